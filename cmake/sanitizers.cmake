@@ -1,0 +1,6 @@
+if(TF_SANITIZE)
+  set(tf_sanitize_flags -fsanitize=address,undefined -fno-sanitize-recover=all
+      -fno-omit-frame-pointer)
+  add_compile_options(${tf_sanitize_flags})
+  add_link_options(${tf_sanitize_flags})
+endif()

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace tf {
+
+// Little-endian writer for the program's byte formats.
+class ByteWriter {
+  public:
+    void u8(std::uint8_t value) { out_.push_back(static_cast<char>(value)); }
+    void u16(std::uint16_t value);
+    void u32(std::uint32_t value);
+    void i32(std::int32_t value) { u32(static_cast<std::uint32_t>(value)); }
+    void bytes(std::string_view data) { out_.append(data); }
+    // u32 length, then the bytes.
+    void sized(std::string_view data);
+
+    std::size_t size() const { return out_.size(); }
+    const std::string& data() const { return out_; }
+    std::string take() { return std::move(out_); }
+
+  private:
+    std::string out_;
+};
+
+// Bounds-checked little-endian reader over bytes it does not own. Every read that would
+// pass the end fails (and leaves the position alone) instead of reading past it.
+class ByteReader {
+  public:
+    explicit ByteReader(std::string_view data) : data_(data) {}
+
+    std::optional<std::uint8_t> u8();
+    std::optional<std::uint16_t> u16();
+    std::optional<std::uint32_t> u32();
+    std::optional<std::int32_t> i32();
+    // Exactly n bytes, or nothing.
+    std::optional<std::string_view> bytes(std::size_t n);
+    // u32 length, then that many bytes; nothing when the length claims more than remains.
+    std::optional<std::string_view> sized();
+    // Up to n bytes: a length that claims more than remains yields what is there.
+    std::string_view upTo(std::size_t n);
+    std::string_view rest();
+
+    std::size_t remaining() const { return data_.size() - pos_; }
+    std::size_t position() const { return pos_; }
+    bool atEnd() const { return pos_ == data_.size(); }
+
+  private:
+    std::string_view data_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace tf

@@ -1,0 +1,124 @@
+#include "core/base/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+
+namespace tf {
+namespace {
+
+constexpr int kSignificantDigits = 12;
+
+struct NumberSpan {
+    bool negative = false;
+    std::string_view digits;  // integer and fraction digits with the point, no sign
+};
+
+std::optional<NumberSpan> leadingNumber(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {
+        ++pos;
+    }
+    NumberSpan span;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        span.negative = text[pos] == '-';
+        ++pos;
+    }
+    const std::size_t start = pos;
+    std::size_t digitCount = 0;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+        ++pos;
+        ++digitCount;
+    }
+    if (pos < text.size() && text[pos] == '.') {
+        ++pos;
+        while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+            ++pos;
+            ++digitCount;
+        }
+    }
+    if (digitCount == 0) {
+        return std::nullopt;
+    }
+    span.digits = text.substr(start, pos - start);
+    return span;
+}
+
+}  // namespace
+
+std::string formatNumber(double value) {
+    if (!std::isfinite(value) || value == 0.0) {
+        return "0";
+    }
+    // d.ddddddddddde+XX: twelve significant digits and the decimal exponent.
+    char buf[64];
+    const auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                      std::chars_format::scientific, kSignificantDigits - 1);
+    const std::string_view sci(buf, static_cast<std::size_t>(result.ptr - buf));
+    const std::size_t e = sci.find('e');
+    std::string digits;
+    digits.push_back(sci[0]);
+    digits.append(sci.substr(2, e - 2));
+    int exponent = std::atoi(std::string(sci.substr(e + 1)).c_str());
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    if (digits == "0") {
+        return "0";
+    }
+
+    std::string out;
+    if (value < 0) {
+        out.push_back('-');
+    }
+    if (exponent < 0) {
+        out.append("0.");
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out.append(digits);
+        return out;
+    }
+    const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= integerDigits) {
+        out.append(digits);
+        out.append(integerDigits - digits.size(), '0');
+    } else {
+        out.append(digits, 0, integerDigits);
+        out.push_back('.');
+        out.append(digits, integerDigits);
+    }
+    return out;
+}
+
+std::string formatFixed(double value, int decimals) {
+    if (!std::isfinite(value)) {
+        value = 0.0;
+    }
+    decimals = std::max(0, std::min(decimals, 30));
+    char buf[400];
+    const auto result =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    std::string out(buf, static_cast<std::size_t>(result.ptr - buf));
+    if (out.front() == '-' && out.find_first_not_of("-0.") == std::string::npos) {
+        out.erase(0, 1);  // no "-0.000"
+    }
+    return out;
+}
+
+double parseNumber(std::string_view text) {
+    const auto span = leadingNumber(text);
+    if (!span) {
+        return 0.0;
+    }
+    double value = 0.0;
+    const char* first = span->digits.data();
+    const char* last = first + span->digits.size();
+    const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (result.ec != std::errc() || !std::isfinite(value)) {
+        return 0.0;
+    }
+    return span->negative ? -value : value;
+}
+
+}  // namespace tf

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tf {
+
+// Writes a number as cells and files hold it: plain decimal, "-" for negatives, no decimal
+// point for whole values, never an exponent, rounded to 12 significant digits (so 0.1+0.2
+// writes "0.3"). Infinity and NaN write "0".
+std::string formatNumber(double value);
+
+// Writes a number with exactly `decimals` digits after the point (a column's display form).
+std::string formatFixed(double value, int decimals);
+
+// Reads a leading decimal number: optional spaces, optional sign, digits, optional fraction;
+// the rest is ignored. Empty or non-numeric text reads as 0, and so does a number too large
+// or too small for a double. Exponents, hex, inf and nan are not numbers here. Independent
+// of the process locale.
+double parseNumber(std::string_view text);
+
+}  // namespace tf

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tf {
+
+// Texts live in memory as UTF-8; every byte that leaves or enters the program is GBK.
+// Encoding uses GB18030, which writes GBK's own bytes for every GBK character and keeps
+// characters outside GBK as four-byte sequences, so nothing typed is lost.
+
+// UTF-8 -> GB18030. Malformed UTF-8 becomes '?'.
+std::string toGbk(std::string_view utf8);
+
+// GBK/GB18030 -> UTF-8. Bytes that form no character become U+FFFD; never fails.
+std::string fromGbk(std::string_view gbk);
+
+// Number of bytes the text takes once encoded (what fixed-size file fields count).
+std::size_t gbkLength(std::string_view utf8);
+
+}  // namespace tf

@@ -1,0 +1,505 @@
+#include "core/grid/grid.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "core/base/number_text.h"
+
+namespace tf {
+namespace {
+
+const Column kNoColumn{};
+
+bool blank(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// New first..last after removing `count` items at `at` from an inclusive interval; empty
+// optional when nothing of it is left.
+std::optional<std::pair<int, int>> shrinkInterval(int first, int last, int at, int count) {
+    const int cutLast = at + count - 1;
+    if (last < at) {
+        return std::pair{first, last};
+    }
+    if (first > cutLast) {
+        return std::pair{first - count, last - count};
+    }
+    const int newFirst = first < at ? first : at;
+    const int newLast = last > cutLast ? last - count : at - 1;
+    if (newLast < newFirst) {
+        return std::nullopt;
+    }
+    return std::pair{newFirst, newLast};
+}
+
+// Interval after inserting `count` items before `at`: those at or after move, an interval
+// that straddles the point grows.
+std::pair<int, int> growInterval(int first, int last, int at, int count) {
+    if (first >= at) {
+        return {first + count, last + count};
+    }
+    if (last >= at) {
+        return {first, last + count};
+    }
+    return {first, last};
+}
+
+}  // namespace
+
+Grid::Grid(int rows, int columns) {
+    setColumnCount(columns);
+    setRowCount(rows);
+}
+
+void Grid::setRowCount(int rows) {
+    rows = std::max(0, rows);
+    if (rows > rowCount()) {
+        insertRows(rowCount(), rows - rowCount());
+    } else if (rows < rowCount()) {
+        deleteRows(rows, rowCount() - rows);
+    }
+}
+
+void Grid::setColumnCount(int columns) {
+    columns = std::max(0, columns);
+    if (columns > columnCount()) {
+        insertColumns(columnCount(), columns - columnCount());
+    } else if (columns < columnCount()) {
+        deleteColumns(columns, columnCount() - columns);
+    }
+}
+
+void Grid::insertRows(int row, int count, std::string_view heading) {
+    if (count <= 0 || row < 0 || row > rowCount()) {
+        return;
+    }
+    rows_.insert(rows_.begin() + row, static_cast<std::size_t>(count), PackedRow{});
+    for (auto& m : merges_) {
+        std::tie(m.top, m.bottom) = growInterval(m.top, m.bottom, row, count);
+        tallestMerge_ = std::max(tallestMerge_, m.bottom - m.top + 1);
+    }
+    for (auto& s : sums_) {
+        if (s.row >= row) {
+            s.row += count;
+        }
+        std::tie(s.firstRow, s.lastRow) = growInterval(s.firstRow, s.lastRow, row, count);
+    }
+    if (cursor_.row >= row) {
+        cursor_.row += count;
+    }
+    if (!heading.empty()) {
+        setText(row, 0, heading);
+    }
+}
+
+void Grid::deleteRows(int row, int count) {
+    if (row < 0 || row >= rowCount() || count <= 0) {
+        return;
+    }
+    count = std::min(count, rowCount() - row);
+    rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
+    std::vector<CellRange> kept;
+    kept.reserve(merges_.size());
+    for (auto m : merges_) {
+        if (auto span = shrinkInterval(m.top, m.bottom, row, count)) {
+            std::tie(m.top, m.bottom) = *span;
+            if (!m.singleCell()) {
+                kept.push_back(m);
+            }
+        }
+    }
+    merges_ = std::move(kept);
+    sortMerges();
+    std::erase_if(sums_, [&](RangeSum& s) {
+        if (s.row >= row && s.row < row + count) {
+            return true;
+        }
+        if (s.row >= row + count) {
+            s.row -= count;
+        }
+        const auto span = shrinkInterval(s.firstRow, s.lastRow, row, count);
+        if (!span) {
+            s.lastRow = s.firstRow - 1;  // an empty range sums to 0
+        } else {
+            std::tie(s.firstRow, s.lastRow) = *span;
+        }
+        return false;
+    });
+    fixedRows_ = std::min(fixedRows_, rowCount());
+    if (cursor_.row >= row + count) {
+        cursor_.row -= count;
+    }
+    if (auto span = shrinkInterval(selection_.top, selection_.bottom, row, count)) {
+        std::tie(selection_.top, selection_.bottom) = *span;
+    }
+    clampCursorAndSelection();
+}
+
+void Grid::insertColumns(int column, int count) {
+    if (count <= 0 || column < 0 || column > columnCount()) {
+        return;
+    }
+    columns_.insert(columns_.begin() + column, static_cast<std::size_t>(count), Column{});
+    for (auto& row : rows_) {
+        row.insertSlots(column, count);
+    }
+    for (auto& m : merges_) {
+        std::tie(m.left, m.right) = growInterval(m.left, m.right, column, count);
+    }
+    const auto shift = [&](int& c) {
+        if (c >= column) {
+            c += count;
+        }
+    };
+    for (auto& c : columns_) {
+        if (c.product) {
+            shift(c.product->left);
+            shift(c.product->right);
+        }
+    }
+    for (auto& s : sums_) {
+        shift(s.column);
+        shift(s.sourceColumn);
+    }
+    if (cursor_.column >= column) {
+        cursor_.column += count;
+    }
+}
+
+void Grid::deleteColumns(int column, int count) {
+    if (column < 0 || column >= columnCount() || count <= 0) {
+        return;
+    }
+    count = std::min(count, columnCount() - column);
+    const auto removed = [&](int c) { return c >= column && c < column + count; };
+    const auto shift = [&](int& c) {
+        if (c >= column + count) {
+            c -= count;
+        }
+    };
+    columns_.erase(columns_.begin() + column, columns_.begin() + column + count);
+    for (auto& row : rows_) {
+        row.eraseSlots(column, count);
+    }
+    std::vector<CellRange> kept;
+    for (auto m : merges_) {
+        if (auto span = shrinkInterval(m.left, m.right, column, count)) {
+            std::tie(m.left, m.right) = *span;
+            if (!m.singleCell()) {
+                kept.push_back(m);
+            }
+        }
+    }
+    merges_ = std::move(kept);
+    sortMerges();
+    for (auto& c : columns_) {
+        if (c.product && (removed(c.product->left) || removed(c.product->right))) {
+            c.product.reset();
+        } else if (c.product) {
+            shift(c.product->left);
+            shift(c.product->right);
+        }
+    }
+    std::erase_if(sums_, [&](RangeSum& s) {
+        if (removed(s.column) || removed(s.sourceColumn)) {
+            return true;
+        }
+        shift(s.column);
+        shift(s.sourceColumn);
+        return false;
+    });
+    fixedColumns_ = std::min(fixedColumns_, columnCount());
+    if (cursor_.column >= column + count) {
+        cursor_.column -= count;
+    }
+    if (auto span = shrinkInterval(selection_.left, selection_.right, column, count)) {
+        std::tie(selection_.left, selection_.right) = *span;
+    }
+    clampCursorAndSelection();
+}
+
+void Grid::setFixedRows(int rows) {
+    fixedRows_ = std::clamp(rows, 0, rowCount());
+}
+
+void Grid::setFixedColumns(int columns) {
+    fixedColumns_ = std::clamp(columns, 0, columnCount());
+}
+
+void Grid::setRowHeight(int pixels) {
+    rowHeight_ = std::max(1, pixels);
+}
+
+std::string_view Grid::text(int row, int column) const {
+    if (!validRow(row) || !validColumn(column)) {
+        return {};
+    }
+    return rows_[static_cast<std::size_t>(row)].text(column);
+}
+
+void Grid::setText(int row, int column, std::string_view value) {
+    if (validRow(row) && validColumn(column)) {
+        rows_[static_cast<std::size_t>(row)].setText(column, value);
+    }
+}
+
+void Grid::clearTexts(const CellRange& range) {
+    const CellRange r = clampToGrid(range);
+    for (int row = r.top; row <= r.bottom && r.top >= 0; ++row) {
+        for (int c = r.left; c <= r.right; ++c) {
+            setText(row, c, {});
+        }
+    }
+}
+
+void Grid::clear() {
+    *this = Grid();
+}
+
+void Grid::recalculate() {
+    for (int c = 0; c < columnCount(); ++c) {
+        const auto& rule = columns_[static_cast<std::size_t>(c)].product;
+        if (!rule) {
+            continue;
+        }
+        for (int r = fixedRows_; r < rowCount(); ++r) {
+            const std::string_view a = text(r, rule->left);
+            const std::string_view b = text(r, rule->right);
+            setText(r, c,
+                    blank(a) && blank(b) ? std::string()
+                                         : formatNumber(parseNumber(a) * parseNumber(b)));
+        }
+    }
+    for (const auto& s : sums_) {
+        double total = 0;
+        for (int r = std::max(s.firstRow, 0); r <= std::min(s.lastRow, rowCount() - 1); ++r) {
+            total += parseNumber(text(r, s.sourceColumn));
+        }
+        setText(s.row, s.column, formatNumber(total));
+    }
+}
+
+const Column& Grid::column(int c) const {
+    return validColumn(c) ? columns_[static_cast<std::size_t>(c)] : kNoColumn;
+}
+
+void Grid::setColumnWidth(int c, int width) {
+    if (validColumn(c)) {
+        columns_[static_cast<std::size_t>(c)].width = std::max(0, width);
+    }
+}
+
+void Grid::setColumnKind(int c, ColumnKind kind, int decimals) {
+    if (validColumn(c)) {
+        auto& col = columns_[static_cast<std::size_t>(c)];
+        col.kind = kind;
+        col.decimals = std::clamp(decimals, 0, 15);
+    }
+}
+
+void Grid::setColumnAlign(int c, std::optional<Align> align) {
+    if (validColumn(c)) {
+        columns_[static_cast<std::size_t>(c)].align = align;
+    }
+}
+
+void Grid::setPickList(int c, std::vector<std::string> items) {
+    if (validColumn(c)) {
+        columns_[static_cast<std::size_t>(c)].pickList = std::move(items);
+    }
+}
+
+void Grid::setProductColumn(int c, std::optional<ProductRule> rule) {
+    if (!validColumn(c) || (rule && (!validColumn(rule->left) || !validColumn(rule->right)))) {
+        return;
+    }
+    columns_[static_cast<std::size_t>(c)].product = rule;
+}
+
+void Grid::setRangeSum(const RangeSum& sum) {
+    if (!validRow(sum.row) || !validColumn(sum.column) || !validColumn(sum.sourceColumn)) {
+        return;
+    }
+    clearRangeSum(sum.row, sum.column);
+    sums_.push_back(sum);
+}
+
+void Grid::clearRangeSum(int row, int column) {
+    std::erase_if(sums_, [&](const RangeSum& s) { return s.row == row && s.column == column; });
+}
+
+void Grid::merge(const CellRange& range) {
+    const CellRange r = clampToGrid(range);
+    if (r.top < 0) {
+        return;
+    }
+    split(r);
+    if (r.singleCell()) {
+        return;
+    }
+    const auto at = std::lower_bound(merges_.begin(), merges_.end(), r, [](auto& a, auto& b) {
+        return std::pair(a.top, a.left) < std::pair(b.top, b.left);
+    });
+    merges_.insert(at, r);
+    tallestMerge_ = std::max(tallestMerge_, r.bottom - r.top + 1);
+}
+
+void Grid::split(const CellRange& range) {
+    const CellRange r = range.normalized();
+    std::erase_if(merges_, [&](const CellRange& m) { return m.intersects(r); });
+}
+
+std::optional<CellRange> Grid::mergeAt(int row, int column) const {
+    // Merges are sorted by top row; only those starting at most tallestMerge_ rows above can
+    // cover the cell.
+    auto it = std::upper_bound(merges_.begin(), merges_.end(), row,
+                               [](int r, const CellRange& m) { return r < m.top; });
+    while (it != merges_.begin()) {
+        --it;
+        if (it->top <= row - tallestMerge_) {
+            break;
+        }
+        if (it->contains(row, column)) {
+            return *it;
+        }
+    }
+    return std::nullopt;
+}
+
+void Grid::sortMerges() {
+    std::sort(merges_.begin(), merges_.end(), [](const CellRange& a, const CellRange& b) {
+        return std::pair(a.top, a.left) < std::pair(b.top, b.left);
+    });
+    tallestMerge_ = 1;
+    for (const auto& m : merges_) {
+        tallestMerge_ = std::max(tallestMerge_, m.bottom - m.top + 1);
+    }
+}
+
+const CellStyle& Grid::style(int row, int column) const {
+    return styles_[styleId(row, column)];
+}
+
+StyleId Grid::styleId(int row, int column) const {
+    if (!validRow(row) || !validColumn(column)) {
+        return 0;
+    }
+    return rows_[static_cast<std::size_t>(row)].style(column);
+}
+
+void Grid::changeStyle(const CellRange& range, const std::function<void(CellStyle&)>& change) {
+    const CellRange r = clampToGrid(range);
+    if (r.top < 0) {
+        return;
+    }
+    // Every cell with the same old style gets the same new one: intern once per old id.
+    std::unordered_map<StyleId, StyleId> done;
+    for (int row = r.top; row <= r.bottom; ++row) {
+        auto& cells = rows_[static_cast<std::size_t>(row)];
+        for (int c = r.left; c <= r.right; ++c) {
+            const StyleId old = cells.style(c);
+            auto it = done.find(old);
+            if (it == done.end()) {
+                CellStyle next = styles_[old];
+                change(next);
+                auto id = styles_.intern(next);
+                if (!id) {
+                    compactStyles();
+                    if (styles_.size() < StyleTable::kCapacity) {
+                        changeStyle({row, r.left, r.bottom, r.right}, change);
+                        return;
+                    }
+                    continue;  // every id in use: this cell keeps its style
+                }
+                it = done.emplace(old, *id).first;
+            }
+            cells.setStyle(c, it->second);
+        }
+    }
+}
+
+void Grid::compactStyles() {
+    std::vector<bool> used(styles_.size(), false);
+    for (const auto& row : rows_) {
+        for (int c = 0; c < row.slots(); ++c) {
+            used[row.style(c)] = true;
+        }
+    }
+    const auto remap = styles_.compact(used);
+    for (auto& row : rows_) {
+        for (int c = 0; c < row.slots(); ++c) {
+            row.setStyle(c, remap[row.style(c)]);
+        }
+    }
+}
+
+void Grid::setBackground(const CellRange& range, std::optional<Rgb> colour) {
+    changeStyle(range, [&](CellStyle& s) { s.background = colour; });
+}
+
+void Grid::setForeground(const CellRange& range, std::optional<Rgb> colour) {
+    changeStyle(range, [&](CellStyle& s) { s.foreground = colour; });
+}
+
+void Grid::setFont(const CellRange& range, std::string_view name, int size) {
+    changeStyle(range, [&](CellStyle& s) {
+        s.fontName = std::string(name);
+        s.fontSize = std::max(0, size);
+    });
+}
+
+void Grid::setBold(const CellRange& range, bool bold) {
+    changeStyle(range, [&](CellStyle& s) { s.bold = bold; });
+}
+
+void Grid::setWrap(const CellRange& range, bool wrap) {
+    changeStyle(range, [&](CellStyle& s) { s.wrap = wrap; });
+}
+
+void Grid::setAlign(const CellRange& range, std::optional<Align> align) {
+    changeStyle(range, [&](CellStyle& s) { s.align = align; });
+}
+
+void Grid::setCursor(int row, int column) {
+    cursor_ = validRow(row) && validColumn(column) ? CellPos{row, column} : CellPos{};
+}
+
+void Grid::setSelection(const CellRange& range) {
+    selection_ = clampToGrid(range);
+}
+
+CellRange Grid::clampToGrid(const CellRange& range) const {
+    const CellRange r = range.normalized();
+    if (rowCount() == 0 || columnCount() == 0 || r.bottom < 0 || r.right < 0 ||
+        r.top >= rowCount() || r.left >= columnCount()) {
+        return {};
+    }
+    return {std::max(r.top, 0), std::max(r.left, 0), std::min(r.bottom, rowCount() - 1),
+            std::min(r.right, columnCount() - 1)};
+}
+
+void Grid::clampCursorAndSelection() {
+    if (!validRow(cursor_.row) || !validColumn(cursor_.column)) {
+        cursor_ = {};
+    }
+    selection_ = clampToGrid(selection_);
+}
+
+bool operator==(const Grid& a, const Grid& b) {
+    if (a.rowCount() != b.rowCount() || a.columns_ != b.columns_ || a.merges_ != b.merges_ ||
+        a.sums_ != b.sums_ || a.fixedRows_ != b.fixedRows_ || a.fixedColumns_ != b.fixedColumns_ ||
+        a.rowHeight_ != b.rowHeight_ || a.gridLineColor_ != b.gridLineColor_ ||
+        a.cursor_ != b.cursor_ || a.selection_ != b.selection_) {
+        return false;
+    }
+    for (int r = 0; r < a.rowCount(); ++r) {
+        for (int c = 0; c < a.columnCount(); ++c) {
+            if (a.text(r, c) != b.text(r, c) || !(a.style(r, c) == b.style(r, c))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace tf

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/grid/grid_types.h"
+#include "core/grid/packed_row.h"
+#include "core/grid/style_table.h"
+
+namespace tf {
+
+// The table store behind every window of the program: text cells, fixed header rows and
+// columns, column layout, computed columns and sums, merges, sparse cell styles, cursor and
+// selection, and a byte format that rebuilds all of it. Rows and columns count from 0.
+// Out-of-range reads give empty texts and default styles; out-of-range writes do nothing.
+class Grid {
+  public:
+    static constexpr int kDefaultRowHeight = 20;
+    static constexpr Rgb kDefaultGridLineColor{192, 192, 192};
+
+    Grid() = default;
+    Grid(int rows, int columns);
+
+    // Size
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    int columnCount() const { return static_cast<int>(columns_.size()); }
+    void setRowCount(int rows);
+    void setColumnCount(int columns);
+    // Inserts `count` empty rows before `row` (row == rowCount() appends); the heading text,
+    // when given, goes into column 0 of the first new row.
+    void insertRows(int row, int count = 1, std::string_view heading = {});
+    void appendRows(int count) { insertRows(rowCount(), count); }
+    void deleteRows(int row, int count = 1);
+    void insertColumns(int column, int count = 1);
+    void deleteColumns(int column, int count = 1);
+
+    int fixedRows() const { return fixedRows_; }
+    int fixedColumns() const { return fixedColumns_; }
+    void setFixedRows(int rows);
+    void setFixedColumns(int columns);
+    int rowHeight() const { return rowHeight_; }
+    void setRowHeight(int pixels);
+
+    // Cells. The view stays valid until the same row changes.
+    std::string_view text(int row, int column) const;
+    void setText(int row, int column, std::string_view text);
+    void clearTexts(const CellRange& range);
+    // Back to a grid without rows, columns, styles or anything else.
+    void clear();
+    // Writes the product columns, then the range sums.
+    void recalculate();
+
+    // Layout
+    const Column& column(int column) const;
+    void setColumnWidth(int column, int width);
+    void setColumnKind(int column, ColumnKind kind, int decimals = 0);
+    void setColumnAlign(int column, std::optional<Align> align);
+    void setPickList(int column, std::vector<std::string> items);
+    void setProductColumn(int column, std::optional<ProductRule> rule);
+    void setRangeSum(const RangeSum& sum);
+    void clearRangeSum(int row, int column);
+    const std::vector<RangeSum>& rangeSums() const { return sums_; }
+    // Merging absorbs merges it overlaps; a single cell is never a merge.
+    void merge(const CellRange& range);
+    // Removes every merge that overlaps the range.
+    void split(const CellRange& range);
+    std::optional<CellRange> mergeAt(int row, int column) const;
+    const std::vector<CellRange>& merges() const { return merges_; }  // sorted by top, left
+
+    // Appearance
+    const CellStyle& style(int row, int column) const;
+    StyleId styleId(int row, int column) const;
+    void setBackground(const CellRange& range, std::optional<Rgb> colour);
+    void setForeground(const CellRange& range, std::optional<Rgb> colour);
+    void setFont(const CellRange& range, std::string_view name, int size);
+    void setBold(const CellRange& range, bool bold);
+    void setWrap(const CellRange& range, bool wrap);
+    void setAlign(const CellRange& range, std::optional<Align> align);
+    Rgb gridLineColor() const { return gridLineColor_; }
+    void setGridLineColor(Rgb colour) { gridLineColor_ = colour; }
+    std::size_t styleCount() const { return styles_.size(); }
+
+    // Cursor and selection
+    CellPos cursor() const { return cursor_; }
+    void setCursor(int row, int column);
+    CellRange selection() const { return selection_; }
+    void setSelection(const CellRange& range);
+
+    // Persistence: the saved form rebuilds everything above. Loading bytes that are not a
+    // saved grid fails and leaves this grid unchanged.
+    std::string save() const;
+    bool load(std::string_view bytes);
+
+    friend bool operator==(const Grid& a, const Grid& b);
+
+  private:
+    friend class GridFormat;
+
+    CellRange clampToGrid(const CellRange& range) const;
+    bool validRow(int row) const { return row >= 0 && row < rowCount(); }
+    bool validColumn(int column) const { return column >= 0 && column < columnCount(); }
+    void changeStyle(const CellRange& range, const std::function<void(CellStyle&)>& change);
+    void compactStyles();
+    void sortMerges();
+    void clampCursorAndSelection();
+
+    std::vector<PackedRow> rows_;
+    std::vector<Column> columns_;
+    StyleTable styles_;
+    std::vector<CellRange> merges_;
+    int tallestMerge_ = 1;  // an upper bound, for merge look-ups
+    std::vector<RangeSum> sums_;
+    int fixedRows_ = 0;
+    int fixedColumns_ = 0;
+    int rowHeight_ = kDefaultRowHeight;
+    Rgb gridLineColor_ = kDefaultGridLineColor;
+    CellPos cursor_;
+    CellRange selection_;
+};
+
+}  // namespace tf

@@ -1,0 +1,375 @@
+// The grid's byte format, version 1. All integers little-endian.
+//
+//   "TFGRID" u32 version
+//   i32 rows, columns, fixedRows, fixedColumns, rowHeight; u32 gridLineColour
+//   i32 cursor row, column; i32 selection top, left, bottom, right
+//   per column: i32 width, u8 kind, u8 decimals, u8 align (0 = none),
+//               i32 productLeft, productRight (-1 = none), u32 n, n x sized pick item
+//   u32 styles (without the default, id 0); per style: u8 flags (1 background, 2 foreground,
+//               4 bold, 8 wrap), u32 background, u32 foreground, u8 align, sized font name,
+//               i32 font size
+//   u32 merges; per merge: i32 top, left, bottom, right
+//   u32 sums; per sum: i32 row, column, source column, first row, last row
+//   per row: u32 slots, slots x u16 style id, slots x u32 text length, the texts
+//   u32 CRC-32 of everything before it
+//
+// Texts are GBK. Counts are checked against the bytes that remain before anything is
+// allocated, so hostile input cannot ask for absurd memory.
+#include <algorithm>
+#include <array>
+
+#include "core/base/byte_io.h"
+#include "core/base/crc32.h"
+#include "core/base/text_codec.h"
+#include "core/grid/grid.h"
+
+namespace tf {
+
+class GridFormat {
+  public:
+    static std::string save(const Grid& grid);
+    static bool load(std::string_view bytes, Grid& grid);
+};
+
+namespace {
+
+constexpr std::string_view kMagic = "TFGRID";
+constexpr std::uint32_t kVersion = 1;
+constexpr int kMaxColumns = 16384;
+constexpr int kMaxRows = 100'000'000;
+constexpr std::size_t kMinColumnBytes = 4 + 3 + 8 + 4;
+constexpr std::size_t kMinStyleBytes = 1 + 4 + 4 + 1 + 4 + 4;
+
+enum StyleFlags : std::uint8_t { kBackground = 1, kForeground = 2, kBold = 4, kWrap = 8 };
+
+void writeRange(ByteWriter& w, const CellRange& r) {
+    w.i32(r.top);
+    w.i32(r.left);
+    w.i32(r.bottom);
+    w.i32(r.right);
+}
+
+std::optional<CellRange> readRange(ByteReader& r) {
+    const auto top = r.i32();
+    const auto left = r.i32();
+    const auto bottom = r.i32();
+    const auto right = r.i32();
+    if (!right) {
+        return std::nullopt;
+    }
+    return CellRange{*top, *left, *bottom, *right};
+}
+
+std::optional<Align> alignFromByte(std::uint8_t value, bool& ok) {
+    if (value == 0) {
+        return std::nullopt;
+    }
+    ok = ok && value <= 3;
+    return static_cast<Align>(value);
+}
+
+bool insideGrid(const CellRange& r, int rows, int columns) {
+    return r.top >= 0 && r.left >= 0 && r.top <= r.bottom && r.left <= r.right && r.bottom < rows &&
+           r.right < columns;
+}
+
+bool noneOverlap(const std::vector<CellRange>& sortedMerges) {
+    std::vector<CellRange> active;
+    for (const auto& m : sortedMerges) {
+        std::erase_if(active, [&](const CellRange& a) { return a.bottom < m.top; });
+        for (const auto& a : active) {
+            if (a.intersects(m)) {
+                return false;
+            }
+        }
+        active.push_back(m);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string GridFormat::save(const Grid& g) {
+    ByteWriter w;
+    w.bytes(kMagic);
+    w.u32(kVersion);
+    w.i32(g.rowCount());
+    w.i32(g.columnCount());
+    w.i32(g.fixedRows_);
+    w.i32(g.fixedColumns_);
+    w.i32(g.rowHeight_);
+    w.u32(g.gridLineColor_.packed());
+    w.i32(g.cursor_.row);
+    w.i32(g.cursor_.column);
+    writeRange(w, g.selection_);
+    for (const auto& c : g.columns_) {
+        w.i32(c.width);
+        w.u8(static_cast<std::uint8_t>(c.kind));
+        w.u8(static_cast<std::uint8_t>(c.decimals));
+        w.u8(c.align ? static_cast<std::uint8_t>(*c.align) : 0);
+        w.i32(c.product ? c.product->left : -1);
+        w.i32(c.product ? c.product->right : -1);
+        w.u32(static_cast<std::uint32_t>(c.pickList.size()));
+        for (const auto& item : c.pickList) {
+            w.sized(toGbk(item));
+        }
+    }
+    // Only the styles some cell uses, renumbered in their order.
+    std::vector<StyleId> savedId(g.styles_.size(), 0);
+    for (const auto& row : g.rows_) {
+        for (int c = 0; c < row.slots(); ++c) {
+            savedId[row.style(c)] = 1;
+        }
+    }
+    savedId[0] = 0;
+    std::vector<StyleId> usedStyles;
+    for (std::size_t id = 1; id < g.styles_.size(); ++id) {
+        if (savedId[id] != 0) {
+            usedStyles.push_back(static_cast<StyleId>(id));
+            savedId[id] = static_cast<StyleId>(usedStyles.size());
+        }
+    }
+    w.u32(static_cast<std::uint32_t>(usedStyles.size()));
+    for (const StyleId id : usedStyles) {
+        const CellStyle& s = g.styles_[id];
+        w.u8(static_cast<std::uint8_t>((s.background ? kBackground : 0) |
+                                       (s.foreground ? kForeground : 0) | (s.bold ? kBold : 0) |
+                                       (s.wrap ? kWrap : 0)));
+        w.u32(s.background ? s.background->packed() : 0);
+        w.u32(s.foreground ? s.foreground->packed() : 0);
+        w.u8(s.align ? static_cast<std::uint8_t>(*s.align) : 0);
+        w.sized(toGbk(s.fontName));
+        w.i32(s.fontSize);
+    }
+    w.u32(static_cast<std::uint32_t>(g.merges_.size()));
+    for (const auto& m : g.merges_) {
+        writeRange(w, m);
+    }
+    w.u32(static_cast<std::uint32_t>(g.sums_.size()));
+    for (const auto& s : g.sums_) {
+        w.i32(s.row);
+        w.i32(s.column);
+        w.i32(s.sourceColumn);
+        w.i32(s.firstRow);
+        w.i32(s.lastRow);
+    }
+    std::string encoded;
+    for (const auto& row : g.rows_) {
+        const int slots = row.slots();
+        w.u32(static_cast<std::uint32_t>(slots));
+        for (int c = 0; c < slots; ++c) {
+            w.u16(savedId[row.style(c)]);
+        }
+        encoded.clear();
+        for (int c = 0; c < slots; ++c) {
+            const std::size_t before = encoded.size();
+            encoded += toGbk(row.text(c));
+            w.u32(static_cast<std::uint32_t>(encoded.size() - before));
+        }
+        w.bytes(encoded);
+    }
+    w.u32(crc32(w.data()));
+    return w.take();
+}
+
+bool GridFormat::load(std::string_view bytes, Grid& out) {
+    if (bytes.size() < kMagic.size() + 8) {
+        return false;
+    }
+    const std::string_view body = bytes.substr(0, bytes.size() - 4);
+    ByteReader tail(bytes.substr(bytes.size() - 4));
+    if (body.substr(0, kMagic.size()) != kMagic || tail.u32() != crc32(body)) {
+        return false;
+    }
+    ByteReader r(body.substr(kMagic.size()));
+    if (r.u32() != kVersion) {
+        return false;
+    }
+    Grid g;
+    const auto rows = r.i32();
+    const auto columns = r.i32();
+    const auto fixedRows = r.i32();
+    const auto fixedColumns = r.i32();
+    const auto rowHeight = r.i32();
+    const auto lineColour = r.u32();
+    const auto cursorRow = r.i32();
+    const auto cursorColumn = r.i32();
+    const auto selection = readRange(r);
+    if (!selection || *rows < 0 || *rows > kMaxRows || *columns < 0 || *columns > kMaxColumns ||
+        static_cast<std::size_t>(*columns) > r.remaining() / kMinColumnBytes ||
+        static_cast<std::size_t>(*rows) > r.remaining() / 4 || *fixedRows < 0 ||
+        *fixedRows > *rows || *fixedColumns < 0 || *fixedColumns > *columns || *rowHeight < 1 ||
+        *lineColour > 0xFFFFFF) {
+        return false;
+    }
+    g.fixedRows_ = *fixedRows;
+    g.fixedColumns_ = *fixedColumns;
+    g.rowHeight_ = *rowHeight;
+    g.gridLineColor_ = Rgb::fromPacked(*lineColour);
+
+    bool ok = true;
+    g.columns_.resize(static_cast<std::size_t>(*columns));
+    for (auto& c : g.columns_) {
+        const auto width = r.i32();
+        const auto kind = r.u8();
+        const auto decimals = r.u8();
+        const auto align = r.u8();
+        const auto left = r.i32();
+        const auto right = r.i32();
+        const auto items = r.u32();
+        if (!items || *width < 0 || *kind > 3 || *decimals > 15 || *items > r.remaining() / 4) {
+            return false;
+        }
+        c.width = *width;
+        c.kind = static_cast<ColumnKind>(*kind);
+        c.decimals = *decimals;
+        c.align = alignFromByte(*align, ok);
+        if (*left != -1 || *right != -1) {
+            ok = ok && *left >= 0 && *left < *columns && *right >= 0 && *right < *columns;
+            c.product = ProductRule{*left, *right};
+        }
+        for (std::uint32_t i = 0; i < *items; ++i) {
+            const auto item = r.sized();
+            if (!item) {
+                return false;
+            }
+            c.pickList.push_back(fromGbk(*item));
+        }
+    }
+
+    const auto styleCount = r.u32();
+    if (!styleCount || *styleCount >= StyleTable::kCapacity ||
+        *styleCount > r.remaining() / kMinStyleBytes) {
+        return false;
+    }
+    for (std::uint32_t i = 0; i < *styleCount; ++i) {
+        const auto flags = r.u8();
+        const auto background = r.u32();
+        const auto foreground = r.u32();
+        const auto align = r.u8();
+        const auto font = r.sized();
+        const auto size = r.i32();
+        if (!size || *flags > 15 || *background > 0xFFFFFF || *foreground > 0xFFFFFF || *size < 0) {
+            return false;
+        }
+        CellStyle s;
+        if (*flags & kBackground) {
+            s.background = Rgb::fromPacked(*background);
+        }
+        if (*flags & kForeground) {
+            s.foreground = Rgb::fromPacked(*foreground);
+        }
+        s.bold = (*flags & kBold) != 0;
+        s.wrap = (*flags & kWrap) != 0;
+        s.align = alignFromByte(*align, ok);
+        s.fontName = fromGbk(*font);
+        s.fontSize = *size;
+        // Styles are distinct when saved; a repeat means the bytes are not ours.
+        if (g.styles_.intern(s) != static_cast<StyleId>(i + 1)) {
+            return false;
+        }
+    }
+
+    const auto mergeCount = r.u32();
+    if (!mergeCount || *mergeCount > r.remaining() / 16) {
+        return false;
+    }
+    for (std::uint32_t i = 0; i < *mergeCount; ++i) {
+        const auto m = readRange(r);
+        if (!m || !insideGrid(*m, *rows, *columns) || m->singleCell()) {
+            return false;
+        }
+        g.merges_.push_back(*m);
+    }
+    const auto byPosition = [](const CellRange& a, const CellRange& b) {
+        return std::pair(a.top, a.left) < std::pair(b.top, b.left);
+    };
+    if (!std::is_sorted(g.merges_.begin(), g.merges_.end(), byPosition) ||
+        !noneOverlap(g.merges_)) {
+        return false;
+    }
+    g.sortMerges();
+
+    const auto sumCount = r.u32();
+    if (!sumCount || *sumCount > r.remaining() / 20) {
+        return false;
+    }
+    for (std::uint32_t i = 0; i < *sumCount; ++i) {
+        std::array<std::optional<std::int32_t>, 5> v{r.i32(), r.i32(), r.i32(), r.i32(), r.i32()};
+        if (!v[4]) {
+            return false;
+        }
+        const RangeSum s{*v[0], *v[1], *v[2], *v[3], *v[4]};
+        if (s.row < 0 || s.row >= *rows || s.column < 0 || s.column >= *columns ||
+            s.sourceColumn < 0 || s.sourceColumn >= *columns) {
+            return false;
+        }
+        g.sums_.push_back(s);
+    }
+
+    g.rows_.reserve(static_cast<std::size_t>(*rows));
+    std::vector<StyleId> styles;
+    std::vector<std::size_t> lengths;
+    std::vector<std::string_view> texts;
+    std::string decoded;
+    std::vector<std::size_t> ends;
+    for (int row = 0; row < *rows; ++row) {
+        const auto slots = r.u32();
+        if (!slots || *slots > static_cast<std::uint32_t>(*columns) || *slots > r.remaining() / 6) {
+            return false;
+        }
+        const std::size_t n = *slots;
+        styles.resize(n);
+        lengths.resize(n);
+        for (auto& s : styles) {
+            s = *r.u16();
+            if (s >= g.styles_.size()) {
+                return false;
+            }
+        }
+        for (auto& length : lengths) {
+            length = *r.u32();
+        }
+        decoded.clear();
+        ends.clear();
+        for (const std::size_t length : lengths) {
+            const auto raw = r.bytes(length);
+            if (!raw) {
+                return false;
+            }
+            decoded += fromGbk(*raw);
+            ends.push_back(decoded.size());
+        }
+        texts.resize(n);
+        for (std::size_t c = 0; c < n; ++c) {
+            const std::size_t begin = c == 0 ? 0 : ends[c - 1];
+            texts[c] = std::string_view(decoded).substr(begin, ends[c] - begin);
+        }
+        g.rows_.push_back(PackedRow::build(static_cast<int>(n), styles.data(), texts.data()));
+    }
+    if (!ok || !r.atEnd()) {
+        return false;
+    }
+    const bool cursorValid =
+        (*cursorRow == -1 && *cursorColumn == -1) ||
+        (*cursorRow >= 0 && *cursorRow < *rows && *cursorColumn >= 0 && *cursorColumn < *columns);
+    const bool selectionValid =
+        *selection == CellRange{} || insideGrid(*selection, *rows, *columns);
+    if (!cursorValid || !selectionValid) {
+        return false;
+    }
+    g.cursor_ = {*cursorRow, *cursorColumn};
+    g.selection_ = *selection;
+    out = std::move(g);
+    return true;
+}
+
+std::string Grid::save() const {
+    return GridFormat::save(*this);
+}
+
+bool Grid::load(std::string_view bytes) {
+    return GridFormat::load(bytes, *this);
+}
+
+}  // namespace tf

@@ -1,0 +1,181 @@
+#include "core/grid/packed_row.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace tf {
+namespace {
+
+template <typename T>
+T load(const char* p) {
+    T value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+template <typename T>
+void store(char* p, T value) {
+    std::memcpy(p, &value, sizeof value);
+}
+
+}  // namespace
+
+std::size_t PackedRow::headerSize(int slots) const {
+    return sizeof(std::uint32_t) + static_cast<std::size_t>(slots) * (sizeof(StyleId) + 4);
+}
+
+int PackedRow::slots() const {
+    return data_ ? static_cast<int>(load<std::uint32_t>(data_.get())) : 0;
+}
+
+std::uint32_t PackedRow::end(int column) const {
+    const int n = slots();
+    return load<std::uint32_t>(data_.get() + 4 + static_cast<std::size_t>(n) * sizeof(StyleId) +
+                               static_cast<std::size_t>(column) * 4);
+}
+
+std::size_t PackedRow::textBytes() const {
+    const int n = slots();
+    return n == 0 ? 0 : end(n - 1);
+}
+
+PackedRow::PackedRow(const PackedRow& other) {
+    if (other.data_) {
+        const std::size_t size = other.headerSize(other.slots()) + other.textBytes();
+        data_ = std::make_unique<char[]>(size);
+        std::memcpy(data_.get(), other.data_.get(), size);
+    }
+}
+
+PackedRow& PackedRow::operator=(const PackedRow& other) {
+    if (this != &other) {
+        PackedRow copy(other);
+        data_ = std::move(copy.data_);
+    }
+    return *this;
+}
+
+std::string_view PackedRow::text(int column) const {
+    if (column < 0 || column >= slots()) {
+        return {};
+    }
+    const std::uint32_t begin = column == 0 ? 0 : end(column - 1);
+    return {data_.get() + headerSize(slots()) + begin, end(column) - begin};
+}
+
+StyleId PackedRow::style(int column) const {
+    if (column < 0 || column >= slots()) {
+        return 0;
+    }
+    return load<StyleId>(data_.get() + 4 + static_cast<std::size_t>(column) * sizeof(StyleId));
+}
+
+PackedRow PackedRow::build(int n, const StyleId* styles, const std::string_view* texts) {
+    return pack(n, styles, texts, false);
+}
+
+PackedRow PackedRow::pack(int n, const StyleId* styles, const std::string_view* texts,
+                          bool allocateWhenBlank) {
+    PackedRow row;
+    std::size_t total = 0;
+    bool blank = true;
+    for (int i = 0; i < n; ++i) {
+        total += texts[i].size();
+        blank = blank && texts[i].empty() && styles[i] == 0;
+    }
+    if (n == 0 || (blank && !allocateWhenBlank)) {
+        return row;
+    }
+    const std::size_t header = row.headerSize(n);
+    row.data_ = std::make_unique<char[]>(header + total);
+    char* p = row.data_.get();
+    store<std::uint32_t>(p, static_cast<std::uint32_t>(n));
+    char* styleOut = p + 4;
+    char* endOut = styleOut + static_cast<std::size_t>(n) * sizeof(StyleId);
+    char* textOut = p + header;
+    std::uint32_t offset = 0;
+    for (int i = 0; i < n; ++i) {
+        store<StyleId>(styleOut + static_cast<std::size_t>(i) * sizeof(StyleId), styles[i]);
+        std::memcpy(textOut + offset, texts[i].data(), texts[i].size());
+        offset += static_cast<std::uint32_t>(texts[i].size());
+        store<std::uint32_t>(endOut + static_cast<std::size_t>(i) * 4, offset);
+    }
+    return row;
+}
+
+void PackedRow::setText(int column, std::string_view value) {
+    if (column < 0 || (value.empty() && column >= slots())) {
+        return;
+    }
+    const int n = std::max(slots(), column + 1);
+    std::vector<StyleId> styles(static_cast<std::size_t>(n));
+    std::vector<std::string_view> texts(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        styles[static_cast<std::size_t>(i)] = style(i);
+        texts[static_cast<std::size_t>(i)] = i == column ? value : text(i);
+    }
+    PackedRow rebuilt = build(n, styles.data(), texts.data());
+    data_ = std::move(rebuilt.data_);
+}
+
+void PackedRow::setStyle(int column, StyleId id) {
+    if (column < 0) {
+        return;
+    }
+    if (column < slots()) {
+        store<StyleId>(data_.get() + 4 + static_cast<std::size_t>(column) * sizeof(StyleId), id);
+        return;
+    }
+    if (id == 0) {
+        return;
+    }
+    insertSlots(slots(), column + 1 - slots());
+    setStyle(column, id);
+}
+
+void PackedRow::insertSlots(int before, int count) {
+    const int n = slots();
+    if (count <= 0 || before > n) {
+        return;
+    }
+    const int total = n + count;
+    std::vector<StyleId> styles(static_cast<std::size_t>(total), 0);
+    std::vector<std::string_view> texts(static_cast<std::size_t>(total));
+    for (int i = 0; i < n; ++i) {
+        const int to = i < before ? i : i + count;
+        styles[static_cast<std::size_t>(to)] = style(i);
+        texts[static_cast<std::size_t>(to)] = text(i);
+    }
+    // Keep an allocation even when everything is blank, so setStyle can write its slot.
+    PackedRow rebuilt = pack(total, styles.data(), texts.data(), true);
+    data_ = std::move(rebuilt.data_);
+}
+
+void PackedRow::eraseSlots(int first, int count) {
+    const int n = slots();
+    if (first >= n || count <= 0) {
+        return;
+    }
+    const int last = std::min(n, first + count);
+    const int total = n - (last - first);
+    std::vector<StyleId> styles;
+    std::vector<std::string_view> texts;
+    for (int i = 0; i < n; ++i) {
+        if (i < first || i >= last) {
+            styles.push_back(style(i));
+            texts.push_back(text(i));
+        }
+    }
+    PackedRow rebuilt = build(total, styles.data(), texts.data());
+    data_ = std::move(rebuilt.data_);
+}
+
+void PackedRow::truncate(int n) {
+    if (n < slots()) {
+        eraseSlots(n, slots() - n);
+    }
+}
+
+}  // namespace tf

@@ -1,0 +1,221 @@
+#include "core/grid/grid.h"
+
+#include <gtest/gtest.h>
+
+namespace tf {
+namespace {
+
+TEST(Grid, FreshGridHasEmptyCellsAndDefaults) {
+    Grid g(3, 2);
+    EXPECT_EQ(g.rowCount(), 3);
+    EXPECT_EQ(g.columnCount(), 2);
+    EXPECT_EQ(g.text(1, 1), "");
+    EXPECT_EQ(g.cursor(), CellPos{});
+    EXPECT_EQ(g.rowHeight(), 20);
+    EXPECT_EQ(g.styleCount(), 1u);
+}
+
+TEST(Grid, OutOfRangeAccessIsHarmless) {
+    Grid g(2, 2);
+    g.setText(5, 0, "x");
+    g.setText(0, -1, "x");
+    g.setBackground({-5, -5, 10, 10}, Rgb{1, 2, 3});  // clamped to the grid
+    EXPECT_EQ(g.text(-1, 0), "");
+    EXPECT_EQ(g.text(0, 9), "");
+    EXPECT_EQ(g.style(1, 1).background, (Rgb{1, 2, 3}));
+    g.deleteRows(7);
+    g.insertRows(9);
+    EXPECT_EQ(g.rowCount(), 2);
+}
+
+TEST(Grid, TextFromTheSameRowCanBeWrittenBack) {
+    Grid g(1, 3);
+    g.setText(0, 0, "部位名称一二三四五六七八九十");
+    g.setText(0, 2, g.text(0, 0));
+    g.setText(0, 0, g.text(0, 2).substr(3));
+    EXPECT_EQ(g.text(0, 2), "部位名称一二三四五六七八九十");
+    EXPECT_EQ(g.text(0, 0), "位名称一二三四五六七八九十");
+}
+
+TEST(Grid, InsertingRowsMovesCellsMergesSumsAndCursor) {
+    Grid g(6, 3);
+    for (int r = 0; r < 6; ++r) {
+        g.setText(r, 0, std::to_string(r));
+    }
+    g.merge({1, 0, 3, 1});
+    g.setRangeSum({5, 2, 0, 1, 4});
+    g.setCursor(4, 1);
+    g.insertRows(2, 2, "合计");
+
+    EXPECT_EQ(g.rowCount(), 8);
+    EXPECT_EQ(g.text(2, 0), "合计");
+    EXPECT_EQ(g.text(3, 0), "");
+    EXPECT_EQ(g.text(4, 0), "2");
+    EXPECT_EQ(g.merges(), (std::vector<CellRange>{{1, 0, 5, 1}}));  // straddled: grows
+    EXPECT_EQ(g.rangeSums()[0], (RangeSum{7, 2, 0, 1, 6}));
+    EXPECT_EQ(g.cursor(), (CellPos{6, 1}));
+
+    g.insertRows(0);  // before everything: shifts
+    EXPECT_EQ(g.merges()[0], (CellRange{2, 0, 6, 1}));
+}
+
+TEST(Grid, DeletingRowsShrinksOrDropsMergesAndSums) {
+    Grid g(10, 3);
+    g.merge({1, 0, 2, 0});
+    g.merge({4, 0, 7, 2});
+    g.setRangeSum({9, 1, 0, 3, 6});
+    g.setRangeSum({5, 1, 0, 0, 1});
+    g.setCursor(9, 0);
+
+    g.deleteRows(2);  // cuts the first merge down to one cell: dropped
+    EXPECT_EQ(g.merges(), (std::vector<CellRange>{{3, 0, 6, 2}}));
+    EXPECT_EQ(g.rangeSums()[0], (RangeSum{8, 1, 0, 2, 5}));
+    EXPECT_EQ(g.cursor(), (CellPos{8, 0}));
+
+    g.deleteRows(4, 2);  // removes the row holding the second sum and the middle of the merge
+    EXPECT_EQ(g.merges(), (std::vector<CellRange>{{3, 0, 4, 2}}));
+    ASSERT_EQ(g.rangeSums().size(), 1u);
+    EXPECT_EQ(g.rangeSums()[0], (RangeSum{6, 1, 0, 2, 3}));
+
+    g.deleteRows(0, 100);
+    EXPECT_EQ(g.rowCount(), 0);
+    EXPECT_TRUE(g.merges().empty());
+    EXPECT_EQ(g.cursor(), CellPos{});
+}
+
+TEST(Grid, ColumnsInsertAndDeleteKeepRulesPointingAtTheirColumns) {
+    Grid g(3, 4);
+    g.setText(1, 3, "d");
+    g.setColumnWidth(3, 0);
+    g.setProductColumn(2, ProductRule{0, 1});
+    g.setRangeSum({2, 3, 3, 0, 1});
+    g.merge({0, 1, 0, 2});
+
+    g.insertColumns(1);
+    EXPECT_EQ(g.columnCount(), 5);
+    EXPECT_EQ(g.text(1, 4), "d");
+    EXPECT_EQ(g.column(4).width, 0);
+    EXPECT_EQ(g.column(3).product, (ProductRule{0, 2}));
+    EXPECT_EQ(g.rangeSums()[0].sourceColumn, 4);
+    EXPECT_EQ(g.merges()[0], (CellRange{0, 2, 0, 3}));
+
+    g.deleteColumns(2);  // an operand of the product: the rule goes
+    EXPECT_FALSE(g.column(2).product);
+    EXPECT_TRUE(g.merges().empty());
+    EXPECT_EQ(g.text(1, 3), "d");
+}
+
+TEST(Grid, ProductsAndSumsRecalculateOnDemand) {
+    Grid g(5, 3);
+    g.setFixedRows(1);
+    g.setText(0, 2, "合计");
+    g.setProductColumn(2, ProductRule{0, 1});
+    g.setText(1, 0, "3.6");
+    g.setText(1, 1, "2");
+    g.setText(2, 0, "0.1");
+    g.setText(2, 1, "3");
+    g.setText(3, 0, "5");  // the other operand blank: 0
+    g.setRangeSum({4, 2, 2, 1, 3});
+    g.recalculate();
+    EXPECT_EQ(g.text(0, 2), "合计");  // header rows are not computed
+    EXPECT_EQ(g.text(1, 2), "7.2");
+    EXPECT_EQ(g.text(2, 2), "0.3");
+    EXPECT_EQ(g.text(3, 2), "0");
+    EXPECT_EQ(g.text(4, 2), "7.5");
+
+    g.setText(1, 1, "10");
+    EXPECT_EQ(g.text(1, 2), "7.2");  // only on demand
+    g.recalculate();
+    EXPECT_EQ(g.text(1, 2), "36");
+    EXPECT_EQ(g.text(4, 2), "36.3");
+}
+
+TEST(Grid, MergingAbsorbsOverlapsAndSplitRemovesThem) {
+    Grid g(10, 10);
+    g.merge({0, 0, 1, 1});
+    g.merge({5, 5, 6, 6});
+    g.merge({1, 1, 2, 2});  // overlaps the first: it goes
+    EXPECT_EQ(g.merges(), (std::vector<CellRange>{{1, 1, 2, 2}, {5, 5, 6, 6}}));
+    g.merge({3, 3, 3, 3});  // a single cell is no merge
+    EXPECT_EQ(g.merges().size(), 2u);
+    EXPECT_EQ(g.mergeAt(2, 2), (CellRange{1, 1, 2, 2}));
+    EXPECT_FALSE(g.mergeAt(2, 3));
+    g.split({6, 6, 6, 6});
+    EXPECT_EQ(g.merges().size(), 1u);
+}
+
+TEST(Grid, MergeLookUpFindsTallMergesAmongMany) {
+    Grid g(2000, 14);
+    for (int top = 2; top + 20 < 2000; top += 20) {
+        g.merge({top, 0, top + 19, 0});
+        g.merge({top, 4, top + 1, 4});
+    }
+    g.merge({1990, 1, 1999, 3});
+    EXPECT_EQ(g.mergeAt(21, 0), (CellRange{2, 0, 21, 0}));
+    EXPECT_EQ(g.mergeAt(23, 4), (CellRange{22, 4, 23, 4}));
+    EXPECT_FALSE(g.mergeAt(24, 4));
+    EXPECT_EQ(g.mergeAt(1999, 2), (CellRange{1990, 1, 1999, 3}));
+}
+
+TEST(Grid, StylesAreSharedAndSparse) {
+    Grid g(1000, 14);
+    for (int r = 2; r < 1000; r += 2) {
+        g.setBackground({r, 7, r, 10}, Rgb{0xEF, 0xF4, 0xFE});
+    }
+    g.setForeground({2, 6, 999, 6}, Rgb{128, 0, 0});
+    g.setBold({2, 6, 999, 6}, true);
+    g.setAlign({2, 6, 999, 6}, Align::Center);
+    Grid saved;
+    ASSERT_TRUE(saved.load(g.save()));
+    EXPECT_EQ(saved.styleCount(), 3u);  // default, band, number column: no stale styles kept
+    EXPECT_EQ(g.style(4, 8).background, (Rgb{0xEF, 0xF4, 0xFE}));
+    EXPECT_FALSE(g.style(5, 8).background);
+    EXPECT_TRUE(g.style(5, 6).bold);
+    EXPECT_EQ(g.style(5, 6).align, Align::Center);
+
+    g.setBackground({0, 0, 999, 13}, std::nullopt);
+    g.setForeground({0, 0, 999, 13}, std::nullopt);
+    g.setBold({0, 0, 999, 13}, false);
+    g.setAlign({0, 0, 999, 13}, std::nullopt);
+    for (int r = 0; r < 1000; ++r) {
+        ASSERT_EQ(g.styleId(r, 6), 0);
+    }
+}
+
+TEST(Grid, StyleTableMakesRoomWhenFull) {
+    Grid g(2, 2);
+    // Every new font size is a new style; the old ones fall out of use and are reclaimed.
+    for (int size = 1; size <= 70000; ++size) {
+        g.setFont({0, 0, 0, 0}, "宋体", size);
+    }
+    g.setBold({1, 1, 1, 1}, true);
+    EXPECT_EQ(g.style(0, 0).fontSize, 70000);
+    EXPECT_TRUE(g.style(1, 1).bold);
+    EXPECT_LE(g.styleCount(), StyleTable::kCapacity);
+}
+
+TEST(Grid, CursorAndSelectionStayInsideTheGrid) {
+    Grid g(5, 5);
+    g.setCursor(2, 3);
+    g.setSelection({4, 4, 1, 1});
+    EXPECT_EQ(g.selection(), (CellRange{1, 1, 4, 4}));
+    g.setCursor(9, 0);
+    EXPECT_EQ(g.cursor(), CellPos{});
+    g.setCursor(4, 4);
+    g.setRowCount(3);
+    EXPECT_EQ(g.cursor(), CellPos{});
+    EXPECT_EQ(g.selection(), (CellRange{1, 1, 2, 4}));
+}
+
+TEST(Grid, ClearEmptiesEverything) {
+    Grid g(4, 4);
+    g.setFixedRows(1);
+    g.merge({0, 0, 1, 1});
+    g.setBackground({0, 0, 3, 3}, Rgb{1, 1, 1});
+    g.clear();
+    EXPECT_EQ(g, Grid());
+    EXPECT_EQ(g.styleCount(), 1u);
+}
+
+}  // namespace
+}  // namespace tf
