@@ -12,13 +12,22 @@ namespace tf {
 class ByteWriter {
   public:
     void u8(std::uint8_t value) { out_.push_back(static_cast<char>(value)); }
-    void u16(std::uint16_t value);
-    void u32(std::uint32_t value);
+    void u16(std::uint16_t value) {
+        const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+        out_.append(bytes, 2);
+    }
+    void u32(std::uint32_t value) {
+        const char bytes[4] = {
+            static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
+            static_cast<char>((value >> 16) & 0xFF), static_cast<char>(value >> 24)};
+        out_.append(bytes, 4);
+    }
     void i32(std::int32_t value) { u32(static_cast<std::uint32_t>(value)); }
     void bytes(std::string_view data) { out_.append(data); }
     // u32 length, then the bytes.
     void sized(std::string_view data);
 
+    void reserve(std::size_t bytes) { out_.reserve(bytes); }
     std::size_t size() const { return out_.size(); }
     const std::string& data() const { return out_; }
     std::string take() { return std::move(out_); }
@@ -33,10 +42,36 @@ class ByteReader {
   public:
     explicit ByteReader(std::string_view data) : data_(data) {}
 
-    std::optional<std::uint8_t> u8();
-    std::optional<std::uint16_t> u16();
-    std::optional<std::uint32_t> u32();
-    std::optional<std::int32_t> i32();
+    std::optional<std::uint8_t> u8() {
+        if (remaining() < 1) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint8_t>(data_[pos_++]);
+    }
+    std::optional<std::uint16_t> u16() {
+        if (remaining() < 2) {
+            return std::nullopt;
+        }
+        const auto* p = reinterpret_cast<const unsigned char*>(data_.data() + pos_);
+        pos_ += 2;
+        return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+    }
+    std::optional<std::uint32_t> u32() {
+        if (remaining() < 4) {
+            return std::nullopt;
+        }
+        const auto* p = reinterpret_cast<const unsigned char*>(data_.data() + pos_);
+        pos_ += 4;
+        return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+               static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    }
+    std::optional<std::int32_t> i32() {
+        const auto value = u32();
+        if (!value) {
+            return std::nullopt;
+        }
+        return static_cast<std::int32_t>(*value);
+    }
     // Exactly n bytes, or nothing.
     std::optional<std::string_view> bytes(std::size_t n);
     // u32 length, then that many bytes; nothing when the length claims more than remains.

@@ -113,8 +113,10 @@ bool ExclusiveFile::replaceContent(std::string_view image) {
     std::error_code ec;
     const auto target = std::filesystem::weakly_canonical(path_, ec);
     const std::filesystem::path finalPath = ec ? path_ : target;
-    std::string tempName =
-        (finalPath.parent_path() / ("." + finalPath.filename().string() + ".XXXXXX")).string();
+    std::string hiddenName = finalPath.filename().string();
+    hiddenName.insert(0, 1, '.');
+    hiddenName.append(".XXXXXX");
+    std::string tempName = (finalPath.parent_path() / hiddenName).string();
     const int temp = ::mkostemp(tempName.data(), O_CLOEXEC);
     if (temp < 0) {
         return false;

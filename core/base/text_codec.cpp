@@ -1,5 +1,6 @@
 #include "core/base/text_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -88,39 +89,82 @@ std::string_view encodeOne(char32_t cp, const DoubleByteTables& t, std::array<ch
 }  // namespace
 
 std::string toGbk(std::string_view text) {
-    const auto& t = tables();
     std::string out;
     out.reserve(text.size());
-    std::array<char, 4> buf{};
-    std::string fallback;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const auto c = static_cast<unsigned char>(text[pos]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            ++pos;
-            continue;
-        }
-        const std::string_view bytes = encodeOne(utf8::next(text, pos), t, buf, fallback);
-        if (bytes.empty()) {
-            out.push_back('?');
-        } else {
-            out.append(bytes);
-        }
-    }
+    appendGbk(out, text);
     return out;
 }
 
-std::string fromGbk(std::string_view gbk) {
+void appendGbk(std::string& out, std::string_view text) {
+    // No code point takes more than twice its UTF-8 length in GB18030.
+    const std::size_t start = out.size();
+    out.resize(start + text.size() * 2);
+    out.resize(static_cast<std::size_t>(encodeGbk(text, out.data() + start) - out.data()));
+}
+
+char* encodeGbk(std::string_view text, char* dst) {
     const auto& t = tables();
+    const auto* src = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::array<char, 4> buf{};
+    std::string fallback;
+    std::size_t pos = 0;
+    while (pos < n) {
+        const unsigned c = src[pos];
+        if (c < 0x80) {
+            *dst++ = static_cast<char>(c);
+            ++pos;
+            continue;
+        }
+        // Fast path: a three-byte sequence of the double-byte plane (all of Chinese).
+        if ((c & 0xF0) == 0xE0 && pos + 2 < n && (src[pos + 1] & 0xC0) == 0x80 &&
+            (src[pos + 2] & 0xC0) == 0x80) {
+            const char32_t cp =
+                (c & 0x0F) << 12 | (src[pos + 1] & 0x3F) << 6 | (src[pos + 2] & 0x3F);
+            if (cp >= 0x800 && t.encode[cp] != 0) {
+                *dst++ = static_cast<char>(t.encode[cp] >> 8);
+                *dst++ = static_cast<char>(t.encode[cp] & 0xFF);
+                pos += 3;
+                continue;
+            }
+        }
+        const std::string_view bytes = encodeOne(utf8::next(text, pos), t, buf, fallback);
+        if (bytes.empty()) {
+            *dst++ = '?';
+        } else {
+            dst = std::copy(bytes.begin(), bytes.end(), dst);
+        }
+    }
+    return dst;
+}
+
+std::string fromGbk(std::string_view gbk) {
     std::string out;
     out.reserve(gbk.size() + gbk.size() / 2);
+    appendFromGbk(out, gbk);
+    return out;
+}
+
+void appendFromGbk(std::string& out, std::string_view gbk) {
+    // No byte sequence takes more than three times its length in UTF-8.
+    const std::size_t start = out.size();
+    out.resize(start + gbk.size() * 3);
+    out.resize(static_cast<std::size_t>(decodeGbk(gbk, out.data() + start) - out.data()));
+}
+
+char* decodeGbk(std::string_view gbk, char* dst) {
+    const auto& t = tables();
+    const auto put = [&dst](char32_t cp) {
+        std::string encoded;
+        utf8::append(encoded, cp);
+        dst = std::copy(encoded.begin(), encoded.end(), dst);
+    };
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(gbk[i]); };
     std::size_t pos = 0;
     while (pos < gbk.size()) {
         const unsigned b = byte(pos);
         if (b < 0x80) {
-            out.push_back(static_cast<char>(b));
+            *dst++ = static_cast<char>(b);
             ++pos;
             continue;
         }
@@ -128,7 +172,13 @@ std::string fromGbk(std::string_view gbk) {
             const unsigned trail = byte(pos + 1);
             if (isTrail(trail)) {
                 const char32_t cp = t.decode[DoubleByteTables::index(b, trail)];
-                utf8::append(out, cp != 0 ? cp : utf8::kReplacement);
+                if (cp >= 0x800 && cp < 0x10000) {  // the usual case, written inline
+                    *dst++ = static_cast<char>(0xE0 | (cp >> 12));
+                    *dst++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                    *dst++ = static_cast<char>(0x80 | (cp & 0x3F));
+                } else {
+                    put(cp != 0 ? cp : utf8::kReplacement);
+                }
                 pos += 2;
                 continue;
             }
@@ -136,16 +186,16 @@ std::string fromGbk(std::string_view gbk) {
                 isFourByteDigit(byte(pos + 3))) {
                 const auto decoded = detail::platformGb18030ToUtf32(gbk.substr(pos, 4));
                 if (decoded && decoded->size() == 1) {
-                    utf8::append(out, (*decoded)[0]);
+                    put((*decoded)[0]);
                     pos += 4;
                     continue;
                 }
             }
         }
-        utf8::append(out, utf8::kReplacement);
+        put(utf8::kReplacement);
         ++pos;
     }
-    return out;
+    return dst;
 }
 
 std::size_t gbkLength(std::string_view text) {

@@ -98,17 +98,13 @@ void Grid::deleteRows(int row, int count) {
     }
     count = std::min(count, rowCount() - row);
     rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
-    std::vector<CellRange> kept;
-    kept.reserve(merges_.size());
-    for (auto m : merges_) {
-        if (auto span = shrinkInterval(m.top, m.bottom, row, count)) {
+    std::erase_if(merges_, [&](CellRange& m) {
+        const auto span = shrinkInterval(m.top, m.bottom, row, count);
+        if (span) {
             std::tie(m.top, m.bottom) = *span;
-            if (!m.singleCell()) {
-                kept.push_back(m);
-            }
         }
-    }
-    merges_ = std::move(kept);
+        return !span || m.singleCell();
+    });
     sortMerges();
     std::erase_if(sums_, [&](RangeSum& s) {
         if (s.row >= row && s.row < row + count) {
@@ -181,16 +177,13 @@ void Grid::deleteColumns(int column, int count) {
     for (auto& row : rows_) {
         row.eraseSlots(column, count);
     }
-    std::vector<CellRange> kept;
-    for (auto m : merges_) {
-        if (auto span = shrinkInterval(m.left, m.right, column, count)) {
+    std::erase_if(merges_, [&](CellRange& m) {
+        const auto span = shrinkInterval(m.left, m.right, column, count);
+        if (span) {
             std::tie(m.left, m.right) = *span;
-            if (!m.singleCell()) {
-                kept.push_back(m);
-            }
         }
-    }
-    merges_ = std::move(kept);
+        return !span || m.singleCell();
+    });
     sortMerges();
     for (auto& c : columns_) {
         if (c.product && (removed(c.product->left) || removed(c.product->right))) {
@@ -346,7 +339,14 @@ void Grid::merge(const CellRange& range) {
 
 void Grid::split(const CellRange& range) {
     const CellRange r = range.normalized();
-    std::erase_if(merges_, [&](const CellRange& m) { return m.intersects(r); });
+    // Only merges that start between tallestMerge_ rows above and the range's bottom can
+    // overlap it.
+    const auto byTop = [](const CellRange& m, int top) { return m.top < top; };
+    const auto first = std::lower_bound(merges_.begin(), merges_.end(),
+                                        std::max(r.top, 0) - tallestMerge_ + 1, byTop);
+    const auto last = std::lower_bound(first, merges_.end(), r.bottom + 1, byTop);
+    merges_.erase(std::remove_if(first, last, [&](const CellRange& m) { return m.intersects(r); }),
+                  last);
 }
 
 std::optional<CellRange> Grid::mergeAt(int row, int column) const {
@@ -367,9 +367,13 @@ std::optional<CellRange> Grid::mergeAt(int row, int column) const {
 }
 
 void Grid::sortMerges() {
-    std::sort(merges_.begin(), merges_.end(), [](const CellRange& a, const CellRange& b) {
+    const auto byPosition = [](const CellRange& a, const CellRange& b) {
         return std::pair(a.top, a.left) < std::pair(b.top, b.left);
-    });
+    };
+    // Shrinking keeps the order nearly always; sort only when it did not.
+    if (!std::is_sorted(merges_.begin(), merges_.end(), byPosition)) {
+        std::sort(merges_.begin(), merges_.end(), byPosition);
+    }
     tallestMerge_ = 1;
     for (const auto& m : merges_) {
         tallestMerge_ = std::max(tallestMerge_, m.bottom - m.top + 1);

@@ -91,6 +91,11 @@ bool noneOverlap(const std::vector<CellRange>& sortedMerges) {
 
 std::string GridFormat::save(const Grid& g) {
     ByteWriter w;
+    std::size_t estimate = 4096;
+    for (const auto& row : g.rows_) {
+        estimate += 4 + static_cast<std::size_t>(row.slots()) * 6 + row.textBytes();
+    }
+    w.reserve(estimate);
     w.bytes(kMagic);
     w.u32(kVersion);
     w.i32(g.rowCount());
@@ -160,13 +165,15 @@ std::string GridFormat::save(const Grid& g) {
         for (int c = 0; c < slots; ++c) {
             w.u16(savedId[row.style(c)]);
         }
-        encoded.clear();
+        encoded.resize(row.textBytes() * 2);
+        char* const begin = encoded.data();
+        char* end = begin;
         for (int c = 0; c < slots; ++c) {
-            const std::size_t before = encoded.size();
-            encoded += toGbk(row.text(c));
-            w.u32(static_cast<std::uint32_t>(encoded.size() - before));
+            char* const cellEnd = encodeGbk(row.text(c), end);
+            w.u32(static_cast<std::uint32_t>(cellEnd - end));
+            end = cellEnd;
         }
-        w.bytes(encoded);
+        w.bytes(std::string_view(begin, static_cast<std::size_t>(end - begin)));
     }
     w.u32(crc32(w.data()));
     return w.take();
@@ -330,15 +337,22 @@ bool GridFormat::load(std::string_view bytes, Grid& out) {
         for (auto& length : lengths) {
             length = *r.u32();
         }
-        decoded.clear();
-        ends.clear();
+        std::size_t total = 0;
         for (const std::size_t length : lengths) {
-            const auto raw = r.bytes(length);
-            if (!raw) {
-                return false;
-            }
-            decoded += fromGbk(*raw);
-            ends.push_back(decoded.size());
+            total += length;
+        }
+        const auto raw = r.bytes(total);
+        if (!raw) {
+            return false;
+        }
+        decoded.resize(raw->size() * 3);
+        ends.clear();
+        std::size_t offset = 0;
+        char* cursor = decoded.data();
+        for (const std::size_t length : lengths) {
+            cursor = decodeGbk(raw->substr(offset, length), cursor);
+            offset += length;
+            ends.push_back(static_cast<std::size_t>(cursor - decoded.data()));
         }
         texts.resize(n);
         for (std::size_t c = 0; c < n; ++c) {

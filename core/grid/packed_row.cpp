@@ -9,37 +9,11 @@ namespace tf {
 namespace {
 
 template <typename T>
-T load(const char* p) {
-    T value;
-    std::memcpy(&value, p, sizeof value);
-    return value;
-}
-
-template <typename T>
 void store(char* p, T value) {
     std::memcpy(p, &value, sizeof value);
 }
 
 }  // namespace
-
-std::size_t PackedRow::headerSize(int slots) const {
-    return sizeof(std::uint32_t) + static_cast<std::size_t>(slots) * (sizeof(StyleId) + 4);
-}
-
-int PackedRow::slots() const {
-    return data_ ? static_cast<int>(load<std::uint32_t>(data_.get())) : 0;
-}
-
-std::uint32_t PackedRow::end(int column) const {
-    const int n = slots();
-    return load<std::uint32_t>(data_.get() + 4 + static_cast<std::size_t>(n) * sizeof(StyleId) +
-                               static_cast<std::size_t>(column) * 4);
-}
-
-std::size_t PackedRow::textBytes() const {
-    const int n = slots();
-    return n == 0 ? 0 : end(n - 1);
-}
 
 PackedRow::PackedRow(const PackedRow& other) {
     if (other.data_) {
@@ -55,21 +29,6 @@ PackedRow& PackedRow::operator=(const PackedRow& other) {
         data_ = std::move(copy.data_);
     }
     return *this;
-}
-
-std::string_view PackedRow::text(int column) const {
-    if (column < 0 || column >= slots()) {
-        return {};
-    }
-    const std::uint32_t begin = column == 0 ? 0 : end(column - 1);
-    return {data_.get() + headerSize(slots()) + begin, end(column) - begin};
-}
-
-StyleId PackedRow::style(int column) const {
-    if (column < 0 || column >= slots()) {
-        return 0;
-    }
-    return load<StyleId>(data_.get() + 4 + static_cast<std::size_t>(column) * sizeof(StyleId));
 }
 
 PackedRow PackedRow::build(int n, const StyleId* styles, const std::string_view* texts) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -19,10 +20,27 @@ class PackedRow {
     PackedRow(PackedRow&&) noexcept = default;
     PackedRow& operator=(PackedRow&&) noexcept = default;
 
-    int slots() const;
+    int slots() const { return data_ ? static_cast<int>(load<std::uint32_t>(0)) : 0; }
+    // Bytes of all texts together.
+    std::size_t textBytes() const {
+        const int n = slots();
+        return n == 0 ? 0 : end(n - 1);
+    }
     // Valid until this row changes.
-    std::string_view text(int column) const;
-    StyleId style(int column) const;
+    std::string_view text(int column) const {
+        const int n = slots();
+        if (column < 0 || column >= n) {
+            return {};
+        }
+        const std::uint32_t begin = column == 0 ? 0 : end(column - 1);
+        return {data_.get() + headerSize(n) + begin, end(column) - begin};
+    }
+    StyleId style(int column) const {
+        if (column < 0 || column >= slots()) {
+            return 0;
+        }
+        return load<StyleId>(4 + static_cast<std::size_t>(column) * sizeof(StyleId));
+    }
 
     // `text` may point into this row: the new image is complete before the old is freed.
     void setText(int column, std::string_view text);
@@ -37,9 +55,19 @@ class PackedRow {
   private:
     static PackedRow pack(int slots, const StyleId* styles, const std::string_view* texts,
                           bool allocateWhenBlank);
-    std::size_t textBytes() const;
-    std::uint32_t end(int column) const;
-    std::size_t headerSize(int slots) const;
+    template <typename T>
+    T load(std::size_t offset) const {
+        T value;
+        std::memcpy(&value, data_.get() + offset, sizeof value);
+        return value;
+    }
+    std::uint32_t end(int column) const {
+        return load<std::uint32_t>(4 + static_cast<std::size_t>(slots()) * sizeof(StyleId) +
+                                   static_cast<std::size_t>(column) * 4);
+    }
+    static std::size_t headerSize(int slots) {
+        return sizeof(std::uint32_t) + static_cast<std::size_t>(slots) * (sizeof(StyleId) + 4);
+    }
 
     std::unique_ptr<char[]> data_;
 };

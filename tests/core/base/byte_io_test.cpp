@@ -1,4 +1,5 @@
 #include "core/base/byte_io.h"
+#include "core/base/crc32.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,21 @@ TEST(ByteIo, UpToYieldsWhatIsThere) {
     EXPECT_EQ(r.upTo(100), "cdef");
     EXPECT_EQ(r.upTo(5), "");
     EXPECT_EQ(r.rest(), "");
+}
+
+}  // namespace
+}  // namespace tf
+
+namespace tf {
+namespace {
+
+TEST(Crc32, KnownAnswers) {
+    EXPECT_EQ(crc32(""), 0u);
+    EXPECT_EQ(crc32("123456789"), 0xCBF43926u);
+    const std::string text = "The quick brown fox jumps over the lazy dog";
+    EXPECT_EQ(crc32(text), 0x414FA339u);
+    // Chained over parts equals over the whole.
+    EXPECT_EQ(crc32(text.substr(13), crc32(text.substr(0, 13))), crc32(text));
 }
 
 }  // namespace

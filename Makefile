@@ -1,0 +1,49 @@
+# The two set-up commands of a fresh machine are `make run` and `make test`.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 20
+RUN_DIR := build/run
+
+.PHONY: deps test run build bench fuzz format clean
+
+deps:
+	@scripts/install-deps
+
+# Clean sanitizer build of everything, then every test.
+test: deps
+	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTF_SANITIZE=ON
+	cmake --build build/test -j $(JOBS)
+	cd build/test && ctest --output-on-failure -j $(JOBS)
+
+build: deps
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTF_TESTS=OFF
+	cmake --build build/release -j $(JOBS)
+
+run: build
+	@mkdir -p $(RUN_DIR) && rm -f $(RUN_DIR)/fresh.gdb
+	build/release/cli/tallyframe-cli new $(RUN_DIR)/fresh.gdb
+	build/release/cli/tallyframe-cli info $(RUN_DIR)/fresh.gdb
+
+bench: deps
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTF_BENCH=ON -DTF_TESTS=OFF
+	cmake --build build/bench -j $(JOBS)
+	for b in build/bench/bench/bench_*; do $$b || exit 1; done
+
+# A short run of every fuzz target, starting from its seed corpus (copied, so the
+# checked-in corpus only grows by hand).
+fuzz: deps
+	CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTF_FUZZ=ON -DTF_SANITIZE=ON -DTF_TESTS=OFF
+	cmake --build build/fuzz -j $(JOBS)
+	for f in build/fuzz/fuzz/fuzz_*; do \
+	  name=$${f##*/fuzz_}; work=build/fuzz/corpus/$$name; \
+	  mkdir -p $$work && cp -n fuzz/corpus/$$name/* $$work/ ; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -print_final_stats=1 $$work \
+	    || exit 1; \
+	done
+
+format:
+	git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+clean:
+	rm -rf build

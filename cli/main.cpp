@@ -1,0 +1,29 @@
+// tallyframe-cli: the headless companion of tallyframe, for scripting, batch work,
+// benchmarks and black-box tests.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/project_commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tallyframe-cli COMMAND ARGS\n"
+    "  new FILE.gdb     write a new empty project\n"
+    "  info FILE.gdb    open a project as the program does and describe its sections\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const tf::cli::Streams io{std::cout, std::cerr};
+    if (args.size() == 2 && args[0] == "new") {
+        return tf::cli::newProjectCommand(args[1], io);
+    }
+    if (args.size() == 2 && args[0] == "info") {
+        return tf::cli::infoCommand(args[1], io);
+    }
+    std::cerr << kUsage;
+    return 2;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/base/exclusive_file.h"
+#include "core/grid/grid.h"
+#include "core/structure/structure_snapshot.h"
+
+namespace tf {
+
+// Everything the user edits for one project, and the file it lives in.
+struct ProjectDocument {
+    Grid analysis;            // 分析表
+    Grid materials;           // 材料表
+    std::string attachments;  // the attachment table, serialised as a whole
+    StructureSnapshot structure;
+    std::string path;                   // empty = untitled
+    std::optional<ExclusiveFile> file;  // held open, sharing denied, while titled
+    bool modified = false;
+};
+
+}  // namespace tf

@@ -1,0 +1,63 @@
+#include "core/project/project_file.h"
+
+#include "core/base/byte_io.h"
+#include "core/project/project_document.h"
+
+namespace tf {
+namespace {
+
+std::optional<std::string_view> lengthPrefixed(ByteReader& reader) {
+    const auto length = reader.i32();
+    if (!length || *length < 0) {
+        return std::nullopt;
+    }
+    return reader.bytes(static_cast<std::size_t>(*length));
+}
+
+}  // namespace
+
+std::string buildProjectImage(const ProjectDocument& document) {
+    ByteWriter w;
+    w.i32(static_cast<std::int32_t>(document.attachments.size()));
+    w.bytes(document.attachments);
+    w.bytes(kProjectMagic);
+    w.bytes(kProjectVersion);
+    for (const std::string& table : {document.analysis.save(), document.materials.save()}) {
+        w.i32(static_cast<std::int32_t>(table.size()));
+        w.bytes(table);
+    }
+    w.i32(static_cast<std::int32_t>(document.structure.tree.size()));
+    w.bytes(document.structure.tree);
+    w.bytes(document.structure.items);
+    return w.take();
+}
+
+ProjectParse parseProjectImage(std::string_view bytes) {
+    ByteReader reader(bytes);
+    const auto attachmentLength = reader.i32();
+    if (!attachmentLength || *attachmentLength < 0) {
+        return NotAProject{};
+    }
+    ProjectSections sections;
+    sections.attachments = reader.upTo(static_cast<std::size_t>(*attachmentLength));
+    if (reader.upTo(kProjectMagic.size()) != kProjectMagic) {
+        return NotAProject{};
+    }
+    const std::string_view version = reader.upTo(kProjectVersion.size());
+    if (version != kProjectVersion) {
+        return WrongVersion{version};
+    }
+    const auto analysis = lengthPrefixed(reader);
+    const auto materials = analysis ? lengthPrefixed(reader) : std::nullopt;
+    const auto tree = materials ? lengthPrefixed(reader) : std::nullopt;
+    if (!tree) {
+        return DamagedProject{};
+    }
+    sections.analysis = *analysis;
+    sections.materials = *materials;
+    sections.tree = *tree;
+    sections.items = reader.rest();
+    return sections;
+}
+
+}  // namespace tf

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace tf {
+
+struct ProjectDocument;
+
+// Project file layout (integers signed 32-bit little-endian):
+//   N, attachment section (N bytes), "Brix BOQ 2009", "07",
+//   L1, analysis table, L2, material table, L3, structure tree part,
+//   structure item-table part to the end of the file.
+inline constexpr std::string_view kProjectMagic = "Brix BOQ 2009";
+inline constexpr std::string_view kProjectVersion = "07";
+
+// Views into the bytes of a project file.
+struct ProjectSections {
+    std::string_view attachments;
+    std::string_view analysis;
+    std::string_view materials;
+    std::string_view tree;
+    std::string_view items;
+};
+
+// Why a file is refused.
+struct NotAProject {};
+struct WrongVersion {
+    std::string_view version;  // the file's two version bytes (fewer when cut short)
+};
+struct DamagedProject {};
+using ProjectParse = std::variant<ProjectSections, NotAProject, WrongVersion, DamagedProject>;
+
+std::string buildProjectImage(const ProjectDocument& document);
+
+// Splits a file into its sections. A table or structure length that is negative or claims
+// more bytes than remain marks the file damaged: what is there could only be refused by the
+// table, or would silently lose the structure's item table.
+ProjectParse parseProjectImage(std::string_view bytes);
+
+}  // namespace tf

@@ -1,0 +1,131 @@
+#include "core/project/project_io.h"
+
+#include <variant>
+
+#include "core/base/number_text.h"
+#include "core/materials/material_layout.h"
+#include "core/project/analysis_layout.h"
+#include "core/project/project_file.h"
+
+namespace tf {
+namespace {
+
+constexpr std::string_view kSaveFailed = "保存文件失败，请重新再试！";
+constexpr std::string_view kAutoSaveFailed = "文件自动保存失败！";
+constexpr std::string_view kNotAProject = "非工程数据，无法打开！";
+constexpr std::string_view kDamaged = "文件损坏或因错误而被锁死，无法读取数据！";
+constexpr int kAutoSaveNoticeMs = 1000;
+
+std::string versionMessage(std::string_view fileVersion) {
+    return "当前系统数据版本为：" + formatNumber(parseNumber(kProjectVersion)) + ".0\r\n" +
+           "要打开的文件数据版本：" + formatNumber(parseNumber(fileVersion)) + ".0\r\n" +
+           "请使用版本转化工具转化后再试！";
+}
+
+bool holdFileForSave(ProjectDocument& document) {
+    if (document.file && !document.file->positionable()) {
+        document.file.reset();
+    }
+    if (!document.file) {
+        document.file = ExclusiveFile::open(document.path, ExclusiveFile::Mode::ReadWriteCreate);
+    }
+    return document.file.has_value();
+}
+
+void restoreFreshLayoutIfEmpty(ProjectDocument& document) {
+    if (document.analysis.rowCount() == kAnalysisHeadingRows) {
+        initAnalysisTable(document);
+    }
+}
+
+}  // namespace
+
+std::string windowTitle(std::string_view path) {
+    std::string title(kProgramTitle);
+    if (!path.empty()) {
+        title.append(" - ").append(path);
+    }
+    return title;
+}
+
+bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
+    const std::string image = buildProjectImage(document);
+    if (document.path.empty() || !holdFileForSave(document)) {
+        prompter.message(kSaveFailed, Captions::kError, MessageFlags::kError);
+        return false;
+    }
+    if (!document.file->replaceContent(image)) {
+        document.path.clear();
+        document.file.reset();
+        document.modified = true;
+        if (autoSave) {
+            const std::string previous = prompter.status();
+            prompter.setStatus(kAutoSaveFailed);
+            prompter.pause(kAutoSaveNoticeMs);
+            prompter.setStatus(previous);
+        } else {
+            prompter.message(kSaveFailed, Captions::kError, MessageFlags::kError);
+        }
+        return false;
+    }
+    restoreFreshLayoutIfEmpty(document);
+    document.modified = false;
+    return true;
+}
+
+std::optional<ProjectDocument> readProjectImage(std::string_view bytes, Prompter& prompter) {
+    const ProjectParse parsed = parseProjectImage(bytes);
+    if (std::holds_alternative<NotAProject>(parsed)) {
+        prompter.message(kNotAProject, Captions::kWarning, MessageFlags::kWarning);
+        return std::nullopt;
+    }
+    if (const auto* wrong = std::get_if<WrongVersion>(&parsed)) {
+        prompter.message(versionMessage(wrong->version), Captions::kWarning,
+                         MessageFlags::kWarning);
+        return std::nullopt;
+    }
+    ProjectDocument loaded;
+    const auto* sections = std::get_if<ProjectSections>(&parsed);
+    if (sections == nullptr || !loaded.analysis.load(sections->analysis) ||
+        !loaded.materials.load(sections->materials)) {
+        prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
+        return std::nullopt;
+    }
+    loaded.attachments = std::string(sections->attachments);
+    loaded.structure = {std::string(sections->tree), std::string(sections->items)};
+    hideAnalysisWorkingColumns(loaded.analysis);
+    restoreFreshLayoutIfEmpty(loaded);
+    applyMaterialColumnKinds(loaded.materials);
+    return loaded;
+}
+
+bool loadProject(ProjectDocument& document, const std::string& name, Prompter& prompter) {
+    BusyCursor busy(prompter);
+    auto file = ExclusiveFile::open(name, ExclusiveFile::Mode::ReadWrite);
+    const auto bytes = file ? file->readAll() : std::nullopt;
+    if (!bytes) {
+        prompter.message(kNotAProject, Captions::kWarning, MessageFlags::kWarning);
+        return false;
+    }
+    // Everything is read into a new document first, so a refused file leaves the previous
+    // project as it was.
+    auto loaded = readProjectImage(*bytes, prompter);
+    if (!loaded) {
+        return false;
+    }
+    loaded->path = file->path().string();
+    loaded->file = std::move(file);
+    document = std::move(*loaded);
+    return true;
+}
+
+void resetProject(ProjectDocument& document) {
+    document.file.reset();
+    document.path.clear();
+    initAnalysisTable(document);
+    initMaterialTable(document.materials);
+    document.structure = {};
+    document.modified = false;
+}
+
+}  // namespace tf

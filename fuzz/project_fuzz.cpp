@@ -1,0 +1,17 @@
+// Project files as loadProject reads them, without the file around them.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "core/project/project_io.h"
+#include "fuzz/silent_prompter.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    tf::fuzz::SilentPrompter prompter;
+    const auto document =
+        tf::readProjectImage(std::string_view(reinterpret_cast<const char*>(data), size), prompter);
+    if (document.has_value() == prompter.told) {
+        __builtin_trap();  // a refusal is always told, a success never
+    }
+    return 0;
+}

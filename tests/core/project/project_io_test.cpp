@@ -1,0 +1,298 @@
+#include "core/project/project_io.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core/base/byte_io.h"
+#include "core/project/analysis_layout.h"
+#include "core/project/project_file.h"
+#include "tests/support/scripted_prompter.h"
+#include "tests/support/temp_dir.h"
+
+namespace tf {
+namespace {
+
+using test::readFile;
+using test::ScriptedPrompter;
+using test::TempDir;
+using test::writeFile;
+using Message = ScriptedPrompter::Message;
+
+const Message kNotAProjectMessage{"非工程数据，无法打开！", "警告:", 48};
+const Message kDamagedMessage{"文件损坏或因错误而被锁死，无法读取数据！", "错误:", 16};
+const Message kSaveFailedMessage{"保存文件失败，请重新再试！", "错误:", 16};
+
+class ProjectIoTest : public ::testing::Test {
+  protected:
+    ProjectDocument freshProject() {
+        ProjectDocument doc;
+        resetProject(doc);
+        return doc;
+    }
+
+    // A saved project with some content, released again.
+    std::string savedProject(std::string_view name) {
+        ProjectDocument doc = freshProject();
+        doc.analysis.setText(2, 1, "客厅");
+        doc.materials.setText(1, 2, "水泥");
+        doc.attachments = "ATTACHMENTS";
+        doc.structure = {"TREE", "ITEMS"};
+        doc.path = (dir / name).string();
+        EXPECT_TRUE(saveProject(doc, prompter, false));
+        return doc.path;
+    }
+
+    // A document that stands for "the project open before": loads must not disturb it.
+    ProjectDocument previousProject() {
+        ProjectDocument doc = freshProject();
+        doc.analysis.setText(2, 1, "previous");
+        doc.path = "/somewhere/previous.gdb";
+        doc.modified = true;
+        return doc;
+    }
+
+    void expectLoadRefused(const std::string& path, const Message& message) {
+        ProjectDocument doc = previousProject();
+        prompter.clear();
+        EXPECT_FALSE(loadProject(doc, path, prompter));
+        EXPECT_EQ(prompter.messages(), std::vector<Message>{message});
+        EXPECT_EQ(doc.analysis.text(2, 1), "previous");
+        EXPECT_EQ(doc.path, "/somewhere/previous.gdb");
+        EXPECT_TRUE(doc.modified);
+        EXPECT_EQ(prompter.busyDepth(), 0);
+        // The refused file is released again.
+        EXPECT_TRUE(ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite) ||
+                    !std::filesystem::exists(path));
+    }
+
+    TempDir dir;
+    ScriptedPrompter prompter;
+};
+
+TEST_F(ProjectIoTest, NewProjectSavedAndLoadedKeepsItsLayout) {
+    const std::string path = savedProject("a.gdb");
+    ProjectDocument doc;
+    ASSERT_TRUE(loadProject(doc, path, prompter));
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_EQ(doc.analysis.rowCount(), 23);
+    EXPECT_EQ(doc.analysis.columnCount(), 14);
+    EXPECT_EQ(doc.analysis.merges(), freshProject().analysis.merges());
+    for (int c = 11; c <= 13; ++c) {
+        EXPECT_EQ(doc.analysis.column(c).width, 0);
+    }
+    EXPECT_EQ(doc.analysis.text(2, 1), "客厅");
+    EXPECT_EQ(doc.materials.text(1, 2), "水泥");
+    EXPECT_EQ(doc.attachments, "ATTACHMENTS");
+    EXPECT_EQ(doc.structure, (StructureSnapshot{"TREE", "ITEMS"}));
+    EXPECT_EQ(doc.path, path);
+    EXPECT_FALSE(doc.modified);
+    EXPECT_EQ(prompter.busyCount(), 1);
+    EXPECT_EQ(prompter.busyDepth(), 0);
+    // Held: a second instance cannot open it.
+    ProjectDocument second;
+    EXPECT_FALSE(loadProject(second, path, prompter));
+    EXPECT_EQ(prompter.messages().back(), kNotAProjectMessage);
+}
+
+TEST_F(ProjectIoTest, FileLayoutIsExact) {
+    const std::string path = savedProject("a.gdb");
+    const std::string bytes = readFile(path);
+    ProjectDocument doc;
+    ASSERT_TRUE(loadProject(doc, path, prompter));
+    ByteReader r(bytes);
+    EXPECT_EQ(r.i32(), 11);
+    EXPECT_EQ(r.bytes(11), "ATTACHMENTS");
+    EXPECT_EQ(r.bytes(13), "Brix BOQ 2009");
+    EXPECT_EQ(r.bytes(2), "07");
+    const auto l1 = r.i32();
+    EXPECT_EQ(r.bytes(static_cast<std::size_t>(*l1)), doc.analysis.save());
+    const auto l2 = r.i32();
+    EXPECT_EQ(r.bytes(static_cast<std::size_t>(*l2)), doc.materials.save());
+    EXPECT_EQ(r.i32(), 4);
+    EXPECT_EQ(r.bytes(4), "TREE");
+    EXPECT_EQ(r.rest(), "ITEMS");
+}
+
+TEST_F(ProjectIoTest, HeadingsOnlyTableComesBackWithTheFreshLayout) {
+    ProjectDocument doc = freshProject();
+    doc.analysis.setRowCount(2);
+    doc.path = (dir / "a.gdb").string();
+    ASSERT_TRUE(saveProject(doc, prompter, false));
+    EXPECT_EQ(doc.analysis.rowCount(), 23);
+
+    // A file that holds a headings-only table (as another program version might write).
+    ProjectDocument other = freshProject();
+    other.analysis.setRowCount(2);
+    const std::string path = (dir / "b.gdb").string();
+    writeFile(path, buildProjectImage(other));
+    ProjectDocument loaded;
+    ASSERT_TRUE(loadProject(loaded, path, prompter));
+    EXPECT_EQ(loaded.analysis.rowCount(), 23);
+    EXPECT_EQ(loaded.analysis.text(22, 0), "21");
+}
+
+TEST_F(ProjectIoTest, ShrunkContentLeavesAFileExactlyAsLongAsTheImage) {
+    ProjectDocument doc = freshProject();
+    doc.analysis.setRowCount(5000);
+    doc.path = (dir / "a.gdb").string();
+    ASSERT_TRUE(saveProject(doc, prompter, false));
+    const auto big = std::filesystem::file_size(doc.path);
+    doc.analysis.setRowCount(30);
+    doc.modified = true;
+    ASSERT_TRUE(saveProject(doc, prompter, false));
+    EXPECT_LT(std::filesystem::file_size(doc.path), big);
+    EXPECT_EQ(readFile(doc.path), buildProjectImage(doc));
+    EXPECT_FALSE(doc.modified);
+    EXPECT_TRUE(doc.file);
+}
+
+TEST_F(ProjectIoTest, OtherVersionsAreRefusedWithTheVersionMessage) {
+    const std::string path = savedProject("a.gdb");
+    std::string bytes = readFile(path);
+    const std::size_t versionAt = 4 + 11 + 13;
+    bytes.replace(versionAt, 2, "06");
+    writeFile(path, bytes);
+    expectLoadRefused(path, {"当前系统数据版本为：7.0\r\n要打开的文件数据版本：6.0\r\n"
+                             "请使用版本转化工具转化后再试！",
+                             "警告:", 48});
+    bytes.replace(versionAt, 2, "xy");
+    writeFile(path, bytes);
+    expectLoadRefused(path, {"当前系统数据版本为：7.0\r\n要打开的文件数据版本：0.0\r\n"
+                             "请使用版本转化工具转化后再试！",
+                             "警告:", 48});
+}
+
+TEST_F(ProjectIoTest, FilesThatAreNotProjectsAreRefused) {
+    const auto path = (dir / "text.gdb").string();
+    writeFile(path, "This is a text file\r\nwith two lines\r\n");
+    expectLoadRefused(path, kNotAProjectMessage);
+    writeFile(path, "");
+    expectLoadRefused(path, kNotAProjectMessage);
+    writeFile(path, std::string("\0\0\0\0Brix BOQ", 12));  // shorter than 19 bytes
+    expectLoadRefused(path, kNotAProjectMessage);
+}
+
+TEST_F(ProjectIoTest, MissingFileIsRefusedAndNothingIsCreated) {
+    const auto path = (dir / "missing.gdb").string();
+    expectLoadRefused(path, kNotAProjectMessage);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// Overwrites the i32 at `offset` of a saved project.
+void patchLength(const std::string& path, std::size_t offset, std::int32_t value) {
+    std::string bytes = readFile(path);
+    ByteWriter w;
+    w.i32(value);
+    bytes.replace(offset, 4, w.data());
+    writeFile(path, bytes);
+}
+
+TEST_F(ProjectIoTest, BadSectionLengthsGiveTheirMessages) {
+    const std::string path = savedProject("a.gdb");
+    const std::string good = readFile(path);
+    const std::size_t l1At = 4 + 11 + 15;
+    ByteReader r(std::string_view(good).substr(l1At));
+    const auto l1 = static_cast<std::size_t>(*r.i32());
+    const std::size_t l2At = l1At + 4 + l1;
+    ByteReader r2(std::string_view(good).substr(l2At));
+    const std::size_t l3At = l2At + 4 + static_cast<std::size_t>(*r2.i32());
+
+    struct Case {
+        std::size_t offset;
+        std::int32_t value;
+        Message message;
+    };
+    const auto huge = static_cast<std::int32_t>(good.size() + 1000);
+    for (const Case& c : {Case{0, -1, kNotAProjectMessage}, Case{0, huge, kNotAProjectMessage},
+                          Case{0, INT32_MIN, kNotAProjectMessage}, Case{l1At, -5, kDamagedMessage},
+                          Case{l1At, huge, kDamagedMessage}, Case{l1At, 10, kDamagedMessage},
+                          Case{l2At, -1, kDamagedMessage}, Case{l2At, huge, kDamagedMessage},
+                          Case{l3At, -1, kDamagedMessage}, Case{l3At, huge, kDamagedMessage}}) {
+        SCOPED_TRACE(c.offset);
+        SCOPED_TRACE(c.value);
+        writeFile(path, good);
+        patchLength(path, c.offset, c.value);
+        expectLoadRefused(path, c.message);
+    }
+    writeFile(path, good.substr(0, l3At + 2));  // cut inside L3
+    expectLoadRefused(path, kDamagedMessage);
+}
+
+TEST_F(ProjectIoTest, DamagedTablesAreRefused) {
+    const std::string path = savedProject("a.gdb");
+    std::string bytes = readFile(path);
+    bytes[4 + 11 + 15 + 4 + 40] ^= 0x11;  // inside the analysis table
+    writeFile(path, bytes);
+    expectLoadRefused(path, kDamagedMessage);
+}
+
+TEST_F(ProjectIoTest, TitleNamesTheFullPath) {
+    EXPECT_EQ(windowTitle(""), "Tallyframe2009(现场版)");
+    EXPECT_EQ(windowTitle("D:\\a.gdb"), "Tallyframe2009(现场版) - D:\\a.gdb");
+    const std::string path = savedProject("a.gdb");
+    ProjectDocument doc;
+    ASSERT_TRUE(loadProject(doc, path, prompter));
+    EXPECT_EQ(windowTitle(doc.path), "Tallyframe2009(现场版) - " + path);
+}
+
+TEST_F(ProjectIoTest, SaveWithoutAPlaceToWriteKeepsTheDocument) {
+    ProjectDocument doc = freshProject();
+    doc.modified = true;
+    doc.path = (dir / "gone" / "a.gdb").string();
+    EXPECT_FALSE(saveProject(doc, prompter, false));
+    EXPECT_EQ(prompter.messages(), std::vector<Message>{kSaveFailedMessage});
+    EXPECT_EQ(doc.path, (dir / "gone" / "a.gdb").string());
+    EXPECT_TRUE(doc.modified);
+    EXPECT_FALSE(std::filesystem::exists(dir / "gone"));
+}
+
+TEST_F(ProjectIoTest, FailedWriteKeepsThePreviousFileAndForgetsThePath) {
+    const std::string path = savedProject("a.gdb");
+    const std::string before = readFile(path);
+    for (const bool autoSave : {false, true}) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ScriptedPrompter child;
+            child.setStatus("就绪");
+            ProjectDocument doc;
+            if (!loadProject(doc, path, child)) {
+                ::_exit(10);
+            }
+            doc.analysis.setRowCount(20000);  // an image far beyond the limit below
+            ::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{before.size() + 100, before.size() + 100};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const bool saved = saveProject(doc, child, autoSave);
+            const bool told =
+                autoSave ? child.messages().empty() && child.statusHistory().size() == 3 &&
+                               child.statusHistory()[1] == "文件自动保存失败！" &&
+                               child.status() == "就绪" && child.pausedMilliseconds() == 1000
+                         : child.messages() == std::vector<Message>{kSaveFailedMessage};
+            ::_exit(!saved && told && doc.path.empty() && !doc.file && doc.modified ? 0 : 11);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << autoSave;
+        EXPECT_EQ(readFile(path), before);
+    }
+}
+
+TEST_F(ProjectIoTest, ResetMakesAnEmptyUntitledProjectAndReleasesTheFile) {
+    const std::string path = savedProject("a.gdb");
+    ProjectDocument doc;
+    ASSERT_TRUE(loadProject(doc, path, prompter));
+    doc.modified = true;
+    resetProject(doc);
+    EXPECT_EQ(doc.path, "");
+    EXPECT_FALSE(doc.file);
+    EXPECT_FALSE(doc.modified);
+    EXPECT_EQ(doc.analysis.text(2, 1), "");
+    EXPECT_EQ(doc.materials.rowCount(), 24);
+    EXPECT_TRUE(ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite));
+}
+
+}  // namespace
+}  // namespace tf
