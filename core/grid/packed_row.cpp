@@ -57,7 +57,9 @@ PackedRow PackedRow::pack(int n, const StyleId* styles, const std::string_view* 
     std::uint32_t offset = 0;
     for (int i = 0; i < n; ++i) {
         store<StyleId>(styleOut + static_cast<std::size_t>(i) * sizeof(StyleId), styles[i]);
-        std::memcpy(textOut + offset, texts[i].data(), texts[i].size());
+        if (!texts[i].empty()) {
+            std::memcpy(textOut + offset, texts[i].data(), texts[i].size());
+        }
         offset += static_cast<std::uint32_t>(texts[i].size());
         store<std::uint32_t>(endOut + static_cast<std::size_t>(i) * 4, offset);
     }
