@@ -1,0 +1,111 @@
+// Black-box tests of the tallyframe-cli binary.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "core/base/exclusive_file.h"
+#include "tests/support/temp_dir.h"
+
+namespace tf {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+  protected:
+    CliRun cli(const std::string& args) {
+        const auto errPath = dir / "stderr.txt";
+        const std::string command =
+            std::string(TALLYFRAME_CLI) + " " + args + " 2>" + errPath.string();
+        CliRun run;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        char buf[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) {
+            run.out.append(buf, n);
+        }
+        const int status = ::pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.err = readFile(errPath);
+        return run;
+    }
+
+    std::string path(std::string_view name) { return (dir / name).string(); }
+
+    TempDir dir;
+};
+
+TEST_F(CliTest, NewThenInfoDescribesAFreshProject) {
+    const CliRun created = cli("new " + path("a.gdb"));
+    EXPECT_EQ(created.status, 0) << created.err;
+    const CliRun info = cli("info " + path("a.gdb"));
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.err, "");
+    const auto size = [&](std::string_view key) {
+        const auto at = info.out.find(std::string(key) + ": ");
+        return at == std::string::npos
+                   ? std::string("missing")
+                   : info.out.substr(at + key.size() + 2,
+                                     info.out.find('\n', at) - at - key.size() - 2);
+    };
+    EXPECT_EQ(size("version"), "07");
+    EXPECT_EQ(size("attachment-bytes"), "0");
+    EXPECT_EQ(size("analysis-rows"), "23");
+    EXPECT_EQ(size("analysis-columns"), "14");
+    EXPECT_EQ(size("material-rows"), "24");
+    EXPECT_EQ(size("material-columns"), "8");
+    EXPECT_EQ(size("tree-bytes"), "0");
+    EXPECT_EQ(size("table-bytes"), "0");
+    const std::size_t fileSize = readFile(path("a.gdb")).size();
+    EXPECT_EQ(std::stoul(size("analysis-bytes")) + std::stoul(size("material-bytes")) + 31,
+              fileSize);
+}
+
+TEST_F(CliTest, BadFilesAreRefusedWithTheProgramsMessage) {
+    writeFile(path("text.gdb"), "not a project\r\n");
+    CliRun run = cli("info " + path("text.gdb"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "警告: 非工程数据，无法打开！\n");
+    EXPECT_EQ(run.out, "");
+
+    run = cli("info " + path("missing.gdb"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(path("missing.gdb")));
+}
+
+TEST_F(CliTest, HeldProjectIsRefused) {
+    ASSERT_EQ(cli("new " + path("a.gdb")).status, 0);
+    auto held = ExclusiveFile::open(path("a.gdb"), ExclusiveFile::Mode::ReadWrite);
+    ASSERT_TRUE(held);
+    const CliRun run = cli("info " + path("a.gdb"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "警告: 非工程数据，无法打开！\n");
+}
+
+TEST_F(CliTest, NewNeverOverwritesAProject) {
+    writeFile(path("a.gdb"), "precious");
+    const CliRun run = cli("new " + path("a.gdb"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(readFile(path("a.gdb")), "precious");
+}
+
+TEST_F(CliTest, WrongUsageShowsTheUsage) {
+    for (const char* args : {"", "info", "frobnicate x.gdb", "new a.gdb b.gdb"}) {
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_NE(run.err.find("usage: tallyframe-cli"), std::string::npos) << args;
+    }
+}
+
+}  // namespace
+}  // namespace tf
