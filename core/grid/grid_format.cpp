@@ -42,6 +42,11 @@ constexpr std::size_t kMinStyleBytes = 1 + 4 + 4 + 1 + 4 + 4;
 
 enum StyleFlags : std::uint8_t { kBackground = 1, kForeground = 2, kBold = 4, kWrap = 8 };
 
+template <typename... T>
+bool allRead(const std::optional<T>&... values) {
+    return (values.has_value() && ...);
+}
+
 void writeRange(ByteWriter& w, const CellRange& r) {
     w.i32(r.top);
     w.i32(r.left);
@@ -54,7 +59,7 @@ std::optional<CellRange> readRange(ByteReader& r) {
     const auto left = r.i32();
     const auto bottom = r.i32();
     const auto right = r.i32();
-    if (!right) {
+    if (!allRead(top, left, bottom, right)) {
         return std::nullopt;
     }
     return CellRange{*top, *left, *bottom, *right};
@@ -202,7 +207,9 @@ bool GridFormat::load(std::string_view bytes, Grid& out) {
     const auto cursorRow = r.i32();
     const auto cursorColumn = r.i32();
     const auto selection = readRange(r);
-    if (!selection || *rows < 0 || *rows > kMaxRows || *columns < 0 || *columns > kMaxColumns ||
+    if (!allRead(rows, columns, fixedRows, fixedColumns, rowHeight, lineColour, cursorRow,
+                 cursorColumn, selection) ||
+        *rows < 0 || *rows > kMaxRows || *columns < 0 || *columns > kMaxColumns ||
         static_cast<std::size_t>(*columns) > r.remaining() / kMinColumnBytes ||
         static_cast<std::size_t>(*rows) > r.remaining() / 4 || *fixedRows < 0 ||
         *fixedRows > *rows || *fixedColumns < 0 || *fixedColumns > *columns || *rowHeight < 1 ||
@@ -224,7 +231,7 @@ bool GridFormat::load(std::string_view bytes, Grid& out) {
         const auto left = r.i32();
         const auto right = r.i32();
         const auto items = r.u32();
-        if (!items || *width < 0 || *kind > 3 || *decimals > 15 || *items > r.remaining() / 4) {
+        if (!allRead(width, kind, decimals, align, left, right, items) || *width < 0 || *kind > 3 || *decimals > 15 || *items > r.remaining() / 4) {
             return false;
         }
         c.width = *width;
@@ -256,7 +263,7 @@ bool GridFormat::load(std::string_view bytes, Grid& out) {
         const auto align = r.u8();
         const auto font = r.sized();
         const auto size = r.i32();
-        if (!size || *flags > 15 || *background > 0xFFFFFF || *foreground > 0xFFFFFF || *size < 0) {
+        if (!allRead(flags, background, foreground, align, font, size) || *flags > 15 || *background > 0xFFFFFF || *foreground > 0xFFFFFF || *size < 0) {
             return false;
         }
         CellStyle s;
@@ -303,7 +310,7 @@ bool GridFormat::load(std::string_view bytes, Grid& out) {
     }
     for (std::uint32_t i = 0; i < *sumCount; ++i) {
         std::array<std::optional<std::int32_t>, 5> v{r.i32(), r.i32(), r.i32(), r.i32(), r.i32()};
-        if (!v[4]) {
+        if (!allRead(v[0], v[1], v[2], v[3], v[4])) {
             return false;
         }
         const RangeSum s{*v[0], *v[1], *v[2], *v[3], *v[4]};
