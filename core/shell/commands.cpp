@@ -1,0 +1,101 @@
+#include "core/shell/commands.h"
+
+namespace tf {
+namespace {
+
+MenuItem item(std::string_view caption, Command command, std::string_view keyText = {}) {
+    return {false, caption, keyText, command};
+}
+
+MenuItem separator() {
+    return {true, "-", {}, Command::ProjectWizard};
+}
+
+}  // namespace
+
+const std::vector<MenuItem>& menuItems(Menu menu) {
+    using C = Command;
+    static const std::vector<MenuItem> file = {item("工程向导", C::ProjectWizard),
+                                               separator(),
+                                               item("新建", C::NewProject, "Ctrl+N"),
+                                               item("打开", C::OpenProject, "Ctrl+O"),
+                                               separator(),
+                                               item("保存", C::SaveProject, "Ctrl+S"),
+                                               item("另存为", C::SaveProjectAs),
+                                               separator(),
+                                               item("自动保存设置", C::AutoSaveSettings),
+                                               separator(),
+                                               item("打印", C::Print, "Ctrl+P"),
+                                               separator(),
+                                               item("退出", C::Exit)};
+    static const std::vector<MenuItem> edit = {
+        item("分部分项表设置", C::StructureSettings), separator(),
+        item("表达式计算器", C::Calculator, "F4"), separator(), item("刷新", C::Refresh, "F5")};
+    static const std::vector<MenuItem> help = {item("帮助主题", C::HelpTopics, "F1"), separator(),
+                                               item("检查更新...", C::CheckForUpdates),
+                                               item("关于(&A)...", C::About)};
+    static const std::vector<MenuItem> analysis = {
+        item("添加新数据   (空格键)", C::AddEntry),
+        item("修改          F3", C::ModifyEntry),
+        separator(),
+        item("删除一组      Ctrl+Del", C::DeleteLocation),
+        separator(),
+        item("统计数据      F2", C::BuildStatistics),
+        separator(),
+        item("查看附加资料  F6", C::ViewAttachments),
+        item("查看单元格内容", C::ViewCellContent)};
+    static const std::vector<MenuItem> statistics = {
+        item("合计所有行", C::SumAllRows),
+        item("连续类加", C::SumSelectedRows),
+        separator(),
+        item("删除统计行", C::DeleteStatisticRow),
+        separator(),
+        item("查找明细      Ctrl+双击", C::FindDetails),
+        item("导出数据", C::ExportStatistics)};
+    // The material table renames three of its items when it is set up.
+    static const std::vector<MenuItem> material = {
+        item("添加一行", C::AddMaterialRow, "Insert"),
+        item("删除一行    Ctrl+Del", C::DeleteMaterialRow),
+        separator(),
+        item("导入数据", C::ImportMaterials),
+        item("导出数据", C::ExportMaterials),
+        separator(),
+        item("查找", C::FindMaterial),
+        separator(),
+        item("材料关联", C::MaterialLinks, "F8")};
+    switch (menu) {
+        case Menu::File:
+            return file;
+        case Menu::Edit:
+            return edit;
+        case Menu::Help:
+            return help;
+        case Menu::Analysis:
+            return analysis;
+        case Menu::Statistics:
+            return statistics;
+        case Menu::Material:
+            return material;
+    }
+    return file;
+}
+
+std::string_view menuTitle(Menu menu) {
+    switch (menu) {
+        case Menu::File:
+            return "文件";
+        case Menu::Edit:
+            return "编辑";
+        case Menu::Help:
+            return "帮助";
+        case Menu::Analysis:
+            return "分析";
+        case Menu::Statistics:
+            return "统计";
+        case Menu::Material:
+            return "材料";
+    }
+    return {};
+}
+
+}  // namespace tf

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace tf {
+
+// Every command the main window offers; menus, keys and buttons all reach one of these.
+enum class Command {
+    ProjectWizard,
+    NewProject,
+    OpenProject,
+    SaveProject,
+    SaveProjectAs,
+    AutoSaveSettings,
+    Print,
+    Exit,
+    StructureSettings,
+    Calculator,
+    Refresh,
+    HelpTopics,
+    CheckForUpdates,
+    About,
+    AddEntry,
+    ModifyEntry,
+    DeleteLocation,
+    BuildStatistics,
+    ViewAttachments,
+    ViewCellContent,
+    SumAllRows,
+    SumSelectedRows,
+    DeleteStatisticRow,
+    FindDetails,
+    ExportStatistics,
+    AddMaterialRow,
+    DeleteMaterialRow,
+    ImportMaterials,
+    ExportMaterials,
+    FindMaterial,
+    MaterialLinks,
+};
+
+// One line of a popup menu: a command with its caption and accelerator text, or a
+// separator.
+struct MenuItem {
+    bool separator = false;
+    std::string_view caption;
+    std::string_view keyText;
+    Command command = Command::ProjectWizard;
+};
+
+enum class Menu { File, Edit, Help, Analysis, Statistics, Material };
+
+const std::vector<MenuItem>& menuItems(Menu menu);
+
+// The menu button or table caption of each menu.
+std::string_view menuTitle(Menu menu);
+
+}  // namespace tf

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "core/project/project_io.h"
+#include "core/shell/commands.h"
+#include "core/shell/lifecycle.h"
+#include "core/shell/program_data.h"
+#include "core/shell/shortcut_table.h"
+#include "tests/support/scripted_prompter.h"
+#include "tests/support/temp_dir.h"
+
+namespace tf {
+namespace {
+
+std::vector<std::string> captions(Menu menu) {
+    std::vector<std::string> out;
+    for (const auto& item : menuItems(menu)) {
+        std::string text(item.caption);
+        if (!item.keyText.empty()) {
+            text += "\t" + std::string(item.keyText);
+        }
+        out.push_back(text);
+    }
+    return out;
+}
+
+TEST(Menus, CaptionsKeysAndSeparatorsAsListed) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(captions(Menu::File),
+              (V{"工程向导", "-", "新建\tCtrl+N", "打开\tCtrl+O", "-", "保存\tCtrl+S", "另存为",
+                 "-", "自动保存设置", "-", "打印\tCtrl+P", "-", "退出"}));
+    EXPECT_EQ(captions(Menu::Edit),
+              (V{"分部分项表设置", "-", "表达式计算器\tF4", "-", "刷新\tF5"}));
+    EXPECT_EQ(captions(Menu::Help), (V{"帮助主题\tF1", "-", "检查更新...", "关于(&A)..."}));
+    EXPECT_EQ(captions(Menu::Analysis),
+              (V{"添加新数据   (空格键)", "修改          F3", "-", "删除一组      Ctrl+Del", "-",
+                 "统计数据      F2", "-", "查看附加资料  F6", "查看单元格内容"}));
+    EXPECT_EQ(captions(Menu::Statistics), (V{"合计所有行", "连续类加", "-", "删除统计行", "-",
+                                             "查找明细      Ctrl+双击", "导出数据"}));
+    EXPECT_EQ(captions(Menu::Material),
+              (V{"添加一行\tInsert", "删除一行    Ctrl+Del", "-", "导入数据", "导出数据", "-",
+                 "查找", "-", "材料关联\tF8"}));
+}
+
+TEST(ShortcutTable, NumbersTheRegistrationsThatSucceed) {
+    ShortcutTable table;
+    std::vector<std::string> tried;
+    table.registerAll("主窗口", [&](const ShortcutKey& key, int) {
+        tried.push_back(key.key);
+        return key.key != "O";  // another program holds Ctrl+O
+    });
+    EXPECT_EQ(tried, (std::vector<std::string>{"N", "O", "S", "P", "F4"}));
+    ASSERT_EQ(table.entries().size(), 4u);
+    EXPECT_EQ(table.entries()[1].key, "S");
+    EXPECT_EQ(table.entries()[1].number, 2);
+    EXPECT_EQ(table.entries()[1].modifiers, kControl);
+    EXPECT_EQ(table.entries()[3].modifiers, kNoModifier);
+    EXPECT_EQ(table.commandOf(2), Command::SaveProject);
+    EXPECT_EQ(table.commandOf(4), Command::Calculator);
+    EXPECT_FALSE(table.commandOf(5));
+}
+
+TEST(ProgramData, RoundTripsAndRefusesDamage) {
+    const ProgramData data{1, {"欢迎使用 Tallyframe", "第二条消息"}};
+    const std::string bytes = buildProgramData(data);
+    EXPECT_EQ(parseProgramData(bytes), data);
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\1\0\0\0", 4));
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+        EXPECT_FALSE(parseProgramData(bytes.substr(0, cut))) << cut;
+    }
+    EXPECT_FALSE(parseProgramData(bytes + "x"));
+    EXPECT_FALSE(parseProgramData(std::string("\1\0\0\0\xFF\xFF\xFF\xFF", 8)));
+    EXPECT_EQ(parseProgramData(buildProgramData({7, {}})), (ProgramData{7, {}}));
+}
+
+class CloseTest : public ::testing::Test {
+  protected:
+    CloseTest() {
+        resetProject(doc);
+        doc.modified = true;
+    }
+    const test::ScriptedPrompter::Message kQuestion{"文件被修改，是否保存？", "询问:", 547};
+    ProjectDocument doc;
+    test::ScriptedPrompter prompter;
+    test::TempDir dir;
+};
+
+TEST_F(CloseTest, UnmodifiedClosesWithoutAsking) {
+    doc.modified = false;
+    EXPECT_TRUE(confirmClose(doc, prompter));
+    EXPECT_TRUE(prompter.messages().empty());
+}
+
+TEST_F(CloseTest, CancelKeepsTheProgramAndTheProject) {
+    prompter.answer(Answer::Cancel);
+    EXPECT_FALSE(confirmClose(doc, prompter));
+    EXPECT_EQ(prompter.messages(), std::vector{kQuestion});
+    EXPECT_TRUE(doc.modified);
+}
+
+TEST_F(CloseTest, NoClosesWithoutSaving) {
+    prompter.answer(Answer::No);
+    EXPECT_TRUE(confirmClose(doc, prompter));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
+}
+
+TEST_F(CloseTest, YesAsksForANameSavesAndCloses) {
+    prompter.answer(Answer::Yes);
+    prompter.answerFile((dir / "a.gdb").string());
+    EXPECT_TRUE(confirmClose(doc, prompter));
+    EXPECT_TRUE(std::filesystem::exists(dir / "a.gdb"));
+    EXPECT_FALSE(doc.modified);
+}
+
+TEST_F(CloseTest, YesThenCancelledNameKeepsTheProgramRunning) {
+    prompter.answer(Answer::Yes);
+    prompter.answerFile(std::nullopt);
+    EXPECT_FALSE(confirmClose(doc, prompter));
+    EXPECT_TRUE(doc.modified);
+}
+
+}  // namespace
+}  // namespace tf
