@@ -14,6 +14,7 @@ constexpr int kSignificantDigits = 12;
 struct NumberSpan {
     bool negative = false;
     std::string_view digits;  // integer and fraction digits with the point, no sign
+    std::size_t end = 0;      // where the number ends in the text
 };
 
 std::optional<NumberSpan> leadingNumber(std::string_view text) {
@@ -43,6 +44,7 @@ std::optional<NumberSpan> leadingNumber(std::string_view text) {
         return std::nullopt;
     }
     span.digits = text.substr(start, pos - start);
+    span.end = pos;
     return span;
 }
 
@@ -119,6 +121,11 @@ double parseNumber(std::string_view text) {
         return 0.0;
     }
     return span->negative ? -value : value;
+}
+
+bool isPlainNumber(std::string_view text) {
+    const auto span = leadingNumber(text);
+    return span && text.find_first_not_of(" \t", span->end) == std::string_view::npos;
 }
 
 }  // namespace tf

@@ -19,4 +19,7 @@ std::string formatFixed(double value, int decimals);
 // of the process locale.
 double parseNumber(std::string_view text);
 
+// True when the whole text (spaces around it aside) is one number parseNumber reads.
+bool isPlainNumber(std::string_view text);
+
 }  // namespace tf

@@ -366,6 +366,19 @@ std::optional<CellRange> Grid::mergeAt(int row, int column) const {
     return std::nullopt;
 }
 
+std::vector<CellRange> Grid::mergesInRows(int first, int last) const {
+    const auto byTop = [](const CellRange& m, int top) { return m.top < top; };
+    auto it = std::lower_bound(merges_.begin(), merges_.end(),
+                               std::max(first, 0) - tallestMerge_ + 1, byTop);
+    std::vector<CellRange> found;
+    for (; it != merges_.end() && it->top <= last; ++it) {
+        if (it->bottom >= first) {
+            found.push_back(*it);
+        }
+    }
+    return found;
+}
+
 void Grid::sortMerges() {
     const auto byPosition = [](const CellRange& a, const CellRange& b) {
         return std::pair(a.top, a.left) < std::pair(b.top, b.left);
@@ -425,13 +438,13 @@ void Grid::changeStyle(const CellRange& range, const std::function<void(CellStyl
 void Grid::compactStyles() {
     std::vector<bool> used(styles_.size(), false);
     for (const auto& row : rows_) {
-        for (int c = 0; c < row.slots(); ++c) {
+        for (int c = 0; c < row.slotCount(); ++c) {
             used[row.style(c)] = true;
         }
     }
     const auto remap = styles_.compact(used);
     for (auto& row : rows_) {
-        for (int c = 0; c < row.slots(); ++c) {
+        for (int c = 0; c < row.slotCount(); ++c) {
             row.setStyle(c, remap[row.style(c)]);
         }
     }

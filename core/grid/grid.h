@@ -69,6 +69,8 @@ class Grid {
     void split(const CellRange& range);
     std::optional<CellRange> mergeAt(int row, int column) const;
     const std::vector<CellRange>& merges() const { return merges_; }  // sorted by top, left
+    // The merges that reach into rows first..last.
+    std::vector<CellRange> mergesInRows(int first, int last) const;
 
     // Appearance
     const CellStyle& style(int row, int column) const;

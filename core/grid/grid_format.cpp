@@ -98,7 +98,7 @@ std::string GridFormat::save(const Grid& g) {
     ByteWriter w;
     std::size_t estimate = 4096;
     for (const auto& row : g.rows_) {
-        estimate += 4 + static_cast<std::size_t>(row.slots()) * 6 + row.textBytes();
+        estimate += 4 + static_cast<std::size_t>(row.slotCount()) * 6 + row.textBytes();
     }
     w.reserve(estimate);
     w.bytes(kMagic);
@@ -127,7 +127,7 @@ std::string GridFormat::save(const Grid& g) {
     // Only the styles some cell uses, renumbered in their order.
     std::vector<StyleId> savedId(g.styles_.size(), 0);
     for (const auto& row : g.rows_) {
-        for (int c = 0; c < row.slots(); ++c) {
+        for (int c = 0; c < row.slotCount(); ++c) {
             savedId[row.style(c)] = 1;
         }
     }
@@ -165,7 +165,7 @@ std::string GridFormat::save(const Grid& g) {
     }
     std::string encoded;
     for (const auto& row : g.rows_) {
-        const int slots = row.slots();
+        const int slots = row.slotCount();
         w.u32(static_cast<std::uint32_t>(slots));
         for (int c = 0; c < slots; ++c) {
             w.u16(savedId[row.style(c)]);
@@ -231,7 +231,8 @@ bool GridFormat::load(std::string_view bytes, Grid& out) {
         const auto left = r.i32();
         const auto right = r.i32();
         const auto items = r.u32();
-        if (!allRead(width, kind, decimals, align, left, right, items) || *width < 0 || *kind > 3 || *decimals > 15 || *items > r.remaining() / 4) {
+        if (!allRead(width, kind, decimals, align, left, right, items) || *width < 0 || *kind > 3 ||
+            *decimals > 15 || *items > r.remaining() / 4) {
             return false;
         }
         c.width = *width;
@@ -263,7 +264,8 @@ bool GridFormat::load(std::string_view bytes, Grid& out) {
         const auto align = r.u8();
         const auto font = r.sized();
         const auto size = r.i32();
-        if (!allRead(flags, background, foreground, align, font, size) || *flags > 15 || *background > 0xFFFFFF || *foreground > 0xFFFFFF || *size < 0) {
+        if (!allRead(flags, background, foreground, align, font, size) || *flags > 15 ||
+            *background > 0xFFFFFF || *foreground > 0xFFFFFF || *size < 0) {
             return false;
         }
         CellStyle s;

@@ -17,7 +17,7 @@ void store(char* p, T value) {
 
 PackedRow::PackedRow(const PackedRow& other) {
     if (other.data_) {
-        const std::size_t size = other.headerSize(other.slots()) + other.textBytes();
+        const std::size_t size = other.headerSize(other.slotCount()) + other.textBytes();
         data_ = std::make_unique<char[]>(size);
         std::memcpy(data_.get(), other.data_.get(), size);
     }
@@ -67,10 +67,10 @@ PackedRow PackedRow::pack(int n, const StyleId* styles, const std::string_view* 
 }
 
 void PackedRow::setText(int column, std::string_view value) {
-    if (column < 0 || (value.empty() && column >= slots())) {
+    if (column < 0 || (value.empty() && column >= slotCount())) {
         return;
     }
-    const int n = std::max(slots(), column + 1);
+    const int n = std::max(slotCount(), column + 1);
     std::vector<StyleId> styles(static_cast<std::size_t>(n));
     std::vector<std::string_view> texts(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
@@ -85,19 +85,19 @@ void PackedRow::setStyle(int column, StyleId id) {
     if (column < 0) {
         return;
     }
-    if (column < slots()) {
+    if (column < slotCount()) {
         store<StyleId>(data_.get() + 4 + static_cast<std::size_t>(column) * sizeof(StyleId), id);
         return;
     }
     if (id == 0) {
         return;
     }
-    insertSlots(slots(), column + 1 - slots());
+    insertSlots(slotCount(), column + 1 - slotCount());
     setStyle(column, id);
 }
 
 void PackedRow::insertSlots(int before, int count) {
-    const int n = slots();
+    const int n = slotCount();
     if (count <= 0 || before > n) {
         return;
     }
@@ -115,7 +115,7 @@ void PackedRow::insertSlots(int before, int count) {
 }
 
 void PackedRow::eraseSlots(int first, int count) {
-    const int n = slots();
+    const int n = slotCount();
     if (first >= n || count <= 0) {
         return;
     }
@@ -134,8 +134,8 @@ void PackedRow::eraseSlots(int first, int count) {
 }
 
 void PackedRow::truncate(int n) {
-    if (n < slots()) {
-        eraseSlots(n, slots() - n);
+    if (n < slotCount()) {
+        eraseSlots(n, slotCount() - n);
     }
 }
 

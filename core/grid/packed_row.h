@@ -20,15 +20,15 @@ class PackedRow {
     PackedRow(PackedRow&&) noexcept = default;
     PackedRow& operator=(PackedRow&&) noexcept = default;
 
-    int slots() const { return data_ ? static_cast<int>(load<std::uint32_t>(0)) : 0; }
+    int slotCount() const { return data_ ? static_cast<int>(load<std::uint32_t>(0)) : 0; }
     // Bytes of all texts together.
     std::size_t textBytes() const {
-        const int n = slots();
+        const int n = slotCount();
         return n == 0 ? 0 : end(n - 1);
     }
     // Valid until this row changes.
     std::string_view text(int column) const {
-        const int n = slots();
+        const int n = slotCount();
         if (column < 0 || column >= n) {
             return {};
         }
@@ -36,7 +36,7 @@ class PackedRow {
         return {data_.get() + headerSize(n) + begin, end(column) - begin};
     }
     StyleId style(int column) const {
-        if (column < 0 || column >= slots()) {
+        if (column < 0 || column >= slotCount()) {
             return 0;
         }
         return load<StyleId>(4 + static_cast<std::size_t>(column) * sizeof(StyleId));
@@ -47,13 +47,13 @@ class PackedRow {
     void setStyle(int column, StyleId style);
     void insertSlots(int before, int count);
     void eraseSlots(int first, int count);
-    void truncate(int slots);
+    void truncate(int count);
 
     // Builds a row from parallel arrays in one allocation (used by loading).
-    static PackedRow build(int slots, const StyleId* styles, const std::string_view* texts);
+    static PackedRow build(int count, const StyleId* styles, const std::string_view* texts);
 
   private:
-    static PackedRow pack(int slots, const StyleId* styles, const std::string_view* texts,
+    static PackedRow pack(int count, const StyleId* styles, const std::string_view* texts,
                           bool allocateWhenBlank);
     template <typename T>
     T load(std::size_t offset) const {
@@ -62,11 +62,11 @@ class PackedRow {
         return value;
     }
     std::uint32_t end(int column) const {
-        return load<std::uint32_t>(4 + static_cast<std::size_t>(slots()) * sizeof(StyleId) +
+        return load<std::uint32_t>(4 + static_cast<std::size_t>(slotCount()) * sizeof(StyleId) +
                                    static_cast<std::size_t>(column) * 4);
     }
-    static std::size_t headerSize(int slots) {
-        return sizeof(std::uint32_t) + static_cast<std::size_t>(slots) * (sizeof(StyleId) + 4);
+    static std::size_t headerSize(int count) {
+        return sizeof(std::uint32_t) + static_cast<std::size_t>(count) * (sizeof(StyleId) + 4);
     }
 
     std::unique_ptr<char[]> data_;

@@ -1,0 +1,560 @@
+#include "gui/shell/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "core/materials/material_layout.h"
+#include "core/project/column_layout.h"
+#include "core/project/project_io.h"
+#include "core/shell/lifecycle.h"
+#include "gui/shell/artwork.h"
+#include "gui/shell/ticker_label.h"
+#include "gui/widgets/grid_view.h"
+#include "gui/widgets/qt_prompter.h"
+
+namespace tf::gui {
+namespace {
+
+constexpr int kBannerHeight = 72;
+const char* const kPageNames[] = {"分析表", "统计表", "材料表"};
+const QColor kButtonInk(255, 255, 255);
+const QColor kStartInk(34, 86, 160);
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QToolButton* pictureButton(const QString& name, const QString& text, Glyph glyph, const QColor& ink,
+                           QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(text);
+    button->setIcon(glyphIcon(glyph, ink));
+    button->setIconSize(QSize(24, 24));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+QLabel* caption(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    QFont font = label->font();
+    font.setPointSize(font.pointSize() + 5);
+    font.setBold(true);
+    label->setFont(font);
+    label->setStyleSheet("color: rgb(30, 70, 130);");
+    return label;
+}
+
+// A page with its centred caption above a grid 4 pixels in from the page's edges.
+QWidget* gridPage(QLabel* title, GridView* view) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->setSpacing(4);
+    layout->addWidget(title);
+    layout->addWidget(view, 1);
+    return page;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QString programDirectory, Prompter* prompter)
+    : programDirectory_(std::move(programDirectory)) {
+    setObjectName("主窗口");
+    setWindowIcon(programIcon());
+    resetProject(document_);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildBanner());
+    pages_ = new QTabWidget(central);
+    pages_->setObjectName("选择夹1");
+    pages_->tabBar()->hide();
+    pages_->setDocumentMode(true);
+    pages_->addTab(buildAnalysisPage(), "分析表");
+    pages_->addTab(buildStatisticsPage(), "统计表");
+    pages_->addTab(buildMaterialPage(), "材料表");
+    pages_->addTab(buildStartPage(), "工程向导");
+    layout->addWidget(pages_, 1);
+    setCentralWidget(central);
+    buildStatusBar();
+
+    if (prompter == nullptr) {
+        ownPrompter_ = std::make_unique<QtPrompter>(this, statusPanel_);
+        prompter = ownPrompter_.get();
+    }
+    prompter_ = prompter;
+
+    auto* endpoint = new QLabel(this);  // the updater's message endpoint
+    endpoint->setObjectName("标签12");
+    endpoint->hide();
+
+    registerCommands();
+    registerShortcuts();
+    refreshTables();
+    showStartPage();
+    refreshTitle();
+}
+
+MainWindow::~MainWindow() = default;
+
+namespace {
+
+// The banner across the top, drawn to whatever width the window has.
+class Banner : public QWidget {
+  public:
+    Banner() {
+        setObjectName("图片框1");
+        setFixedHeight(kBannerHeight);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.drawPixmap(0, 0, bannerPixmap(width(), height()));
+    }
+};
+
+}  // namespace
+
+QWidget* MainWindow::buildBanner() {
+    auto* banner = new Banner;
+    auto* row = new QHBoxLayout(banner);
+    row->setContentsMargins(8, 2, 8, 2);
+    row->setSpacing(2);
+
+    const struct {
+        const char* name;
+        const char* text;
+        Glyph glyph;
+        Menu menu;
+    } menus[] = {{"图形按钮4", "文件", Glyph::File, Menu::File},
+                 {"图形按钮5", "编辑", Glyph::Edit, Menu::Edit},
+                 {"图形按钮8", "帮助", Glyph::Help, Menu::Help}};
+    for (const auto& m : menus) {
+        QToolButton* button = pictureButton(m.name, m.text, m.glyph, kButtonInk, banner);
+        const Menu menu = m.menu;
+        connect(button, &QToolButton::clicked, this, [this, button, menu] {
+            popupMenu(menu, button->mapToGlobal(QPoint(10, button->height())));
+        });
+        row->addWidget(button);
+    }
+    row->addSpacing(24);
+    auto* brand = new QLabel(
+        "<span style='font-size:20pt; font-weight:600; color:white'>"
+        "Tallyframe2009</span>"
+        "<span style='font-size:11pt; color:#cfe0f5'>"
+        "&nbsp;&nbsp;现场版 · 建筑装饰装修工程量分析</span>",
+        banner);
+    brand->setObjectName("品牌标签");
+    row->addWidget(brand);
+    row->addStretch(1);
+
+    QToolButton* saveStructure =
+        pictureButton("图形按钮15", "分部分项", Glyph::Save, kButtonInk, banner);
+    saveStructure->setToolTip("保存分部分项表");
+    row->addWidget(saveStructure);
+    row->addSpacing(16);
+    const Glyph pageGlyphs[] = {Glyph::Analysis, Glyph::Statistics, Glyph::Material};
+    for (int i = 0; i < 3; ++i) {
+        QToolButton* button = pictureButton(QString("图形按钮%1").arg(i + 1), kPageNames[i],
+                                            pageGlyphs[i], kButtonInk, banner);
+        button->setCheckable(true);
+        connect(button, &QToolButton::clicked, this,
+                [this, i] { pressPageButton(static_cast<Page>(i)); });
+        pageButtons_[i] = button;
+        row->addWidget(button);
+    }
+    banner->setStyleSheet(
+        "QToolButton { color: white; border: 1px solid transparent; border-radius: 4px;"
+        " padding: 2px 8px; }"
+        "QToolButton:hover { background: rgba(255,255,255,40); }"
+        "QToolButton:checked { background: rgba(255,255,255,70);"
+        " border: 1px solid rgba(255,255,255,120); }");
+    return banner;
+}
+
+QWidget* MainWindow::buildAnalysisPage() {
+    analysisView_ = new GridView;
+    analysisView_->setObjectName("分析表");
+    analysisView_->setGrid(document_.analysis);
+    connect(analysisView_, &GridView::cellPressed, this,
+            [this](int, int, Qt::MouseButton button, QPoint global) {
+                if (button == Qt::RightButton) {
+                    popupMenu(Menu::Analysis, global);
+                }
+            });
+    return gridPage(caption("标签1", "材料分析表", nullptr), analysisView_);
+}
+
+QWidget* MainWindow::buildStatisticsPage() {
+    auto* page = new QWidget;
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(4, 2, 4, 4);
+
+    auto* side = new QVBoxLayout;
+    auto* options = new QGroupBox("统计方式");
+    options->setObjectName("统计选项框");
+    auto* optionLayout = new QVBoxLayout(options);
+    const char* const optionTexts[] = {"所有材料统计", "分部分项统计", "筛选统计"};
+    for (int i = 0; i < 3; ++i) {
+        auto* radio = new QRadioButton(optionTexts[i]);
+        radio->setObjectName(QString("单选框%1").arg(i + 1));
+        optionLayout->addWidget(radio);
+    }
+    side->addWidget(options);
+    auto* codeBox = new QGroupBox;
+    codeBox->setObjectName("代号框");
+    auto* codeLayout = new QVBoxLayout(codeBox);
+    auto* codeTitle = new QLabel("分部分项");
+    codeTitle->setObjectName("标签4");
+    auto* tree1 = new QTreeWidget;
+    tree1->setObjectName("树型框1");
+    tree1->setHeaderHidden(true);
+    codeLayout->addWidget(codeTitle);
+    codeLayout->addWidget(tree1);
+    side->addWidget(codeBox, 1);
+    auto* filterBox = new QGroupBox;
+    filterBox->setObjectName("条件框");
+    auto* filterLayout = new QVBoxLayout(filterBox);
+    auto* filterTitle = new QLabel("勾选统计");
+    filterTitle->setObjectName("标签7");
+    auto* tree2 = new QTreeWidget;
+    tree2->setObjectName("树型框2");
+    tree2->setHeaderHidden(true);
+    filterLayout->addWidget(filterTitle);
+    filterLayout->addWidget(tree2);
+    side->addWidget(filterBox, 1);
+    auto* sideWidget = new QWidget;
+    sideWidget->setLayout(side);
+    sideWidget->setFixedWidth(230);
+    layout->addWidget(sideWidget);
+
+    auto* right = new QVBoxLayout;
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addStretch(1);
+    titleRow->addWidget(caption("标签2", "材料统计表", nullptr));
+    titleRow->addStretch(1);
+    for (const char* name : {"图形按钮18", "图形按钮19"}) {
+        QToolButton* refresh = pictureButton(name, "", Glyph::Refresh, kStartInk, page);
+        refresh->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        refresh->setToolTip("刷新下表");
+        titleRow->addWidget(refresh);
+    }
+    right->addLayout(titleRow);
+    summaryView_ = new GridView;
+    summaryView_->setObjectName("统计表");
+    summaryView_->setGrid(summary_);
+    itemSummaryView_ = new GridView;
+    itemSummaryView_->setObjectName("分统计表");
+    itemSummaryView_->setGrid(itemSummary_);
+    itemSummaryView_->hide();
+    cumulativeView_ = new GridView;
+    cumulativeView_->setObjectName("累计统计表");
+    cumulativeView_->setGrid(cumulativeSummary_);
+    cumulativeView_->hide();
+    for (GridView* view : {summaryView_, itemSummaryView_, cumulativeView_}) {
+        right->addWidget(view, 1);
+        connect(view, &GridView::cellPressed, this,
+                [this](int, int, Qt::MouseButton button, QPoint global) {
+                    if (button == Qt::RightButton) {
+                        popupMenu(Menu::Statistics, global);
+                    }
+                });
+    }
+    layout->addLayout(right, 1);
+    return page;
+}
+
+QWidget* MainWindow::buildMaterialPage() {
+    materialView_ = new GridView;
+    materialView_->setObjectName("材料表");
+    materialView_->setGrid(document_.materials);
+    connect(materialView_, &GridView::cellPressed, this,
+            [this](int row, int, Qt::MouseButton button, QPoint global) {
+                if (button == Qt::RightButton && row >= 1) {
+                    popupMenu(Menu::Material, global);
+                }
+            });
+    return gridPage(caption("标签3", "材料清单", nullptr), materialView_);
+}
+
+QWidget* MainWindow::buildStartPage() {
+    auto* board = new QWidget;
+    board->setObjectName("画板2");
+    board->setAutoFillBackground(true);
+    board->setStyleSheet(
+        "#画板2 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+        " stop:0 #f4f8fd, stop:1 #dde8f5); }");
+    auto* outer = new QVBoxLayout(board);
+    outer->addStretch(1);
+    ticker_ = new TickerLabel(board);
+    ticker_->setFixedWidth(640);
+    outer->addWidget(ticker_, 0, Qt::AlignHCenter);
+    outer->addSpacing(20);
+
+    auto* frame = new QFrame(board);
+    frame->setObjectName("外形框1");
+    frame->setFixedSize(640, 300);
+    frame->setStyleSheet(
+        "#外形框1 { background: white; border: 1px solid #b8cbe4;"
+        " border-radius: 8px; }"
+        "QToolButton { border: 1px solid transparent; border-radius: 6px;"
+        " padding: 6px; color: #1e4682; }"
+        "QToolButton:hover { background: #e8f0fb; border-color: #b8cbe4; }");
+    auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(24, 16, 24, 16);
+    auto* title = new QLabel("工程向导", frame);
+    title->setObjectName("透明标签5");
+    QFont font = title->font();
+    font.setPointSize(font.pointSize() + 8);
+    font.setBold(true);
+    title->setFont(font);
+    title->setStyleSheet("color: #1e4682;");
+    grid->addWidget(title, 0, 0, 1, 3);
+    const struct {
+        const char* name;
+        const char* text;
+        Glyph glyph;
+        std::function<void()> action;
+    } buttons[] = {
+        {"图形按钮6", "打开工程", Glyph::Open, [this] { dispatch(Command::OpenProject); }},
+        {"图形按钮7", "新建工程", Glyph::New, [this] { dispatch(Command::NewProject); }},
+        {"图形按钮14", "分部分项", Glyph::Structure,
+         [this] { dispatch(Command::StructureSettings); }},
+        {"图形按钮10", "分析表", Glyph::Analysis, [this] { pressPageButton(AnalysisPage); }},
+        {"图形按钮11", "统计表", Glyph::Statistics, [this] { pressPageButton(StatisticsPage); }},
+        {"图形按钮9", "材料表", Glyph::Material, [this] { pressPageButton(MaterialPage); }},
+    };
+    int index = 0;
+    for (const auto& b : buttons) {
+        QToolButton* button = pictureButton(b.name, b.text, b.glyph, kStartInk, frame);
+        button->setIconSize(QSize(48, 48));
+        button->setMinimumWidth(150);
+        connect(button, &QToolButton::clicked, this, b.action);
+        grid->addWidget(button, 1 + index / 3, index % 3);
+        ++index;
+    }
+    startEdit_ = new QLineEdit(frame);
+    startEdit_->setObjectName("编辑框1");
+    startEdit_->setPlaceholderText("按 F1 查看帮助");
+    grid->addWidget(startEdit_, 3, 0, 1, 3);
+    outer->addWidget(frame, 0, Qt::AlignHCenter);
+    outer->addStretch(2);
+    return board;
+}
+
+void MainWindow::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("状态条1");
+    statusPanel_ = new QLabel(bar);
+    statusPanel_->setObjectName("消息面板");
+    statusPanel_->setMinimumWidth(180);
+    bar->addWidget(statusPanel_);
+    auto* link = new QLabel("<a href='#'>Tallyframe 网站</a>", bar);
+    link->setObjectName("标签8");
+    link->move(200, 5);
+    link->adjustSize();
+    connect(link, &QLabel::linkActivated, this,
+            [] { QDesktopServices::openUrl(QUrl("https://tallyframe.example")); });
+}
+
+void MainWindow::registerCommands() {
+    handlers_[Command::ProjectWizard] = [this] { showStartPage(); };
+    handlers_[Command::SaveProject] = [this] {
+        if (saveCommand(document_, *prompter_)) {
+            refreshTitle();
+        }
+    };
+    handlers_[Command::Exit] = [this] { close(); };
+}
+
+void MainWindow::dispatch(Command command) {
+    if (const auto it = handlers_.find(command); it != handlers_.end()) {
+        it->second();
+    }
+}
+
+void MainWindow::registerShortcuts() {
+    // Application-wide, not system-wide: the keys act in every window of this program and
+    // leave other programs' Ctrl+S alone.
+    shortcuts_.registerAll(objectName().toStdString(), [this](const ShortcutKey& key, int number) {
+        QKeySequence sequence((key.modifiers & kControl ? QStringLiteral("Ctrl+") : QString()) +
+                              qs(key.key));
+        if (sequence.isEmpty()) {
+            return false;
+        }
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setContext(Qt::ApplicationShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, number] {
+            if (const auto command = shortcuts_.commandOf(number)) {
+                dispatch(*command);
+            }
+        });
+        return true;
+    });
+    for (const auto& [keys, command] :
+         {std::pair{"F1", Command::HelpTopics}, std::pair{"F5", Command::Refresh}}) {
+        auto* shortcut = new QShortcut(QKeySequence(keys), this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, command = command] { dispatch(command); });
+    }
+}
+
+void MainWindow::popupMenu(Menu menu, const QPoint& globalPos) {
+    auto* popup = new QMenu(this);
+    popup->setObjectName(qs(menuTitle(menu)));
+    popup->setAttribute(Qt::WA_DeleteOnClose);
+    for (const MenuItem& item : menuItems(menu)) {
+        if (item.separator) {
+            popup->addSeparator();
+            continue;
+        }
+        QString text = qs(item.caption);
+        if (!item.keyText.empty()) {
+            text += '\t' + qs(item.keyText);
+        }
+        const Command command = item.command;
+        popup->addAction(text, this, [this, command] { dispatch(command); });
+    }
+    popup->popup(globalPos);
+}
+
+void MainWindow::pressPageButton(Page page) {
+    prompter_->setStatus(kPageNames[page]);
+    ticker_->setPaused(true);
+    if (pageButtons_[page]->isChecked() && pages_->currentIndex() == page) {
+        return;
+    }
+    for (int i = 0; i < 3; ++i) {
+        pageButtons_[i]->setChecked(i == page);
+    }
+    pages_->setCurrentIndex(page);
+    GridView* const views[] = {analysisView_, summaryView_, materialView_};
+    views[page]->setFocus();
+    if (page == MaterialPage && document_.materials.cursor().row < 0) {
+        document_.materials.setCursor(1, 1);
+        materialView_->setCurrentIndex(materialView_->gridModel()->index(1, 1));
+    }
+}
+
+void MainWindow::showStartPage() {
+    for (QToolButton* button : pageButtons_) {
+        button->setChecked(false);
+    }
+    pages_->setCurrentIndex(StartPage);
+    ticker_->setPaused(false);
+    prompter_->setStatus("工程向导");
+}
+
+bool MainWindow::loadProgramData() {
+    const QString path = QDir(programDirectory_).filePath(qs(kProgramDataFile));
+    auto file = ExclusiveFile::open(path.toStdString(), ExclusiveFile::Mode::ReadOnly);
+    const auto bytes = file ? file->readAll() : std::nullopt;
+    auto parsed = bytes ? parseProgramData(*bytes) : std::nullopt;
+    if (!parsed) {
+        return false;
+    }
+    dataFile_ = std::move(file);
+    QStringList messages;
+    for (const auto& message : parsed->tickerMessages) {
+        messages << qs(message);
+    }
+    programData_ = std::move(parsed);
+    ticker_->setMessages(messages);
+    return true;
+}
+
+std::optional<std::int32_t> MainWindow::dataNumber() const {
+    if (!programData_) {
+        return std::nullopt;
+    }
+    return programData_->dataNumber;
+}
+
+void MainWindow::refreshTitle() {
+    setWindowTitle(qs(tf::windowTitle(document_.path)));
+}
+
+void MainWindow::openFromCommandLine(const QStringList& arguments) {
+    const QString name = arguments.join(' ').trimmed();
+    const QFileInfo info(name);
+    if (name.isEmpty() || !info.isFile() || !name.endsWith(".gdb", Qt::CaseInsensitive)) {
+        return;
+    }
+    if (document_.modified) {
+        const Answer answer = prompter_->message("文件被修改，是否保存？", Captions::kQuestion,
+                                                 MessageFlags::kYesNoCancelDefaultCancel);
+        if (answer == Answer::Cancel) {
+            return;
+        }
+        if (answer == Answer::Yes) {
+            dispatch(Command::SaveProject);
+        }
+    }
+    document_.file.reset();
+    if (loadProject(document_, name.toStdString(), *prompter_)) {
+        refreshTables();
+        refreshTitle();
+        pressPageButton(AnalysisPage);
+    }
+}
+
+void MainWindow::refreshTables() {
+    applyColumnLayout();
+    for (GridView* view :
+         {analysisView_, materialView_, summaryView_, itemSummaryView_, cumulativeView_}) {
+        view->refresh();
+    }
+}
+
+void MainWindow::applyColumnLayout() {
+    layoutAnalysisColumns(document_.analysis, width());
+    layoutMaterialColumns(document_.materials, width());
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    applyColumnLayout();
+    if (analysisView_ != nullptr) {
+        analysisView_->relayout();
+        materialView_->relayout();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!confirmClose(document_, *prompter_)) {
+        event->ignore();
+        return;
+    }
+    document_.file.reset();
+    dataFile_.reset();
+    event->accept();
+}
+
+}  // namespace tf::gui

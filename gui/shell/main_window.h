@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "core/base/exclusive_file.h"
+#include "core/base/prompter.h"
+#include "core/project/project_document.h"
+#include "core/shell/commands.h"
+#include "core/shell/program_data.h"
+#include "core/shell/shortcut_table.h"
+
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QToolButton;
+
+namespace tf::gui {
+
+class GridView;
+class TickerLabel;
+
+// The main window: banner with menu and page buttons, the page control with the analysis,
+// statistics, material and start pages, and the status bar. It owns the project document
+// and routes every command through one dispatch table.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    enum Page { AnalysisPage = 0, StatisticsPage = 1, MaterialPage = 2, StartPage = 3 };
+
+    // `prompter` replaces the message boxes (tests); null uses the real ones.
+    explicit MainWindow(QString programDirectory, Prompter* prompter = nullptr);
+    ~MainWindow() override;
+
+    ProjectDocument& document() { return document_; }
+    Prompter& prompter() { return *prompter_; }
+    const ShortcutTable& shortcuts() const { return shortcuts_; }
+    const QString& programDirectory() const { return programDirectory_; }
+
+    void dispatch(Command command);
+    // Opens and holds "ZUdavu.dat" and starts the ticker; false when it cannot be read.
+    bool loadProgramData();
+    std::optional<std::int32_t> dataNumber() const;
+
+    void pressPageButton(Page page);
+    void showStartPage();
+    void popupMenu(Menu menu, const QPoint& globalPos);
+    void refreshTitle();
+    // Opens the project named by the command line arguments, when they name one.
+    void openFromCommandLine(const QStringList& arguments);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QWidget* buildBanner();
+    QWidget* buildAnalysisPage();
+    QWidget* buildStatisticsPage();
+    QWidget* buildMaterialPage();
+    QWidget* buildStartPage();
+    void buildStatusBar();
+    void registerShortcuts();
+    void registerCommands();
+    void applyColumnLayout();
+    void refreshTables();
+
+    QString programDirectory_;
+    std::unique_ptr<Prompter> ownPrompter_;
+    Prompter* prompter_ = nullptr;
+    ProjectDocument document_;
+    Grid summary_;
+    Grid itemSummary_;
+    Grid cumulativeSummary_;
+    ShortcutTable shortcuts_;
+    std::map<Command, std::function<void()>> handlers_;
+    std::optional<ExclusiveFile> dataFile_;
+    std::optional<ProgramData> programData_;
+
+    QTabWidget* pages_ = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    GridView* analysisView_ = nullptr;
+    GridView* summaryView_ = nullptr;
+    GridView* itemSummaryView_ = nullptr;
+    GridView* cumulativeView_ = nullptr;
+    GridView* materialView_ = nullptr;
+    QToolButton* pageButtons_[3] = {};
+    QLineEdit* startEdit_ = nullptr;
+    TickerLabel* ticker_ = nullptr;
+};
+
+}  // namespace tf::gui

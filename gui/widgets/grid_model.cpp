@@ -1,0 +1,151 @@
+#include "gui/widgets/grid_model.h"
+
+#include <QColor>
+#include <QFont>
+
+#include "core/grid/grid_display.h"
+
+namespace tf::gui {
+namespace {
+
+QColor toQColor(Rgb c) {
+    return QColor(c.red, c.green, c.blue);
+}
+
+const QColor kFixedBackground(236, 236, 236);
+
+Qt::Alignment toQtAlignment(Align align) {
+    switch (align) {
+        case Align::Center:
+            return Qt::AlignHCenter | Qt::AlignVCenter;
+        case Align::Right:
+            return Qt::AlignRight | Qt::AlignVCenter;
+        case Align::Left:
+            break;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+GridModel::GridModel(Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {}
+
+void GridModel::reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+void GridModel::refreshCells() {
+    if (grid_.rowCount() > 0 && grid_.columnCount() > 0) {
+        emit dataChanged(index(0, 0), index(grid_.rowCount() - 1, grid_.columnCount() - 1));
+    }
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : grid_.rowCount();
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : grid_.columnCount();
+}
+
+bool GridModel::isFixed(int row, int column) const {
+    return row < grid_.fixedRows() || column < grid_.fixedColumns();
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    const int r = index.row();
+    const int c = index.column();
+    const bool checkColumn = grid_.column(c).kind == ColumnKind::CheckBox && !isFixed(r, c);
+    switch (role) {
+        case Qt::DisplayRole:
+            return checkColumn ? QVariant() : QVariant(qs(displayText(grid_, r, c)));
+        case Qt::EditRole:
+            return qs(grid_.text(r, c));
+        case Qt::CheckStateRole:
+            if (checkColumn) {
+                return isTicked(grid_.text(r, c)) ? Qt::Checked : Qt::Unchecked;
+            }
+            return {};
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(toQtAlignment(effectiveAlign(grid_, r, c)));
+        case Qt::BackgroundRole: {
+            const auto& bg = grid_.style(r, c).background;
+            if (bg) {
+                return toQColor(*bg);
+            }
+            return isFixed(r, c) ? QVariant(kFixedBackground) : QVariant();
+        }
+        case Qt::ForegroundRole: {
+            const auto& fg = grid_.style(r, c).foreground;
+            return fg ? QVariant(toQColor(*fg)) : QVariant();
+        }
+        case Qt::FontRole: {
+            const CellStyle& s = grid_.style(r, c);
+            if (s.fontName.empty() && s.fontSize == 0 && !s.bold) {
+                return {};
+            }
+            QFont font;
+            if (!s.fontName.empty()) {
+                font.setFamily(qs(s.fontName));
+            }
+            if (s.fontSize > 0) {
+                font.setPointSize(s.fontSize);
+            }
+            font.setBold(s.bold);
+            return font;
+        }
+        default:
+            return {};
+    }
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid()) {
+        return false;
+    }
+    const int r = index.row();
+    const int c = index.column();
+    std::string text;
+    if (role == Qt::CheckStateRole) {
+        text = std::string(value.value<Qt::CheckState>() == Qt::Checked ? kTicked : kUnticked);
+    } else if (role == Qt::EditRole) {
+        text = value.toString().toStdString();
+    } else {
+        return false;
+    }
+    if (endEdit_) {
+        const auto corrected = endEdit_(r, c, text);
+        if (!corrected) {
+            return false;
+        }
+        text = *corrected;
+    }
+    grid_.setText(r, c, text);
+    emit dataChanged(index, index);
+    emit cellEdited(r, c);
+    return true;
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    if (isFixed(index.row(), index.column())) {
+        return Qt::ItemIsEnabled;
+    }
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (grid_.column(index.column()).kind == ColumnKind::CheckBox) {
+        return f | Qt::ItemIsUserCheckable;
+    }
+    return f | Qt::ItemIsEditable;
+}
+
+}  // namespace tf::gui

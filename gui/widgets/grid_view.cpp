@@ -1,0 +1,279 @@
+#include "gui/widgets/grid_view.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include "gui/widgets/grid_delegate.h"
+
+namespace tf::gui {
+
+// One of the panes laid over the view's margins: the fixed rows (top), the fixed columns
+// (left) and their crossing (corner). Panes never scroll on their own; they follow the
+// view, and pass mouse presses on to it.
+class FixedPane : public QTableView {
+  public:
+    FixedPane(GridView& owner, bool followsHorizontal, bool followsVertical)
+        : QTableView(&owner), owner_(owner) {
+        setObjectName("fixedPane");
+        setFocusPolicy(Qt::NoFocus);
+        setEditTriggers(NoEditTriggers);
+        setSelectionMode(NoSelection);
+        horizontalHeader()->hide();
+        verticalHeader()->hide();
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setHorizontalScrollMode(ScrollPerPixel);
+        setVerticalScrollMode(ScrollPerItem);
+        setFrameShape(QFrame::NoFrame);
+        if (followsHorizontal) {
+            connect(owner.horizontalScrollBar(), &QScrollBar::valueChanged, horizontalScrollBar(),
+                    &QScrollBar::setValue);
+        }
+        if (followsVertical) {
+            connect(owner.verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
+                    &QScrollBar::setValue);
+        }
+    }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        emit owner_.cellPressed(index.row(), index.column(), event->button(),
+                                event->globalPosition().toPoint());
+        if (index.isValid() && index.flags().testFlag(Qt::ItemIsUserCheckable)) {
+            QTableView::mousePressEvent(event);
+        }
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        emit owner_.cellReleased(index.row(), index.column(), event->button(),
+                                 event->globalPosition().toPoint());
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        emit owner_.cellDoubleClicked(index.row(), index.column(), event->modifiers());
+    }
+
+  private:
+    GridView& owner_;
+};
+
+GridView::GridView(QWidget* parent) : QTableView(parent) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setMinimumSectionSize(0);
+    setHorizontalScrollMode(ScrollPerPixel);
+    setVerticalScrollMode(ScrollPerItem);
+    setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed);
+    setWordWrap(true);
+    top_ = new FixedPane(*this, true, false);
+    left_ = new FixedPane(*this, false, true);
+    corner_ = new FixedPane(*this, false, false);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &GridView::syncSpans);
+}
+
+GridView::~GridView() {
+    // The panes and the view share the model: let go of it before it goes.
+    for (QTableView* view : {static_cast<QTableView*>(this), static_cast<QTableView*>(top_),
+                             static_cast<QTableView*>(left_), static_cast<QTableView*>(corner_)}) {
+        view->setModel(nullptr);
+    }
+}
+
+void GridView::setGrid(Grid& grid) {
+    auto model = std::make_unique<GridModel>(grid);
+    for (QTableView* view : {static_cast<QTableView*>(this), static_cast<QTableView*>(top_),
+                             static_cast<QTableView*>(left_), static_cast<QTableView*>(corner_)}) {
+        view->setModel(model.get());
+        view->setItemDelegate(new GridDelegate(*model, view));
+    }
+    model_ = std::move(model);
+    applyLayout();
+}
+
+void GridView::refresh() {
+    if (model_) {
+        model_->reload();
+        applyLayout();
+    }
+}
+
+void GridView::refreshCells() {
+    if (model_) {
+        model_->refreshCells();
+    }
+}
+
+int GridView::fixedWidth() const {
+    int width = 0;
+    for (int c = 0; c < model_->grid().fixedColumns(); ++c) {
+        width += model_->grid().column(c).width;
+    }
+    return width;
+}
+
+int GridView::fixedHeight() const {
+    return model_->grid().fixedRows() * model_->grid().rowHeight();
+}
+
+void GridView::applyLayout() {
+    const Grid& g = model_->grid();
+    const auto rgb = g.gridLineColor();
+    const QString lines = QStringLiteral("QTableView { gridline-color: rgb(%1, %2, %3); }")
+                              .arg(rgb.red)
+                              .arg(rgb.green)
+                              .arg(rgb.blue);
+    for (QTableView* view : {static_cast<QTableView*>(this), static_cast<QTableView*>(top_),
+                             static_cast<QTableView*>(left_), static_cast<QTableView*>(corner_)}) {
+        view->verticalHeader()->setMinimumSectionSize(1);
+        view->verticalHeader()->setDefaultSectionSize(g.rowHeight());
+        view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        view->horizontalHeader()->setMinimumSectionSize(0);
+        view->setStyleSheet(lines);
+        for (int c = 0; c < g.columnCount(); ++c) {
+            const bool fixed = c < g.fixedColumns();
+            const bool shown =
+                g.column(c).width > 0 && (view == this || view == top_ ? !fixed : fixed);
+            view->setColumnHidden(c, !shown);
+            if (shown) {
+                view->setColumnWidth(c, g.column(c).width);
+            }
+        }
+        for (int r = 0; r < g.fixedRows(); ++r) {
+            view->setRowHidden(r, view == this || view == left_);
+        }
+    }
+    for (FixedPane* pane : {top_, corner_}) {
+        pane->clearSpans();
+        for (const auto& m : g.mergesInRows(0, g.fixedRows() - 1)) {
+            pane->setSpan(m.top, m.left, m.bottom - m.top + 1, m.right - m.left + 1);
+        }
+    }
+    const CellPos cursor = g.cursor();
+    if (cursor.row >= 0) {
+        setCurrentIndex(model_->index(cursor.row, cursor.column));
+    }
+    placePanes();
+    syncSpans();
+}
+
+void GridView::syncSpans() {
+    if (!model_) {
+        return;
+    }
+    const Grid& g = model_->grid();
+    const int first = std::max(rowAt(0), g.fixedRows());
+    int last = rowAt(viewport()->height());
+    if (last < 0) {
+        last = g.rowCount() - 1;
+    }
+    const auto merges = g.mergesInRows(first, last);
+    clearSpans();
+    left_->clearSpans();
+    for (const auto& m : merges) {
+        if (m.top < g.fixedRows()) {
+            continue;
+        }
+        const int rows = m.bottom - m.top + 1;
+        const int columns = m.right - m.left + 1;
+        setSpan(m.top, m.left, rows, columns);
+        if (m.left < g.fixedColumns()) {
+            left_->setSpan(m.top, m.left, rows, columns);
+        }
+    }
+}
+
+void GridView::updateGeometries() {
+    QTableView::updateGeometries();
+    placePanes();
+}
+
+void GridView::placePanes() {
+    if (!model_ || placing_) {
+        return;
+    }
+    placing_ = true;
+    const int width = fixedWidth();
+    const int height = fixedHeight();
+    setViewportMargins(width, height, 0, 0);
+    const QRect area = viewport()->geometry();
+    top_->setGeometry(area.x(), area.y() - height, area.width(), height);
+    left_->setGeometry(area.x() - width, area.y(), width, area.height());
+    corner_->setGeometry(area.x() - width, area.y() - height, width, height);
+    top_->setVisible(height > 0);
+    left_->setVisible(width > 0);
+    corner_->setVisible(width > 0 && height > 0);
+    top_->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
+    left_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+    placing_ = false;
+}
+
+bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (trigger != NoEditTriggers && trigger != CurrentChanged && index.isValid() &&
+        (index.flags() & Qt::ItemIsEditable) && beginEdit_ &&
+        !beginEdit_(index.row(), index.column())) {
+        return false;
+    }
+    return QTableView::edit(index, trigger, event);
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+    emit keyPressed(event->key(), event->modifiers().testFlag(Qt::ControlModifier),
+                    event->modifiers().testFlag(Qt::ShiftModifier));
+    if (keyHook_ && keyHook_(event)) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void GridView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    emit cellPressed(index.row(), index.column(), event->button(),
+                     event->globalPosition().toPoint());
+    QTableView::mousePressEvent(event);
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    emit cellReleased(index.row(), index.column(), event->button(),
+                      event->globalPosition().toPoint());
+    QTableView::mouseReleaseEvent(event);
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    emit cellDoubleClicked(index.row(), index.column(), event->modifiers());
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (model_ && current.isValid()) {
+        model_->grid().setCursor(current.row(), current.column());
+        emit cursorMoved(current.row(), current.column());
+    }
+}
+
+void GridView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    QTableView::selectionChanged(selected, deselected);
+    if (!model_) {
+        return;
+    }
+    CellRange bounds;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        const CellRange r{range.top(), range.left(), range.bottom(), range.right()};
+        bounds =
+            bounds.top < 0
+                ? r
+                : CellRange{std::min(bounds.top, r.top), std::min(bounds.left, r.left),
+                            std::max(bounds.bottom, r.bottom), std::max(bounds.right, r.right)};
+    }
+    model_->grid().setSelection(bounds);
+}
+
+}  // namespace tf::gui

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QTableView>
+#include <functional>
+#include <memory>
+
+#include "core/grid/grid.h"
+#include "gui/widgets/grid_model.h"
+
+namespace tf::gui {
+
+class FixedPane;
+
+// Shows a core Grid: merges as spans, fixed rows and columns that stay in place while the
+// rest scrolls, colours, fonts, alignment, wrapping, number decimals, pick lists and
+// check boxes. Spans are set for the rows on screen only, so a table of a million rows
+// with a merge in every block stays fluid.
+class GridView : public QTableView {
+    Q_OBJECT
+  public:
+    // Asked before an edit starts in (row, column); false refuses it.
+    using BeginEditHook = std::function<bool(int, int)>;
+    // Sees every key first; true when it handled the key.
+    using KeyHook = std::function<bool(QKeyEvent*)>;
+
+    explicit GridView(QWidget* parent = nullptr);
+    ~GridView() override;
+
+    void setGrid(Grid& grid);
+    Grid& grid() { return model_->grid(); }
+    GridModel* gridModel() { return model_.get(); }
+    void setBeginEditHook(BeginEditHook hook) { beginEdit_ = std::move(hook); }
+    void setKeyHook(KeyHook hook) { keyHook_ = std::move(hook); }
+
+    // After the grid's shape, widths or merges changed.
+    void refresh();
+    // After texts or styles changed.
+    void refreshCells();
+    // After widths or fixed rows and columns changed; keeps scrolling and the cursor.
+    void relayout() { applyLayout(); }
+
+    // The pane that shows a cell at the given viewport point of this view.
+    QModelIndex cellAt(const QPoint& viewportPos) const { return indexAt(viewportPos); }
+
+  signals:
+    void cellPressed(int row, int column, Qt::MouseButton button, QPoint globalPos);
+    void cellReleased(int row, int column, Qt::MouseButton button, QPoint globalPos);
+    void cellDoubleClicked(int row, int column, Qt::KeyboardModifiers modifiers);
+    void cursorMoved(int row, int column);
+    void keyPressed(int key, bool ctrl, bool shift);
+
+  protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+    void updateGeometries() override;
+
+  private:
+    friend class FixedPane;
+    void applyLayout();
+    void syncSpans();
+    void placePanes();
+    int fixedWidth() const;
+    int fixedHeight() const;
+
+    std::unique_ptr<GridModel> model_;
+    FixedPane* top_ = nullptr;
+    FixedPane* left_ = nullptr;
+    FixedPane* corner_ = nullptr;
+    BeginEditHook beginEdit_;
+    KeyHook keyHook_;
+    bool placing_ = false;
+};
+
+}  // namespace tf::gui

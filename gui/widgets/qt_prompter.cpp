@@ -1,0 +1,137 @@
+#include "gui/widgets/qt_prompter.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace tf::gui {
+namespace {
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+struct BoxStyle {
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton;
+};
+
+// The flag words of the program's message boxes: icon, buttons and default button.
+BoxStyle boxStyle(int flags) {
+    using B = QMessageBox;
+    switch (flags) {
+        case MessageFlags::kError:
+            return {B::Critical, B::Ok, B::Ok};
+        case MessageFlags::kWarning:
+            return {B::Warning, B::Ok, B::Ok};
+        case MessageFlags::kInformation:
+            return {B::Information, B::Ok, B::Ok};
+        case MessageFlags::kYesNo:
+            return {B::Question, B::Yes | B::No, B::Yes};
+        case MessageFlags::kYesNoDefaultNo:
+            return {B::Question, B::Yes | B::No, B::No};
+        case MessageFlags::kYesNoWarningDefaultNo:
+            return {B::Warning, B::Yes | B::No, B::No};
+        case MessageFlags::kYesNoCancel:
+            return {B::Question, B::Yes | B::No | B::Cancel, B::Yes};
+        case MessageFlags::kYesNoCancelDefaultCancel:
+            return {B::Question, B::Yes | B::No | B::Cancel, B::Cancel};
+        default:
+            return {B::NoIcon, B::Ok, B::Ok};
+    }
+}
+
+}  // namespace
+
+QString toQtFilter(std::string_view filter) {
+    const QStringList parts = qs(filter).split('|');
+    QStringList entries;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        entries << parts[i];  // the description already names its patterns
+    }
+    return entries.join(";;");
+}
+
+Answer QtPrompter::message(std::string_view text, std::string_view caption, int flags) {
+    const BoxStyle style = boxStyle(flags);
+    QMessageBox box(style.icon, qs(caption), qs(text), style.buttons, owner_);
+    box.setDefaultButton(style.defaultButton);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            return Answer::Ok;
+    }
+}
+
+std::optional<std::string> QtPrompter::input(std::string_view prompt, std::string_view title,
+                                             std::string_view initial) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(owner_, qs(title), qs(prompt), QLineEdit::Normal, qs(initial), &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return text.toStdString();
+}
+
+std::optional<std::string> QtPrompter::chooseOpenFile(std::string_view title,
+                                                      std::string_view filter) {
+    const QString name = QFileDialog::getOpenFileName(owner_, qs(title), {}, toQtFilter(filter));
+    if (name.isEmpty()) {
+        return std::nullopt;
+    }
+    return name.toStdString();
+}
+
+std::optional<std::string> QtPrompter::chooseSaveFile(std::string_view title,
+                                                      std::string_view filter,
+                                                      std::string_view defaultExtension) {
+    QFileDialog dialog(owner_, qs(title), {}, toQtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(qs(defaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front().toStdString();
+}
+
+void QtPrompter::setStatus(std::string_view text) {
+    if (status_) {
+        status_->setText(qs(text));
+    }
+}
+
+std::string QtPrompter::status() const {
+    return status_ ? status_->text().toStdString() : "";
+}
+
+void QtPrompter::setBusy(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtPrompter::processEvents() {
+    QApplication::processEvents();
+}
+
+void QtPrompter::pause(int milliseconds) {
+    // A delay that keeps the interface running, as the program's waits always do.
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace tf::gui
