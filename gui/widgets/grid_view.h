@@ -24,6 +24,7 @@ class GridView : public QTableView {
     using KeyHook = std::function<bool(QKeyEvent*)>;
 
     explicit GridView(QWidget* parent = nullptr);
+    using QTableView::edit;
     ~GridView() override;
 
     void setGrid(Grid& grid);

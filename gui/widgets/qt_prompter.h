@@ -5,8 +5,8 @@
 
 #include "core/base/prompter.h"
 
-class QLabel;
-class QWidget;
+#include <QLabel>
+#include <QWidget>
 
 namespace tf::gui {
 

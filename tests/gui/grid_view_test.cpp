@@ -1,0 +1,137 @@
+#include "gui/widgets/grid_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include "core/project/analysis_layout.h"
+#include "core/project/project_document.h"
+#include "gui/widgets/qt_prompter.h"
+
+namespace tf::gui {
+namespace {
+
+class GridViewTest : public ::testing::Test {
+  protected:
+    GridViewTest() {
+        initAnalysisTable(doc);
+        view.resize(900, 500);
+        view.setGrid(doc.analysis);
+        view.show();
+    }
+    QTableView* pane(int index) { return view.findChildren<QTableView*>("fixedPane").at(index); }
+    ProjectDocument doc;
+    GridView view;
+};
+
+TEST_F(GridViewTest, ModelPassesTheModelTester) {
+    doc.analysis.setText(3, 6, "7.2");
+    QAbstractItemModelTester tester(view.gridModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    doc.analysis.insertRows(5, 3);
+    view.refresh();
+    EXPECT_EQ(view.gridModel()->rowCount(), 26);
+}
+
+TEST_F(GridViewTest, FixedRowsStayInTheirPaneAndMergesBecomeSpans) {
+    // The main view hides the heading rows and the fixed column; the top pane shows them.
+    EXPECT_TRUE(view.isRowHidden(0));
+    EXPECT_TRUE(view.isRowHidden(1));
+    EXPECT_FALSE(view.isRowHidden(2));
+    EXPECT_TRUE(view.isColumnHidden(0));
+    EXPECT_TRUE(view.isColumnHidden(11));
+    QTableView* top = pane(0);
+    EXPECT_FALSE(top->isRowHidden(0));
+    EXPECT_EQ(top->columnSpan(0, 4), 6);
+    EXPECT_EQ(top->rowSpan(0, 1), 2);
+    EXPECT_EQ(top->height(), 40);
+
+    doc.analysis.merge({2, 1, 5, 1});
+    view.refresh();
+    EXPECT_EQ(view.rowSpan(2, 1), 4);
+
+    // Scrolling moves the data rows, not the headings.
+    doc.analysis.setRowCount(500);
+    view.refresh();
+    view.verticalScrollBar()->setValue(200);
+    EXPECT_EQ(top->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(pane(1)->verticalScrollBar()->value(), 200);
+    EXPECT_GT(view.rowAt(0), 150);
+}
+
+TEST_F(GridViewTest, NumberColumnsRoundOnlyTheDisplay) {
+    doc.analysis.setText(3, 6, "7.23456");
+    doc.analysis.setText(4, 6, "abc");
+    const QModelIndex cell = view.gridModel()->index(3, 6);
+    EXPECT_EQ(cell.data(Qt::DisplayRole).toString(), "7.235");
+    EXPECT_EQ(cell.data(Qt::EditRole).toString(), "7.23456");
+    EXPECT_EQ(view.gridModel()->index(4, 6).data().toString(), "abc");
+    EXPECT_EQ(cell.data(Qt::ForegroundRole).value<QColor>(), QColor(128, 0, 0));
+    EXPECT_TRUE(cell.data(Qt::FontRole).value<QFont>().bold());
+}
+
+TEST_F(GridViewTest, EditHooksRefuseBeforeAndCorrectAfter) {
+    view.setBeginEditHook([](int, int column) { return column != 2; });
+    view.gridModel()->setEndEditHook(
+        [](int, int, const std::string& text) -> std::optional<std::string> {
+            if (text == "no") {
+                return std::nullopt;
+            }
+            return text + "!";
+        });
+    view.setCurrentIndex(view.gridModel()->index(3, 2));
+    QTest::keyClick(&view, Qt::Key_F2);
+    EXPECT_EQ(view.findChild<QLineEdit*>(), nullptr);
+
+    view.setCurrentIndex(view.gridModel()->index(3, 1));
+    view.edit(view.gridModel()->index(3, 1));
+    auto* editor = view.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "ab");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the delegate commits on the next loop turn
+    EXPECT_EQ(doc.analysis.text(3, 1), "ab!");
+    EXPECT_EQ(doc.analysis.cursor(), (CellPos{3, 1}));
+
+    EXPECT_FALSE(view.gridModel()->setData(view.gridModel()->index(4, 1), "no", Qt::EditRole));
+    EXPECT_EQ(doc.analysis.text(4, 1), "");
+}
+
+TEST_F(GridViewTest, CheckBoxColumnsTickAndUntick) {
+    doc.analysis.setColumnKind(1, ColumnKind::CheckBox);
+    view.refresh();
+    const QModelIndex cell = view.gridModel()->index(3, 1);
+    EXPECT_EQ(cell.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    view.gridModel()->setData(cell, Qt::Checked, Qt::CheckStateRole);
+    EXPECT_EQ(doc.analysis.text(3, 1), "1");
+    EXPECT_EQ(cell.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+}
+
+TEST_F(GridViewTest, KeysAndPressesAreReported) {
+    std::vector<int> keys;
+    QObject::connect(&view, &GridView::keyPressed, [&](int key, bool ctrl, bool) {
+        if (key != Qt::Key_Control) {
+            keys.push_back(ctrl ? -key : key);
+        }
+    });
+    view.setKeyHook([](QKeyEvent* e) { return e->key() == Qt::Key_Delete; });
+    view.setCurrentIndex(view.gridModel()->index(3, 1));
+    doc.analysis.setText(3, 1, "keep");
+    QTest::keyClick(&view, Qt::Key_Delete);
+    QTest::keyClick(&view, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(keys, (std::vector<int>{Qt::Key_Delete, -Qt::Key_Delete}));
+    EXPECT_EQ(doc.analysis.text(3, 1), "keep");
+}
+
+TEST(QtFilter, ConvertsPipeFilters) {
+    EXPECT_EQ(toQtFilter("工程数据(*.gdb)|*.gdb"), "工程数据(*.gdb)");
+    EXPECT_EQ(toQtFilter("工程数据(*.gdb)|*.gdb|所有文件(*.*)|*.*"),
+              "工程数据(*.gdb);;所有文件(*.*)");
+}
+
+}  // namespace
+}  // namespace tf::gui

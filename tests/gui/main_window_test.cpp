@@ -1,0 +1,168 @@
+#include "gui/shell/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "core/shell/program_data.h"
+#include "gui/shell/splash_window.h"
+#include "gui/shell/startup.h"
+#include "gui/widgets/grid_view.h"
+#include "tests/support/scripted_prompter.h"
+#include "tests/support/temp_dir.h"
+
+namespace tf::gui {
+namespace {
+
+using Message = test::ScriptedPrompter::Message;
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    MainWindowTest() {
+        test::writeFile(programDir / "ZUdavu.dat", buildProgramData({1, {"消息一", "消息二"}}));
+    }
+    QString dir() const { return QString::fromStdString(programDir.path().string()); }
+    QTabWidget* pages(MainWindow& w) { return w.findChild<QTabWidget*>("选择夹1"); }
+
+    test::TempDir programDir;
+    test::ScriptedPrompter prompter;
+};
+
+TEST_F(MainWindowTest, StartsThroughTheSplashOntoTheStartPage) {
+    MainWindow window(dir(), &prompter);
+    SplashWindow splash;
+    EXPECT_EQ(splash.timer(1).interval(), 1500);
+    EXPECT_EQ(splash.timer(2).interval(), 1000);
+    EXPECT_EQ(splash.timer(3).interval(), 500);
+    ASSERT_TRUE(startProgram(window, splash, {}));
+    EXPECT_EQ(splash.captionHistory(),
+              (QStringList{"程序正在初始化……", "加载功能模块……", "数据初始化……", "程序准备完毕"}));
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), "Tallyframe2009(现场版)");
+    EXPECT_EQ(pages(window)->currentIndex(), MainWindow::StartPage);
+    EXPECT_EQ(window.dataNumber(), 1);
+    EXPECT_TRUE(prompter.messages().empty());
+    // The data file is held until the program ends.
+    EXPECT_FALSE(ExclusiveFile::open(programDir / "ZUdavu.dat", ExclusiveFile::Mode::ReadOnly));
+    for (const char* name :
+         {"图片框1",  "图形按钮1",  "图形按钮4", "图形按钮15", "分析表",  "统计表",
+          "分统计表", "累计统计表", "材料表",    "树型框1",    "树型框2", "单选框1",
+          "标签1",    "标签2",      "标签3",     "标签7",      "标签8",   "标签12",
+          "状态条1",  "编辑框1",    "外形框1",   "图形按钮14"}) {
+        EXPECT_NE(window.findChild<QWidget*>(name), nullptr) << name;
+    }
+}
+
+TEST_F(MainWindowTest, MissingDataFileStopsTheStart) {
+    std::filesystem::remove(programDir / "ZUdavu.dat");
+    MainWindow window(dir(), &prompter);
+    SplashWindow splash;
+    EXPECT_FALSE(startProgram(window, splash, {}));
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"加载ZUdavu.dat文件失败，系统无法正常启动！", "错误:", 48}}));
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainWindowTest, UnreadableDataFileIsRefused) {
+    test::writeFile(programDir / "ZUdavu.dat", "xy");
+    MainWindow window(dir(), &prompter);
+    EXPECT_FALSE(window.loadProgramData());
+}
+
+QStringList menuTexts(MainWindow& window, Menu menu) {
+    window.popupMenu(menu, QPoint(0, 0));
+    auto* popup = window.findChild<QMenu*>(QString::fromUtf8(menuTitle(menu).data()));
+    QStringList texts;
+    for (QAction* action : popup->actions()) {
+        texts << (action->isSeparator() ? "-" : action->text());
+    }
+    popup->close();
+    delete popup;
+    return texts;
+}
+
+TEST_F(MainWindowTest, MenusShowTheirCaptionsKeysAndSeparators) {
+    MainWindow window(dir(), &prompter);
+    EXPECT_EQ(menuTexts(window, Menu::File),
+              (QStringList{"工程向导", "-", "新建\tCtrl+N", "打开\tCtrl+O", "-", "保存\tCtrl+S",
+                           "另存为", "-", "自动保存设置", "-", "打印\tCtrl+P", "-", "退出"}));
+    EXPECT_EQ(menuTexts(window, Menu::Material),
+              (QStringList{"添加一行\tInsert", "删除一行    Ctrl+Del", "-", "导入数据", "导出数据",
+                           "-", "查找", "-", "材料关联\tF8"}));
+    EXPECT_EQ(menuTexts(window, Menu::Analysis).size(), 9);
+}
+
+TEST_F(MainWindowTest, ProgramKeysAreNumberedInOrder) {
+    MainWindow window(dir(), &prompter);
+    const auto& entries = window.shortcuts().entries();
+    ASSERT_EQ(entries.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(entries[static_cast<std::size_t>(i)].number, i + 1);
+    }
+    EXPECT_EQ(entries[2].command, Command::SaveProject);
+    EXPECT_EQ(entries[4].key, "F4");
+}
+
+TEST_F(MainWindowTest, PageButtonsSwitchPagesAndTheStatus) {
+    MainWindow window(dir(), &prompter);
+    window.show();
+    window.pressPageButton(MainWindow::MaterialPage);
+    EXPECT_EQ(prompter.status(), "材料表");
+    EXPECT_EQ(pages(window)->currentIndex(), MainWindow::MaterialPage);
+    EXPECT_TRUE(window.findChild<QToolButton*>("图形按钮3")->isChecked());
+    EXPECT_EQ(window.document().materials.cursor(), (CellPos{1, 1}));
+
+    // Pressing the pressed button changes only the status text.
+    prompter.setStatus("其他");
+    window.document().materials.setCursor(5, 2);
+    window.pressPageButton(MainWindow::MaterialPage);
+    EXPECT_EQ(prompter.status(), "材料表");
+    EXPECT_EQ(window.document().materials.cursor(), (CellPos{5, 2}));
+
+    window.findChild<QToolButton*>("图形按钮1")->click();
+    EXPECT_EQ(pages(window)->currentIndex(), MainWindow::AnalysisPage);
+    EXPECT_FALSE(window.findChild<QToolButton*>("图形按钮3")->isChecked());
+    EXPECT_EQ(prompter.status(), "分析表");
+}
+
+TEST_F(MainWindowTest, ColumnLayoutFollowsTheWindowWidth) {
+    MainWindow window(dir(), &prompter);
+    window.resize(1100, 700);
+    window.show();
+    EXPECT_EQ(window.document().analysis.column(7).width, 140);
+    EXPECT_EQ(window.document().materials.column(2).width, 250);
+    EXPECT_EQ(window.findChild<GridView*>("分析表")->columnWidth(7), 140);
+}
+
+TEST_F(MainWindowTest, ClosingWithCancelKeepsTheProgramAndTheProject) {
+    MainWindow window(dir(), &prompter);
+    window.show();
+    window.document().analysis.setText(2, 1, "客厅");
+    window.document().modified = true;
+    prompter.answer(Answer::Cancel);
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.document().analysis.text(2, 1), "客厅");
+    EXPECT_TRUE(window.document().modified);
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"文件被修改，是否保存？", "询问:", 547}}));
+
+    prompter.answer(Answer::No);
+    EXPECT_TRUE(window.close());
+}
+
+TEST_F(MainWindowTest, CommandLineOpensAProjectAndIgnoresOtherNames) {
+    MainWindow window(dir(), &prompter);
+    window.openFromCommandLine({(programDir / "nothing.gdb").string().c_str()});
+    window.openFromCommandLine({(programDir / "ZUdavu.dat").string().c_str()});
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_EQ(window.windowTitle(), "Tallyframe2009(现场版)");
+}
+
+}  // namespace
+}  // namespace tf::gui
