@@ -121,7 +121,10 @@ MainWindow::MainWindow(QString programDirectory, Prompter* prompter)
     refreshTitle();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The views show grids owned by this window's members: they go first.
+    delete takeCentralWidget();
+}
 
 namespace {
 
