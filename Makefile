@@ -2,7 +2,6 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
-RUN_DIR := build/run
 
 .PHONY: deps test run build bench fuzz format clean
 
@@ -19,10 +18,9 @@ build: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTF_TESTS=OFF
 	cmake --build build/release -j $(JOBS)
 
+# Starts the program from its program directory (build/release/bin).
 run: build
-	@mkdir -p $(RUN_DIR) && rm -f $(RUN_DIR)/fresh.gdb
-	build/release/cli/tallyframe-cli new $(RUN_DIR)/fresh.gdb
-	build/release/cli/tallyframe-cli info $(RUN_DIR)/fresh.gdb
+	build/release/bin/tallyframe
 
 bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTF_BENCH=ON -DTF_TESTS=OFF

@@ -135,3 +135,33 @@ TEST(QtFilter, ConvertsPipeFilters) {
 
 }  // namespace
 }  // namespace tf::gui
+
+#include <QPdfWriter>
+
+#include "gui/widgets/grid_printer.h"
+#include "tests/support/temp_dir.h"
+
+namespace tf::gui {
+namespace {
+
+TEST(GridPrinter, PrintsTitleHeadingsAndPagesToPdf) {
+    ProjectDocument doc;
+    initAnalysisTable(doc);
+    doc.analysis.setRowCount(202);
+    doc.analysis.setText(2, 1, "客厅");
+    doc.analysis.merge({2, 1, 60, 1});  // a merge across a page break
+    test::TempDir dir;
+    const QString path = QString::fromStdString((dir / "out.pdf").string());
+    QPdfWriter pdf(path);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    const int pages = printGrid(doc.analysis, pdf, {"工程量分析表", "宋体", 20});
+    EXPECT_GE(pages, 3);
+    EXPECT_GT(std::filesystem::file_size(dir / "out.pdf"), 1000u);
+
+    Grid empty;
+    QPdfWriter second(QString::fromStdString((dir / "empty.pdf").string()));
+    EXPECT_EQ(printGrid(empty, second, {}), 1);
+}
+
+}  // namespace
+}  // namespace tf::gui
