@@ -1,12 +1,30 @@
 // tallyframe: the main program.
 #include <QApplication>
+#include <QProxyStyle>
 
 #include "gui/shell/main_window.h"
 #include "gui/shell/splash_window.h"
 #include "gui/shell/startup.h"
 
+namespace {
+
+// Tooltips of the picture buttons appear after 100 ms.
+class ProgramStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_ToolTip_WakeUpDelay) {
+            return 100;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setStyle(new ProgramStyle);
     QApplication::setApplicationName("Tallyframe");
     tf::gui::MainWindow window(QApplication::applicationDirPath());
     tf::gui::SplashWindow splash;

@@ -35,6 +35,7 @@ namespace tf::gui {
 namespace {
 
 constexpr int kBannerHeight = 72;
+constexpr int kToolTipMs = 1500;  // how long a tooltip stays; it appears after 100 ms
 const char* const kPageNames[] = {"分析表", "统计表", "材料表"};
 const QColor kButtonInk(255, 255, 255);
 const QColor kStartInk(34, 86, 160);
@@ -181,6 +182,7 @@ QWidget* MainWindow::buildBanner() {
     QToolButton* saveStructure =
         pictureButton("图形按钮15", "分部分项", Glyph::Save, kButtonInk, banner);
     saveStructure->setToolTip("保存分部分项表");
+    saveStructure->setToolTipDuration(kToolTipMs);
     row->addWidget(saveStructure);
     row->addSpacing(16);
     const Glyph pageGlyphs[] = {Glyph::Analysis, Glyph::Statistics, Glyph::Material};
@@ -267,6 +269,7 @@ QWidget* MainWindow::buildStatisticsPage() {
         QToolButton* refresh = pictureButton(name, "", Glyph::Refresh, kStartInk, page);
         refresh->setToolButtonStyle(Qt::ToolButtonIconOnly);
         refresh->setToolTip("刷新下表");
+        refresh->setToolTipDuration(kToolTipMs);
         titleRow->addWidget(refresh);
     }
     right->addLayout(titleRow);

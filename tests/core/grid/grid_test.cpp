@@ -219,3 +219,43 @@ TEST(Grid, ClearEmptiesEverything) {
 
 }  // namespace
 }  // namespace tf
+
+#include "core/base/number_text.h"
+#include "core/grid/grid_display.h"
+
+namespace tf {
+namespace {
+
+TEST(GridDisplay, NumberColumnsRoundPlainNumbersOnly) {
+    Grid g(3, 2);
+    g.setFixedRows(1);
+    g.setColumnKind(1, ColumnKind::Number, 3);
+    g.setText(0, 1, "12.34567");  // headings are never rounded
+    g.setText(1, 1, "12.34567");
+    g.setText(2, 1, "3.6米");
+    EXPECT_EQ(displayText(g, 0, 1), "12.34567");
+    EXPECT_EQ(displayText(g, 1, 1), "12.346");
+    EXPECT_EQ(displayText(g, 2, 1), "3.6米");
+    EXPECT_EQ(g.text(1, 1), "12.34567");
+    EXPECT_EQ(effectiveAlign(g, 1, 1), Align::Right);
+    EXPECT_EQ(effectiveAlign(g, 1, 0), Align::Left);
+    g.setAlign({1, 1, 1, 1}, Align::Center);
+    EXPECT_EQ(effectiveAlign(g, 1, 1), Align::Center);
+    EXPECT_TRUE(isPlainNumber(" -2.5 "));
+    EXPECT_FALSE(isPlainNumber("2.5e3"));
+    EXPECT_FALSE(isPlainNumber(""));
+}
+
+TEST(Grid, MergesInRowsFindsThoseReachingIntoTheRange) {
+    Grid g(100, 3);
+    g.merge({0, 0, 1, 2});
+    g.merge({10, 0, 40, 0});
+    g.merge({30, 1, 31, 1});
+    g.merge({50, 1, 51, 2});
+    EXPECT_EQ(g.mergesInRows(35, 45), (std::vector<CellRange>{{10, 0, 40, 0}}));
+    EXPECT_EQ(g.mergesInRows(31, 50).size(), 3u);
+    EXPECT_TRUE(g.mergesInRows(60, 99).empty());
+}
+
+}  // namespace
+}  // namespace tf
