@@ -6,6 +6,7 @@
 #include "core/materials/material_layout.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_file.h"
+#include "core/structure/default_structure.h"
 
 namespace tf {
 namespace {
@@ -93,6 +94,10 @@ std::optional<ProjectDocument> readProjectImage(std::string_view bytes, Prompter
     }
     loaded.attachments = std::string(sections->attachments);
     loaded.structure = {std::string(sections->tree), std::string(sections->items)};
+    if (!parseStructure(loaded.structure)) {
+        prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
+        return std::nullopt;
+    }
     hideAnalysisWorkingColumns(loaded.analysis);
     restoreFreshLayoutIfEmpty(loaded);
     applyMaterialColumnKinds(loaded.materials);
@@ -124,7 +129,7 @@ void resetProject(ProjectDocument& document) {
     document.path.clear();
     initAnalysisTable(document);
     initMaterialTable(document.materials);
-    document.structure = {};
+    document.structure = defaultStructure();
     document.modified = false;
 }
 

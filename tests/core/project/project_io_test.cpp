@@ -9,6 +9,7 @@
 #include "core/base/byte_io.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_file.h"
+#include "core/structure/default_structure.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
 
@@ -25,6 +26,14 @@ const Message kNotAProjectMessage{"非工程数据，无法打开！", "警告:"
 const Message kDamagedMessage{"文件损坏或因错误而被锁死，无法读取数据！", "错误:", 16};
 const Message kSaveFailedMessage{"保存文件失败，请重新再试！", "错误:", 16};
 
+// A two-node structure, distinct from the built-in one.
+StructureSnapshot smallStructure() {
+    Structure s;
+    s.tree = {{"分部", 1, 1, 0, 0, 0}, {"分项", 2, 2, 0, 0, 0}};
+    s.items = {{}, {"2.00元", "0.00元", "0.00元", "0102", "", ""}};
+    return serializeStructure(s);
+}
+
 class ProjectIoTest : public ::testing::Test {
   protected:
     ProjectDocument freshProject() {
@@ -39,7 +48,7 @@ class ProjectIoTest : public ::testing::Test {
         doc.analysis.setText(2, 1, "客厅");
         doc.materials.setText(1, 2, "水泥");
         doc.attachments = "ATTACHMENTS";
-        doc.structure = {"TREE", "ITEMS"};
+        doc.structure = smallStructure();
         doc.path = (dir / name).string();
         EXPECT_TRUE(saveProject(doc, prompter, false));
         return doc.path;
@@ -86,7 +95,7 @@ TEST_F(ProjectIoTest, NewProjectSavedAndLoadedKeepsItsLayout) {
     EXPECT_EQ(doc.analysis.text(2, 1), "客厅");
     EXPECT_EQ(doc.materials.text(1, 2), "水泥");
     EXPECT_EQ(doc.attachments, "ATTACHMENTS");
-    EXPECT_EQ(doc.structure, (StructureSnapshot{"TREE", "ITEMS"}));
+    EXPECT_EQ(doc.structure, smallStructure());
     EXPECT_EQ(doc.path, path);
     EXPECT_FALSE(doc.modified);
     EXPECT_EQ(prompter.busyCount(), 1);
@@ -111,9 +120,10 @@ TEST_F(ProjectIoTest, FileLayoutIsExact) {
     EXPECT_EQ(r.bytes(static_cast<std::size_t>(*l1)), doc.analysis.save());
     const auto l2 = r.i32();
     EXPECT_EQ(r.bytes(static_cast<std::size_t>(*l2)), doc.materials.save());
-    EXPECT_EQ(r.i32(), 4);
-    EXPECT_EQ(r.bytes(4), "TREE");
-    EXPECT_EQ(r.rest(), "ITEMS");
+    const StructureSnapshot structure = smallStructure();
+    EXPECT_EQ(r.i32(), static_cast<std::int32_t>(structure.tree.size()));
+    EXPECT_EQ(r.bytes(structure.tree.size()), structure.tree);
+    EXPECT_EQ(r.rest(), structure.items);
 }
 
 TEST_F(ProjectIoTest, HeadingsOnlyTableComesBackWithTheFreshLayout) {
@@ -219,6 +229,28 @@ TEST_F(ProjectIoTest, BadSectionLengthsGiveTheirMessages) {
     }
     writeFile(path, good.substr(0, l3At + 2));  // cut inside L3
     expectLoadRefused(path, kDamagedMessage);
+}
+
+TEST_F(ProjectIoTest, DamagedStructureIsRefused) {
+    const std::string path = savedProject("a.gdb");
+    const std::string good = readFile(path);
+    writeFile(path, good.substr(0, good.size() - 1));  // the item table loses its last byte
+    expectLoadRefused(path, kDamagedMessage);
+    std::string bad = good;
+    bad[good.size() - smallStructure().items.size() - 3] ^= 0x40;  // a level in the tree
+    writeFile(path, bad);
+    expectLoadRefused(path, kDamagedMessage);
+}
+
+TEST_F(ProjectIoTest, NewProjectsCarryTheBuiltInStructure) {
+    ProjectDocument doc = freshProject();
+    EXPECT_EQ(doc.structure, defaultStructure());
+    doc.path = (dir / "a.gdb").string();
+    ASSERT_TRUE(saveProject(doc, prompter, false));
+    ProjectDocument loaded;
+    doc.file.reset();
+    ASSERT_TRUE(loadProject(loaded, doc.path, prompter));
+    EXPECT_EQ(loaded.structure, defaultStructure());
 }
 
 TEST_F(ProjectIoTest, DamagedTablesAreRefused) {

@@ -1,0 +1,73 @@
+#include "core/materials/material_catalogue.h"
+
+#include <algorithm>
+
+#include "core/structure/link_table.h"
+
+namespace tf {
+namespace {
+
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::string_view trimSpaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+const MaterialCategory* MaterialCatalogue::category(int number) const {
+    if (number < 1 || number > categoryCount()) {
+        return nullptr;
+    }
+    return &categories_[static_cast<std::size_t>(number - 1)];
+}
+
+int MaterialCatalogue::findCategory(std::string_view name) const {
+    for (int i = 0; i < categoryCount(); ++i) {
+        if (equalIgnoringAsciiCase(categories_[static_cast<std::size_t>(i)].name, name)) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+int MaterialCatalogue::addCategory(std::string name) {
+    categories_.push_back({std::move(name), {}});
+    return categoryCount();
+}
+
+std::int32_t MaterialCatalogue::addMaterial(int number, MaterialEntry entry) {
+    if (number < 1 || number > categoryCount()) {
+        return 0;
+    }
+    auto& entries = categories_[static_cast<std::size_t>(number - 1)].entries;
+    if (static_cast<std::int32_t>(entries.size()) >= kMaterialsPerCategory) {
+        return 0;
+    }
+    entries.push_back(std::move(entry));
+    return materialId(number, static_cast<int>(entries.size()));
+}
+
+const MaterialEntry* MaterialCatalogue::byId(std::int32_t id) const {
+    const MaterialCategory* c = category(id / 1000);
+    const int entry = id % 1000;
+    if (c == nullptr || entry < 1 || entry > static_cast<int>(c->entries.size())) {
+        return nullptr;
+    }
+    return &c->entries[static_cast<std::size_t>(entry - 1)];
+}
+
+bool validateLink(const MaterialLink& link, const MaterialCatalogue& catalogue) {
+    const MaterialEntry* entry = catalogue.byId(link.materialId);
+    return entry != nullptr && trimSpaces(link.materialName) == entry->name;
+}
+
+}  // namespace tf

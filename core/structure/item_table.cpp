@@ -1,0 +1,72 @@
+#include "core/structure/item_table.h"
+
+#include "core/base/byte_io.h"
+#include "core/base/crc32.h"
+#include "core/base/text_codec.h"
+
+namespace tf {
+namespace {
+
+constexpr std::string_view kMagic = "TFITEMS";
+constexpr std::uint32_t kVersion = 1;
+constexpr std::size_t kMinRowBytes = 6 * 4;
+
+}  // namespace
+
+std::string serializeItemTable(const ItemTable& table) {
+    ByteWriter w;
+    w.bytes(kMagic);
+    w.u32(kVersion);
+    w.u32(static_cast<std::uint32_t>(table.size()));
+    for (const auto& row : table) {
+        for (const std::string* text :
+             {&row.labourPrice, &row.machineryFee, &row.managementFee, &row.code}) {
+            w.sized(toGbk(*text));
+        }
+        w.sized(row.currentProcess);
+        w.sized(row.defaultProcess);
+    }
+    w.u32(crc32(w.data()));
+    return w.take();
+}
+
+std::optional<ItemTable> parseItemTable(std::string_view bytes) {
+    if (bytes.size() < kMagic.size() + 12 || bytes.substr(0, kMagic.size()) != kMagic) {
+        return std::nullopt;
+    }
+    const std::string_view body = bytes.substr(0, bytes.size() - 4);
+    ByteReader tail(bytes.substr(bytes.size() - 4));
+    if (tail.u32() != crc32(body)) {
+        return std::nullopt;
+    }
+    ByteReader r(body.substr(kMagic.size()));
+    const auto version = r.u32();
+    const auto rows = r.u32();
+    if (version != kVersion || !rows || *rows > r.remaining() / kMinRowBytes) {
+        return std::nullopt;
+    }
+    ItemTable table(*rows);
+    for (auto& row : table) {
+        for (std::string* text :
+             {&row.labourPrice, &row.machineryFee, &row.managementFee, &row.code}) {
+            const auto raw = r.sized();
+            if (!raw) {
+                return std::nullopt;
+            }
+            *text = fromGbk(*raw);
+        }
+        const auto current = r.sized();
+        const auto fallback = current ? r.sized() : std::nullopt;
+        if (!fallback) {
+            return std::nullopt;
+        }
+        row.currentProcess = std::string(*current);
+        row.defaultProcess = std::string(*fallback);
+    }
+    if (!r.atEnd()) {
+        return std::nullopt;
+    }
+    return table;
+}
+
+}  // namespace tf
