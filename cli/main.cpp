@@ -5,13 +5,19 @@
 #include <vector>
 
 #include "cli/project_commands.h"
+#include "cli/structure_commands.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: tallyframe-cli COMMAND ARGS\n"
     "  new FILE.gdb     write a new empty project\n"
-    "  info FILE.gdb    open a project as the program does and describe its sections\n";
+    "  info FILE.gdb    open a project as the program does and describe its sections\n"
+    "  eval [EXPR ...]  evaluate expressions (or each line of standard input)\n"
+    "  structure FILE.gdb|FILE.gd|--default\n"
+    "                   list the division structure: level, node number, code, name\n"
+    "  structure export FILE.gdb OUT.gd\n"
+    "  structure import FILE.gdb IN.gd\n";
 
 }  // namespace
 
@@ -23,6 +29,18 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 2 && args[0] == "info") {
         return tf::cli::infoCommand(args[1], io);
+    }
+    if (!args.empty() && args[0] == "eval") {
+        return tf::cli::evalCommand({args.begin() + 1, args.end()}, std::cin, io);
+    }
+    if (args.size() == 4 && args[0] == "structure" && args[1] == "export") {
+        return tf::cli::structureExportCommand(args[2], args[3], io);
+    }
+    if (args.size() == 4 && args[0] == "structure" && args[1] == "import") {
+        return tf::cli::structureImportCommand(args[2], args[3], io);
+    }
+    if (args.size() == 2 && args[0] == "structure") {
+        return tf::cli::structureListCommand(args[1], io);
     }
     std::cerr << kUsage;
     return 2;

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/prompter.h"
 #include "core/structure/structure_snapshot.h"
 
 namespace tf {
@@ -14,5 +15,10 @@ std::string buildStructureFile(const StructureSnapshot& snapshot);
 
 // Nothing for files of another kind or whose parts do not read back as a structure.
 std::optional<StructureSnapshot> parseStructureFile(std::string_view bytes);
+
+// The same on files: failures are told through the prompter.
+std::optional<StructureSnapshot> readStructureFile(const std::string& path, Prompter& prompter);
+bool writeStructureFile(const std::string& path, const StructureSnapshot& snapshot,
+                        Prompter& prompter);
 
 }  // namespace tf

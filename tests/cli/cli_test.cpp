@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -105,6 +106,43 @@ TEST_F(CliTest, WrongUsageShowsTheUsage) {
         EXPECT_EQ(run.status, 2) << args;
         EXPECT_NE(run.err.find("usage: tallyframe-cli"), std::string::npos) << args;
     }
+}
+
+}  // namespace
+}  // namespace tf
+
+namespace tf {
+namespace {
+
+TEST_F(CliTest, EvalPrintsOneResultPerExpression) {
+    CliRun run = cli("eval '2*-3' '1/0' '3sin(30)' '3*4=12'");
+    EXPECT_EQ(run.out, "-6\n\n1.5\n\n");
+    EXPECT_EQ(run.err, "错误！ 计算式中有被除数为0的情况，计算不能继续，请检查数据！\n");
+    EXPECT_EQ(run.status, 1);
+
+    writeFile(path("lines.txt"), "1+2\r\n(3.6+1.2)*2.8\n");
+    run = cli("eval < " + path("lines.txt"));
+    EXPECT_EQ(run.out, "3\n13.44\n");
+    EXPECT_EQ(run.status, 0);
+}
+
+TEST_F(CliTest, StructureListsExportsAndImports) {
+    CliRun run = cli("structure --default");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 82);
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "1\t1\t\t建筑装饰装修");
+    EXPECT_NE(run.out.find("5\t60\t030101-10\t填充层\n"), std::string::npos);
+
+    ASSERT_EQ(cli("new " + path("a.gdb")).status, 0);
+    EXPECT_EQ(cli("structure " + path("a.gdb")).out, run.out);
+    ASSERT_EQ(cli("structure export " + path("a.gdb") + " " + path("a.gd")).status, 0);
+    EXPECT_EQ(cli("structure " + path("a.gd")).out, run.out);
+    EXPECT_EQ(cli("structure import " + path("a.gdb") + " " + path("a.gd")).status, 0);
+
+    writeFile(path("bad.gd"), "not a structure");
+    run = cli("structure import " + path("a.gdb") + " " + path("bad.gd"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "警告: 非分部分项结构文件，无法导入！\n");
 }
 
 }  // namespace

@@ -1,0 +1,120 @@
+#include "core/expr/expression_evaluator.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/scripted_prompter.h"
+
+namespace tf {
+namespace {
+
+using Message = test::ScriptedPrompter::Message;
+
+const Message kMissingClose{"括号不匹配，缺少“)”！", "错误", 48};
+const Message kMissingOpen{"括号不匹配，缺少“(”！", "错误", 48};
+const Message kTangent{"正切函数中值为90度，计算失败！", "警告", 48};
+const Message kCotangent{"余切函数中值为0度，计算失败！", "警告", 48};
+const Message kDivision{"计算式中有被除数为0的情况，计算不能继续，请检查数据！", "错误！", 16};
+
+struct Case {
+    const char* input;
+    const char* result;
+    std::optional<Message> message = std::nullopt;
+};
+
+std::ostream& operator<<(std::ostream& out, const Case& c) {
+    return out << c.input;
+}
+
+class EvaluateTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(EvaluateTest, RewritesToItsValue) {
+    test::ScriptedPrompter prompter;
+    EXPECT_EQ(evaluateLastLine(GetParam().input, prompter), GetParam().result);
+    if (GetParam().message) {
+        EXPECT_EQ(prompter.messages(), std::vector<Message>{*GetParam().message});
+    } else {
+        EXPECT_TRUE(prompter.messages().empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EdgeCases, EvaluateTest,
+    ::testing::Values(
+        // Input forms
+        Case{"１２＋３", "15"}, Case{"SIN(30)", "0.5"}, Case{" 1 +  2 ", "3"},
+        Case{"(3.6 + 1.2) * 2.8 - 0.9 * 2.1", "11.55"},
+        // Implicit products
+        Case{"2(3 + 4)", "14"}, Case{"(1 + 2)(3 + 4)", "21"}, Case{"3sin(30)", "1.5"},
+        Case{"(1 + 2)5", "15"}, Case{"2(3.6+2.4)*2.8", "33.6"},
+        // Order of operations
+        Case{"2 ^ 3 * 2", "16"}, Case{"2 * 3 ^ 2", "18"}, Case{"10 / 4 / 5", "0.5"},
+        Case{"-5 + 3", "-2"}, Case{"+5", "5"}, Case{"2 + 3 * 4 - 6 / 2", "11"},
+        Case{"(1 + (2 * 3)) * 2", "14"},
+        // No operator: the text itself
+        Case{"3.50", "3.50"}, Case{"abc", "abc"}, Case{"ABC", "abc"},
+        // Division
+        Case{"5 / 0", "", kDivision}, Case{"5 / 0.00000001", "", kDivision},
+        Case{"5 / 0.001", "5000"}, Case{"sin(1 / 0)", "", kDivision},
+        Case{"1/0 + 1/0", "", kDivision},
+        // Functions
+        Case{"tan(90)", "", kTangent}, Case{"tan(45 + 45)", "", kTangent},
+        Case{"ctg(0)", "", kCotangent}, Case{"ctg(1 - 1)", "", kCotangent}, Case{"sin(30)", "0.5"},
+        Case{"cos(60)", "0.5"}, Case{"tan(45)", "1"}, Case{"ctg(45)", "1"},
+        Case{"sin(cos(60)*60)", "0.5"}, Case{"cos(2sin(30)*60)", "0.5"}, Case{"sin()", ""},
+        Case{"sin(30", "", kMissingClose},
+        // Singular angles written otherwise
+        Case{"tan(90.0)", "", kTangent}, Case{"tan(270)", "", kTangent},
+        Case{"ctg(180)", "", kCotangent}, Case{"tan(-90)", "", kTangent},
+        // Parentheses
+        Case{"(1 + 2", "", kMissingClose}, Case{"1 + 2)", "", kMissingOpen}, Case{"()", ""},
+        Case{")1+2(", ""},
+        // A unit word reads as 0
+        Case{"3.6米", "0"}, Case{"3.6×2", "0"},
+        // Signs bind
+        Case{"2*-3", "-6"}, Case{"3*(1-3)", "-6"}, Case{"6/-2", "-3"}, Case{"2^-1", "0.5"},
+        Case{"(-2)^2", "4"}, Case{"5-(3-4)", "6"}, Case{"0-(-2)", "2"}, Case{"2*sin(-30)", "-1"},
+        Case{"10/(2-4)", "-5"}, Case{"-2^2", "-4"}, Case{"2*+3", "6"}, Case{"6/-0", "", kDivision},
+        // Chained powers go left to right
+        Case{"2^3^2", "64"},
+        // Lines
+        Case{"1 + 2\r\n3 * 4", "12"}, Case{"3 * 4 = 12", ""}, Case{"", ""}, Case{"1+2\r\n", ""},
+        Case{"0.1+0.2", "0.3"}));
+
+TEST(Evaluate, HostileInputNeverCrashesOrHangs) {
+    test::ScriptedPrompter prompter;
+    const std::string nested = std::string(10000, '(') + "1" + std::string(10000, ')');
+    EXPECT_EQ(evaluate(nested, prompter), "1");
+
+    std::string sum;
+    for (int i = 0; i < 25000; ++i) {
+        sum += "1+2*3^1-";
+    }
+    sum += "0";
+    EXPECT_EQ(evaluate(sum, prompter), "125002");  // 1 + 25000 × 6 − 24999 × 1
+    EXPECT_GE(sum.size(), 100000u);
+
+    std::string groups;
+    for (int i = 0; i < 20000; ++i) {
+        groups += "(1)+";
+    }
+    groups += "0";
+    EXPECT_EQ(evaluate(groups, prompter), "20000");
+
+    EXPECT_EQ(evaluate(std::string(400, '9') + "+1", prompter), "1");
+
+    std::string calls;
+    for (int i = 0; i < 10000; ++i) {
+        calls += "sin(";
+    }
+    calls += "0" + std::string(10000, ')');
+    EXPECT_EQ(evaluate(calls, prompter), "");
+    EXPECT_TRUE(prompter.messages().empty());
+}
+
+TEST(Evaluate, TheBoundMarkerCannotBeTyped) {
+    test::ScriptedPrompter prompter;
+    EXPECT_EQ(evaluate(std::string("2*") + kBoundMinus + "3", prompter), "0");
+}
+
+}  // namespace
+}  // namespace tf
