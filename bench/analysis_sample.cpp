@@ -45,10 +45,7 @@ Grid analysisSample(int dataRows) {
         }
         g.setWrap({first, kDrawing, end, kStructureSize}, true);
         g.setWrap({first, kItemSize, end, kItemSize}, true);
-        for (int r = first; r <= end; ++r) {
-            g.setBackground({r, kMaterialName, r, kNote},
-                            r % 2 == 0 ? std::optional(kAnalysisTint) : std::nullopt);
-        }
+        paintAnalysisBands(g, first, end);
         if (end > first) {
             for (const int c : {kNumber, kLocation, kDrawing, kStructureSize}) {
                 g.merge({first, c, end, c});

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/material_commands.h"
 #include "cli/project_commands.h"
 #include "cli/structure_commands.h"
 
@@ -17,7 +18,10 @@ constexpr const char* kUsage =
     "  structure FILE.gdb|FILE.gd|--default\n"
     "                   list the division structure: level, node number, code, name\n"
     "  structure export FILE.gdb OUT.gd\n"
-    "  structure import FILE.gdb IN.gd\n";
+    "  structure import FILE.gdb IN.gd\n"
+    "  materials FILE.gdb                  list the material table\n"
+    "  materials import FILE.gdb IN.txt    append the materials of a text file\n"
+    "  materials export FILE.gdb OUT.txt   write the material table as a text file\n";
 
 }  // namespace
 
@@ -38,6 +42,15 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 4 && args[0] == "structure" && args[1] == "import") {
         return tf::cli::structureImportCommand(args[2], args[3], io);
+    }
+    if (args.size() == 2 && args[0] == "materials") {
+        return tf::cli::materialsListCommand(args[1], io);
+    }
+    if (args.size() == 4 && args[0] == "materials" && args[1] == "import") {
+        return tf::cli::materialsImportCommand(args[2], args[3], io);
+    }
+    if (args.size() == 4 && args[0] == "materials" && args[1] == "export") {
+        return tf::cli::materialsExportCommand(args[2], args[3], io);
     }
     if (args.size() == 2 && args[0] == "structure") {
         return tf::cli::structureListCommand(args[1], io);

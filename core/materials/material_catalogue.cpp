@@ -1,6 +1,7 @@
 #include "core/materials/material_catalogue.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/structure/link_table.h"
 
@@ -65,9 +66,19 @@ const MaterialEntry* MaterialCatalogue::byId(std::int32_t id) const {
     return &c->entries[static_cast<std::size_t>(entry - 1)];
 }
 
+MaterialEntry* MaterialCatalogue::byId(std::int32_t id) {
+    return const_cast<MaterialEntry*>(std::as_const(*this).byId(id));
+}
+
+void MaterialCatalogue::renameCategory(int number, std::string name) {
+    if (number >= 1 && number <= categoryCount()) {
+        categories_[static_cast<std::size_t>(number - 1)].name = std::move(name);
+    }
+}
+
 bool validateLink(const MaterialLink& link, const MaterialCatalogue& catalogue) {
     const MaterialEntry* entry = catalogue.byId(link.materialId);
-    return entry != nullptr && trimSpaces(link.materialName) == entry->name;
+    return entry != nullptr && !entry->removed && trimSpaces(link.materialName) == entry->name;
 }
 
 }  // namespace tf

@@ -15,6 +15,8 @@ struct MaterialEntry {
     std::string unit;
     double price = 0;
     std::string note;
+    // A deleted material keeps its place, so no other id shifts while the project is open.
+    bool removed = false;
 };
 
 struct MaterialCategory {
@@ -42,14 +44,16 @@ class MaterialCatalogue {
     // Id of the new entry; 0 when the category is unknown or full.
     std::int32_t addMaterial(int category, MaterialEntry entry);
     const MaterialEntry* byId(std::int32_t id) const;
+    MaterialEntry* byId(std::int32_t id);
+    void renameCategory(int number, std::string name);
     void clear() { categories_.clear(); }
 
   private:
     std::vector<MaterialCategory> categories_;
 };
 
-// A link is valid while its id names an entry of the catalogue whose name equals the link's
-// material name (spaces around it aside).
+// A link is valid while its id names a present entry of the catalogue whose name equals the
+// link's material name (spaces around it aside).
 bool validateLink(const MaterialLink& link, const MaterialCatalogue& catalogue);
 
 }  // namespace tf

@@ -1,5 +1,6 @@
 #include "core/project/analysis_layout.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -11,6 +12,14 @@ namespace tf {
 void hideAnalysisWorkingColumns(Grid& analysis) {
     for (int c = AnalysisColumn::kFirstHidden; c < AnalysisColumn::kCount; ++c) {
         analysis.setColumnWidth(c, 0);
+    }
+}
+
+void paintAnalysisBands(Grid& analysis, int first, int last) {
+    using namespace AnalysisColumn;
+    for (int r = std::max(first, kAnalysisHeadingRows); r <= last; ++r) {
+        analysis.setBackground({r, kMaterialName, r, kNote},
+                               r % 2 == 0 ? std::optional(kAnalysisTint) : std::nullopt);
     }
 }
 
@@ -48,10 +57,8 @@ void initAnalysisTable(ProjectDocument& document) {
     const int last = kAnalysisFreshRows - 1;
     for (int r = first; r <= last; ++r) {
         g.setText(r, kNumber, std::to_string(r - 1));
-        if (r % 2 == 0) {
-            g.setBackground({r, kMaterialName, r, kNote}, kAnalysisTint);
-        }
     }
+    paintAnalysisBands(g, first, last);
     g.setAlign({first, kNumber, last, kNumber}, Align::Center);
     g.setForeground({first, kNumber, last, kNumber}, kNumberGrey);
     g.setAlign({first, kItemCode, last, kItemCode}, Align::Center);

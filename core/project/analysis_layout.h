@@ -20,6 +20,8 @@ inline constexpr int kMaterialQuantity = 8;  // 材料数量
 inline constexpr int kMaterialUnit = 9;      // 材料单位
 inline constexpr int kNote = 10;             // 说明
 inline constexpr int kFirstHidden = 11;      // 11–13: working columns, width 0
+inline constexpr int kMaterialId = 12;       // the row's materialId
+inline constexpr int kUnitUsage = 13;        // the row's unit usage
 inline constexpr int kCount = 14;
 }  // namespace AnalysisColumn
 
@@ -28,6 +30,11 @@ inline constexpr int kAnalysisFreshRows = 23;
 inline constexpr Rgb kNumberGrey{128, 128, 128};
 inline constexpr Rgb kQuantityRed{128, 0, 0};
 inline constexpr Rgb kAnalysisTint{0xEF, 0xF4, 0xFE};
+// Cells that need the user's attention, in every table.
+inline constexpr Rgb kMarkerColour{255, 181, 220};
+
+// Repaints the tint of columns 7–10 of data rows first..last (even grid rows tinted).
+void paintAnalysisBands(Grid& analysis, int first, int last);
 
 // The fresh analysis table (headings, merges, 21 numbered data rows, styles, row tint); the
 // attachment table starts over with it.

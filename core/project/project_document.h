@@ -5,6 +5,7 @@
 
 #include "core/base/exclusive_file.h"
 #include "core/grid/grid.h"
+#include "core/materials/material_catalogue.h"
 #include "core/structure/structure_snapshot.h"
 
 namespace tf {
@@ -18,6 +19,10 @@ struct ProjectDocument {
     std::string path;                   // empty = untitled
     std::optional<ExclusiveFile> file;  // held open, sharing denied, while titled
     bool modified = false;
+
+    // Derived from the material table and never saved: rebuilt on load, kept up to date by
+    // every committed edit.
+    MaterialCatalogue catalogue;
 };
 
 }  // namespace tf

@@ -4,6 +4,7 @@
 
 #include "core/base/number_text.h"
 #include "core/materials/material_layout.h"
+#include "core/materials/material_table.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_file.h"
 #include "core/structure/default_structure.h"
@@ -101,6 +102,7 @@ std::optional<ProjectDocument> readProjectImage(std::string_view bytes, Prompter
     hideAnalysisWorkingColumns(loaded.analysis);
     restoreFreshLayoutIfEmpty(loaded);
     applyMaterialColumnKinds(loaded.materials);
+    rebuildCatalogue(loaded, prompter);
     return loaded;
 }
 
@@ -129,6 +131,7 @@ void resetProject(ProjectDocument& document) {
     document.path.clear();
     initAnalysisTable(document);
     initMaterialTable(document.materials);
+    document.catalogue.clear();
     document.structure = defaultStructure();
     document.modified = false;
 }

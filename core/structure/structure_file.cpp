@@ -1,10 +1,7 @@
 #include "core/structure/structure_file.h"
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
-
 #include "core/base/byte_io.h"
+#include "core/base/file_bytes.h"
 #include "core/structure/default_structure.h"
 
 namespace tf {
@@ -40,17 +37,8 @@ std::optional<StructureSnapshot> parseStructureFile(std::string_view bytes) {
 }
 
 std::optional<StructureSnapshot> readStructureFile(const std::string& path, Prompter& prompter) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes;
-    if (in) {
-        in.seekg(0, std::ios::end);
-        const auto size = static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0));
-        in.seekg(0);
-        if (size <= kLargestStructureFile) {
-            bytes.assign(std::istreambuf_iterator<char>(in), {});
-        }
-    }
-    auto snapshot = parseStructureFile(bytes);
+    const auto bytes = readFileBytes(path, kLargestStructureFile);
+    auto snapshot = bytes ? parseStructureFile(*bytes) : std::nullopt;
     if (!snapshot) {
         prompter.message("非分部分项结构文件，无法导入！", Captions::kWarning,
                          MessageFlags::kWarning);
@@ -60,11 +48,7 @@ std::optional<StructureSnapshot> readStructureFile(const std::string& path, Prom
 
 bool writeStructureFile(const std::string& path, const StructureSnapshot& snapshot,
                         Prompter& prompter) {
-    const std::string bytes = buildStructureFile(snapshot);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
+    if (!writeFileBytes(path, buildStructureFile(snapshot))) {
         prompter.message("保存失败，请重新再试！", Captions::kError, MessageFlags::kError);
         return false;
     }

@@ -147,3 +147,26 @@ TEST_F(CliTest, StructureListsExportsAndImports) {
 
 }  // namespace
 }  // namespace tf
+
+#include "core/base/text_codec.h"
+
+namespace tf {
+namespace {
+
+TEST_F(CliTest, MaterialsImportListAndExport) {
+    ASSERT_EQ(cli("new " + path("a.gdb")).status, 0);
+    writeFile(path("in.txt"),
+              toGbk("钢材\t圆钢\tΦ12\t吨\t4200\t国标\r\n管材\tPVC管\t\t米\t12.5\r\n"));
+    CliRun run = cli("materials import " + path("a.gdb") + " " + path("in.txt"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    run = cli("materials " + path("a.gdb"));
+    EXPECT_EQ(run.out,
+              "24\t钢材\t圆钢\tΦ12\t吨\t4200\t国标\t1001\n25\t管材\tPVC管\t\t米\t12.5\t\t2001\n");
+    ASSERT_EQ(cli("materials export " + path("a.gdb") + " " + path("out.txt")).status, 0);
+    EXPECT_EQ(fromGbk(readFile(path("out.txt"))),
+              "钢材\t圆钢\tΦ12\t吨\t4200\t国标\r\n管材\tPVC管\t\t米\t12.5\t\r\n");
+    EXPECT_EQ(cli("materials import " + path("a.gdb") + " " + path("none.txt")).status, 1);
+}
+
+}  // namespace
+}  // namespace tf

@@ -1,0 +1,59 @@
+#include "cli/material_commands.h"
+
+#include <ostream>
+
+#include "cli/cli_prompter.h"
+#include "core/materials/material_layout.h"
+#include "core/materials/material_text_file.h"
+#include "core/project/project_io.h"
+
+namespace tf::cli {
+namespace {
+
+bool blank(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+}  // namespace
+
+int materialsListCommand(const std::string& project, Streams io) {
+    CliPrompter prompter(io.err);
+    ProjectDocument document;
+    if (!loadProject(document, project, prompter)) {
+        return 1;
+    }
+    const Grid& g = document.materials;
+    for (int r = 1; r < g.rowCount(); ++r) {
+        if (blank(g.text(r, MaterialColumn::kCategory)) &&
+            blank(g.text(r, MaterialColumn::kName))) {
+            continue;
+        }
+        for (int c = 0; c < MaterialColumn::kCount; ++c) {
+            io.out << g.text(r, c) << (c + 1 < MaterialColumn::kCount ? '\t' : '\n');
+        }
+    }
+    return 0;
+}
+
+int materialsImportCommand(const std::string& project, const std::string& in, Streams io) {
+    CliPrompter prompter(io.err);
+    ProjectDocument document;
+    if (!loadProject(document, project, prompter) ||
+        !importMaterialsAppending(document, in, prompter)) {
+        return 1;
+    }
+    // The closing "文件导入完毕！" is news, not a failure.
+    CliPrompter quiet(io.err);
+    return saveProject(document, quiet, false) ? 0 : 1;
+}
+
+int materialsExportCommand(const std::string& project, const std::string& out, Streams io) {
+    CliPrompter prompter(io.err);
+    ProjectDocument document;
+    if (!loadProject(document, project, prompter)) {
+        return 1;
+    }
+    return exportMaterials(document.materials, out, prompter) ? 0 : 1;
+}
+
+}  // namespace tf::cli

@@ -1,0 +1,136 @@
+#include "core/materials/material_text_file.h"
+
+#include <algorithm>
+#include <set>
+
+#include "core/base/file_bytes.h"
+#include "core/base/text_codec.h"
+#include "core/materials/material_layout.h"
+#include "core/materials/material_table.h"
+
+namespace tf {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kLargestTextFile = 256u << 20;
+
+bool blank(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+std::string key(std::string_view category, std::string_view name) {
+    const auto trim = [](std::string_view t) {
+        const std::size_t first = t.find_first_not_of(' ');
+        return first == std::string_view::npos
+                   ? std::string()
+                   : std::string(t.substr(first, t.find_last_not_of(' ') - first + 1));
+    };
+    std::string k = trim(category) + "?" + trim(name);
+    for (char& c : k) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 32);
+        }
+    }
+    return k;
+}
+
+// Cells never break a line or a field of the file.
+std::string fieldText(std::string_view cell) {
+    std::string text(cell);
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
+
+}  // namespace
+
+std::vector<MaterialFields> parseMaterialText(std::string_view bytes) {
+    const std::string text = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark
+                                 ? std::string(bytes.substr(kByteOrderMark.size()))
+                                 : fromGbk(bytes);
+    std::vector<MaterialFields> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string_view line(text.data() + start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        start = end + 1;
+        const auto tabs = std::count(line.begin(), line.end(), '\t');
+        if (tabs != 4 && tabs != 5) {
+            continue;
+        }
+        MaterialFields fields;
+        std::size_t from = 0;
+        for (auto& field : fields) {
+            const std::size_t to = std::min(line.find('\t', from), line.size());
+            if (from <= line.size()) {
+                field = std::string(line.substr(from, to - from));
+            }
+            from = to + 1;
+        }
+        if (!blank(fields[0]) && !blank(fields[1])) {
+            lines.push_back(std::move(fields));
+        }
+    }
+    return lines;
+}
+
+bool importMaterialsAppending(ProjectDocument& document, const std::string& path,
+                              Prompter& prompter) {
+    BusyCursor busy(prompter);
+    const auto bytes = readFileBytes(path, kLargestTextFile);
+    if (!bytes) {
+        prompter.message("文件导入失败！", "", MessageFlags::kError);
+        return false;
+    }
+    Grid& g = document.materials;
+    std::set<std::string> present;
+    for (int r = 1; r < g.rowCount(); ++r) {
+        present.insert(key(g.text(r, MaterialColumn::kCategory), g.text(r, MaterialColumn::kName)));
+    }
+    for (const MaterialFields& fields : parseMaterialText(*bytes)) {
+        if (!present.insert(key(fields[0], fields[1])).second) {
+            continue;
+        }
+        const int row = appendMaterialRow(document);
+        for (int i = 0; i < 6; ++i) {
+            g.setText(row, MaterialColumn::kCategory + i, fields[static_cast<std::size_t>(i)]);
+        }
+        enterMaterialRow(document, row, prompter);
+    }
+    document.modified = true;
+    prompter.message("文件导入完毕！", "", MessageFlags::kInformation);
+    return true;
+}
+
+std::string materialText(const Grid& g) {
+    std::string text;
+    for (int r = 1; r < g.rowCount(); ++r) {
+        std::string line;
+        bool any = false;
+        for (int c = MaterialColumn::kCategory; c <= MaterialColumn::kNote; ++c) {
+            any = any || !blank(g.text(r, c));
+            line += fieldText(g.text(r, c));
+            line += c == MaterialColumn::kNote ? "\r\n" : "\t";
+        }
+        if (any) {
+            text += line;
+        }
+    }
+    return toGbk(text);
+}
+
+bool exportMaterials(const Grid& materials, const std::string& path, Prompter& prompter) {
+    if (!writeFileBytes(path, materialText(materials))) {
+        prompter.message("保存失败，请重新再试！", Captions::kError, MessageFlags::kError);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tf

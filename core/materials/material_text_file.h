@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/base/prompter.h"
+#include "core/project/project_document.h"
+
+namespace tf {
+
+// The material text file: one material per line, fields separated by TAB: 类别, 材料名称,
+// 最小规格, 单位, 单价 and an optional 说明. GBK with CR LF; LF-only lines and UTF-8 with a
+// byte-order mark are read too.
+using MaterialFields = std::array<std::string, 6>;
+
+// The usable lines: 5 or 6 fields, with a category and a name that are not blank.
+std::vector<MaterialFields> parseMaterialText(std::string_view bytes);
+
+// Appends the file's materials that the table does not hold yet (same category and name,
+// trimmed, without regard to Latin case) and enters them in the catalogue. The user hears
+// "文件导入完毕！", or "文件导入失败！" when the file cannot be read.
+bool importMaterialsAppending(ProjectDocument& document, const std::string& path,
+                              Prompter& prompter);
+
+// One line per data row that holds anything, the six fields in file order, so the file
+// imports again unchanged.
+std::string materialText(const Grid& materials);
+bool exportMaterials(const Grid& materials, const std::string& path, Prompter& prompter);
+
+}  // namespace tf

@@ -1,0 +1,234 @@
+#include "core/materials/material_table.h"
+
+#include <gtest/gtest.h>
+
+#include "core/materials/material_layout.h"
+#include "core/project/analysis_layout.h"
+#include "core/project/project_io.h"
+#include "tests/support/scripted_prompter.h"
+
+namespace tf {
+namespace {
+
+using Message = test::ScriptedPrompter::Message;
+using namespace MaterialColumn;
+
+class MaterialTableTest : public ::testing::Test {
+  protected:
+    MaterialTableTest() { resetProject(doc); }
+
+    // Types `text` into a cell the way the window does: ask, store, commit.
+    bool edit(int row, int column, const std::string& text) {
+        if (!canBeginMaterialEdit(doc, row, column, prompter)) {
+            return false;
+        }
+        doc.materials.setText(row, column, text);
+        commitMaterialEdit(doc, row, column, prompter, [this] { ++analysisPageShown; });
+        return true;
+    }
+    void material(int row, const std::string& category, const std::string& name,
+                  const std::string& unit = "米") {
+        edit(row, kCategory, category);
+        edit(row, kName, name);
+        edit(row, kUnit, unit);
+    }
+    std::string_view cell(int row, int column) const { return doc.materials.text(row, column); }
+    bool marked(int row) const {
+        return doc.materials.style(row, kCategory).background == kMarkerColour &&
+               doc.materials.style(row, kId).background == kMarkerColour;
+    }
+    // Analysis data rows that use material `id`.
+    void useInAnalysis(int rows, std::int32_t id, const std::string& name,
+                       const std::string& unit) {
+        for (int r = 2; r < 2 + rows; ++r) {
+            doc.analysis.setText(r, AnalysisColumn::kMaterialName, name);
+            doc.analysis.setText(r, AnalysisColumn::kMaterialUnit, unit);
+            doc.analysis.setText(r, AnalysisColumn::kMaterialId, std::to_string(id));
+        }
+    }
+
+    ProjectDocument doc;
+    test::ScriptedPrompter prompter;
+    int analysisPageShown = 0;
+};
+
+TEST_F(MaterialTableTest, NothingButTheCategoryBeforeACategory) {
+    EXPECT_FALSE(edit(1, kName, "圆钢"));
+    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"请先填写类别！", "", 64}}));
+    EXPECT_EQ(doc.materials.cursor(), (CellPos{1, kCategory}));
+    EXPECT_EQ(cell(1, kName), "");
+    EXPECT_FALSE(canBeginMaterialEdit(doc, 1, kId, prompter));
+    EXPECT_TRUE(edit(1, kCategory, "钢材"));
+    EXPECT_TRUE(edit(1, kName, "圆钢"));
+}
+
+TEST_F(MaterialTableTest, CorrectionsOfTheEditedCell) {
+    edit(1, kCategory, "瓷砖");
+    edit(1, kSpec, "600*600");
+    EXPECT_EQ(cell(1, kSpec), "600×600");
+    edit(1, kNote, "a?b");
+    EXPECT_EQ(cell(1, kNote), "a_b");
+    edit(1, kPrice, "-12.5");
+    EXPECT_EQ(cell(1, kPrice), "12.5");
+    edit(1, kPrice, "abc");
+    EXPECT_EQ(cell(1, kPrice), "0");
+    EXPECT_TRUE(doc.modified);
+}
+
+TEST_F(MaterialTableTest, IdsPerCategoryAndCategoriesWithoutRegardToCase) {
+    material(1, "PVC", "管");
+    material(2, "PVC", "弯头");
+    material(3, "钢材", "圆钢");
+    material(4, "pvc", "三通");
+    EXPECT_EQ(cell(1, kId), "1001");
+    EXPECT_EQ(cell(2, kId), "1002");
+    EXPECT_EQ(cell(3, kId), "2001");
+    EXPECT_EQ(cell(4, kId), "1003");
+    EXPECT_EQ(categoryList(doc.materials), "?PVC?钢材?");
+    EXPECT_EQ(doc.catalogue.byId(1003)->name, "三通");
+    EXPECT_EQ(doc.catalogue.categoryCount(), 2);
+}
+
+TEST_F(MaterialTableTest, SameNameInOneCategoryIsMarkedAndWarnedOnce) {
+    material(1, "钢材", "圆钢");
+    material(2, "钢材", "方钢");
+    material(4, "管材", "圆钢");  // another category: fine
+    prompter.clear();
+    edit(3, kCategory, "钢材");
+    edit(3, kName, "圆钢");
+    EXPECT_TRUE(marked(1));
+    EXPECT_FALSE(marked(2));
+    EXPECT_FALSE(marked(4));
+    EXPECT_EQ(cell(3, kName), "[重名材料] 圆钢");
+    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"同类别的材料不能重名！", "警告:", 48}}));
+}
+
+TEST_F(MaterialTableTest, EmptiedNameIsMarkedAndNothingElseHappens) {
+    material(1, "钢材", "圆钢");
+    doc.modified = false;
+    prompter.clear();
+    edit(1, kName, "  ");
+    EXPECT_EQ(cell(1, kName), "[材料名称不能为空] ");
+    EXPECT_TRUE(marked(1));
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_FALSE(doc.modified);
+    EXPECT_EQ(doc.catalogue.byId(1001)->name, "圆钢");
+}
+
+TEST_F(MaterialTableTest, NameWithoutCategoryIsMarked) {
+    material(1, "钢材", "圆钢");
+    edit(1, kCategory, " ");
+    EXPECT_EQ(cell(1, kCategory), "[类别不能为空]  ");
+    EXPECT_TRUE(marked(1));
+}
+
+TEST_F(MaterialTableTest, RenamingAMaterialInUseOffersRepair) {
+    material(1, "钢材", "圆钢", "吨");
+    useInAnalysis(3, 1001, "圆钢", "吨");
+    doc.analysis.setText(6, AnalysisColumn::kMaterialId, "1002");  // another material
+    prompter.answer(Answer::No);
+    edit(1, kName, "螺纹钢");
+    EXPECT_EQ(analysisPageShown, 1);
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    EXPECT_EQ(prompter.messages()[0].caption, "询问:");
+    EXPECT_EQ(prompter.messages()[0].flags, 36);
+    for (int r = 2; r <= 4; ++r) {
+        EXPECT_EQ(doc.analysis.style(r, AnalysisColumn::kMaterialName).background, kMarkerColour);
+        EXPECT_EQ(doc.analysis.text(r, AnalysisColumn::kMaterialName), "圆钢");
+    }
+    EXPECT_NE(doc.analysis.style(6, AnalysisColumn::kMaterialName).background, kMarkerColour);
+
+    prompter.answer(Answer::Yes);
+    edit(1, kUnit, "千克");
+    for (int r = 2; r <= 4; ++r) {
+        EXPECT_EQ(doc.analysis.text(r, AnalysisColumn::kMaterialName), "螺纹钢");
+        EXPECT_EQ(doc.analysis.text(r, AnalysisColumn::kMaterialUnit), "千克");
+        EXPECT_NE(doc.analysis.style(r, AnalysisColumn::kMaterialName).background, kMarkerColour);
+    }
+}
+
+TEST_F(MaterialTableTest, UnitChangeFollowsWithoutAsking) {
+    material(1, "钢材", "圆钢", "吨");
+    useInAnalysis(3, 1001, "圆钢", "吨");
+    prompter.clear();
+    edit(1, kUnit, "千克");
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_EQ(doc.analysis.text(4, AnalysisColumn::kMaterialUnit), "千克");
+    EXPECT_EQ(analysisPageShown, 0);
+}
+
+TEST_F(MaterialTableTest, RebuildSkipsIdenticalRowsAndRefreshRegroups) {
+    const auto row = [&](int r, const char* category, const char* name, const char* id) {
+        doc.materials.setText(r, kCategory, category);
+        doc.materials.setText(r, kName, name);
+        doc.materials.setText(r, kUnit, "米");
+        doc.materials.setText(r, kId, id);
+    };
+    row(1, "钢材", "圆钢", "9");
+    row(2, "管材", "PVC管", "");
+    row(3, "钢材", "方钢", "");
+    row(4, "管材", "pvc管 ", "77");  // identical to row 2 once trimmed and upper-cased
+    row(5, "钢材", "角钢", "");
+    rebuildCatalogue(doc, prompter);
+    EXPECT_EQ(cell(1, kId), "1001");
+    EXPECT_EQ(cell(2, kId), "2001");
+    EXPECT_EQ(cell(3, kId), "1002");
+    EXPECT_EQ(cell(4, kId), "77");  // skipped: keeps its stored id
+    EXPECT_EQ(cell(5, kId), "1003");
+    EXPECT_EQ(categoryList(doc.materials), "?钢材?管材?");
+
+    refreshMaterialPage(doc, prompter);
+    const std::vector<std::string> names = {"圆钢", "方钢", "角钢", "PVC管", ""};
+    for (int r = 1; r <= 5; ++r) {
+        EXPECT_EQ(cell(r, kName), names[static_cast<std::size_t>(r - 1)]) << r;
+    }
+    EXPECT_EQ(cell(4, kId), "2001");
+    EXPECT_EQ(cell(5, kCategory), "");
+    EXPECT_EQ(cell(5, kNumber), "5");
+    EXPECT_EQ(prompter.statusHistory(), (std::vector<std::string>{"刷新当前表格", "刷新完毕"}));
+}
+
+TEST_F(MaterialTableTest, IdenticalRowsAfterALoadKeepOnlyTheFirst) {
+    material(1, "钢材", "圆钢");
+    material(2, "钢材", "方钢");
+    doc.materials.setText(2, kName, "圆钢");  // as a file written elsewhere might hold
+    doc.materials.setText(2, kId, "");
+    rebuildCatalogue(doc, prompter);
+    refreshMaterialPage(doc, prompter);
+    EXPECT_EQ(cell(1, kName), "圆钢");
+    EXPECT_EQ(cell(2, kName), "");
+}
+
+TEST_F(MaterialTableTest, InsertAndDeleteRenumberAndKeepIds) {
+    material(1, "钢材", "圆钢");
+    material(2, "钢材", "方钢");
+    material(3, "钢材", "角钢");
+    insertMaterialRow(doc, 2);
+    EXPECT_EQ(doc.materials.rowCount(), 25);
+    EXPECT_EQ(cell(2, kName), "");
+    EXPECT_EQ(cell(3, kName), "方钢");
+    for (int r = 1; r < doc.materials.rowCount(); ++r) {
+        ASSERT_EQ(cell(r, kNumber), std::to_string(r));
+    }
+    deleteMaterialRow(doc, 3);
+    EXPECT_EQ(cell(3, kName), "角钢");
+    EXPECT_EQ(cell(3, kId), "1003");  // ids of other materials never shift
+    EXPECT_EQ(cell(23, kNumber), "23");
+    refreshMaterialPage(doc, prompter);  // the deleted material does not come back
+    EXPECT_EQ(cell(2, kName), "角钢");
+    material(5, "钢材", "工字钢");
+    EXPECT_EQ(cell(5, kId), "1004");
+}
+
+TEST_F(MaterialTableTest, AppendedRowsAreNumberedStyledAndCurrent) {
+    const int row = appendMaterialRow(doc);
+    EXPECT_EQ(row, 24);
+    EXPECT_EQ(cell(row, kNumber), "24");
+    EXPECT_EQ(doc.materials.style(row, kPrice).foreground, (Rgb{0, 0, 128}));
+    EXPECT_EQ(doc.materials.style(row, kNumber).background, kMaterialBand);
+    EXPECT_EQ(doc.materials.cursor().row, row);
+    EXPECT_TRUE(doc.modified);
+}
+
+}  // namespace
+}  // namespace tf

@@ -1,0 +1,98 @@
+#include "core/materials/material_text_file.h"
+
+#include <gtest/gtest.h>
+
+#include "core/base/text_codec.h"
+#include "core/materials/material_layout.h"
+#include "core/materials/material_table.h"
+#include "core/project/project_io.h"
+#include "tests/support/scripted_prompter.h"
+#include "tests/support/temp_dir.h"
+
+namespace tf {
+namespace {
+
+using Message = test::ScriptedPrompter::Message;
+using namespace MaterialColumn;
+
+TEST(MaterialText, UsableLinesHaveFiveOrSixFieldsAndACategoryAndName) {
+    const std::string text = toGbk(
+        "钢材\t圆钢\tΦ12\t吨\t4200\t国标\r\n"
+        "钢材\t方钢\t\t吨\t3900\r\n"
+        "only\tfour\tfields\there\r\n"
+        " \t无类别\t\t米\t1\r\n"
+        "a\tb\tc\td\te\tf\tg\r\n"
+        "管材\tPVC管\t\t米\t12.5\t");
+    const auto lines = parseMaterialText(text);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], (MaterialFields{"钢材", "圆钢", "Φ12", "吨", "4200", "国标"}));
+    EXPECT_EQ(lines[1][5], "");
+    EXPECT_EQ(lines[2][1], "PVC管");
+}
+
+TEST(MaterialText, ReadsLfLinesAndUtf8WithAByteOrderMark) {
+    const auto lines = parseMaterialText("\xEF\xBB\xBF钢材\t圆钢\t\t吨\t1\n管材\t管\t\t米\t2\n");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0][0], "钢材");
+    EXPECT_EQ(lines[1][3], "米");
+}
+
+class ImportTest : public ::testing::Test {
+  protected:
+    ImportTest() { resetProject(doc); }
+    std::string file(const std::string& utf8) {
+        const auto path = dir / "in.txt";
+        test::writeFile(path, toGbk(utf8));
+        return path.string();
+    }
+    ProjectDocument doc;
+    test::ScriptedPrompter prompter;
+    test::TempDir dir;
+};
+
+TEST_F(ImportTest, AppendsUsableLinesAndEntersThemInTheCatalogue) {
+    EXPECT_TRUE(importMaterialsAppending(doc, file("钢材\t圆钢\t\t吨\t4200\r\n钢材\t方钢\t吨\r\n"),
+                                         prompter));
+    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入完毕！", "", 64}}));
+    EXPECT_EQ(doc.materials.rowCount(), 25);
+    EXPECT_EQ(doc.materials.text(24, kName), "圆钢");
+    EXPECT_EQ(doc.materials.text(24, kId), "1001");
+    EXPECT_EQ(doc.materials.text(24, kNumber), "24");
+    EXPECT_EQ(doc.catalogue.byId(1001)->price, 4200);
+    EXPECT_EQ(categoryList(doc.materials), "?钢材?");
+    EXPECT_TRUE(doc.modified);
+}
+
+TEST_F(ImportTest, SkipsMaterialsTheTableHolds) {
+    doc.materials.setText(1, kCategory, "钢材");
+    doc.materials.setText(1, kName, "Q235圆钢");
+    importMaterialsAppending(doc, file(" 钢材\tq235圆钢 \t\t吨\t1\r\n钢材\t方钢\t\t吨\t1\r\n"),
+                             prompter);
+    EXPECT_EQ(doc.materials.rowCount(), 25);
+    EXPECT_EQ(doc.materials.text(24, kName), "方钢");
+}
+
+TEST_F(ImportTest, MissingFileIsReported) {
+    EXPECT_FALSE(importMaterialsAppending(doc, (dir / "none.txt").string(), prompter));
+    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
+    EXPECT_EQ(doc.materials.rowCount(), 24);
+}
+
+TEST_F(ImportTest, ExportedFileImportsAgainUnchanged) {
+    importMaterialsAppending(
+        doc, file("钢材\t圆钢\tΦ12\t吨\t4200\t国标\r\n管材\tPVC管\t\t米\t12.5\t\r\n"), prompter);
+    doc.materials.setText(24, kNote, "tab\there");
+    const std::string exported = materialText(doc.materials);
+    EXPECT_EQ(fromGbk(exported),
+              "钢材\t圆钢\tΦ12\t吨\t4200\ttab here\r\n管材\tPVC管\t\t米\t12.5\t\r\n");
+
+    ProjectDocument other;
+    resetProject(other);
+    const auto path = (dir / "out.txt").string();
+    ASSERT_TRUE(exportMaterials(doc.materials, path, prompter));
+    importMaterialsAppending(other, path, prompter);
+    EXPECT_EQ(materialText(other.materials), exported);
+}
+
+}  // namespace
+}  // namespace tf
