@@ -26,6 +26,7 @@
 #include "core/project/column_layout.h"
 #include "core/project/project_io.h"
 #include "core/shell/lifecycle.h"
+#include "gui/materials/material_editor.h"
 #include "gui/shell/artwork.h"
 #include "gui/shell/ticker_label.h"
 #include "gui/widgets/grid_view.h"
@@ -301,11 +302,18 @@ QWidget* MainWindow::buildMaterialPage() {
     materialView_ = new GridView;
     materialView_->setObjectName("材料表");
     materialView_->setGrid(document_.materials);
+    materialEditor_ = new MaterialEditor(*materialView_, document_, *prompter_,
+                                         [this] { pressPageButton(AnalysisPage); });
     connect(materialView_, &GridView::cellPressed, this,
             [this](int row, int, Qt::MouseButton button, QPoint global) {
-                if (button == Qt::RightButton && row >= 1) {
-                    popupMenu(Menu::Material, global);
+                if (button != Qt::RightButton || row < 1) {
+                    return;
                 }
+                // Only the current row can be deleted from the pop-up.
+                const bool current = document_.materials.cursor().row == row;
+                popupMenu(Menu::Material, global, [current](Command command) {
+                    return command != Command::DeleteMaterialRow || current;
+                });
             });
     return gridPage(caption("标签3", "材料清单", nullptr), materialView_);
 }
@@ -398,6 +406,14 @@ void MainWindow::registerCommands() {
         }
     };
     handlers_[Command::Exit] = [this] { close(); };
+    handlers_[Command::AddMaterialRow] = [this] { materialEditor_->appendRow(); };
+    handlers_[Command::DeleteMaterialRow] = [this] { materialEditor_->deleteRow(); };
+    handlers_[Command::ExportMaterials] = [this] { materialEditor_->exportTable(); };
+    handlers_[Command::Refresh] = [this] {
+        if (pages_->currentIndex() == MaterialPage) {
+            materialEditor_->refresh();
+        }
+    };
 }
 
 void MainWindow::dispatch(Command command) {
@@ -432,7 +448,8 @@ void MainWindow::registerShortcuts() {
     }
 }
 
-void MainWindow::popupMenu(Menu menu, const QPoint& globalPos) {
+void MainWindow::popupMenu(Menu menu, const QPoint& globalPos,
+                           const std::function<bool(Command)>& enabled) {
     auto* popup = new QMenu(this);
     popup->setObjectName(qs(menuTitle(menu)));
     popup->setAttribute(Qt::WA_DeleteOnClose);
@@ -446,7 +463,8 @@ void MainWindow::popupMenu(Menu menu, const QPoint& globalPos) {
             text += '\t' + qs(item.keyText);
         }
         const Command command = item.command;
-        popup->addAction(text, this, [this, command] { dispatch(command); });
+        QAction* action = popup->addAction(text, this, [this, command] { dispatch(command); });
+        action->setEnabled(!enabled || enabled(command));
     }
     popup->popup(globalPos);
 }

@@ -21,6 +21,7 @@ class QToolButton;
 namespace tf::gui {
 
 class GridView;
+class MaterialEditor;
 class TickerLabel;
 
 // The main window: banner with menu and page buttons, the page control with the analysis,
@@ -47,7 +48,9 @@ class MainWindow : public QMainWindow {
 
     void pressPageButton(Page page);
     void showStartPage();
-    void popupMenu(Menu menu, const QPoint& globalPos);
+    // `enabled` decides per command whether its item can be chosen (all when empty).
+    void popupMenu(Menu menu, const QPoint& globalPos,
+                   const std::function<bool(Command)>& enabled = {});
     void refreshTitle();
     // Opens the project named by the command line arguments, when they name one.
     void openFromCommandLine(const QStringList& arguments);
@@ -87,6 +90,7 @@ class MainWindow : public QMainWindow {
     GridView* itemSummaryView_ = nullptr;
     GridView* cumulativeView_ = nullptr;
     GridView* materialView_ = nullptr;
+    MaterialEditor* materialEditor_ = nullptr;
     QToolButton* pageButtons_[3] = {};
     QLineEdit* startEdit_ = nullptr;
     TickerLabel* ticker_ = nullptr;

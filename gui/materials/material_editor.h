@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+#include "core/base/prompter.h"
+#include "core/project/project_document.h"
+
+class QKeyEvent;
+
+namespace tf::gui {
+
+class GridView;
+
+// Wires 材料表 to the material rules: edits are asked for and committed through core, and
+// the table's keys (Enter, Insert, Ctrl+Del, Delete, Ctrl+V, Ctrl+X) do what the table
+// promises.
+class MaterialEditor : public QObject {
+    Q_OBJECT
+  public:
+    MaterialEditor(GridView& view, ProjectDocument& document, Prompter& prompter,
+                   std::function<void()> showAnalysisPage);
+
+    void appendRow();
+    void insertRow();
+    void deleteRow();
+    void refresh();
+    void exportTable();
+
+  signals:
+    void changed();  // the project was modified
+
+  private:
+    bool handleKey(QKeyEvent* event);
+    void commit(int row, int column);
+    void paste();
+    void cut();
+
+    GridView& view_;
+    ProjectDocument& document_;
+    Prompter& prompter_;
+    std::function<void()> showAnalysisPage_;
+};
+
+}  // namespace tf::gui
