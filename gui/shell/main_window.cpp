@@ -89,6 +89,14 @@ MainWindow::MainWindow(QString programDirectory, Prompter* prompter)
     setWindowIcon(programIcon());
     resetProject(document_);
 
+    // The status panel and the prompter come first: every page talks through them.
+    buildStatusBar();
+    if (prompter == nullptr) {
+        ownPrompter_ = std::make_unique<QtPrompter>(this, statusPanel_);
+        prompter = ownPrompter_.get();
+    }
+    prompter_ = prompter;
+
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -104,13 +112,6 @@ MainWindow::MainWindow(QString programDirectory, Prompter* prompter)
     pages_->addTab(buildStartPage(), "工程向导");
     layout->addWidget(pages_, 1);
     setCentralWidget(central);
-    buildStatusBar();
-
-    if (prompter == nullptr) {
-        ownPrompter_ = std::make_unique<QtPrompter>(this, statusPanel_);
-        prompter = ownPrompter_.get();
-    }
-    prompter_ = prompter;
 
     auto* endpoint = new QLabel(this);  // the updater's message endpoint
     endpoint->setObjectName("标签12");

@@ -235,7 +235,9 @@ void GridView::mousePressEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     emit cellPressed(index.row(), index.column(), event->button(),
                      event->globalPosition().toPoint());
-    QTableView::mousePressEvent(event);
+    if (event->button() != Qt::RightButton) {  // a right press opens menus; the cursor stays
+        QTableView::mousePressEvent(event);
+    }
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent* event) {

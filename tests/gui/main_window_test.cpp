@@ -166,3 +166,20 @@ TEST_F(MainWindowTest, CommandLineOpensAProjectAndIgnoresOtherNames) {
 
 }  // namespace
 }  // namespace tf::gui
+
+namespace tf::gui {
+namespace {
+
+TEST_F(MainWindowTest, RefreshOnTheMaterialPageRewritesTheTable) {
+    MainWindow window(dir(), &prompter);
+    window.show();
+    window.pressPageButton(MainWindow::MaterialPage);
+    window.dispatch(Command::Refresh);
+    const auto& history = prompter.statusHistory();
+    ASSERT_GE(history.size(), 2u);
+    EXPECT_EQ(history[history.size() - 2], "刷新当前表格");
+    EXPECT_EQ(history.back(), "刷新完毕");
+}
+
+}  // namespace
+}  // namespace tf::gui
