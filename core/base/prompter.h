@@ -53,6 +53,31 @@ class Prompter {
     virtual void pause(int milliseconds) = 0;
 };
 
+// A prompter without a window (command line, fuzzing): nothing is ever chosen in a
+// dialog, the status text is only kept, waits do not wait. Messages are the subclass's.
+class HeadlessPrompter : public Prompter {
+  public:
+    std::optional<std::string> input(std::string_view, std::string_view,
+                                     std::string_view) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> chooseOpenFile(std::string_view, std::string_view) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> chooseSaveFile(std::string_view, std::string_view,
+                                              std::string_view) override {
+        return std::nullopt;
+    }
+    void setStatus(std::string_view text) override { status_ = std::string(text); }
+    std::string status() const override { return status_; }
+    void setBusy(bool) override {}
+    void processEvents() override {}
+    void pause(int) override {}
+
+  private:
+    std::string status_;
+};
+
 // Shows the busy cursor for its lifetime, so every way out restores it.
 class BusyCursor {
   public:

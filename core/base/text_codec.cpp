@@ -89,17 +89,10 @@ std::string_view encodeOne(char32_t cp, const DoubleByteTables& t, std::array<ch
 }  // namespace
 
 std::string toGbk(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    appendGbk(out, text);
-    return out;
-}
-
-void appendGbk(std::string& out, std::string_view text) {
     // No code point takes more than twice its UTF-8 length in GB18030.
-    const std::size_t start = out.size();
-    out.resize(start + text.size() * 2);
-    out.resize(static_cast<std::size_t>(encodeGbk(text, out.data() + start) - out.data()));
+    std::string out(text.size() * 2, '\0');
+    out.resize(static_cast<std::size_t>(encodeGbk(text, out.data()) - out.data()));
+    return out;
 }
 
 char* encodeGbk(std::string_view text, char* dst) {
@@ -139,17 +132,10 @@ char* encodeGbk(std::string_view text, char* dst) {
 }
 
 std::string fromGbk(std::string_view gbk) {
-    std::string out;
-    out.reserve(gbk.size() + gbk.size() / 2);
-    appendFromGbk(out, gbk);
-    return out;
-}
-
-void appendFromGbk(std::string& out, std::string_view gbk) {
     // No byte sequence takes more than three times its length in UTF-8.
-    const std::size_t start = out.size();
-    out.resize(start + gbk.size() * 3);
-    out.resize(static_cast<std::size_t>(decodeGbk(gbk, out.data() + start) - out.data()));
+    std::string out(gbk.size() * 3, '\0');
+    out.resize(static_cast<std::size_t>(decodeGbk(gbk, out.data()) - out.data()));
+    return out;
 }
 
 char* decodeGbk(std::string_view gbk, char* dst) {

@@ -11,14 +11,12 @@ namespace tf {
 
 // UTF-8 -> GB18030. Malformed UTF-8 becomes '?'.
 std::string toGbk(std::string_view utf8);
-void appendGbk(std::string& out, std::string_view utf8);
 
 // The same into a raw buffer that has room for 2 * utf8.size() bytes; returns the end.
 char* encodeGbk(std::string_view utf8, char* out);
 
 // GBK/GB18030 -> UTF-8. Bytes that form no character become U+FFFD; never fails.
 std::string fromGbk(std::string_view gbk);
-void appendFromGbk(std::string& out, std::string_view gbk);
 // The same into a raw buffer that has room for 3 * gbk.size() bytes; returns the end.
 char* decodeGbk(std::string_view gbk, char* out);
 
