@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "core/analysis/location_index.h"
 #include "core/base/exclusive_file.h"
 #include "core/grid/grid.h"
 #include "core/materials/material_catalogue.h"
@@ -23,6 +24,7 @@ struct ProjectDocument {
     // Derived from the material table and never saved: rebuilt on load, kept up to date by
     // every committed edit.
     MaterialCatalogue catalogue;
+    LocationIndex locations;
 };
 
 }  // namespace tf

@@ -132,6 +132,7 @@ void resetProject(ProjectDocument& document) {
     initAnalysisTable(document);
     initMaterialTable(document.materials);
     document.catalogue.clear();
+    document.locations.clear();
     document.structure = defaultStructure();
     document.modified = false;
 }

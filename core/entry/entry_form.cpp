@@ -1,0 +1,410 @@
+#include "core/entry/entry_form.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "core/analysis/location_index.h"
+#include "core/base/number_text.h"
+#include "core/expr/expression_evaluator.h"
+#include "core/project/analysis_layout.h"
+#include "core/structure/codes.h"
+#include "core/structure/item_table.h"
+#include "core/structure/link_table.h"
+
+namespace tf {
+namespace {
+
+using namespace EntryColumn;
+namespace A = AnalysisColumn;
+
+constexpr double kNearZero = 0.0000001;
+constexpr Rgb kEntryRed{128, 0, 0};
+constexpr Rgb kEntryBlue{0, 0, 255};
+
+bool blank(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+std::string replaced(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out(text);
+    for (std::size_t at = out.find(from); at != std::string::npos;
+         at = out.find(from, at + to.size())) {
+        out.replace(at, from.size(), to);
+    }
+    return out;
+}
+
+std::string trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string_view::npos
+               ? std::string()
+               : std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+// Columns of an analysis row and of an entry row that carry the same value.
+constexpr std::array<std::pair<int, int>, 9> kWrittenColumns = {{
+    {A::kItemCode, kCode},
+    {A::kItemSize, kItemSize},
+    {A::kWorkQuantity, kWorkQuantity},
+    {A::kMaterialName, kMaterialName},
+    {A::kMaterialQuantity, kMaterialQuantity},
+    {A::kMaterialUnit, kUnit},
+    {A::kNote, kNote},
+    {A::kMaterialId, kMaterialId},
+    {A::kUnitUsage, kUnitUsage},
+}};
+
+}  // namespace
+
+std::string withTimesSigns(std::string_view text) {
+    return replaced(text, "*", "×");
+}
+
+EntryForm::EntryForm(ProjectDocument& document, Prompter& prompter)
+    : document_(document), prompter_(prompter) {
+    clear();
+}
+
+bool EntryForm::isTypeable(int column) {
+    return column == kItemSize || column == kWorkQuantity || column == kMaterialQuantity ||
+           column == kNote;
+}
+
+void EntryForm::open() {
+    if (auto structure = parseStructure(document_.structure)) {
+        working_ = std::move(*structure);
+    }
+    clear();
+    grid_.setCursor(1, kItemSize);
+}
+
+void EntryForm::clear() {
+    location.clear();
+    drawing.clear();
+    structureSize.clear();
+    modifying_.reset();
+    grid_ = Grid(kFreshEntryRows, kCount);
+    grid_.setFixedRows(1);
+    constexpr std::array<const char*, 8> kTitles = {
+        "序号", "分项代号", "分项尺寸", "工程数量", "使用材料名称", "材料数量", "材料单位", "说明"};
+    constexpr std::array<int, kCount> kWidths = {40, 80, 140, 80, 140, 80, 60, 120, 0, 0};
+    for (int c = 0; c < kCount; ++c) {
+        if (c < static_cast<int>(kTitles.size())) {
+            grid_.setText(0, c, kTitles[static_cast<std::size_t>(c)]);
+        }
+        grid_.setColumnWidth(c, kWidths[static_cast<std::size_t>(c)]);
+    }
+    grid_.setAlign({0, 0, 0, kCount - 1}, Align::Center);
+    grid_.setColumnKind(kWorkQuantity, ColumnKind::Number, 3);
+    grid_.setColumnKind(kMaterialQuantity, ColumnKind::Number, 3);
+    for (int r = 1; r < grid_.rowCount(); ++r) {
+        formatRow(r);
+    }
+    renumber();
+}
+
+void EntryForm::formatRow(int r) {
+    grid_.setAlign({r, kNumber, r, kNumber}, Align::Center);
+    grid_.setAlign({r, kWorkQuantity, r, kWorkQuantity}, Align::Center);
+    grid_.setAlign({r, kMaterialQuantity, r, kUnit}, Align::Center);
+    grid_.setForeground({r, kCode, r, kUnit}, kEntryRed);
+    for (const int c : {kWorkQuantity, kMaterialQuantity}) {
+        grid_.setForeground({r, c, r, c}, kEntryBlue);
+        grid_.setBold({r, c, r, c}, true);
+    }
+}
+
+void EntryForm::renumber() {
+    for (int r = 1; r < grid_.rowCount(); ++r) {
+        grid_.setText(r, kNumber, std::to_string(r));
+    }
+}
+
+double EntryForm::number(int row, int column) const {
+    return parseNumber(grid_.text(row, column));
+}
+
+void EntryForm::setNumber(int row, int column, double value) {
+    grid_.setText(row, column, formatNumber(value));
+}
+
+void EntryForm::pickWorkItem(int row, std::size_t node) {
+    if (node >= working_.tree.size() || !isWorkItem(working_.tree, node)) {
+        return;
+    }
+    const std::string code = itemCodeOfNode(working_.tree, node);
+    if (useProcess) {
+        applyItemProcess(row, node, code);
+    } else {
+        grid_.setText(row, kCode, code);
+    }
+    useProcess = false;
+}
+
+void EntryForm::applyItemProcess(int row, std::size_t node, const std::string& code) {
+    const auto itemRow = findItemRowByCode(working_.items, code);
+    if (!itemRow) {
+        return;
+    }
+    Grid process;
+    const std::string& stored = working_.items[*itemRow].currentProcess;
+    if (stored.empty() || !process.load(stored)) {
+        grid_.setText(row, kCode, code);
+        return;
+    }
+    int filled = 0;
+    int last = row;
+    bool cleared = false;
+    for (int p = 1; p < process.rowCount(); ++p) {
+        const MaterialLink link = readLink(process, p);
+        if (!link.linked) {
+            continue;
+        }
+        const MaterialEntry* entry = document_.catalogue.byId(link.materialId);
+        if (entry == nullptr || entry->removed) {
+            continue;
+        }
+        if (trimmed(link.materialName) != entry->name) {
+            process.setText(p, LinkColumn::kLinked, "0");
+            cleared = true;
+            continue;
+        }
+        const int target = filled == 0 ? row : last + 1;
+        if (filled > 0) {
+            grid_.insertRows(target);
+            formatRow(target);
+        }
+        grid_.setText(target, kCode, code);
+        grid_.setText(target, kMaterialName, entry->name);
+        grid_.setText(target, kUnit, entry->unit);
+        grid_.setText(target, kMaterialId, std::to_string(link.materialId));
+        setNumber(target, kUnitUsage, link.unitUsage);
+        const double quantity = number(target, kWorkQuantity);
+        if (std::fabs(quantity) > kNearZero && std::fabs(link.unitUsage) > kNearZero) {
+            setNumber(target, kMaterialQuantity, quantity * link.unitUsage);
+        }
+        last = target;
+        ++filled;
+    }
+    if (filled > 0) {
+        prompter_.message("注意：同一分项下 ［工程数量］ 相等！", Captions::kInformation,
+                          MessageFlags::kInformation);
+    } else {
+        grid_.setText(row, kCode, code);
+    }
+    if (cleared) {
+        // Links whose material changed lose their tick in the stored process too.
+        working_.items[node].currentProcess = process.save();
+        document_.structure.items = serializeItemTable(working_.items);
+        document_.modified = true;
+    }
+    renumber();
+}
+
+void EntryForm::pickMaterial(int row, std::int32_t id) {
+    const MaterialEntry* entry = document_.catalogue.byId(id);
+    if (entry == nullptr) {
+        return;
+    }
+    grid_.setText(row, kMaterialName, entry->name);
+    grid_.setText(row, kUnit, entry->unit);
+    grid_.setText(row, kMaterialId, std::to_string(id));
+}
+
+void EntryForm::commitEdit(int row, int column) {
+    if (column == kItemSize) {
+        std::string typed(grid_.text(row, kItemSize));
+        std::erase(typed, ' ');
+        grid_.setText(row, kItemSize, withTimesSigns(typed));
+        const double v = parseNumber(evaluateLastLine(replaced(typed, "×", "*"), prompter_));
+        if (!autoCalculate) {
+            return;
+        }
+        if (std::fabs(v) <= kNearZero) {
+            prompter_.message(
+                "输入的分项尺寸无法直接计算出结果，或结果为零！\r\n"
+                "建议使用表达式计算器完成后复制到此单元格。",
+                "提示:", MessageFlags::kInformation);
+            return;
+        }
+        setNumber(row, kWorkQuantity, v);
+        const double usage = number(row, kUnitUsage);
+        if (std::fabs(usage) > kNearZero) {
+            setNumber(row, kMaterialQuantity, usage * v);
+        }
+    } else if (column == kWorkQuantity) {
+        propagateQuantity(row);
+    } else if (column == kMaterialQuantity) {
+        setNumber(row, kMaterialQuantity, std::fabs(number(row, kMaterialQuantity)));
+    }
+}
+
+void EntryForm::propagateQuantity(int row) {
+    double q = number(row, kWorkQuantity);
+    if (q < -kNearZero) {
+        q = std::fabs(q);
+        setNumber(row, kWorkQuantity, q);
+    }
+    const auto follow = [&](int r) {
+        if (r != row) {
+            grid_.setText(r, kWorkQuantity, grid_.text(row, kWorkQuantity));
+        }
+        const double usage = number(r, kUnitUsage);
+        if (std::fabs(usage) > kNearZero) {
+            setNumber(r, kMaterialQuantity, usage * q);
+        }
+    };
+    follow(row);
+    const std::string code(grid_.text(row, kCode));
+    if (code.empty()) {
+        return;
+    }
+    for (int r = row - 1; r >= 1 && grid_.text(r, kCode) == code; --r) {
+        follow(r);
+    }
+    for (int r = row + 1; r < grid_.rowCount() && grid_.text(r, kCode) == code; ++r) {
+        follow(r);
+    }
+}
+
+void EntryForm::setUnitUsage(int row) {
+    const std::string current(grid_.text(row, kUnitUsage));
+    const auto answer = prompter_.input("第 " + std::to_string(row) + " 行的材料单位用量：" +
+                                            current + "\r\n\r\n单位用量为零时，不参与自动运算！",
+                                        "设置单位用量", current);
+    if (!answer) {
+        return;
+    }
+    const double x = std::fabs(parseNumber(*answer));
+    if (x <= kNearZero) {
+        return;
+    }
+    setNumber(row, kUnitUsage, x);
+    setNumber(row, kMaterialQuantity, x * number(row, kWorkQuantity));
+}
+
+void EntryForm::showUnitUsage(int row) {
+    prompter_.message(
+        "第 " + std::to_string(row) + " 行单位用量：" + std::string(grid_.text(row, kUnitUsage)),
+        "", MessageFlags::kInformation);
+}
+
+void EntryForm::addRow(int below) {
+    const int row = std::clamp(below + 1, 1, grid_.rowCount());
+    grid_.insertRows(row);
+    formatRow(row);
+    renumber();
+}
+
+void EntryForm::deleteRow(int row) {
+    if (row >= 1 && row < grid_.rowCount()) {
+        grid_.deleteRows(row);
+        renumber();
+    }
+}
+
+void EntryForm::beginModify(int k) {
+    open();
+    const LocationSpan span = document_.locations.at(static_cast<std::size_t>(k));
+    const Grid& a = document_.analysis;
+    location = std::string(a.text(span.first, A::kLocation));
+    drawing = std::string(a.text(span.first, A::kDrawing));
+    structureSize = std::string(a.text(span.first, A::kStructureSize));
+    const int rows = span.last - span.first + 1;
+    if (grid_.rowCount() - 1 < rows) {
+        const int from = grid_.rowCount();
+        grid_.appendRows(rows - (grid_.rowCount() - 1));
+        for (int r = from; r < grid_.rowCount(); ++r) {
+            formatRow(r);
+        }
+        renumber();
+    }
+    for (int i = 0; i < rows; ++i) {
+        for (const auto& [analysisColumn, entryColumn] : kWrittenColumns) {
+            grid_.setText(i + 1, entryColumn, a.text(span.first + i, analysisColumn));
+        }
+    }
+    modifying_ = k;
+}
+
+bool EntryForm::confirm(const std::function<void()>& showAnalysisPage) {
+    if (blank(location)) {
+        prompter_.message("部位名称不能为空！", "", MessageFlags::kInformation);
+        return false;
+    }
+    if (showAnalysisPage) {
+        showAnalysisPage();
+    }
+    std::vector<int> taken;
+    for (int r = 1; r < grid_.rowCount(); ++r) {
+        if (!blank(grid_.text(r, kCode)) && !blank(grid_.text(r, kWorkQuantity)) &&
+            !blank(grid_.text(r, kMaterialName)) && !blank(grid_.text(r, kMaterialQuantity)) &&
+            !blank(grid_.text(r, kUnit))) {
+            taken.push_back(r);
+        }
+    }
+    // Rows of one work item stand together, in code order; a code's rows keep their order.
+    std::stable_sort(taken.begin(), taken.end(),
+                     [&](int x, int y) { return grid_.text(x, kCode) < grid_.text(y, kCode); });
+    const int count = static_cast<int>(taken.size());
+    if (count == 0) {
+        return false;  // nothing complete to write; the table stays as it is
+    }
+
+    Grid& a = document_.analysis;
+    LocationIndex& index = document_.locations;
+    int k = 0;
+    int first = 0;
+    if (modifying_) {
+        k = *modifying_;
+        LocationSpan& span = index[static_cast<std::size_t>(k)];
+        first = span.first;
+        const int old = span.last - span.first + 1;
+        if (count > old) {
+            a.insertRows(span.last + 1, count - old);
+        } else if (count < old) {
+            a.deleteRows(first + count, old - count);
+        }
+        span.last = first + count - 1;
+        shiftLocationSpans(index, a, k, count - old, false);
+    } else {
+        first = index.empty() ? kAnalysisHeadingRows : index.back().last + 1;
+        if (a.rowCount() < first + count) {
+            a.setRowCount(first + count);
+        }
+        index.push_back({first, first + count - 1});
+        k = static_cast<int>(index.size()) - 1;
+    }
+    const LocationSpan span = index[static_cast<std::size_t>(k)];
+    for (int i = 0; i < count; ++i) {
+        const int r = span.first + i;
+        const int source = taken[static_cast<std::size_t>(i)];
+        a.setText(r, A::kLocation, location);
+        a.setText(r, A::kDrawing, drawing);
+        a.setText(r, A::kStructureSize, structureSize);
+        for (const auto& [analysisColumn, entryColumn] : kWrittenColumns) {
+            a.setText(r, analysisColumn, grid_.text(source, entryColumn));
+        }
+        for (const int c : {A::kWorkQuantity, A::kMaterialQuantity}) {
+            a.setText(r, c, formatNumber(parseNumber(a.text(r, c))));
+        }
+    }
+    for (std::size_t i = 0; i < index.size(); ++i) {
+        for (int r = index[i].first; r <= index[i].last; ++r) {
+            a.setText(r, A::kNumber, std::to_string(i + 1));
+        }
+    }
+    const int n = static_cast<int>(index.size());
+    for (int r = index.back().last + 1, next = n + 1; r < a.rowCount(); ++r, ++next) {
+        a.setText(r, A::kNumber, std::to_string(next));
+    }
+    formatLocationBlock(a, index, k);
+    mergeLocationBlock(a, span.first, span.last);
+    document_.modified = true;
+    prompter_.processEvents();
+    clear();
+    return true;
+}
+
+}  // namespace tf

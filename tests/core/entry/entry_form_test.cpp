@@ -1,0 +1,236 @@
+#include "core/entry/entry_form.h"
+
+#include <gtest/gtest.h>
+
+#include "core/base/number_text.h"
+#include "core/materials/material_layout.h"
+#include "core/materials/material_table.h"
+#include "core/project/analysis_layout.h"
+#include "core/project/project_io.h"
+#include "core/structure/item_table.h"
+#include "core/structure/link_table.h"
+#include "tests/support/scripted_prompter.h"
+
+namespace tf {
+namespace {
+
+using Message = test::ScriptedPrompter::Message;
+using namespace EntryColumn;
+namespace A = AnalysisColumn;
+
+class EntryFormTest : public ::testing::Test {
+  protected:
+    EntryFormTest() : form(doc, prompter) {
+        resetProject(doc);
+        const char* names[] = {"水泥砂浆", "界面剂", "石膏粉"};
+        for (int r = 1; r <= 3; ++r) {
+            doc.materials.setText(r, MaterialColumn::kCategory, "砂浆");
+            doc.materials.setText(r, MaterialColumn::kName, names[r - 1]);
+            doc.materials.setText(r, MaterialColumn::kUnit, "千克");
+        }
+        rebuildCatalogue(doc, prompter);
+        form.open();
+    }
+    std::size_t node(std::string_view name) {
+        const auto& tree = form.workingStructure().tree;
+        for (std::size_t i = 0; i < tree.size(); ++i) {
+            if (tree[i].name == name) {
+                return i;
+            }
+        }
+        return 0;
+    }
+    void type(int row, int column, const std::string& text) {
+        form.grid().setText(row, column, text);
+        form.commitEdit(row, column);
+    }
+    std::string_view cell(int row, int column) { return form.grid().text(row, column); }
+    // Gives "一般抹灰" a current process whose links tick the three materials.
+    void linkProcess(bool wrongSecondName = false) {
+        Grid process = makeLinkTable();
+        const char* names[] = {"水泥砂浆", wrongSecondName ? "旧名称" : "界面剂", "石膏粉"};
+        const char* usages[] = {"0.5", "0.25", "2"};
+        for (int p = 1; p <= 3; ++p) {
+            process.setText(p, LinkColumn::kLinked, "1");
+            process.setText(p, LinkColumn::kName, names[p - 1]);
+            process.setText(p, LinkColumn::kUsage, usages[p - 1]);
+            process.setText(p, LinkColumn::kMaterialId, std::to_string(1000 + p));
+        }
+        Structure s = *parseStructure(doc.structure);
+        s.items[node("一般抹灰")].currentProcess = process.save();
+        doc.structure = serializeStructure(s);
+        form.open();
+    }
+    // One complete row: code, size, quantity, material.
+    void entryRow(int row, const std::string& code, double quantity, std::int32_t material) {
+        form.grid().setText(row, kCode, code);
+        form.grid().setText(row, kWorkQuantity, formatNumber(quantity));
+        form.pickMaterial(row, material);
+        form.grid().setText(row, kMaterialQuantity, formatNumber(quantity));
+    }
+
+    ProjectDocument doc;
+    test::ScriptedPrompter prompter;
+    EntryForm form;
+};
+
+TEST_F(EntryFormTest, SizeExpressionsGiveTheQuantity) {
+    form.autoCalculate = true;
+    form.grid().setText(1, kUnitUsage, "0.5");
+    type(1, kItemSize, "3.6 * 2");
+    EXPECT_EQ(cell(1, kItemSize), "3.6×2");
+    EXPECT_EQ(cell(1, kWorkQuantity), "7.2");
+    EXPECT_EQ(cell(1, kMaterialQuantity), "3.6");
+
+    type(2, kItemSize, "abc");
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"输入的分项尺寸无法直接计算出结果，或结果为零！\r\n"
+                                     "建议使用表达式计算器完成后复制到此单元格。",
+                                     "提示:", 64}}));
+    EXPECT_EQ(cell(2, kWorkQuantity), "");
+
+    form.autoCalculate = false;
+    prompter.clear();
+    type(3, kItemSize, "2*3");
+    EXPECT_EQ(cell(3, kItemSize), "2×3");
+    EXPECT_EQ(cell(3, kWorkQuantity), "");
+    EXPECT_TRUE(prompter.messages().empty());
+}
+
+TEST_F(EntryFormTest, QuantityPropagatesOverTheRunOfOneCode) {
+    const char* codes[] = {"030201", "030201", "030201", "030202", "030201"};
+    for (int r = 1; r <= 5; ++r) {
+        form.grid().setText(r, kCode, codes[r - 1]);
+        form.grid().setText(r, kWorkQuantity, "1");
+    }
+    form.grid().setText(1, kUnitUsage, "0.5");
+    type(2, kWorkQuantity, "-10");
+    EXPECT_EQ(cell(2, kWorkQuantity), "10");
+    EXPECT_EQ(cell(1, kWorkQuantity), "10");
+    EXPECT_EQ(cell(3, kWorkQuantity), "10");
+    EXPECT_EQ(cell(1, kMaterialQuantity), "5");
+    EXPECT_EQ(cell(4, kWorkQuantity), "1");
+    EXPECT_EQ(cell(5, kWorkQuantity), "1");
+    type(4, kMaterialQuantity, "-3");
+    EXPECT_EQ(cell(4, kMaterialQuantity), "3");
+}
+
+TEST_F(EntryFormTest, UnitUsageIsSetOnlyToANonZeroValue) {
+    form.grid().setText(1, kWorkQuantity, "4");
+    form.grid().setText(1, kUnitUsage, "0.5");
+    prompter.answerInput("0");
+    form.setUnitUsage(1);
+    EXPECT_EQ(cell(1, kUnitUsage), "0.5");
+    prompter.answerInput("-2");
+    form.setUnitUsage(1);
+    EXPECT_EQ(cell(1, kUnitUsage), "2");
+    EXPECT_EQ(cell(1, kMaterialQuantity), "8");
+    form.showUnitUsage(1);
+    EXPECT_EQ(prompter.messages().back(), (Message{"第 1 行单位用量：2", "", 64}));
+}
+
+TEST_F(EntryFormTest, AProcessWithThreeLinksFillsThreeRows) {
+    linkProcess();
+    form.grid().setText(1, kWorkQuantity, "4");
+    form.useProcess = true;
+    form.pickWorkItem(1, node("一般抹灰"));
+    EXPECT_FALSE(form.useProcess);
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"注意：同一分项下 ［工程数量］ 相等！", "信息:", 64}}));
+    EXPECT_EQ(form.grid().rowCount(), 13);
+    for (int r = 1; r <= 3; ++r) {
+        EXPECT_EQ(cell(r, kCode), "030201");
+        EXPECT_EQ(cell(r, kNumber), std::to_string(r));
+    }
+    EXPECT_EQ(cell(2, kMaterialName), "界面剂");
+    EXPECT_EQ(cell(3, kUnit), "千克");
+    EXPECT_EQ(cell(3, kMaterialId), "1003");
+    EXPECT_EQ(cell(1, kMaterialQuantity), "2");
+}
+
+TEST_F(EntryFormTest, ALinkWhoseNameChangedLosesItsTick) {
+    linkProcess(true);
+    form.useProcess = true;
+    form.pickWorkItem(1, node("一般抹灰"));
+    EXPECT_EQ(cell(2, kMaterialName), "石膏粉");
+    Grid stored;
+    ASSERT_TRUE(stored.load(parseStructure(doc.structure)->items[node("一般抹灰")].currentProcess));
+    EXPECT_EQ(stored.text(2, LinkColumn::kLinked), "0");
+    EXPECT_EQ(stored.text(1, LinkColumn::kLinked), "1");
+}
+
+TEST_F(EntryFormTest, ConfirmationsWriteLocationsOneAfterTheOther) {
+    form.location = " ";
+    EXPECT_FALSE(form.confirm());
+    EXPECT_EQ(prompter.messages().back(), (Message{"部位名称不能为空！", "", 64}));
+
+    form.location = "客厅";
+    form.structureSize = withTimesSigns("3.6*4.2");
+    entryRow(1, "030202", 2, 1001);
+    entryRow(2, "030201", 3, 1002);
+    form.pickMaterial(3, 1003);  // a material without a code: not written
+    form.grid().setText(3, kWorkQuantity, "1");
+    form.grid().setText(3, kMaterialQuantity, "1");
+    int shown = 0;
+    ASSERT_TRUE(form.confirm([&] { ++shown; }));
+    EXPECT_EQ(shown, 1);
+    const Grid& a = doc.analysis;
+    EXPECT_EQ(a.text(2, A::kItemCode), "030201");  // code order
+    EXPECT_EQ(a.text(3, A::kItemCode), "030202");
+    EXPECT_EQ(a.text(2, A::kNumber), "1");
+    EXPECT_EQ(a.text(3, A::kNumber), "1");
+    EXPECT_EQ(a.text(4, A::kNumber), "2");
+    EXPECT_EQ(a.text(2, A::kStructureSize), "3.6×4.2");
+    EXPECT_EQ(a.text(2, A::kMaterialId), "1002");
+    EXPECT_EQ(doc.locations, (LocationIndex{{2, 3}}));
+    EXPECT_EQ(a.mergeAt(3, A::kLocation), (CellRange{2, A::kLocation, 3, A::kLocation}));
+    EXPECT_TRUE(doc.modified);
+    EXPECT_EQ(form.location, "");  // cleared for the next location
+
+    form.location = "卧室";
+    entryRow(1, "030201", 5, 1001);
+    ASSERT_TRUE(form.confirm());
+    EXPECT_EQ(a.text(4, A::kLocation), "卧室");
+    EXPECT_EQ(a.text(4, A::kNumber), "2");
+    EXPECT_EQ(a.text(5, A::kNumber), "3");
+    EXPECT_EQ(doc.locations, (LocationIndex{{2, 3}, {4, 4}}));
+}
+
+TEST_F(EntryFormTest, ModifyGrowsAndShrinksABlockInTheMiddle) {
+    for (const char* name : {"一", "二", "三"}) {
+        form.location = name;
+        entryRow(1, "030201", 1, 1001);
+        entryRow(2, "030201", 1, 1002);
+        ASSERT_TRUE(form.confirm());
+    }
+    EXPECT_EQ(doc.locations, (LocationIndex{{2, 3}, {4, 5}, {6, 7}}));
+
+    form.beginModify(1);
+    EXPECT_EQ(form.location, "二");
+    EXPECT_EQ(form.grid().text(2, kMaterialId), "1002");
+    entryRow(3, "030202", 7, 1003);
+    entryRow(4, "030202", 7, 1001);
+    ASSERT_TRUE(form.confirm());
+    EXPECT_EQ(doc.locations, (LocationIndex{{2, 3}, {4, 7}, {8, 9}}));
+    const Grid& a = doc.analysis;
+    EXPECT_EQ(a.text(8, A::kLocation), "三");
+    EXPECT_EQ(a.text(8, A::kNumber), "3");
+    EXPECT_EQ(a.mergeAt(9, A::kLocation), (CellRange{8, A::kLocation, 9, A::kLocation}));
+    EXPECT_EQ(a.mergeAt(7, A::kItemCode), (CellRange{6, A::kItemCode, 7, A::kItemCode}));
+    EXPECT_EQ(rebuildLocationIndex(a), doc.locations);
+
+    form.beginModify(1);
+    form.grid().setText(2, kCode, "");
+    form.grid().setText(3, kCode, "");
+    form.grid().setText(4, kCode, "");
+    ASSERT_TRUE(form.confirm());
+    EXPECT_EQ(doc.locations, (LocationIndex{{2, 3}, {4, 4}, {5, 6}}));
+    EXPECT_EQ(a.text(5, A::kLocation), "三");
+    EXPECT_EQ(a.text(7, A::kNumber), "4");
+    EXPECT_FALSE(a.mergeAt(4, A::kLocation));
+    EXPECT_EQ(a.mergeAt(6, A::kLocation), (CellRange{5, A::kLocation, 6, A::kLocation}));
+    EXPECT_EQ(rebuildLocationIndex(a), doc.locations);
+}
+
+}  // namespace
+}  // namespace tf
