@@ -18,9 +18,9 @@ build: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTF_TESTS=OFF
 	cmake --build build/release -j $(JOBS)
 
-# Starts the program from its program directory (build/release/bin).
+# Starts the program from its program directory (build/release/bin) on the sample project.
 run: build
-	build/release/bin/tallyframe
+	build/release/bin/tallyframe build/release/bin/data/sample.gdb
 
 bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTF_BENCH=ON -DTF_TESTS=OFF

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "bench/analysis_sample.h"
+#include "core/base/prompter.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_io.h"
-#include "fuzz/silent_prompter.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void BM_RebuildCatalogue10k(benchmark::State& state) {
     tf::ProjectDocument doc;
     tf::resetProject(doc);
     fillMaterials(doc, 10'000);
-    tf::fuzz::SilentPrompter prompter;
+    tf::SilentPrompter prompter;
     for (auto _ : state) {
         tf::rebuildCatalogue(doc, prompter);
     }
@@ -41,7 +41,7 @@ void BM_CommitEditWith100kAnalysisRows(benchmark::State& state) {
     tf::resetProject(doc);
     doc.analysis = tf::bench::analysisSample(100'000);
     fillMaterials(doc, 60);
-    tf::fuzz::SilentPrompter prompter;
+    tf::SilentPrompter prompter;
     tf::rebuildCatalogue(doc, prompter);
     int round = 0;
     for (auto _ : state) {

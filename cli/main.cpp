@@ -1,9 +1,11 @@
 // tallyframe-cli: the headless companion of tallyframe, for scripting, batch work,
 // benchmarks and black-box tests.
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/entry_commands.h"
 #include "cli/material_commands.h"
 #include "cli/project_commands.h"
 #include "cli/structure_commands.h"
@@ -21,7 +23,10 @@ constexpr const char* kUsage =
     "  structure import FILE.gdb IN.gd\n"
     "  materials FILE.gdb                  list the material table\n"
     "  materials import FILE.gdb IN.txt    append the materials of a text file\n"
-    "  materials export FILE.gdb OUT.txt   write the material table as a text file\n";
+    "  materials export FILE.gdb OUT.txt   write the material table as a text file\n"
+    "  analysis FILE.gdb                   list the analysis rows\n"
+    "  entry import FILE.gdb SHEET.txt     enter locations from a TAB-separated sheet\n"
+    "  sample OUT.gdb [--locations N]      write a sample project (N = 40)\n";
 
 }  // namespace
 
@@ -51,6 +56,21 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 4 && args[0] == "materials" && args[1] == "export") {
         return tf::cli::materialsExportCommand(args[2], args[3], io);
+    }
+    if (args.size() == 2 && args[0] == "analysis") {
+        return tf::cli::analysisCommand(args[1], io);
+    }
+    if (args.size() == 4 && args[0] == "entry" && args[1] == "import") {
+        return tf::cli::entryImportCommand(args[2], args[3], io);
+    }
+    if (args.size() == 2 && args[0] == "sample") {
+        return tf::cli::sampleCommand(args[1], 40, io);
+    }
+    if (args.size() == 4 && args[0] == "sample" && args[2] == "--locations") {
+        const int locations = std::atoi(args[3].c_str());
+        if (locations >= 0 && locations <= 1'000'000) {
+            return tf::cli::sampleCommand(args[1], locations, io);
+        }
     }
     if (args.size() == 2 && args[0] == "structure") {
         return tf::cli::structureListCommand(args[1], io);

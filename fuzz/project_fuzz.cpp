@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/base/prompter.h"
 #include "core/project/project_io.h"
-#include "fuzz/silent_prompter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tf::fuzz::SilentPrompter prompter;
+    tf::SilentPrompter prompter;
     const auto document =
         tf::readProjectImage(std::string_view(reinterpret_cast<const char*>(data), size), prompter);
     if (document.has_value() == prompter.told) {

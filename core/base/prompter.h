@@ -78,6 +78,17 @@ class HeadlessPrompter : public Prompter {
     std::string status_;
 };
 
+// Shows nothing and answers every message with its first button; remembers that it was
+// told something (batch work, fuzzing).
+class SilentPrompter : public HeadlessPrompter {
+  public:
+    bool told = false;
+    Answer message(std::string_view, std::string_view, int) override {
+        told = true;
+        return Answer::Ok;
+    }
+};
+
 // Shows the busy cursor for its lifetime, so every way out restores it.
 class BusyCursor {
   public:

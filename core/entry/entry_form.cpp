@@ -390,10 +390,8 @@ bool EntryForm::confirm(const std::function<void()>& showAnalysisPage) {
             a.setText(r, c, formatNumber(parseNumber(a.text(r, c))));
         }
     }
-    for (std::size_t i = 0; i < index.size(); ++i) {
-        for (int r = index[i].first; r <= index[i].last; ++r) {
-            a.setText(r, A::kNumber, std::to_string(i + 1));
-        }
+    for (int r = span.first; r <= span.last; ++r) {
+        a.setText(r, A::kNumber, std::to_string(k + 1));
     }
     const int n = static_cast<int>(index.size());
     for (int r = index.back().last + 1, next = n + 1; r < a.rowCount(); ++r, ++next) {

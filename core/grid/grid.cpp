@@ -1,7 +1,7 @@
 #include "core/grid/grid.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstdint>
 
 #include "core/base/number_text.h"
 
@@ -404,33 +404,52 @@ StyleId Grid::styleId(int row, int column) const {
     return rows_[static_cast<std::size_t>(row)].style(column);
 }
 
-void Grid::changeStyle(const CellRange& range, const std::function<void(CellStyle&)>& change) {
+void Grid::changeStyle(const CellRange& range, const std::function<void(CellStyle&)>& change,
+                       std::uint64_t memoKey) {
     const CellRange r = clampToGrid(range);
     if (r.top < 0) {
         return;
     }
-    // Every cell with the same old style gets the same new one: intern once per old id.
-    std::unordered_map<StyleId, StyleId> done;
+    // Every cell with the same old style gets the same new one: intern once per old id, and
+    // for named changes (bands painted row by row) once per grid.
+    std::vector<std::pair<StyleId, StyleId>> done;
+    const auto newStyle = [&](StyleId old) -> std::optional<StyleId> {
+        const auto known = std::find_if(done.begin(), done.end(),
+                                        [old](const auto& pair) { return pair.first == old; });
+        if (known != done.end()) {
+            return known->second;
+        }
+        const std::uint64_t key = memoKey << 16 | old;
+        if (memoKey != 0) {
+            if (const auto it = styleMemo_.find(key); it != styleMemo_.end()) {
+                done.emplace_back(old, it->second);
+                return it->second;
+            }
+        }
+        CellStyle next = styles_[old];
+        change(next);
+        const auto id = styles_.intern(next);
+        if (id) {
+            done.emplace_back(old, *id);
+            if (memoKey != 0) {
+                styleMemo_.emplace(key, *id);
+            }
+        }
+        return id;
+    };
     for (int row = r.top; row <= r.bottom; ++row) {
         auto& cells = rows_[static_cast<std::size_t>(row)];
         for (int c = r.left; c <= r.right; ++c) {
-            const StyleId old = cells.style(c);
-            auto it = done.find(old);
-            if (it == done.end()) {
-                CellStyle next = styles_[old];
-                change(next);
-                auto id = styles_.intern(next);
-                if (!id) {
-                    compactStyles();
-                    if (styles_.size() < StyleTable::kCapacity) {
-                        changeStyle({row, r.left, r.bottom, r.right}, change);
-                        return;
-                    }
-                    continue;  // every id in use: this cell keeps its style
+            const auto id = newStyle(cells.style(c));
+            if (!id) {
+                compactStyles();
+                if (styles_.size() < StyleTable::kCapacity) {
+                    changeStyle({row, r.left, r.bottom, r.right}, change, memoKey);
+                    return;
                 }
-                it = done.emplace(old, *id).first;
+                continue;  // every id in use: this cell keeps its style
             }
-            cells.setStyle(c, it->second);
+            cells.setStyle(c, *id);
         }
     }
 }
@@ -443,6 +462,7 @@ void Grid::compactStyles() {
         }
     }
     const auto remap = styles_.compact(used);
+    styleMemo_.clear();
     for (auto& row : rows_) {
         for (int c = 0; c < row.slotCount(); ++c) {
             row.setStyle(c, remap[row.style(c)]);
@@ -450,12 +470,57 @@ void Grid::compactStyles() {
     }
 }
 
+namespace {
+
+// Memo keys of the style changes worth remembering: the kind of change and its value.
+std::uint64_t colourKey(std::uint64_t kind, std::optional<Rgb> colour) {
+    return kind << 32 | (colour ? colour->packed() + 1 : 0);
+}
+
+}  // namespace
+
 void Grid::setBackground(const CellRange& range, std::optional<Rgb> colour) {
-    changeStyle(range, [&](CellStyle& s) { s.background = colour; });
+    changeStyle(
+        range, [&](CellStyle& s) { s.background = colour; }, colourKey(1, colour));
+}
+
+void Grid::setBands(const CellRange& range, std::optional<Rgb> evenRows,
+                    std::optional<Rgb> oddRows) {
+    const CellRange r = clampToGrid(range);
+    if (r.top < 0) {
+        return;
+    }
+    // Bands are repainted over long stretches of rows: one tight pass, with the new style of
+    // each (old style, parity) pair worked out once.
+    std::vector<std::pair<std::uint32_t, StyleId>> known;
+    for (int row = r.top; row <= r.bottom; ++row) {
+        const bool even = row % 2 == 0;
+        auto& cells = rows_[static_cast<std::size_t>(row)];
+        for (int c = r.left; c <= r.right; ++c) {
+            const StyleId old = cells.style(c);
+            const std::uint32_t key = static_cast<std::uint32_t>(old) << 1 | (even ? 1u : 0u);
+            auto it = std::find_if(known.begin(), known.end(),
+                                   [key](const auto& pair) { return pair.first == key; });
+            if (it == known.end()) {
+                CellStyle next = styles_[old];
+                next.background = even ? evenRows : oddRows;
+                const auto id = styles_.intern(next);
+                if (!id) {  // the style table is full: take the general path from here on
+                    setBackground({row, c, row, r.right}, next.background);
+                    setBands({row + 1, r.left, r.bottom, r.right}, evenRows, oddRows);
+                    return;
+                }
+                known.emplace_back(key, *id);
+                it = known.end() - 1;
+            }
+            cells.setStyle(c, it->second);
+        }
+    }
 }
 
 void Grid::setForeground(const CellRange& range, std::optional<Rgb> colour) {
-    changeStyle(range, [&](CellStyle& s) { s.foreground = colour; });
+    changeStyle(
+        range, [&](CellStyle& s) { s.foreground = colour; }, colourKey(2, colour));
 }
 
 void Grid::setFont(const CellRange& range, std::string_view name, int size) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/grid/grid_types.h"
@@ -77,6 +78,9 @@ class Grid {
     StyleId styleId(int row, int column) const;
     void setBackground(const CellRange& range, std::optional<Rgb> colour);
     void setForeground(const CellRange& range, std::optional<Rgb> colour);
+    // Alternating row bands: rows with an even grid index get `evenRows`, the others
+    // `oddRows` (nothing = the default background).
+    void setBands(const CellRange& range, std::optional<Rgb> evenRows, std::optional<Rgb> oddRows);
     void setFont(const CellRange& range, std::string_view name, int size);
     void setBold(const CellRange& range, bool bold);
     void setWrap(const CellRange& range, bool wrap);
@@ -104,7 +108,10 @@ class Grid {
     CellRange clampToGrid(const CellRange& range) const;
     bool validRow(int row) const { return row >= 0 && row < rowCount(); }
     bool validColumn(int column) const { return column >= 0 && column < columnCount(); }
-    void changeStyle(const CellRange& range, const std::function<void(CellStyle&)>& change);
+    // `memoKey` names the change (kind and value) so that its result per old style can be
+    // remembered across calls; 0 for changes not worth remembering.
+    void changeStyle(const CellRange& range, const std::function<void(CellStyle&)>& change,
+                     std::uint64_t memoKey = 0);
     void compactStyles();
     void sortMerges();
     void clampCursorAndSelection();
@@ -112,6 +119,7 @@ class Grid {
     std::vector<PackedRow> rows_;
     std::vector<Column> columns_;
     StyleTable styles_;
+    std::unordered_map<std::uint64_t, StyleId> styleMemo_;  // (change, old id) -> new id
     std::vector<CellRange> merges_;
     int tallestMerge_ = 1;  // an upper bound, for merge look-ups
     std::vector<RangeSum> sums_;

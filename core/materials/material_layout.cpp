@@ -39,10 +39,8 @@ void initMaterialTable(Grid& g) {
     const int last = kMaterialFreshRows - 1;
     for (int r = 1; r <= last; ++r) {
         g.setText(r, kNumber, std::to_string(r));
-        if (r % 2 == 0) {
-            g.setBackground({r, kNumber, r, kId}, kMaterialBand);
-        }
     }
+    g.setBands({1, kNumber, last, kId}, kMaterialBand, std::nullopt);
     g.setForeground({1, kNumber, last, kNumber}, kGrey);
     g.setAlign({1, kNumber, last, kNumber}, Align::Center);
     g.setAlign({1, kUnit, last, kUnit}, Align::Center);

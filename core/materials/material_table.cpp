@@ -246,8 +246,7 @@ bool enterMaterialRow(ProjectDocument& document, int row, Prompter& prompter) {
 
 void styleMaterialRow(Grid& g, int row, bool appended) {
     g.setText(row, kNumber, std::to_string(row));
-    g.setBackground({row, kNumber, row, kId},
-                    row % 2 == 0 ? std::optional(kMaterialBand) : std::nullopt);
+    g.setBands({row, kNumber, row, kId}, kMaterialBand, std::nullopt);
     g.setForeground({row, kNumber, row, kNumber}, kGrey);
     g.setAlign({row, kNumber, row, kNumber}, Align::Center);
     g.setAlign({row, kUnit, row, kUnit}, Align::Center);

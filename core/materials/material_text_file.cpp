@@ -5,13 +5,13 @@
 
 #include "core/base/file_bytes.h"
 #include "core/base/text_codec.h"
+#include "core/base/text_lines.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
 
 namespace tf {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kLargestTextFile = 256u << 20;
 
 bool blank(std::string_view text) {
@@ -45,39 +45,17 @@ std::string fieldText(std::string_view cell) {
 }  // namespace
 
 std::vector<MaterialFields> parseMaterialText(std::string_view bytes) {
-    const std::string text = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark
-                                 ? std::string(bytes.substr(kByteOrderMark.size()))
-                                 : fromGbk(bytes);
-    std::vector<MaterialFields> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string_view line(text.data() + start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        start = end + 1;
-        const auto tabs = std::count(line.begin(), line.end(), '\t');
-        if (tabs != 4 && tabs != 5) {
+    std::vector<MaterialFields> usable;
+    for (const std::string& line : textLines(bytes)) {
+        const auto fields = tabFields(line);
+        if ((fields.size() != 5 && fields.size() != 6) || blank(fields[0]) || blank(fields[1])) {
             continue;
         }
-        MaterialFields fields;
-        std::size_t from = 0;
-        for (auto& field : fields) {
-            const std::size_t to = std::min(line.find('\t', from), line.size());
-            if (from <= line.size()) {
-                field = std::string(line.substr(from, to - from));
-            }
-            from = to + 1;
-        }
-        if (!blank(fields[0]) && !blank(fields[1])) {
-            lines.push_back(std::move(fields));
-        }
+        MaterialFields copy;
+        std::copy(fields.begin(), fields.end(), copy.begin());
+        usable.push_back(std::move(copy));
     }
-    return lines;
+    return usable;
 }
 
 bool importMaterialsAppending(ProjectDocument& document, const std::string& path,

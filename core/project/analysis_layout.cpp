@@ -17,10 +17,8 @@ void hideAnalysisWorkingColumns(Grid& analysis) {
 
 void paintAnalysisBands(Grid& analysis, int first, int last) {
     using namespace AnalysisColumn;
-    for (int r = std::max(first, kAnalysisHeadingRows); r <= last; ++r) {
-        analysis.setBackground({r, kMaterialName, r, kNote},
-                               r % 2 == 0 ? std::optional(kAnalysisTint) : std::nullopt);
-    }
+    analysis.setBands({std::max(first, kAnalysisHeadingRows), kMaterialName, last, kNote},
+                      kAnalysisTint, std::nullopt);
 }
 
 void initAnalysisTable(ProjectDocument& document) {

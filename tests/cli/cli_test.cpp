@@ -170,3 +170,54 @@ TEST_F(CliTest, MaterialsImportListAndExport) {
 
 }  // namespace
 }  // namespace tf
+
+namespace tf {
+namespace {
+
+TEST_F(CliTest, EntryImportWritesLocationsOrNothing) {
+    ASSERT_EQ(cli("new " + path("a.gdb")).status, 0);
+    writeFile(path("m.txt"),
+              toGbk("砂浆\t水泥砂浆1:3\t\t立方米\t320\r\n涂料\t乳胶漆\t\t千克\t18\r\n"));
+    ASSERT_EQ(cli("materials import " + path("a.gdb") + " " + path("m.txt")).status, 0);
+
+    writeFile(path("bad.txt"),
+              toGbk("客厅\t建施-03\t3.6*4.2\t030201\t3.6*2.8\t\t砂浆\t水泥砂浆1:3\t0.02\t\r\n"
+                    "客厅\t建施-03\t3.6*4.2\t999999\t1\t\t砂浆\t水泥砂浆1:3\t0.02\t\r\n"
+                    "客厅\t建施-03\t3.6*4.2\t030801\tabc\t\t涂料\t乳胶漆\t0.3\t\r\n"
+                    "卧室\t\t\t030801\t2\t\t涂料\t清漆\t0.3\t\r\n"));
+    CliRun run = cli("entry import " + path("a.gdb") + " " + path("bad.txt"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("line 2: "), std::string::npos);
+    EXPECT_NE(run.err.find("line 3: "), std::string::npos);
+    EXPECT_NE(run.err.find("line 4: "), std::string::npos);
+    EXPECT_EQ(run.err.find("line 1: "), std::string::npos);
+    EXPECT_EQ(cli("analysis " + path("a.gdb")).out, "");
+
+    writeFile(path("good.txt"),
+              "\xEF\xBB\xBF"
+              "客厅\t建施-03\t3.6*4.2\t030201\t3.6*2.8\t\t砂浆\t水泥砂浆1:3\t0.02\t东墙\n"
+              "客厅\t建施-03\t3.6*4.2\t030801\t\t10\t涂料\t乳胶漆\t0.3\t\n"
+              "卧室\t建施-04\t3*3\t030801\t3*2.8\t\t涂料\t乳胶漆\t\t\n");
+    run = cli("entry import " + path("a.gdb") + " " + path("good.txt"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    run = cli("analysis " + path("a.gdb"));
+    EXPECT_EQ(run.out,
+              "1\t客厅\t建施-03\t3.6×4.2\t030201\t3.6×2.8\t10.08\t水泥砂浆1:3\t0.2016\t立方米\t东墙"
+              "\t1001\t0.02\n"
+              "1\t客厅\t建施-03\t3.6×4.2\t030801\t\t10\t乳胶漆\t3\t千克\t\t2001\t0.3\n"
+              "2\t卧室\t建施-04\t3×3\t030801\t3×2.8\t8.4\t乳胶漆\t0\t千克\t\t2001\t0\n");
+}
+
+TEST_F(CliTest, SampleIsDeterministicAndOpens) {
+    ASSERT_EQ(cli("sample " + path("s1.gdb") + " --locations 12").status, 0);
+    ASSERT_EQ(cli("sample " + path("s2.gdb") + " --locations 12").status, 0);
+    EXPECT_EQ(readFile(path("s1.gdb")), readFile(path("s2.gdb")));
+    const CliRun run = cli("analysis " + path("s1.gdb"));
+    EXPECT_EQ(run.out.find("1\t1层客厅\t"), 0u);
+    EXPECT_NE(run.out.find("\n12\t2层餐厅\t"), std::string::npos);  // the twelfth location
+    EXPECT_GE(std::count(run.out.begin(), run.out.end(), '\n'), 12 * 4);
+    EXPECT_EQ(cli("sample " + path("x.gdb") + " --locations -3").status, 2);
+}
+
+}  // namespace
+}  // namespace tf

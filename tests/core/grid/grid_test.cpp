@@ -259,3 +259,22 @@ TEST(Grid, MergesInRowsFindsThoseReachingIntoTheRange) {
 
 }  // namespace
 }  // namespace tf
+
+namespace tf {
+namespace {
+
+TEST(Grid, BandsAlternateByGridRowAndKeepOtherStyling) {
+    Grid g(8, 3);
+    g.setBold({0, 0, 7, 2}, true);
+    g.setBackground({3, 1, 3, 1}, Rgb{255, 181, 220});
+    g.setBands({2, 0, 6, 1}, Rgb{1, 2, 3}, std::nullopt);
+    EXPECT_EQ(g.style(2, 0).background, (Rgb{1, 2, 3}));
+    EXPECT_FALSE(g.style(3, 1).background);  // the band replaces a marker
+    EXPECT_EQ(g.style(6, 1).background, (Rgb{1, 2, 3}));
+    EXPECT_FALSE(g.style(1, 0).background);
+    EXPECT_FALSE(g.style(2, 2).background);
+    EXPECT_TRUE(g.style(4, 0).bold);
+}
+
+}  // namespace
+}  // namespace tf

@@ -1,0 +1,73 @@
+#include "cli/entry_commands.h"
+
+#include <ostream>
+
+#include "cli/cli_prompter.h"
+#include "cli/sample_project.h"
+#include "core/base/file_bytes.h"
+#include "core/entry/entry_sheet.h"
+#include "core/project/analysis_layout.h"
+#include "core/project/project_io.h"
+
+namespace tf::cli {
+namespace {
+
+constexpr std::size_t kLargestSheet = 256u << 20;
+
+}  // namespace
+
+int analysisCommand(const std::string& project, Streams io) {
+    CliPrompter prompter(io.err);
+    ProjectDocument document;
+    if (!loadProject(document, project, prompter)) {
+        return 1;
+    }
+    const Grid& a = document.analysis;
+    for (int r = kAnalysisHeadingRows; r < a.rowCount(); ++r) {
+        bool any = false;
+        for (int c = AnalysisColumn::kLocation; c < AnalysisColumn::kCount && !any; ++c) {
+            any = !a.text(r, c).empty();
+        }
+        if (!any) {
+            continue;
+        }
+        for (int c = 0; c < AnalysisColumn::kCount; ++c) {
+            if (c == AnalysisColumn::kFirstHidden) {
+                continue;
+            }
+            io.out << a.text(r, c) << (c + 1 < AnalysisColumn::kCount ? '\t' : '\n');
+        }
+    }
+    return 0;
+}
+
+int entryImportCommand(const std::string& project, const std::string& sheet, Streams io) {
+    CliPrompter prompter(io.err);
+    ProjectDocument document;
+    if (!loadProject(document, project, prompter)) {
+        return 1;
+    }
+    const auto bytes = readFileBytes(sheet, kLargestSheet);
+    if (!bytes) {
+        io.err << "tallyframe-cli: cannot read " << sheet << '\n';
+        return 1;
+    }
+    const auto problems = importEntrySheet(document, *bytes, prompter);
+    for (const auto& problem : problems) {
+        io.err << "line " << problem.line << ": " << problem.reason << '\n';
+    }
+    if (!problems.empty()) {
+        return 1;
+    }
+    return saveProject(document, prompter, false) ? 0 : 1;
+}
+
+int sampleCommand(const std::string& out, int locations, Streams io) {
+    CliPrompter prompter(io.err);
+    ProjectDocument document;
+    buildSampleProject(document, locations);
+    document.path = out;
+    return saveProject(document, prompter, false) ? 0 : 1;
+}
+
+}  // namespace tf::cli
