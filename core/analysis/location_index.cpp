@@ -1,5 +1,6 @@
 #include "core/analysis/location_index.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/base/number_text.h"
@@ -8,6 +9,15 @@
 namespace tf {
 
 using namespace AnalysisColumn;
+
+std::optional<int> locationOfRow(const LocationIndex& index, int row) {
+    const auto it = std::lower_bound(index.begin(), index.end(), row,
+                                     [](const LocationSpan& span, int r) { return span.last < r; });
+    if (it == index.end() || it->first > row) {
+        return std::nullopt;
+    }
+    return static_cast<int>(it - index.begin());
+}
 
 LocationIndex rebuildLocationIndex(const Grid& a) {
     LocationIndex index;

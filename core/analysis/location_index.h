@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "core/grid/grid.h"
@@ -14,6 +15,9 @@ struct LocationSpan {
     friend bool operator==(const LocationSpan&, const LocationSpan&) = default;
 };
 using LocationIndex = std::vector<LocationSpan>;
+
+// The location (0-based) whose block holds `row`.
+std::optional<int> locationOfRow(const LocationIndex& index, int row);
 
 // Reads the index back from 序号 and 部位名称 of the data rows.
 LocationIndex rebuildLocationIndex(const Grid& analysis);

@@ -63,7 +63,13 @@ const std::vector<MenuItem>& menuItems(Menu menu) {
         item("查找", C::FindMaterial),
         separator(),
         item("材料关联", C::MaterialLinks, "F8")};
+    static const std::vector<MenuItem> entry = {item("添加一行      Ins", C::EntryAddRow),
+                                                item("删除行        Ctrl+Del", C::EntryDeleteRow),
+                                                item("查看材料单位用量", C::ShowUnitUsage),
+                                                item("设置单位用量(本窗口有效)", C::SetUnitUsage)};
     switch (menu) {
+        case Menu::Entry:
+            return entry;
         case Menu::File:
             return file;
         case Menu::Edit:
@@ -94,6 +100,8 @@ std::string_view menuTitle(Menu menu) {
             return "统计";
         case Menu::Material:
             return "材料";
+        case Menu::Entry:
+            return "录入";
     }
     return {};
 }

@@ -38,6 +38,10 @@ enum class Command {
     ExportMaterials,
     FindMaterial,
     MaterialLinks,
+    EntryAddRow,
+    EntryDeleteRow,
+    ShowUnitUsage,
+    SetUnitUsage,
 };
 
 // One line of a popup menu: a command with its caption and accelerator text, or a
@@ -49,7 +53,7 @@ struct MenuItem {
     Command command = Command::ProjectWizard;
 };
 
-enum class Menu { File, Edit, Help, Analysis, Statistics, Material };
+enum class Menu { File, Edit, Help, Analysis, Statistics, Material, Entry };
 
 const std::vector<MenuItem>& menuItems(Menu menu);
 

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,6 +27,7 @@
 #include "core/project/column_layout.h"
 #include "core/project/project_io.h"
 #include "core/shell/lifecycle.h"
+#include "gui/entry/entry_dialog.h"
 #include "gui/materials/material_editor.h"
 #include "gui/shell/artwork.h"
 #include "gui/shell/ticker_label.h"
@@ -210,6 +212,17 @@ QWidget* MainWindow::buildAnalysisPage() {
     analysisView_ = new GridView;
     analysisView_->setObjectName("分析表");
     analysisView_->setGrid(document_.analysis);
+    analysisView_->setKeyHook([this](QKeyEvent* event) {
+        if (event->key() == Qt::Key_Space) {
+            dispatch(Command::AddEntry);
+            return true;
+        }
+        if (event->key() == Qt::Key_F3) {
+            dispatch(Command::ModifyEntry);
+            return true;
+        }
+        return false;
+    });
     connect(analysisView_, &GridView::cellPressed, this,
             [this](int, int, Qt::MouseButton button, QPoint global) {
                 if (button == Qt::RightButton) {
@@ -407,6 +420,12 @@ void MainWindow::registerCommands() {
         }
     };
     handlers_[Command::Exit] = [this] { close(); };
+    handlers_[Command::AddEntry] = [this] { entryDialog().openForAdd(); };
+    handlers_[Command::ModifyEntry] = [this] {
+        if (const auto k = locationOfRow(document_.locations, document_.analysis.cursor().row)) {
+            entryDialog().openForModify(*k);
+        }
+    };
     handlers_[Command::AddMaterialRow] = [this] { materialEditor_->appendRow(); };
     handlers_[Command::DeleteMaterialRow] = [this] { materialEditor_->deleteRow(); };
     handlers_[Command::ExportMaterials] = [this] { materialEditor_->exportTable(); };
@@ -520,6 +539,16 @@ std::optional<std::int32_t> MainWindow::dataNumber() const {
         return std::nullopt;
     }
     return programData_->dataNumber;
+}
+
+EntryDialog& MainWindow::entryDialog() {
+    if (entryDialog_ == nullptr) {
+        entryDialog_ = new EntryDialog(document_, *prompter_, this);
+        connect(entryDialog_, &EntryDialog::wantAnalysisPage, this,
+                [this] { pressPageButton(AnalysisPage); });
+        connect(entryDialog_, &EntryDialog::written, this, [this] { analysisView_->refresh(); });
+    }
+    return *entryDialog_;
 }
 
 void MainWindow::refreshTitle() {

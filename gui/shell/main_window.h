@@ -20,6 +20,7 @@ class QToolButton;
 
 namespace tf::gui {
 
+class EntryDialog;
 class GridView;
 class MaterialEditor;
 class TickerLabel;
@@ -52,6 +53,8 @@ class MainWindow : public QMainWindow {
     void popupMenu(Menu menu, const QPoint& globalPos,
                    const std::function<bool(Command)>& enabled = {});
     void refreshTitle();
+    // The data-entry dialog, created when first needed.
+    EntryDialog& entryDialog();
     // Opens the project named by the command line arguments, when they name one.
     void openFromCommandLine(const QStringList& arguments);
 
@@ -91,6 +94,7 @@ class MainWindow : public QMainWindow {
     GridView* cumulativeView_ = nullptr;
     GridView* materialView_ = nullptr;
     MaterialEditor* materialEditor_ = nullptr;
+    EntryDialog* entryDialog_ = nullptr;
     QToolButton* pageButtons_[3] = {};
     QLineEdit* startEdit_ = nullptr;
     TickerLabel* ticker_ = nullptr;

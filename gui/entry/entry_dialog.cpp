@@ -1,0 +1,306 @@
+#include "gui/entry/entry_dialog.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "core/shell/commands.h"
+#include "core/structure/codes.h"
+#include "gui/widgets/grid_view.h"
+
+namespace tf::gui {
+namespace {
+
+using namespace EntryColumn;
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A picker closes itself when Esc is pressed or the focus goes elsewhere.
+class PickerTree : public QTreeWidget {
+  public:
+    explicit PickerTree(QWidget* parent) : QTreeWidget(parent) {
+        setWindowFlags(Qt::Popup);
+        setHeaderHidden(true);
+        setAttribute(Qt::WA_DeleteOnClose);
+        resize(320, 360);
+    }
+};
+
+}  // namespace
+
+EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), document_(document), prompter_(prompter), form_(document, prompter) {
+    setObjectName("数据录入");
+    setModal(false);
+    resize(900, 560);
+    auto* layout = new QVBoxLayout(this);
+    auto* caption = new QLabel(" 数据录入 (同一分项下，工程数量必须一致)", this);
+    caption->setObjectName("录入标题");
+    QFont font = caption->font();
+    font.setBold(true);
+    font.setPointSize(font.pointSize() + 2);
+    caption->setFont(font);
+    layout->addWidget(caption);
+
+    auto* boxes = new QHBoxLayout;
+    const auto box = [&](const char* title, QLineEdit*& edit) {
+        boxes->addWidget(new QLabel(title, this));
+        edit = new QLineEdit(this);
+        edit->setObjectName(title);
+        boxes->addWidget(edit, 1);
+    };
+    box("部位名称", location_);
+    box("图纸索引", drawing_);
+    box("结构尺寸", structureSize_);
+    auto* attach = new QToolButton(this);
+    attach->setObjectName("附加资料按钮");
+    attach->setText("附");
+    attach->setToolTip("为部位附加资料");
+    attach->setEnabled(false);  // the attachment manager comes with its own window
+    boxes->addWidget(attach);
+    layout->addLayout(boxes);
+    connect(location_, &QLineEdit::returnPressed, drawing_, qOverload<>(&QWidget::setFocus));
+    connect(structureSize_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (text.contains('*')) {
+            structureSize_->setText(QString(text).replace('*', QStringLiteral("×")));
+            structureSize_->end(false);
+        }
+    });
+    connect(structureSize_, &QLineEdit::returnPressed, this, [this] { grid_->setFocus(); });
+
+    grid_ = new GridView(this);
+    grid_->setObjectName("录入表");
+    grid_->setGrid(form_.grid());
+    grid_->setBeginEditHook([](int, int column) { return EntryForm::isTypeable(column); });
+    grid_->setKeyHook([this](QKeyEvent* event) { return handleKey(event); });
+    connect(grid_->gridModel(), &GridModel::cellEdited, this, [this](int row, int column) {
+        form_.autoCalculate = autoCalculate_->isChecked();
+        form_.commitEdit(row, column);
+        grid_->refreshCells();
+    });
+    connect(grid_, &GridView::cellDoubleClicked, this, [this](int row, int column, auto) {
+        if (column == kCode) {
+            openWorkItemPicker(row);
+        } else if (column == kMaterialName) {
+            openMaterialPicker(row);
+        }
+    });
+    connect(grid_, &GridView::cellPressed, this,
+            [this](int row, int, Qt::MouseButton button, QPoint global) {
+                if (button == Qt::RightButton) {
+                    popupMenu(global, row);
+                }
+            });
+    layout->addWidget(grid_, 1);
+
+    autoCalculate_ = new QCheckBox("由分项尺寸直接计算出工程量并自动填写。", this);
+    useProcess_ = new QCheckBox("使用分项工艺。", this);
+    auto* options = new QHBoxLayout;
+    options->addWidget(autoCalculate_);
+    options->addWidget(useProcess_);
+    options->addStretch(1);
+    confirm_ = new QPushButton("确认录入(&O)", this);
+    confirm_->setObjectName("确认按钮");
+    auto* clear = new QPushButton("清空(&E)", this);
+    auto* cancel = new QPushButton("取消(&C)", this);
+    for (QPushButton* button : {confirm_, clear, cancel}) {
+        button->setAutoDefault(false);
+        options->addWidget(button);
+    }
+    layout->addLayout(options);
+    connect(confirm_, &QPushButton::clicked, this, &EntryDialog::confirm);
+    connect(clear, &QPushButton::clicked, this, &EntryDialog::clearForm);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void EntryDialog::showForm() {
+    location_->setText(qs(form_.location));
+    drawing_->setText(qs(form_.drawing));
+    structureSize_->setText(qs(form_.structureSize));
+    const bool modify = form_.modifiedLocation().has_value();
+    setWindowTitle(modify ? "数据修改" : "数据录入");
+    confirm_->setText(modify ? "确认修改(&M)" : "确认录入(&O)");
+    grid_->refresh();
+}
+
+void EntryDialog::readBoxes() {
+    form_.location = location_->text().toStdString();
+    form_.drawing = drawing_->text().toStdString();
+    form_.structureSize = structureSize_->text().toStdString();
+    form_.autoCalculate = autoCalculate_->isChecked();
+}
+
+void EntryDialog::openForAdd() {
+    form_.open();
+    showForm();
+    grid_->setCurrentIndex(grid_->gridModel()->index(1, kItemSize));
+    show();
+    raise();
+}
+
+void EntryDialog::openForModify(int k) {
+    form_.beginModify(k);
+    showForm();
+    show();
+    raise();
+}
+
+void EntryDialog::clearForm() {
+    form_.clear();
+    showForm();
+    location_->setFocus();
+}
+
+void EntryDialog::confirm() {
+    readBoxes();
+    if (form_.location.find_first_not_of(' ') == std::string::npos) {
+        location_->setFocus();
+    }
+    if (form_.confirm([this] { emit wantAnalysisPage(); })) {
+        emit written();
+        showForm();
+        location_->setFocus();
+    }
+}
+
+QTreeWidget* EntryDialog::picker(int row, int column) {
+    auto* tree = new PickerTree(this);
+    const QRect cell = grid_->visualRect(grid_->gridModel()->index(row, column));
+    tree->move(grid_->viewport()->mapToGlobal(cell.bottomLeft()));
+    return tree;
+}
+
+void EntryDialog::openWorkItemPicker(int row) {
+    auto* tree = picker(row, kCode);
+    tree->setObjectName("分项选择");
+    const DivisionTree& nodes = form_.workingStructure().tree;
+    std::vector<QTreeWidgetItem*> parents;
+    const std::string current(form_.grid().text(row, kCode));
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const auto level = static_cast<std::size_t>(nodes[i].level);
+        parents.resize(level);
+        auto* item =
+            level == 1 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(parents[level - 2]);
+        item->setText(0, qs(nodes[i].name));
+        item->setData(0, Qt::UserRole, static_cast<qulonglong>(i));
+        parents[level - 1] = item;
+        if (!current.empty() && isWorkItem(nodes, i) && itemCodeOfNode(nodes, i) == current) {
+            tree->setCurrentItem(item);
+            tree->scrollToItem(item);
+        }
+    }
+    connect(tree, &QTreeWidget::itemActivated, this, [this, tree, row](QTreeWidgetItem* item) {
+        const auto node = static_cast<std::size_t>(item->data(0, Qt::UserRole).toULongLong());
+        if (!isWorkItem(form_.workingStructure().tree, node)) {
+            return;  // a grouping node picks nothing
+        }
+        form_.useProcess = useProcess_->isChecked();
+        form_.pickWorkItem(row, node);
+        useProcess_->setChecked(false);
+        tree->close();
+        grid_->refresh();
+    });
+    tree->show();
+}
+
+void EntryDialog::openMaterialPicker(int row) {
+    auto* tree = picker(row, kMaterialName);
+    tree->setObjectName("材料选择");
+    const MaterialCatalogue& catalogue = document_.catalogue;
+    const std::string current(form_.grid().text(row, kMaterialName));
+    bool selected = false;
+    for (int c = 1; c <= catalogue.categoryCount(); ++c) {
+        auto* category = new QTreeWidgetItem(tree);
+        category->setText(0, qs(catalogue.category(c)->name));
+        const auto& entries = catalogue.category(c)->entries;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].removed) {
+                continue;
+            }
+            auto* item = new QTreeWidgetItem(category);
+            item->setText(0, qs(entries[i].name));
+            item->setData(0, Qt::UserRole, materialId(c, static_cast<int>(i) + 1));
+            if (!selected && entries[i].name == current) {
+                tree->setCurrentItem(item);
+                tree->scrollToItem(item);
+                selected = true;
+            }
+        }
+    }
+    connect(tree, &QTreeWidget::itemActivated, this, [this, tree, row](QTreeWidgetItem* item) {
+        if (item->parent() == nullptr) {
+            return;  // a category picks nothing
+        }
+        form_.pickMaterial(row, item->data(0, Qt::UserRole).toInt());
+        tree->close();
+        grid_->refreshCells();
+    });
+    tree->show();
+}
+
+bool EntryDialog::handleKey(QKeyEvent* event) {
+    const CellPos cursor = form_.grid().cursor();
+    const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+    if (event->key() == Qt::Key_Space && cursor.row >= 1) {
+        if (cursor.column == kCode) {
+            openWorkItemPicker(cursor.row);
+            return true;
+        }
+        if (cursor.column == kMaterialName) {
+            openMaterialPicker(cursor.row);
+            return true;
+        }
+    }
+    if (event->key() == Qt::Key_Insert) {
+        form_.addRow(std::max(cursor.row, 0));
+        grid_->refresh();
+        return true;
+    }
+    if (event->key() == Qt::Key_Delete && ctrl && cursor.row >= 1) {
+        form_.deleteRow(cursor.row);
+        grid_->refresh();
+        return true;
+    }
+    return false;
+}
+
+void EntryDialog::popupMenu(const QPoint& globalPos, int row) {
+    QMenu menu(this);
+    menu.setObjectName("录入");
+    const bool onRow = row >= 1;
+    for (const MenuItem& item : menuItems(Menu::Entry)) {
+        QAction* action = menu.addAction(qs(item.caption));
+        action->setEnabled(item.command == Command::EntryAddRow || onRow);
+        const Command command = item.command;
+        connect(action, &QAction::triggered, this, [this, command, row] {
+            switch (command) {
+                case Command::EntryAddRow:
+                    form_.addRow(std::max(row, 0));
+                    break;
+                case Command::EntryDeleteRow:
+                    form_.deleteRow(row);
+                    break;
+                case Command::ShowUnitUsage:
+                    form_.showUnitUsage(row);
+                    break;
+                default:
+                    form_.setUnitUsage(row);
+                    break;
+            }
+            grid_->refresh();
+        });
+    }
+    menu.exec(globalPos);
+}
+
+}  // namespace tf::gui

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "core/entry/entry_form.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace tf::gui {
+
+class GridView;
+
+// The modeless data-entry dialog: it shows an EntryForm and forwards every gesture to it.
+class EntryDialog : public QDialog {
+    Q_OBJECT
+  public:
+    EntryDialog(ProjectDocument& document, Prompter& prompter, QWidget* parent);
+
+    EntryForm& form() { return form_; }
+    GridView& grid() { return *grid_; }
+    // Opens in add mode, or in modify mode for location k.
+    void openForAdd();
+    void openForModify(int k);
+    void confirm();
+    void clearForm();
+    void openWorkItemPicker(int row);
+    void openMaterialPicker(int row);
+
+  signals:
+    void written();  // rows went into 分析表
+    void wantAnalysisPage();
+
+  private:
+    void showForm();
+    void readBoxes();
+    bool handleKey(QKeyEvent* event);
+    void popupMenu(const QPoint& globalPos, int row);
+    QTreeWidget* picker(int row, int column);
+
+    ProjectDocument& document_;
+    Prompter& prompter_;
+    EntryForm form_;
+    QLineEdit* location_ = nullptr;
+    QLineEdit* drawing_ = nullptr;
+    QLineEdit* structureSize_ = nullptr;
+    GridView* grid_ = nullptr;
+    QCheckBox* autoCalculate_ = nullptr;
+    QCheckBox* useProcess_ = nullptr;
+    QPushButton* confirm_ = nullptr;
+};
+
+}  // namespace tf::gui

@@ -1,0 +1,114 @@
+#include "gui/entry/entry_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "core/materials/material_layout.h"
+#include "core/materials/material_table.h"
+#include "core/project/analysis_layout.h"
+#include "core/project/project_io.h"
+#include "core/structure/item_table.h"
+#include "core/structure/link_table.h"
+#include "gui/widgets/grid_view.h"
+#include "tests/support/scripted_prompter.h"
+
+namespace tf::gui {
+namespace {
+
+using namespace EntryColumn;
+namespace A = AnalysisColumn;
+
+QTreeWidgetItem* findItem(QTreeWidget* tree, const QString& text) {
+    const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.front();
+}
+
+TEST(EntryDialog, AWholeEntryThroughTheDialog) {
+    ProjectDocument doc;
+    resetProject(doc);
+    test::ScriptedPrompter prompter;
+    for (int r = 1; r <= 2; ++r) {
+        doc.materials.setText(r, MaterialColumn::kCategory, "砂浆");
+        doc.materials.setText(r, MaterialColumn::kName, r == 1 ? "水泥砂浆" : "界面剂");
+        doc.materials.setText(r, MaterialColumn::kUnit, r == 1 ? "立方米" : "千克");
+    }
+    rebuildCatalogue(doc, prompter);
+    // "一般抹灰" consumes both materials.
+    Structure s = *parseStructure(doc.structure);
+    Grid links = makeLinkTable();
+    const char* names[] = {"水泥砂浆", "界面剂"};
+    for (int p = 1; p <= 2; ++p) {
+        links.setText(p, LinkColumn::kLinked, "1");
+        links.setText(p, LinkColumn::kName, names[p - 1]);
+        links.setText(p, LinkColumn::kUsage, p == 1 ? "0.02" : "0.3");
+        links.setText(p, LinkColumn::kMaterialId, std::to_string(1000 + p));
+    }
+    for (auto& item : s.items) {
+        if (item.code == "030201") {
+            item.currentProcess = links.save();
+        }
+    }
+    doc.structure = serializeStructure(s);
+
+    QWidget owner;
+    EntryDialog dialog(doc, prompter, &owner);
+    dialog.openForAdd();
+    EXPECT_EQ(dialog.windowTitle(), "数据录入");
+    dialog.findChild<QLineEdit*>("部位名称")->setText("客厅");
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("结构尺寸"), "3.6*4.2");
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("结构尺寸")->text(), "3.6×4.2");
+
+    // Pick the work item with its process through the picker.
+    dialog.findChild<QCheckBox*>()->setChecked(true);  // auto-calculation
+    const auto boxes = dialog.findChildren<QCheckBox*>();
+    boxes[1]->setChecked(true);  // use the item's process
+    GridView& grid = dialog.grid();
+    grid.setCurrentIndex(grid.gridModel()->index(1, kCode));
+    QTest::keyClick(&grid, Qt::Key_Space);
+    auto* picker = dialog.findChild<QTreeWidget*>("分项选择");
+    ASSERT_NE(picker, nullptr);
+    QTreeWidgetItem* item = findItem(picker, "一般抹灰");
+    ASSERT_NE(item, nullptr);
+    emit picker->itemActivated(item, 0);
+    EXPECT_EQ(dialog.form().grid().text(2, kMaterialName), "界面剂");
+    EXPECT_EQ(prompter.messages().back().text, "注意：同一分项下 ［工程数量］ 相等！");
+
+    // Type the size; the quantity follows on both rows of the item.
+    grid.setCurrentIndex(grid.gridModel()->index(1, kItemSize));
+    grid.edit(grid.gridModel()->index(1, kItemSize));
+    auto* editor = grid.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("3.6*2.8");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.form().grid().text(1, kItemSize), "3.6×2.8");
+    EXPECT_EQ(dialog.form().grid().text(1, kWorkQuantity), "10.08");
+    grid.gridModel()->setData(grid.gridModel()->index(1, kWorkQuantity), "10.08", Qt::EditRole);
+    EXPECT_EQ(dialog.form().grid().text(2, kWorkQuantity), "10.08");
+
+    int written = 0;
+    QObject::connect(&dialog, &EntryDialog::written, [&] { ++written; });
+    dialog.findChild<QPushButton*>("确认按钮")->click();
+    EXPECT_EQ(written, 1);
+    const Grid& a = doc.analysis;
+    EXPECT_EQ(a.text(2, A::kLocation), "客厅");
+    EXPECT_EQ(a.text(2, A::kStructureSize), "3.6×4.2");
+    EXPECT_EQ(a.text(2, A::kMaterialQuantity), "0.2016");
+    EXPECT_EQ(a.text(3, A::kMaterialQuantity), "3.024");
+    EXPECT_EQ(a.mergeAt(3, A::kWorkQuantity),
+              (CellRange{2, A::kWorkQuantity, 3, A::kWorkQuantity}));
+    EXPECT_EQ(a.mergeAt(3, A::kNumber), (CellRange{2, A::kNumber, 3, A::kNumber}));
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("部位名称")->text(), "");  // ready for the next
+
+    dialog.openForModify(0);
+    EXPECT_EQ(dialog.windowTitle(), "数据修改");
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("部位名称")->text(), "客厅");
+}
+
+}  // namespace
+}  // namespace tf::gui
