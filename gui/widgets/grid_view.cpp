@@ -190,6 +190,7 @@ void GridView::syncSpans() {
 void GridView::updateGeometries() {
     QTableView::updateGeometries();
     placePanes();
+    syncSpans();  // a taller view shows more rows, and their merges
 }
 
 void GridView::placePanes() {
