@@ -36,6 +36,9 @@ void TickerLabel::setPaused(bool paused) {
 }
 
 void TickerLabel::step() {
+    if (QApplication::activeModalWidget() != nullptr) {
+        return;  // stands still while a dialog is in front
+    }
     const int textWidth = fontMetrics().horizontalAdvance(messages_.value(current_));
     offset_ += 2;
     if (offset_ > width() + textWidth) {
