@@ -53,6 +53,21 @@ void shiftLocationSpans(LocationIndex& index, Grid& a, int k, int delta, bool re
     }
 }
 
+void deleteLocation(LocationIndex& index, Grid& a, int k) {
+    if (k < 0 || static_cast<std::size_t>(k) >= index.size()) {
+        return;
+    }
+    const LocationSpan span = index[static_cast<std::size_t>(k)];
+    const int count = span.last - span.first + 1;
+    a.deleteRows(span.first, count);
+    shiftLocationSpans(index, a, k, -count, true);
+    index.erase(index.begin() + k);
+    const int below = index.empty() ? kAnalysisHeadingRows : index.back().last + 1;
+    for (int r = below, n = static_cast<int>(index.size()) + 1; r < a.rowCount(); ++r, ++n) {
+        a.setText(r, kNumber, std::to_string(n));
+    }
+}
+
 void formatLocationBlock(Grid& a, const LocationIndex& index, int k) {
     const LocationSpan span = index[static_cast<std::size_t>(k)];
     const auto columns = [&](int left, int right) {

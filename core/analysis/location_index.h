@@ -30,6 +30,10 @@ void shiftLocationSpans(LocationIndex& index, Grid& analysis, int k, int delta, 
 // Alignment, colours and wrapping of entry k's rows; repaints the bands below them.
 void formatLocationBlock(Grid& analysis, const LocationIndex& index, int k);
 
+// Removes location k's rows; the following locations move up and are renumbered, and the
+// rows below the last location are numbered on from it.
+void deleteLocation(LocationIndex& index, Grid& analysis, int k);
+
 // Merges each run of equal 分项代号 over 分项代号, 分项尺寸 and 工程数量, and 序号, 部位名称,
 // 图纸索引 and 结构尺寸 over the whole block.
 void mergeLocationBlock(Grid& analysis, int first, int last);

@@ -23,7 +23,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "core/base/number_text.h"
 #include "core/materials/material_layout.h"
+#include "core/project/analysis_layout.h"
 #include "core/project/column_layout.h"
 #include "core/project/project_io.h"
 #include "core/shell/lifecycle.h"
@@ -224,9 +226,24 @@ QWidget* MainWindow::buildAnalysisPage() {
         return false;
     });
     connect(analysisView_, &GridView::cellPressed, this,
-            [this](int, int, Qt::MouseButton button, QPoint global) {
-                if (button == Qt::RightButton) {
-                    popupMenu(Menu::Analysis, global);
+            [this](int row, int column, Qt::MouseButton button, QPoint global) {
+                const bool modifying = entryDialog_ != nullptr && entryDialog_->isVisible() &&
+                                       entryDialog_->form().modifiedLocation().has_value();
+                if (!modifying) {
+                    // The location whose number 序号 shows on the pressed row.
+                    const double n =
+                        parseNumber(document_.analysis.text(row, AnalysisColumn::kNumber));
+                    const auto count = static_cast<double>(document_.locations.size());
+                    currentLocation_ = n >= 1 && n <= count ? std::optional(static_cast<int>(n) - 1)
+                                                            : std::nullopt;
+                }
+                if (button == Qt::RightButton && row >= kAnalysisHeadingRows) {
+                    analysisView_->setCurrentIndex(analysisView_->gridModel()->index(row, column));
+                    popupMenu(Menu::Analysis, global, [modifying](Command command) {
+                        return !modifying || (command != Command::AddEntry &&
+                                              command != Command::DeleteLocation &&
+                                              command != Command::BuildStatistics);
+                    });
                 }
             });
     return gridPage(caption("标签1", "材料分析表", nullptr), analysisView_);
@@ -422,9 +439,20 @@ void MainWindow::registerCommands() {
     handlers_[Command::Exit] = [this] { close(); };
     handlers_[Command::AddEntry] = [this] { entryDialog().openForAdd(); };
     handlers_[Command::ModifyEntry] = [this] {
-        if (const auto k = locationOfRow(document_.locations, document_.analysis.cursor().row)) {
-            entryDialog().openForModify(*k);
+        if (currentLocation_) {
+            entryDialog().openForModify(*currentLocation_);
         }
+    };
+    handlers_[Command::DeleteLocation] = [this] {
+        if (!currentLocation_ ||
+            prompter_->message("确定删除当前部位的全部数据吗？", Captions::kQuestion,
+                               MessageFlags::kYesNoDefaultNo) != Answer::Yes) {
+            return;
+        }
+        deleteLocation(document_.locations, document_.analysis, *currentLocation_);
+        currentLocation_.reset();
+        document_.modified = true;
+        analysisView_->refresh();
     };
     handlers_[Command::AddMaterialRow] = [this] { materialEditor_->appendRow(); };
     handlers_[Command::DeleteMaterialRow] = [this] { materialEditor_->deleteRow(); };
@@ -546,7 +574,10 @@ EntryDialog& MainWindow::entryDialog() {
         entryDialog_ = new EntryDialog(document_, *prompter_, this);
         connect(entryDialog_, &EntryDialog::wantAnalysisPage, this,
                 [this] { pressPageButton(AnalysisPage); });
-        connect(entryDialog_, &EntryDialog::written, this, [this] { analysisView_->refresh(); });
+        connect(entryDialog_, &EntryDialog::written, this, [this] {
+            currentLocation_.reset();
+            analysisView_->refresh();
+        });
     }
     return *entryDialog_;
 }

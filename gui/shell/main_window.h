@@ -55,6 +55,7 @@ class MainWindow : public QMainWindow {
     void refreshTitle();
     // The data-entry dialog, created when first needed.
     EntryDialog& entryDialog();
+    std::optional<int> currentLocation() const { return currentLocation_; }
     // Opens the project named by the command line arguments, when they name one.
     void openFromCommandLine(const QStringList& arguments);
 
@@ -85,6 +86,7 @@ class MainWindow : public QMainWindow {
     std::map<Command, std::function<void()>> handlers_;
     std::optional<ExclusiveFile> dataFile_;
     std::optional<ProgramData> programData_;
+    std::optional<int> currentLocation_;  // the location of the row last pressed in 分析表
 
     QTabWidget* pages_ = nullptr;
     QLabel* statusPanel_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "core/project/analysis_layout.h"
 #include "core/shell/program_data.h"
 #include "gui/shell/splash_window.h"
 #include "gui/shell/startup.h"
@@ -179,6 +180,53 @@ TEST_F(MainWindowTest, RefreshOnTheMaterialPageRewritesTheTable) {
     ASSERT_GE(history.size(), 2u);
     EXPECT_EQ(history[history.size() - 2], "刷新当前表格");
     EXPECT_EQ(history.back(), "刷新完毕");
+}
+
+}  // namespace
+}  // namespace tf::gui
+
+#include "core/entry/entry_form.h"
+#include "core/materials/material_layout.h"
+#include "core/materials/material_table.h"
+
+namespace tf::gui {
+namespace {
+
+TEST_F(MainWindowTest, PressingARowMakesItsLocationCurrentAndDeleteRemovesIt) {
+    MainWindow window(dir(), &prompter);
+    window.show();
+    ProjectDocument& doc = window.document();
+    doc.materials.setText(1, MaterialColumn::kCategory, "砂浆");
+    doc.materials.setText(1, MaterialColumn::kName, "水泥砂浆");
+    doc.materials.setText(1, MaterialColumn::kUnit, "立方米");
+    rebuildCatalogue(doc, prompter);
+    EntryForm form(doc, prompter);
+    form.open();
+    for (const char* name : {"客厅", "卧室"}) {
+        form.location = name;
+        form.grid().setText(1, EntryColumn::kCode, "030201");
+        form.grid().setText(1, EntryColumn::kWorkQuantity, "2");
+        form.pickMaterial(1, 1001);
+        form.grid().setText(1, EntryColumn::kMaterialQuantity, "1");
+        ASSERT_TRUE(form.confirm());
+    }
+    auto* view = window.findChild<GridView*>("分析表");
+    view->refresh();
+    emit view->cellPressed(3, 1, Qt::LeftButton, QPoint());
+    EXPECT_EQ(window.currentLocation(), 1);
+    emit view->cellPressed(10, 1, Qt::LeftButton, QPoint());  // 序号 3: no such location
+    EXPECT_FALSE(window.currentLocation());
+
+    emit view->cellPressed(2, 1, Qt::LeftButton, QPoint());
+    prompter.answer(Answer::No);
+    window.dispatch(Command::DeleteLocation);
+    EXPECT_EQ(doc.locations.size(), 2u);
+    prompter.answer(Answer::Yes);
+    window.dispatch(Command::DeleteLocation);
+    EXPECT_EQ(doc.locations, (LocationIndex{{2, 2}}));
+    EXPECT_EQ(doc.analysis.text(2, AnalysisColumn::kLocation), "卧室");
+    EXPECT_EQ(doc.analysis.text(2, AnalysisColumn::kNumber), "1");
+    EXPECT_EQ(prompter.messages().back().flags, 292);
 }
 
 }  // namespace

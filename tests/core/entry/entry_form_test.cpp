@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/analysis/location_index.h"
 #include "core/base/number_text.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
@@ -230,6 +231,33 @@ TEST_F(EntryFormTest, ModifyGrowsAndShrinksABlockInTheMiddle) {
     EXPECT_FALSE(a.mergeAt(4, A::kLocation));
     EXPECT_EQ(a.mergeAt(6, A::kLocation), (CellRange{5, A::kLocation, 6, A::kLocation}));
     EXPECT_EQ(rebuildLocationIndex(a), doc.locations);
+}
+
+}  // namespace
+}  // namespace tf
+
+namespace tf {
+namespace {
+
+TEST_F(EntryFormTest, DeletingALocationMovesAndRenumbersTheOthers) {
+    for (const char* name : {"一", "二", "三"}) {
+        form.location = name;
+        entryRow(1, "030201", 1, 1001);
+        entryRow(2, "030202", 1, 1002);
+        ASSERT_TRUE(form.confirm());
+    }
+    const int rows = doc.analysis.rowCount();
+    deleteLocation(doc.locations, doc.analysis, 0);
+    EXPECT_EQ(doc.analysis.rowCount(), rows - 2);
+    EXPECT_EQ(doc.locations, (LocationIndex{{2, 3}, {4, 5}}));
+    EXPECT_EQ(doc.analysis.text(2, A::kLocation), "二");
+    EXPECT_EQ(doc.analysis.text(2, A::kNumber), "1");
+    EXPECT_EQ(doc.analysis.text(5, A::kNumber), "2");
+    EXPECT_EQ(doc.analysis.text(6, A::kNumber), "3");
+    EXPECT_EQ(doc.analysis.mergeAt(5, A::kLocation), (CellRange{4, A::kLocation, 5, A::kLocation}));
+    EXPECT_EQ(rebuildLocationIndex(doc.analysis), doc.locations);
+    EXPECT_EQ(locationOfRow(doc.locations, 5), 1);
+    EXPECT_FALSE(locationOfRow(doc.locations, 6));
 }
 
 }  // namespace
