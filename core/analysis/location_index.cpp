@@ -53,13 +53,14 @@ void shiftLocationSpans(LocationIndex& index, Grid& a, int k, int delta, bool re
     }
 }
 
-void deleteLocation(LocationIndex& index, Grid& a, int k) {
+void deleteLocation(LocationIndex& index, Grid& a, AttachmentTable& attachments, int k) {
     if (k < 0 || static_cast<std::size_t>(k) >= index.size()) {
         return;
     }
     const LocationSpan span = index[static_cast<std::size_t>(k)];
     const int count = span.last - span.first + 1;
     a.deleteRows(span.first, count);
+    attachments.remove(span.first, count);
     shiftLocationSpans(index, a, k, -count, true);
     index.erase(index.begin() + k);
     const int below = index.empty() ? kAnalysisHeadingRows : index.back().last + 1;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/attach/attachment_table.h"
 #include "core/grid/grid.h"
 
 namespace tf {
@@ -32,7 +33,7 @@ void formatLocationBlock(Grid& analysis, const LocationIndex& index, int k);
 
 // Removes location k's rows; the following locations move up and are renumbered, and the
 // rows below the last location are numbered on from it.
-void deleteLocation(LocationIndex& index, Grid& analysis, int k);
+void deleteLocation(LocationIndex& index, Grid& analysis, AttachmentTable& attachments, int k);
 
 // Merges each run of equal 分项代号 over 分项代号, 分项尺寸 and 工程数量, and 序号, 部位名称,
 // 图纸索引 and 结构尺寸 over the whole block.

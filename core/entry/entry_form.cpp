@@ -363,8 +363,10 @@ bool EntryForm::confirm(const std::function<void()>& showAnalysisPage) {
         const int old = span.last - span.first + 1;
         if (count > old) {
             a.insertRows(span.last + 1, count - old);
+            document_.attachments.insert(span.last + 1, count - old);
         } else if (count < old) {
             a.deleteRows(first + count, old - count);
+            document_.attachments.remove(first + count, old - count);
         }
         span.last = first + count - 1;
         shiftLocationSpans(index, a, k, count - old, false);
@@ -372,6 +374,7 @@ bool EntryForm::confirm(const std::function<void()>& showAnalysisPage) {
         first = index.empty() ? kAnalysisHeadingRows : index.back().last + 1;
         if (a.rowCount() < first + count) {
             a.setRowCount(first + count);
+            document_.attachments.align(a.rowCount());
         }
         index.push_back({first, first + count - 1});
         k = static_cast<int>(index.size()) - 1;

@@ -69,7 +69,7 @@ void initAnalysisTable(ProjectDocument& document) {
     }
     g.setAlign({first, kMaterialUnit, last, kMaterialUnit}, Align::Center);
 
-    document.attachments.clear();
+    document.attachments.records.assign(kAnalysisFreshRows, std::string());
 }
 
 }  // namespace tf

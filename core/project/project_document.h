@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/analysis/location_index.h"
+#include "core/attach/attachment_table.h"
 #include "core/base/exclusive_file.h"
 #include "core/grid/grid.h"
 #include "core/materials/material_catalogue.h"
@@ -13,9 +14,9 @@ namespace tf {
 
 // Everything the user edits for one project, and the file it lives in.
 struct ProjectDocument {
-    Grid analysis;            // 分析表
-    Grid materials;           // 材料表
-    std::string attachments;  // the attachment table, serialised as a whole
+    Grid analysis;                // 分析表
+    Grid materials;               // 材料表
+    AttachmentTable attachments;  // one record per analysis row
     StructureSnapshot structure;
     std::string path;                   // empty = untitled
     std::optional<ExclusiveFile> file;  // held open, sharing denied, while titled

@@ -18,8 +18,9 @@ std::optional<std::string_view> lengthPrefixed(ByteReader& reader) {
 
 std::string buildProjectImage(const ProjectDocument& document) {
     ByteWriter w;
-    w.i32(static_cast<std::int32_t>(document.attachments.size()));
-    w.bytes(document.attachments);
+    const std::string attachments = serializeAttachments(document.attachments);
+    w.i32(static_cast<std::int32_t>(attachments.size()));
+    w.bytes(attachments);
     w.bytes(kProjectMagic);
     w.bytes(kProjectVersion);
     for (const std::string& table : {document.analysis.save(), document.materials.save()}) {

@@ -93,7 +93,12 @@ std::optional<ProjectDocument> readProjectImage(std::string_view bytes, Prompter
         prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
         return std::nullopt;
     }
-    loaded.attachments = std::string(sections->attachments);
+    auto attachments = parseAttachments(sections->attachments);
+    if (!attachments) {
+        prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
+        return std::nullopt;
+    }
+    loaded.attachments = std::move(*attachments);
     loaded.structure = {std::string(sections->tree), std::string(sections->items)};
     if (!parseStructure(loaded.structure)) {
         prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
@@ -101,6 +106,7 @@ std::optional<ProjectDocument> readProjectImage(std::string_view bytes, Prompter
     }
     hideAnalysisWorkingColumns(loaded.analysis);
     restoreFreshLayoutIfEmpty(loaded);
+    loaded.attachments.align(loaded.analysis.rowCount());
     applyMaterialColumnKinds(loaded.materials);
     rebuildCatalogue(loaded, prompter);
     return loaded;

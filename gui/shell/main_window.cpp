@@ -449,7 +449,8 @@ void MainWindow::registerCommands() {
                                MessageFlags::kYesNoDefaultNo) != Answer::Yes) {
             return;
         }
-        deleteLocation(document_.locations, document_.analysis, *currentLocation_);
+        deleteLocation(document_.locations, document_.analysis, document_.attachments,
+                       *currentLocation_);
         currentLocation_.reset();
         document_.modified = true;
         analysisView_->refresh();

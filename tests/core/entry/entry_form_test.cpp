@@ -219,6 +219,7 @@ TEST_F(EntryFormTest, ModifyGrowsAndShrinksABlockInTheMiddle) {
     EXPECT_EQ(a.mergeAt(9, A::kLocation), (CellRange{8, A::kLocation, 9, A::kLocation}));
     EXPECT_EQ(a.mergeAt(7, A::kItemCode), (CellRange{6, A::kItemCode, 7, A::kItemCode}));
     EXPECT_EQ(rebuildLocationIndex(a), doc.locations);
+    EXPECT_EQ(doc.attachments.records.size(), static_cast<std::size_t>(a.rowCount()));
 
     form.beginModify(1);
     form.grid().setText(2, kCode, "");
@@ -229,6 +230,7 @@ TEST_F(EntryFormTest, ModifyGrowsAndShrinksABlockInTheMiddle) {
     EXPECT_EQ(a.text(5, A::kLocation), "三");
     EXPECT_EQ(a.text(7, A::kNumber), "4");
     EXPECT_FALSE(a.mergeAt(4, A::kLocation));
+    EXPECT_EQ(doc.attachments.records.size(), static_cast<std::size_t>(a.rowCount()));
     EXPECT_EQ(a.mergeAt(6, A::kLocation), (CellRange{5, A::kLocation, 6, A::kLocation}));
     EXPECT_EQ(rebuildLocationIndex(a), doc.locations);
 }
@@ -247,7 +249,7 @@ TEST_F(EntryFormTest, DeletingALocationMovesAndRenumbersTheOthers) {
         ASSERT_TRUE(form.confirm());
     }
     const int rows = doc.analysis.rowCount();
-    deleteLocation(doc.locations, doc.analysis, 0);
+    deleteLocation(doc.locations, doc.analysis, doc.attachments, 0);
     EXPECT_EQ(doc.analysis.rowCount(), rows - 2);
     EXPECT_EQ(doc.locations, (LocationIndex{{2, 3}, {4, 5}}));
     EXPECT_EQ(doc.analysis.text(2, A::kLocation), "二");

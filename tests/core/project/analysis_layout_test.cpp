@@ -11,13 +11,13 @@ namespace {
 
 TEST(AnalysisLayout, FreshTableHasHeadingsMergesAndNumberedRows) {
     ProjectDocument doc;
-    doc.attachments = "old";
+    doc.attachments.records = {"old"};
     initAnalysisTable(doc);
     const Grid& g = doc.analysis;
     EXPECT_EQ(g.rowCount(), 23);
     EXPECT_EQ(g.columnCount(), 14);
     EXPECT_EQ(g.fixedRows(), 2);
-    EXPECT_EQ(doc.attachments, "");
+    EXPECT_EQ(doc.attachments.records, std::vector<std::string>(23));
 
     const std::vector<std::string> top = {"序号", "部位名称", "图纸索引", "结构尺寸", "分部分项"};
     for (int c = 0; c < 5; ++c) {

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "core/attach/attachment_table.h"
 #include "core/base/byte_io.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_file.h"
@@ -25,6 +26,12 @@ using Message = ScriptedPrompter::Message;
 const Message kNotAProjectMessage{"非工程数据，无法打开！", "警告:", 48};
 const Message kDamagedMessage{"文件损坏或因错误而被锁死，无法读取数据！", "错误:", 16};
 const Message kSaveFailedMessage{"保存文件失败，请重新再试！", "错误:", 16};
+
+// Length of a file's attachment section (the first integer).
+std::size_t attachmentBytes(const std::string& file) {
+    ByteReader r(file);
+    return static_cast<std::size_t>(*r.i32());
+}
 
 // A two-node structure, distinct from the built-in one.
 StructureSnapshot smallStructure() {
@@ -47,7 +54,7 @@ class ProjectIoTest : public ::testing::Test {
         ProjectDocument doc = freshProject();
         doc.analysis.setText(2, 1, "客厅");
         doc.materials.setText(1, 2, "水泥");
-        doc.attachments = "ATTACHMENTS";
+        doc.attachments.records[2] = "ATTACHMENTS";
         doc.structure = smallStructure();
         doc.path = (dir / name).string();
         EXPECT_TRUE(saveProject(doc, prompter, false));
@@ -94,7 +101,8 @@ TEST_F(ProjectIoTest, NewProjectSavedAndLoadedKeepsItsLayout) {
     }
     EXPECT_EQ(doc.analysis.text(2, 1), "客厅");
     EXPECT_EQ(doc.materials.text(1, 2), "水泥");
-    EXPECT_EQ(doc.attachments, "ATTACHMENTS");
+    EXPECT_EQ(doc.attachments.records.size(), 23u);
+    EXPECT_EQ(doc.attachments.records[2], "ATTACHMENTS");
     EXPECT_EQ(doc.structure, smallStructure());
     EXPECT_EQ(doc.path, path);
     EXPECT_FALSE(doc.modified);
@@ -112,8 +120,9 @@ TEST_F(ProjectIoTest, FileLayoutIsExact) {
     ProjectDocument doc;
     ASSERT_TRUE(loadProject(doc, path, prompter));
     ByteReader r(bytes);
-    EXPECT_EQ(r.i32(), 11);
-    EXPECT_EQ(r.bytes(11), "ATTACHMENTS");
+    const std::string attachments = serializeAttachments(doc.attachments);
+    EXPECT_EQ(r.i32(), static_cast<std::int32_t>(attachments.size()));
+    EXPECT_EQ(r.bytes(attachments.size()), attachments);
     EXPECT_EQ(r.bytes(13), "Brix BOQ 2009");
     EXPECT_EQ(r.bytes(2), "07");
     const auto l1 = r.i32();
@@ -162,7 +171,7 @@ TEST_F(ProjectIoTest, ShrunkContentLeavesAFileExactlyAsLongAsTheImage) {
 TEST_F(ProjectIoTest, OtherVersionsAreRefusedWithTheVersionMessage) {
     const std::string path = savedProject("a.gdb");
     std::string bytes = readFile(path);
-    const std::size_t versionAt = 4 + 11 + 13;
+    const std::size_t versionAt = 4 + attachmentBytes(bytes) + 13;
     bytes.replace(versionAt, 2, "06");
     writeFile(path, bytes);
     expectLoadRefused(path, {"当前系统数据版本为：7.0\r\n要打开的文件数据版本：6.0\r\n"
@@ -203,7 +212,7 @@ void patchLength(const std::string& path, std::size_t offset, std::int32_t value
 TEST_F(ProjectIoTest, BadSectionLengthsGiveTheirMessages) {
     const std::string path = savedProject("a.gdb");
     const std::string good = readFile(path);
-    const std::size_t l1At = 4 + 11 + 15;
+    const std::size_t l1At = 4 + attachmentBytes(good) + 15;
     ByteReader r(std::string_view(good).substr(l1At));
     const auto l1 = static_cast<std::size_t>(*r.i32());
     const std::size_t l2At = l1At + 4 + l1;
@@ -228,6 +237,14 @@ TEST_F(ProjectIoTest, BadSectionLengthsGiveTheirMessages) {
         expectLoadRefused(path, c.message);
     }
     writeFile(path, good.substr(0, l3At + 2));  // cut inside L3
+    expectLoadRefused(path, kDamagedMessage);
+}
+
+TEST_F(ProjectIoTest, DamagedAttachmentsAreRefused) {
+    const std::string path = savedProject("a.gdb");
+    std::string bytes = readFile(path);
+    bytes[4 + 10] ^= 0x01;  // inside the attachment section
+    writeFile(path, bytes);
     expectLoadRefused(path, kDamagedMessage);
 }
 
@@ -256,7 +273,7 @@ TEST_F(ProjectIoTest, NewProjectsCarryTheBuiltInStructure) {
 TEST_F(ProjectIoTest, DamagedTablesAreRefused) {
     const std::string path = savedProject("a.gdb");
     std::string bytes = readFile(path);
-    bytes[4 + 11 + 15 + 4 + 40] ^= 0x11;  // inside the analysis table
+    bytes[4 + attachmentBytes(bytes) + 15 + 4 + 40] ^= 0x11;  // inside the analysis table
     writeFile(path, bytes);
     expectLoadRefused(path, kDamagedMessage);
 }

@@ -1,0 +1,76 @@
+#include "core/attach/attachment_table.h"
+
+#include <algorithm>
+
+#include "core/base/byte_io.h"
+#include "core/base/crc32.h"
+
+namespace tf {
+namespace {
+
+constexpr std::string_view kMagic = "TFATTACH";
+
+}  // namespace
+
+void AttachmentTable::insert(int row, int count) {
+    row = std::clamp(row, 0, static_cast<int>(records.size()));
+    records.insert(records.begin() + row, static_cast<std::size_t>(std::max(count, 0)),
+                   std::string());
+}
+
+void AttachmentTable::remove(int row, int count) {
+    const int size = static_cast<int>(records.size());
+    if (row < 0 || row >= size || count <= 0) {
+        return;
+    }
+    records.erase(records.begin() + row, records.begin() + std::min(size, row + count));
+}
+
+void AttachmentTable::align(int rows) {
+    records.resize(static_cast<std::size_t>(std::max(rows, 0)));
+}
+
+std::string serializeAttachments(const AttachmentTable& table) {
+    ByteWriter w;
+    w.bytes(kMagic);
+    w.u32(static_cast<std::uint32_t>(table.records.size()));
+    for (const auto& record : table.records) {
+        w.sized(record);
+    }
+    w.u32(crc32(w.data()));
+    return w.take();
+}
+
+std::optional<AttachmentTable> parseAttachments(std::string_view bytes) {
+    if (bytes.empty()) {
+        return AttachmentTable{};
+    }
+    if (bytes.size() < kMagic.size() + 8 || bytes.substr(0, kMagic.size()) != kMagic) {
+        return std::nullopt;
+    }
+    const std::string_view body = bytes.substr(0, bytes.size() - 4);
+    ByteReader tail(bytes.substr(bytes.size() - 4));
+    if (tail.u32() != crc32(body)) {
+        return std::nullopt;
+    }
+    ByteReader r(body.substr(kMagic.size()));
+    const auto count = r.u32();
+    if (!count || *count > r.remaining() / 4) {
+        return std::nullopt;
+    }
+    AttachmentTable table;
+    table.records.reserve(*count);
+    for (std::uint32_t i = 0; i < *count; ++i) {
+        const auto record = r.sized();
+        if (!record) {
+            return std::nullopt;
+        }
+        table.records.emplace_back(*record);
+    }
+    if (!r.atEnd()) {
+        return std::nullopt;
+    }
+    return table;
+}
+
+}  // namespace tf
