@@ -13,8 +13,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     if (const auto tree = tf::parseTree(input)) {
-        if (tf::serializeTree(*tree).size() != input.size()) {
-            __builtin_trap();  // a node list reads back to the same length
+        if (tf::parseTree(tf::serializeTree(*tree)) != tree) {
+            __builtin_trap();  // what was read writes and reads back the same
         }
     }
     std::string sealed = input;
