@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "core/base/byte_io.h"
-#include "core/base/crc32.h"
+#include "core/base/sealed_bytes.h"
 
 namespace tf {
 namespace {
@@ -31,29 +30,23 @@ void AttachmentTable::align(int rows) {
 }
 
 std::string serializeAttachments(const AttachmentTable& table) {
-    ByteWriter w;
-    w.bytes(kMagic);
+    ByteWriter w = beginSealed(kMagic);
     w.u32(static_cast<std::uint32_t>(table.records.size()));
     for (const auto& record : table.records) {
         w.sized(record);
     }
-    w.u32(crc32(w.data()));
-    return w.take();
+    return endSealed(w);
 }
 
 std::optional<AttachmentTable> parseAttachments(std::string_view bytes) {
     if (bytes.empty()) {
         return AttachmentTable{};
     }
-    if (bytes.size() < kMagic.size() + 8 || bytes.substr(0, kMagic.size()) != kMagic) {
+    const auto body = openSealed(bytes, kMagic);
+    if (!body) {
         return std::nullopt;
     }
-    const std::string_view body = bytes.substr(0, bytes.size() - 4);
-    ByteReader tail(bytes.substr(bytes.size() - 4));
-    if (tail.u32() != crc32(body)) {
-        return std::nullopt;
-    }
-    ByteReader r(body.substr(kMagic.size()));
+    ByteReader r(*body);
     const auto count = r.u32();
     if (!count || *count > r.remaining() / 4) {
         return std::nullopt;

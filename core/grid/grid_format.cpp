@@ -19,7 +19,7 @@
 #include <array>
 
 #include "core/base/byte_io.h"
-#include "core/base/crc32.h"
+#include "core/base/sealed_bytes.h"
 #include "core/base/text_codec.h"
 #include "core/grid/grid.h"
 
@@ -95,13 +95,12 @@ bool noneOverlap(const std::vector<CellRange>& sortedMerges) {
 }  // namespace
 
 std::string GridFormat::save(const Grid& g) {
-    ByteWriter w;
+    ByteWriter w = beginSealed(kMagic);
     std::size_t estimate = 4096;
     for (const auto& row : g.rows_) {
         estimate += 4 + static_cast<std::size_t>(row.slotCount()) * 6 + row.textBytes();
     }
     w.reserve(estimate);
-    w.bytes(kMagic);
     w.u32(kVersion);
     w.i32(g.rowCount());
     w.i32(g.columnCount());
@@ -180,20 +179,15 @@ std::string GridFormat::save(const Grid& g) {
         }
         w.bytes(std::string_view(begin, static_cast<std::size_t>(end - begin)));
     }
-    w.u32(crc32(w.data()));
-    return w.take();
+    return endSealed(w);
 }
 
 bool GridFormat::load(std::string_view bytes, Grid& out) {
-    if (bytes.size() < kMagic.size() + 8) {
+    const auto body = openSealed(bytes, kMagic);
+    if (!body) {
         return false;
     }
-    const std::string_view body = bytes.substr(0, bytes.size() - 4);
-    ByteReader tail(bytes.substr(bytes.size() - 4));
-    if (body.substr(0, kMagic.size()) != kMagic || tail.u32() != crc32(body)) {
-        return false;
-    }
-    ByteReader r(body.substr(kMagic.size()));
+    ByteReader r(*body);
     if (r.u32() != kVersion) {
         return false;
     }

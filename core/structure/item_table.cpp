@@ -1,7 +1,7 @@
 #include "core/structure/item_table.h"
 
 #include "core/base/byte_io.h"
-#include "core/base/crc32.h"
+#include "core/base/sealed_bytes.h"
 #include "core/base/text_codec.h"
 
 namespace tf {
@@ -14,8 +14,7 @@ constexpr std::size_t kMinRowBytes = 6 * 4;
 }  // namespace
 
 std::string serializeItemTable(const ItemTable& table) {
-    ByteWriter w;
-    w.bytes(kMagic);
+    ByteWriter w = beginSealed(kMagic);
     w.u32(kVersion);
     w.u32(static_cast<std::uint32_t>(table.size()));
     for (const auto& row : table) {
@@ -26,20 +25,15 @@ std::string serializeItemTable(const ItemTable& table) {
         w.sized(row.currentProcess);
         w.sized(row.defaultProcess);
     }
-    w.u32(crc32(w.data()));
-    return w.take();
+    return endSealed(w);
 }
 
 std::optional<ItemTable> parseItemTable(std::string_view bytes) {
-    if (bytes.size() < kMagic.size() + 12 || bytes.substr(0, kMagic.size()) != kMagic) {
+    const auto body = openSealed(bytes, kMagic);
+    if (!body) {
         return std::nullopt;
     }
-    const std::string_view body = bytes.substr(0, bytes.size() - 4);
-    ByteReader tail(bytes.substr(bytes.size() - 4));
-    if (tail.u32() != crc32(body)) {
-        return std::nullopt;
-    }
-    ByteReader r(body.substr(kMagic.size()));
+    ByteReader r(*body);
     const auto version = r.u32();
     const auto rows = r.u32();
     if (version != kVersion || !rows || *rows > r.remaining() / kMinRowBytes) {
