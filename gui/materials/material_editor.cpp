@@ -79,8 +79,11 @@ void MaterialEditor::paste() {
     if (cursor.row < 1 || !canBeginMaterialEdit(document_, cursor.row, cursor.column, prompter_)) {
         return;
     }
-    // Only the first line of what the clipboard holds goes into the one cell.
-    const QString text = QApplication::clipboard()->text().section('\n', 0, 0).remove('\r');
+    // Only the first line of what the clipboard holds goes into the one cell, and only as
+    // much of it as a cell sensibly holds.
+    constexpr qsizetype kLongestCell = 1000;
+    const QString text =
+        QApplication::clipboard()->text().section('\n', 0, 0).remove('\r').left(kLongestCell);
     document_.materials.setText(cursor.row, cursor.column, text.toStdString());
     commit(cursor.row, cursor.column);
 }
