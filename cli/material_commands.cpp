@@ -3,19 +3,12 @@
 #include <ostream>
 
 #include "cli/cli_prompter.h"
+#include "core/base/text_util.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_text_file.h"
 #include "core/project/project_io.h"
 
 namespace tf::cli {
-namespace {
-
-bool blank(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
-}
-
-}  // namespace
-
 int materialsListCommand(const std::string& project, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
@@ -24,8 +17,8 @@ int materialsListCommand(const std::string& project, Streams io) {
     }
     const Grid& g = document.materials;
     for (int r = 1; r < g.rowCount(); ++r) {
-        if (blank(g.text(r, MaterialColumn::kCategory)) &&
-            blank(g.text(r, MaterialColumn::kName))) {
+        if (isBlank(g.text(r, MaterialColumn::kCategory)) &&
+            isBlank(g.text(r, MaterialColumn::kName))) {
             continue;
         }
         for (int c = 0; c < MaterialColumn::kCount; ++c) {

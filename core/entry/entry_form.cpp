@@ -6,6 +6,7 @@
 
 #include "core/analysis/location_index.h"
 #include "core/base/number_text.h"
+#include "core/base/text_util.h"
 #include "core/expr/expression_evaluator.h"
 #include "core/project/analysis_layout.h"
 #include "core/structure/codes.h"
@@ -21,26 +22,6 @@ namespace A = AnalysisColumn;
 constexpr double kNearZero = 0.0000001;
 constexpr Rgb kEntryRed{128, 0, 0};
 constexpr Rgb kEntryBlue{0, 0, 255};
-
-bool blank(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
-}
-
-std::string replaced(std::string_view text, std::string_view from, std::string_view to) {
-    std::string out(text);
-    for (std::size_t at = out.find(from); at != std::string::npos;
-         at = out.find(from, at + to.size())) {
-        out.replace(at, from.size(), to);
-    }
-    return out;
-}
-
-std::string trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    return first == std::string_view::npos
-               ? std::string()
-               : std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 
 // Columns of an analysis row and of an entry row that carry the same value.
 constexpr std::array<std::pair<int, int>, 9> kWrittenColumns = {{
@@ -58,7 +39,7 @@ constexpr std::array<std::pair<int, int>, 9> kWrittenColumns = {{
 }  // namespace
 
 std::string withTimesSigns(std::string_view text) {
-    return replaced(text, "*", "×");
+    return replaceAll(text, "*", "×");
 }
 
 EntryForm::EntryForm(ProjectDocument& document, Prompter& prompter)
@@ -165,7 +146,7 @@ void EntryForm::applyItemProcess(int row, std::size_t node, const std::string& c
         if (entry == nullptr || entry->removed) {
             continue;
         }
-        if (trimmed(link.materialName) != entry->name) {
+        if (trimSpaces(link.materialName) != entry->name) {
             process.setText(p, LinkColumn::kLinked, "0");
             cleared = true;
             continue;
@@ -217,7 +198,7 @@ void EntryForm::commitEdit(int row, int column) {
         std::string typed(grid_.text(row, kItemSize));
         std::erase(typed, ' ');
         grid_.setText(row, kItemSize, withTimesSigns(typed));
-        const double v = parseNumber(evaluateLastLine(replaced(typed, "×", "*"), prompter_));
+        const double v = parseNumber(evaluateLastLine(replaceAll(typed, "×", "*"), prompter_));
         if (!autoCalculate) {
             return;
         }
@@ -329,7 +310,7 @@ void EntryForm::beginModify(int k) {
 }
 
 bool EntryForm::confirm(const std::function<void()>& showAnalysisPage) {
-    if (blank(location)) {
+    if (isBlank(location)) {
         prompter_.message("部位名称不能为空！", "", MessageFlags::kInformation);
         return false;
     }
@@ -338,9 +319,9 @@ bool EntryForm::confirm(const std::function<void()>& showAnalysisPage) {
     }
     std::vector<int> taken;
     for (int r = 1; r < grid_.rowCount(); ++r) {
-        if (!blank(grid_.text(r, kCode)) && !blank(grid_.text(r, kWorkQuantity)) &&
-            !blank(grid_.text(r, kMaterialName)) && !blank(grid_.text(r, kMaterialQuantity)) &&
-            !blank(grid_.text(r, kUnit))) {
+        if (!isBlank(grid_.text(r, kCode)) && !isBlank(grid_.text(r, kWorkQuantity)) &&
+            !isBlank(grid_.text(r, kMaterialName)) && !isBlank(grid_.text(r, kMaterialQuantity)) &&
+            !isBlank(grid_.text(r, kUnit))) {
             taken.push_back(r);
         }
     }

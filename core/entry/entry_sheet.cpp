@@ -6,6 +6,7 @@
 
 #include "core/base/number_text.h"
 #include "core/base/text_lines.h"
+#include "core/base/text_util.h"
 #include "core/entry/entry_form.h"
 #include "core/expr/expression_evaluator.h"
 #include "core/structure/codes.h"
@@ -15,19 +16,6 @@ namespace {
 
 constexpr std::size_t kFields = 10;
 
-std::string trimmedUpper(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    std::string out = first == std::string_view::npos
-                          ? std::string()
-                          : std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 32);
-        }
-    }
-    return out;
-}
-
 struct SheetRow {
     std::array<std::string, kFields> fields;
     double quantity = 0;
@@ -36,15 +24,16 @@ struct SheetRow {
 
 std::int32_t findMaterial(const MaterialCatalogue& catalogue, std::string_view category,
                           std::string_view name) {
-    const std::string wantedCategory = trimmedUpper(category);
-    const std::string wantedName = trimmedUpper(name);
+    const std::string wantedCategory = asciiUpper(trimSpaces(category));
+    const std::string wantedName = asciiUpper(trimSpaces(name));
     for (int c = 1; c <= catalogue.categoryCount(); ++c) {
         const MaterialCategory& entry = *catalogue.category(c);
-        if (trimmedUpper(entry.name) != wantedCategory) {
+        if (asciiUpper(trimSpaces(entry.name)) != wantedCategory) {
             continue;
         }
         for (std::size_t i = 0; i < entry.entries.size(); ++i) {
-            if (!entry.entries[i].removed && trimmedUpper(entry.entries[i].name) == wantedName) {
+            if (!entry.entries[i].removed &&
+                asciiUpper(trimSpaces(entry.entries[i].name)) == wantedName) {
                 return materialId(c, static_cast<int>(i) + 1);
             }
         }

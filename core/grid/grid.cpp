@@ -4,15 +4,12 @@
 #include <cstdint>
 
 #include "core/base/number_text.h"
+#include "core/base/text_util.h"
 
 namespace tf {
 namespace {
 
 const Column kNoColumn{};
-
-bool blank(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
-}
 
 // New first..last after removing `count` items at `at` from an inclusive interval; empty
 // optional when nothing of it is left.
@@ -259,8 +256,8 @@ void Grid::recalculate() {
             const std::string_view a = text(r, rule->left);
             const std::string_view b = text(r, rule->right);
             setText(r, c,
-                    blank(a) && blank(b) ? std::string()
-                                         : formatNumber(parseNumber(a) * parseNumber(b)));
+                    isBlank(a) && isBlank(b) ? std::string()
+                                             : formatNumber(parseNumber(a) * parseNumber(b)));
         }
     }
     for (const auto& s : sums_) {

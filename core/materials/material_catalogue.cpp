@@ -3,27 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/base/text_util.h"
 #include "core/structure/link_table.h"
 
 namespace tf {
-namespace {
-
-bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-std::string_view trimSpaces(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
-
 const MaterialCategory* MaterialCatalogue::category(int number) const {
     if (number < 1 || number > categoryCount()) {
         return nullptr;

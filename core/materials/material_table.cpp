@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "core/base/number_text.h"
+#include "core/base/text_util.h"
 #include "core/materials/material_layout.h"
 #include "core/project/analysis_layout.h"
 
@@ -16,45 +17,6 @@ using namespace MaterialColumn;
 constexpr Rgb kGrey{128, 128, 128};
 constexpr Rgb kPriceRed{128, 0, 0};
 constexpr Rgb kPriceNavy{0, 0, 128};
-
-std::string withoutSpaces(std::string_view text) {
-    std::string out(text);
-    std::erase(out, ' ');
-    return out;
-}
-
-std::string trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
-std::string upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 32);
-        }
-    }
-    return text;
-}
-
-std::string lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 32);
-        }
-    }
-    return text;
-}
-
-void replaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-}
 
 void markRow(Grid& g, int row) {
     g.setBackground({row, kCategory, row, kId}, kMarkerColour);
@@ -72,16 +34,19 @@ void addToPickList(Grid& g, const std::string& category) {
 }
 
 bool pickListHas(const Grid& g, std::string_view category) {
-    const std::string wanted = lower(std::string(category));
+    const std::string wanted = asciiLower(std::string(category));
     const auto& items = g.column(kCategory).pickList;
     return std::any_of(items.begin(), items.end(),
-                       [&](const std::string& item) { return lower(item) == wanted; });
+                       [&](const std::string& item) { return asciiLower(item) == wanted; });
 }
 
 MaterialEntry entryOfRow(const Grid& g, int row) {
-    return {trimmed(g.text(row, kName)),     trimmed(g.text(row, kSpec)),
-            trimmed(g.text(row, kUnit)),     parseNumber(g.text(row, kPrice)),
-            std::string(g.text(row, kNote)), false};
+    return {std::string(trimSpaces(g.text(row, kName))),
+            std::string(trimSpaces(g.text(row, kSpec))),
+            std::string(trimSpaces(g.text(row, kUnit))),
+            parseNumber(g.text(row, kPrice)),
+            std::string(g.text(row, kNote)),
+            false};
 }
 
 void renumber(Grid& g, int from) {
@@ -99,13 +64,13 @@ void repairAnalysisRows(ProjectDocument& document, std::int32_t id, const Materi
     namespace A = AnalysisColumn;
     Grid& a = document.analysis;
     std::vector<int> differing;
-    const std::string name = lower(entry.name);
+    const std::string name = asciiLower(entry.name);
     for (int r = kAnalysisHeadingRows; r < a.rowCount(); ++r) {
         const std::string_view idText = a.text(r, A::kMaterialId);
         if (idText.empty() || parseNumber(idText) != id) {
             continue;
         }
-        if (lower(std::string(a.text(r, A::kMaterialName))) != name) {
+        if (asciiLower(std::string(a.text(r, A::kMaterialName))) != name) {
             a.setBackground({r, A::kMaterialName, r, A::kNote}, kMarkerColour);
             differing.push_back(r);
         } else {
@@ -160,7 +125,7 @@ void commitMaterialEdit(ProjectDocument& document, int row, int column, Prompter
     Grid& g = document.materials;
     std::string cell(g.text(row, column));
     if (column == kSpec) {
-        replaceAll(cell, "*", "×");
+        cell = replaceAll(cell, "*", "×");
     }
     std::replace(cell.begin(), cell.end(), '?', '_');
     g.setText(row, column, cell);
@@ -170,14 +135,14 @@ void commitMaterialEdit(ProjectDocument& document, int row, int column, Prompter
         if (!pickListHas(g, category)) {
             addToPickList(g, category);
         }
-    } else if (!trimmed(g.text(row, kName)).empty()) {
+    } else if (!std::string(trimSpaces(g.text(row, kName))).empty()) {
         markRow(g, row);
         g.setText(row, kCategory, "[类别不能为空] " + category);
     }
 
     if (column == kName) {
         const std::string name(g.text(row, kName));
-        if (trimmed(name).empty()) {
+        if (std::string(trimSpaces(name)).empty()) {
             markRow(g, row);
             g.setText(row, kName, "[材料名称不能为空] ");
             return;
@@ -217,14 +182,14 @@ void syncMaterialRow(ProjectDocument& document, int row, Prompter& prompter,
         return;
     }
     *entry = entryOfRow(g, row);
-    document.catalogue.renameCategory(id / 1000, trimmed(g.text(row, kCategory)));
+    document.catalogue.renameCategory(id / 1000, std::string(trimSpaces(g.text(row, kCategory))));
     repairAnalysisRows(document, id, *entry, prompter, showAnalysisPage);
 }
 
 bool enterMaterialRow(ProjectDocument& document, int row, Prompter& prompter) {
     Grid& g = document.materials;
     MaterialCatalogue& catalogue = document.catalogue;
-    const std::string category = trimmed(g.text(row, kCategory));
+    const std::string category = std::string(trimSpaces(g.text(row, kCategory)));
     int number = catalogue.findCategory(category);
     if (number == 0) {
         // The drop-down list offers every catalogue category, and maybe this one already.
@@ -297,10 +262,11 @@ void rebuildCatalogue(ProjectDocument& document, Prompter& prompter) {
             withoutSpaces(g.text(r, kName)).empty()) {
             continue;
         }
-        const std::string key =
-            upper("|" + trimmed(g.text(r, kCategory)) + "?" + trimmed(g.text(r, kName)) + "?" +
-                  trimmed(g.text(r, kSpec)) + "?" + trimmed(g.text(r, kUnit)) + "?" +
-                  trimmed(g.text(r, kPrice)) + "|");
+        const std::string key = asciiUpper("|" + std::string(trimSpaces(g.text(r, kCategory))) +
+                                           "?" + std::string(trimSpaces(g.text(r, kName))) + "?" +
+                                           std::string(trimSpaces(g.text(r, kSpec))) + "?" +
+                                           std::string(trimSpaces(g.text(r, kUnit))) + "?" +
+                                           std::string(trimSpaces(g.text(r, kPrice))) + "|");
         if (!seen.insert(key).second) {
             continue;
         }

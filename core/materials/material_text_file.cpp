@@ -6,6 +6,7 @@
 #include "core/base/file_bytes.h"
 #include "core/base/text_codec.h"
 #include "core/base/text_lines.h"
+#include "core/base/text_util.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
 
@@ -14,24 +15,8 @@ namespace {
 
 constexpr std::size_t kLargestTextFile = 256u << 20;
 
-bool blank(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
-}
-
 std::string key(std::string_view category, std::string_view name) {
-    const auto trim = [](std::string_view t) {
-        const std::size_t first = t.find_first_not_of(' ');
-        return first == std::string_view::npos
-                   ? std::string()
-                   : std::string(t.substr(first, t.find_last_not_of(' ') - first + 1));
-    };
-    std::string k = trim(category) + "?" + trim(name);
-    for (char& c : k) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 32);
-        }
-    }
-    return k;
+    return asciiUpper(std::string(trimSpaces(category)) + "?" + std::string(trimSpaces(name)));
 }
 
 // Cells never break a line or a field of the file.
@@ -48,7 +33,8 @@ std::vector<MaterialFields> parseMaterialText(std::string_view bytes) {
     std::vector<MaterialFields> usable;
     for (const std::string& line : textLines(bytes)) {
         const auto fields = tabFields(line);
-        if ((fields.size() != 5 && fields.size() != 6) || blank(fields[0]) || blank(fields[1])) {
+        if ((fields.size() != 5 && fields.size() != 6) || isBlank(fields[0]) ||
+            isBlank(fields[1])) {
             continue;
         }
         MaterialFields copy;
@@ -92,7 +78,7 @@ std::string materialText(const Grid& g) {
         std::string line;
         bool any = false;
         for (int c = MaterialColumn::kCategory; c <= MaterialColumn::kNote; ++c) {
-            any = any || !blank(g.text(r, c));
+            any = any || !isBlank(g.text(r, c));
             line += fieldText(g.text(r, c));
             line += c == MaterialColumn::kNote ? "\r\n" : "\t";
         }

@@ -15,15 +15,12 @@
 #include "core/shell/commands.h"
 #include "core/structure/codes.h"
 #include "gui/widgets/grid_view.h"
+#include "gui/widgets/qt_text.h"
 
 namespace tf::gui {
 namespace {
 
 using namespace EntryColumn;
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A picker closes itself when Esc is pressed or the focus goes elsewhere.
 class PickerTree : public QTreeWidget {

@@ -1,4 +1,5 @@
 #include "gui/materials/material_editor.h"
+#include "gui/widgets/qt_text.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -94,7 +95,7 @@ void MaterialEditor::cut() {
         return;
     }
     const std::string_view text = document_.materials.text(cursor.row, cursor.column);
-    QApplication::clipboard()->setText(QString::fromUtf8(text.data(), text.size()));
+    QApplication::clipboard()->setText(qs(text));
     document_.materials.setText(cursor.row, cursor.column, {});
     commit(cursor.row, cursor.column);
 }

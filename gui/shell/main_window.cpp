@@ -35,6 +35,7 @@
 #include "gui/shell/ticker_label.h"
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/qt_prompter.h"
+#include "gui/widgets/qt_text.h"
 
 namespace tf::gui {
 namespace {
@@ -44,10 +45,6 @@ constexpr int kToolTipMs = 1500;  // how long a tooltip stays; it appears after 
 const char* const kPageNames[] = {"分析表", "统计表", "材料表"};
 const QColor kButtonInk(255, 255, 255);
 const QColor kStartInk(34, 86, 160);
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QToolButton* pictureButton(const QString& name, const QString& text, Glyph glyph, const QColor& ink,
                            QWidget* parent) {

@@ -1,4 +1,5 @@
 #include "gui/shell/startup.h"
+#include "gui/widgets/qt_text.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,8 +28,7 @@ bool startProgram(MainWindow& window, SplashWindow& splash, const QStringList& a
     splash.show();
     splash.setCaption("加载功能模块……");
     QApplication::processEvents();
-    const QString dataPath =
-        QDir(window.programDirectory()).filePath(QString::fromUtf8(kProgramDataFile.data()));
+    const QString dataPath = QDir(window.programDirectory()).filePath(qs(kProgramDataFile));
     if (!QFileInfo::exists(dataPath)) {
         splash.setWindowFlag(Qt::WindowStaysOnTopHint, false);
         tellDataFileFailed(prompter);

@@ -4,6 +4,7 @@
 #include <QFont>
 
 #include "core/grid/grid_display.h"
+#include "gui/widgets/qt_text.h"
 
 namespace tf::gui {
 namespace {
@@ -24,10 +25,6 @@ Qt::Alignment toQtAlignment(Align align) {
             break;
     }
     return Qt::AlignLeft | Qt::AlignVCenter;
-}
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "gui/widgets/qt_prompter.h"
+#include "gui/widgets/qt_text.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -10,10 +11,6 @@
 
 namespace tf::gui {
 namespace {
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 struct BoxStyle {
     QMessageBox::Icon icon;
