@@ -19,6 +19,14 @@ std::optional<int> locationOfRow(const LocationIndex& index, int row) {
     return static_cast<int>(it - index.begin());
 }
 
+std::optional<int> locationNumberedOnRow(const Grid& a, const LocationIndex& index, int row) {
+    const double n = parseNumber(a.text(row, kNumber));
+    if (n < 1 || n > static_cast<double>(index.size())) {
+        return std::nullopt;
+    }
+    return static_cast<int>(n) - 1;
+}
+
 LocationIndex rebuildLocationIndex(const Grid& a) {
     LocationIndex index;
     for (int r = kAnalysisHeadingRows; r < a.rowCount(); ++r) {

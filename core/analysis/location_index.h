@@ -20,6 +20,9 @@ using LocationIndex = std::vector<LocationSpan>;
 // The location (0-based) whose block holds `row`.
 std::optional<int> locationOfRow(const LocationIndex& index, int row);
 
+// The location whose number 序号 shows on `row`; nothing when it names none.
+std::optional<int> locationNumberedOnRow(const Grid& analysis, const LocationIndex& index, int row);
+
 // Reads the index back from 序号 and 部位名称 of the data rows.
 LocationIndex rebuildLocationIndex(const Grid& analysis);
 

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,7 +22,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "core/base/number_text.h"
+#include "core/analysis/location_commands.h"
 #include "core/materials/material_layout.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/column_layout.h"
@@ -227,12 +226,8 @@ QWidget* MainWindow::buildAnalysisPage() {
                 const bool modifying = entryDialog_ != nullptr && entryDialog_->isVisible() &&
                                        entryDialog_->form().modifiedLocation().has_value();
                 if (!modifying) {
-                    // The location whose number 序号 shows on the pressed row.
-                    const double n =
-                        parseNumber(document_.analysis.text(row, AnalysisColumn::kNumber));
-                    const auto count = static_cast<double>(document_.locations.size());
-                    currentLocation_ = n >= 1 && n <= count ? std::optional(static_cast<int>(n) - 1)
-                                                            : std::nullopt;
+                    currentLocation_ =
+                        locationNumberedOnRow(document_.analysis, document_.locations, row);
                 }
                 if (button == Qt::RightButton && row >= kAnalysisHeadingRows) {
                     analysisView_->setCurrentIndex(analysisView_->gridModel()->index(row, column));
@@ -441,16 +436,10 @@ void MainWindow::registerCommands() {
         }
     };
     handlers_[Command::DeleteLocation] = [this] {
-        if (!currentLocation_ ||
-            prompter_->message("确定删除当前部位的全部数据吗？", Captions::kQuestion,
-                               MessageFlags::kYesNoDefaultNo) != Answer::Yes) {
-            return;
+        if (currentLocation_ && deleteLocationAsked(document_, *currentLocation_, *prompter_)) {
+            currentLocation_.reset();
+            analysisView_->refresh();
         }
-        deleteLocation(document_.locations, document_.analysis, document_.attachments,
-                       *currentLocation_);
-        currentLocation_.reset();
-        document_.modified = true;
-        analysisView_->refresh();
     };
     handlers_[Command::AddMaterialRow] = [this] { materialEditor_->appendRow(); };
     handlers_[Command::DeleteMaterialRow] = [this] { materialEditor_->deleteRow(); };
@@ -585,23 +574,16 @@ void MainWindow::refreshTitle() {
 }
 
 void MainWindow::openFromCommandLine(const QStringList& arguments) {
-    const QString name = arguments.join(' ').trimmed();
-    const QFileInfo info(name);
-    if (name.isEmpty() || !info.isFile() || !name.endsWith(".gdb", Qt::CaseInsensitive)) {
+    std::vector<std::string> words;
+    for (const QString& argument : arguments) {
+        words.push_back(argument.toStdString());
+    }
+    const auto name = projectFromArguments(words);
+    if (!name || !settleBeforeReplacing(document_, *prompter_)) {
         return;
     }
-    if (document_.modified) {
-        const Answer answer = prompter_->message("文件被修改，是否保存？", Captions::kQuestion,
-                                                 MessageFlags::kYesNoCancelDefaultCancel);
-        if (answer == Answer::Cancel) {
-            return;
-        }
-        if (answer == Answer::Yes) {
-            dispatch(Command::SaveProject);
-        }
-    }
     document_.file.reset();
-    if (loadProject(document_, name.toStdString(), *prompter_)) {
+    if (loadProject(document_, *name, *prompter_)) {
         refreshTables();
         refreshTitle();
         pressPageButton(AnalysisPage);

@@ -120,3 +120,36 @@ TEST_F(CloseTest, YesThenCancelledNameKeepsTheProgramRunning) {
 
 }  // namespace
 }  // namespace tf
+
+namespace tf {
+namespace {
+
+TEST(CommandLine, NamesOnlyAnExistingProjectFile) {
+    test::TempDir dir;
+    const auto spaced = dir / "My Projects";
+    std::filesystem::create_directory(spaced);
+    test::writeFile(spaced / "a.GDB", "x");
+    test::writeFile(dir / "notes.txt", "x");
+    const std::string base = dir.path().string();
+    EXPECT_EQ(projectFromArguments({base + "/My", "Projects/a.GDB  "}),
+              base + "/My Projects/a.GDB");
+    EXPECT_FALSE(projectFromArguments({}));
+    EXPECT_FALSE(projectFromArguments({base + "/notes.txt"}));
+    EXPECT_FALSE(projectFromArguments({base + "/missing.gdb"}));
+}
+
+TEST_F(CloseTest, ReplacingAModifiedProjectAsksAndGoesOnUnlessCancelled) {
+    prompter.answer(Answer::Cancel);
+    EXPECT_FALSE(settleBeforeReplacing(doc, prompter));
+    prompter.answer(Answer::No);
+    EXPECT_TRUE(settleBeforeReplacing(doc, prompter));
+    prompter.answer(Answer::Yes);
+    prompter.answerFile(std::nullopt);  // the save is cancelled: the new project still opens
+    EXPECT_TRUE(settleBeforeReplacing(doc, prompter));
+    doc.modified = false;
+    EXPECT_TRUE(settleBeforeReplacing(doc, prompter));
+    EXPECT_EQ(prompter.messages().size(), 3u);
+}
+
+}  // namespace
+}  // namespace tf

@@ -1,0 +1,16 @@
+#include "core/analysis/location_commands.h"
+
+namespace tf {
+
+bool deleteLocationAsked(ProjectDocument& document, int k, Prompter& prompter) {
+    if (k < 0 || static_cast<std::size_t>(k) >= document.locations.size() ||
+        prompter.message("确定删除当前部位的全部数据吗？", Captions::kQuestion,
+                         MessageFlags::kYesNoDefaultNo) != Answer::Yes) {
+        return false;
+    }
+    deleteLocation(document.locations, document.analysis, document.attachments, k);
+    document.modified = true;
+    return true;
+}
+
+}  // namespace tf
