@@ -1,5 +1,7 @@
 #include "core/base/text_lines.h"
 
+#include <algorithm>
+
 #include "core/base/text_codec.h"
 
 namespace tf {
@@ -8,6 +10,13 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
+
+std::string tabField(std::string_view cell) {
+    std::string text(cell);
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
 
 std::vector<std::string> textLines(std::string_view bytes) {
     const std::string text = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark

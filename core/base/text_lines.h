@@ -10,6 +10,9 @@ namespace tf {
 // byte-order mark; CR LF or LF line ends. The last line may lack its end.
 std::vector<std::string> textLines(std::string_view bytes);
 
+// A cell as one field of a TAB-separated line: TAB, CR and LF inside it become spaces.
+std::string tabField(std::string_view cell);
+
 // A line's TAB-separated fields.
 std::vector<std::string_view> tabFields(std::string_view line);
 

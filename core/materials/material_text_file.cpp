@@ -19,14 +19,6 @@ std::string key(std::string_view category, std::string_view name) {
     return asciiUpper(std::string(trimSpaces(category)) + "?" + std::string(trimSpaces(name)));
 }
 
-// Cells never break a line or a field of the file.
-std::string fieldText(std::string_view cell) {
-    std::string text(cell);
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
-    return text;
-}
-
 }  // namespace
 
 std::vector<MaterialFields> parseMaterialText(std::string_view bytes) {
@@ -79,7 +71,7 @@ std::string materialText(const Grid& g) {
         bool any = false;
         for (int c = MaterialColumn::kCategory; c <= MaterialColumn::kNote; ++c) {
             any = any || !isBlank(g.text(r, c));
-            line += fieldText(g.text(r, c));
+            line += tabField(g.text(r, c));
             line += c == MaterialColumn::kNote ? "\r\n" : "\t";
         }
         if (any) {

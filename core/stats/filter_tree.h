@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/grid/grid.h"
+
+namespace tf {
+
+enum class Tick : std::uint8_t { Unticked, Ticked, Partly };
+
+struct FilterItem {
+    std::string code;
+    bool ticked = false;
+};
+
+struct FilterLocation {
+    std::string name;
+    Tick tick = Tick::Unticked;
+    std::vector<FilterItem> items;
+};
+
+// The tick tree of the filtered view: every location of the analysis table with the work
+// items recorded there.
+class FilterTree {
+  public:
+    const std::vector<FilterLocation>& locations() const { return locations_; }
+    // Locations and items together.
+    std::size_t nodeCount() const { return nodeCount_; }
+    bool anyTicked() const;
+
+    // The user changed a location's box: ticked ticks all its items, unticked or partly
+    // ticked clears them.
+    void setLocationTick(std::size_t location, Tick tick);
+    // The user changed an item's box; its location shows whether all, some or none of its
+    // items are ticked.
+    void setItemTick(std::size_t location, std::size_t item, bool ticked);
+    // The location of that name; nothing when the tree has none.
+    std::optional<std::size_t> findLocation(std::string_view name) const;
+
+  private:
+    friend FilterTree buildFilterTree(const Grid&);
+    std::vector<FilterLocation> locations_;
+    std::size_t nodeCount_ = 0;
+};
+
+// One location per distinct 部位名称 and below it one item per distinct 分项代号 recorded
+// there, both in order of first appearance; rows with either blank are left out.
+FilterTree buildFilterTree(const Grid& analysis);
+
+}  // namespace tf
