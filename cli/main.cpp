@@ -8,6 +8,7 @@
 #include "cli/entry_commands.h"
 #include "cli/material_commands.h"
 #include "cli/project_commands.h"
+#include "cli/stats_commands.h"
 #include "cli/structure_commands.h"
 
 namespace {
@@ -26,7 +27,12 @@ constexpr const char* kUsage =
     "  materials export FILE.gdb OUT.txt   write the material table as a text file\n"
     "  analysis FILE.gdb                   list the analysis rows\n"
     "  entry import FILE.gdb SHEET.txt     enter locations from a TAB-separated sheet\n"
-    "  sample OUT.gdb [--locations N]      write a sample project (N = 40)\n";
+    "  sample OUT.gdb [--locations N]      write a sample project (N = 40)\n"
+    "  stats FILE.gdb                      the all-materials statistics, one row per material\n"
+    "  stats FILE.gdb --node N             the statistics of structure node N\n"
+    "  stats FILE.gdb --filter [LOCATION ...]\n"
+    "                   the costs of the locations (all when none is named), an empty line,\n"
+    "                   then their materials\n";
 
 }  // namespace
 
@@ -71,6 +77,15 @@ int main(int argc, char** argv) {
         if (locations >= 0 && locations <= 1'000'000) {
             return tf::cli::sampleCommand(args[1], locations, io);
         }
+    }
+    if (args.size() == 2 && args[0] == "stats") {
+        return tf::cli::statsCommand(args[1], io);
+    }
+    if (args.size() == 4 && args[0] == "stats" && args[2] == "--node") {
+        return tf::cli::statsNodeCommand(args[1], args[3], io);
+    }
+    if (args.size() >= 3 && args[0] == "stats" && args[2] == "--filter") {
+        return tf::cli::statsFilterCommand(args[1], {args.begin() + 3, args.end()}, io);
     }
     if (args.size() == 2 && args[0] == "structure") {
         return tf::cli::structureListCommand(args[1], io);

@@ -209,6 +209,52 @@ TEST_F(CliTest, EntryImportWritesLocationsOrNothing) {
               "2\t卧室\t建施-04\t3×3\t030801\t3×2.8\t8.4\t乳胶漆\t0\t千克\t\t2001\t0\n");
 }
 
+TEST_F(CliTest, StatsPrintsTheThreeViews) {
+    ASSERT_EQ(cli("new " + path("a.gdb")).status, 0);
+    writeFile(path("m.txt"),
+              toGbk("砂浆\t水泥砂浆1:3\t\t立方米\t320\r\n涂料\t乳胶漆\t\t千克\t18\r\n"));
+    ASSERT_EQ(cli("materials import " + path("a.gdb") + " " + path("m.txt")).status, 0);
+    writeFile(path("sheet.txt"),
+              "\xEF\xBB\xBF"
+              "客厅\t\t\t030201\t3.6*2.8\t\t砂浆\t水泥砂浆1:3\t0.02\t\n"
+              "客厅\t\t\t030801\t\t10\t涂料\t乳胶漆\t0.3\t\n"
+              "卧室\t\t\t030801\t3*2.8\t\t涂料\t乳胶漆\t0.5\t\n");
+    ASSERT_EQ(cli("entry import " + path("a.gdb") + " " + path("sheet.txt")).status, 0);
+
+    CliRun run = cli("stats " + path("a.gdb"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "1\t砂浆\t水泥砂浆1:3\t0.2016\t立方米\t320\t64.512\t\n"
+              "2\t涂料\t乳胶漆\t7.2\t千克\t18\t129.6\t\n");
+
+    // Node 1 is the division 建筑装饰装修; node 3 the work item 一般抹灰 (labour 1 by default).
+    run = cli("stats " + path("a.gdb") + " --node 1");
+    EXPECT_EQ(run.out,
+              "1\t030201\t64.512\t10.08\t1\t10.08\t0\t0\t74.592\t\n"
+              "2\t030801\t129.6\t18.4\t1\t18.4\t0\t0\t148\t\n"
+              "3\t小计：\t194.112\t\t\t28.48\t0\t0\t222.592\t\n");
+    run = cli("stats " + path("a.gdb") + " --node 3");
+    EXPECT_EQ(run.out,
+              "1\t水泥砂浆1:3\t0.2016\t立方米\t320\t64.512\t10.08\t1\t10.08\t0\t0\t74.592\t\n"
+              "2\t小计：\t\t\t\t64.512\t\t\t10.08\t0\t0\t74.592\t\n");
+    EXPECT_EQ(cli("stats " + path("a.gdb") + " --node 83").status, 1);
+    EXPECT_EQ(cli("stats " + path("a.gdb") + " --node x").status, 1);
+
+    run = cli("stats " + path("a.gdb") + " --filter 卧室");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "1\t卧室\t030801\t75.6\t8.4\t1\t8.4\t0\t0\t84\t\n"
+              "2\t小计：\t\t75.6\t\t\t8.4\t0\t0\t84\t\n"
+              "\n"
+              "1\t涂料\t乳胶漆\t4.2\t千克\t18\t75.6\t\n");
+    run = cli("stats " + path("a.gdb") + " --filter");
+    EXPECT_NE(run.out.find("3\t卧室\t030801\t"), std::string::npos);
+    EXPECT_NE(run.out.find("4\t小计：\t\t194.112\t"), std::string::npos);
+    run = cli("stats " + path("a.gdb") + " --filter 阳台");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tallyframe-cli: no location 阳台\n");
+}
+
 TEST_F(CliTest, SampleIsDeterministicAndOpens) {
     ASSERT_EQ(cli("sample " + path("s1.gdb") + " --locations 12").status, 0);
     ASSERT_EQ(cli("sample " + path("s2.gdb") + " --locations 12").status, 0);
