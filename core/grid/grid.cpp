@@ -89,6 +89,16 @@ void Grid::insertRows(int row, int count, std::string_view heading) {
     }
 }
 
+void Grid::repeatRows(int first, int period, int last) {
+    if (!validRow(first) || period < 1 || first + period > rowCount()) {
+        return;
+    }
+    last = std::min(last, rowCount() - 1);
+    for (int r = first + period; r <= last; ++r) {
+        rows_[static_cast<std::size_t>(r)] = rows_[static_cast<std::size_t>(r - period)];
+    }
+}
+
 void Grid::deleteRows(int row, int count) {
     if (row < 0 || row >= rowCount() || count <= 0) {
         return;
@@ -231,6 +241,14 @@ void Grid::setText(int row, int column, std::string_view value) {
     if (validRow(row) && validColumn(column)) {
         rows_[static_cast<std::size_t>(row)].setText(column, value);
     }
+}
+
+void Grid::setTexts(int row, int column, std::initializer_list<std::string_view> texts) {
+    if (!validRow(row) || !validColumn(column)) {
+        return;
+    }
+    const auto fitting = std::min(texts.size(), static_cast<std::size_t>(columnCount() - column));
+    rows_[static_cast<std::size_t>(row)].setTexts(column, {texts.begin(), fitting});
 }
 
 void Grid::clearTexts(const CellRange& range) {

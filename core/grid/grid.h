@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,9 @@ class Grid {
     void insertRows(int row, int count = 1, std::string_view heading = {});
     void appendRows(int count) { insertRows(rowCount(), count); }
     void deleteRows(int row, int count = 1);
+    // Copies rows first … first + period - 1 (texts and styles) over the rows below them, again
+    // and again, down to row `last`: one way to give many rows the same make-up at once.
+    void repeatRows(int first, int period, int last);
     void insertColumns(int column, int count = 1);
     void deleteColumns(int column, int count = 1);
 
@@ -48,6 +52,8 @@ class Grid {
     // Cells. The view stays valid until the same row changes.
     std::string_view text(int row, int column) const;
     void setText(int row, int column, std::string_view text);
+    // The texts of consecutive cells from `column` on, at the cost of one setText.
+    void setTexts(int row, int column, std::initializer_list<std::string_view> texts);
     void clearTexts(const CellRange& range);
     // Back to a grid without rows, columns, styles or anything else.
     void clear();

@@ -1,6 +1,7 @@
 #include "core/grid/packed_row.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -70,14 +71,35 @@ void PackedRow::setText(int column, std::string_view value) {
     if (column < 0 || (value.empty() && column >= slotCount())) {
         return;
     }
-    const int n = std::max(slotCount(), column + 1);
-    std::vector<StyleId> styles(static_cast<std::size_t>(n));
-    std::vector<std::string_view> texts(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        styles[static_cast<std::size_t>(i)] = style(i);
-        texts[static_cast<std::size_t>(i)] = i == column ? value : text(i);
+    setTexts(column, {&value, 1});
+}
+
+void PackedRow::setTexts(int first, std::span<const std::string_view> values) {
+    if (first < 0 || values.empty()) {
+        return;
     }
-    PackedRow rebuilt = build(n, styles.data(), texts.data());
+    const int count = static_cast<int>(values.size());
+    const int n = std::max(slotCount(), first + count);
+    // Rows are narrow: the working arrays stay on the stack unless the row is wide.
+    constexpr int kOnStack = 32;
+    std::array<StyleId, kOnStack> styleBuffer;
+    std::array<std::string_view, kOnStack> textBuffer;
+    std::vector<StyleId> wideStyles;
+    std::vector<std::string_view> wideTexts;
+    StyleId* styles = styleBuffer.data();
+    std::string_view* texts = textBuffer.data();
+    if (n > kOnStack) {
+        wideStyles.resize(static_cast<std::size_t>(n));
+        wideTexts.resize(static_cast<std::size_t>(n));
+        styles = wideStyles.data();
+        texts = wideTexts.data();
+    }
+    for (int i = 0; i < n; ++i) {
+        styles[i] = style(i);
+        texts[i] =
+            i >= first && i < first + count ? values[static_cast<std::size_t>(i - first)] : text(i);
+    }
+    PackedRow rebuilt = build(n, styles, texts);
     data_ = std::move(rebuilt.data_);
 }
 

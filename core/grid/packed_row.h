@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string_view>
 
 #include "core/grid/style_table.h"
@@ -44,6 +45,8 @@ class PackedRow {
 
     // `text` may point into this row: the new image is complete before the old is freed.
     void setText(int column, std::string_view text);
+    // Texts of the columns from `first` on, packed once; they may point into this row.
+    void setTexts(int first, std::span<const std::string_view> texts);
     void setStyle(int column, StyleId style);
     void insertSlots(int before, int count);
     void eraseSlots(int first, int count);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "core/grid/grid.h"
 #include "core/materials/material_catalogue.h"
@@ -33,12 +35,31 @@ struct CatalogueMaterial {
 
 CatalogueMaterial catalogueMaterial(const MaterialCatalogue& catalogue, std::int32_t id);
 
-// The lookup key of texts that belong together: "|" a "?" b "?" … "?".
+// The lookup key of texts that belong together: "|" a "?" b "?" … "?", written into `key`
+// (a buffer kept across rows, so most look-ups allocate nothing).
 template <typename... Texts>
-std::string statisticsKey(const Texts&... texts) {
-    std::string key = "|";
+const std::string& writeStatisticsKey(std::string& key, const Texts&... texts) {
+    key.assign("|");
     ((key.append(texts).push_back('?')), ...);
     return key;
 }
+
+template <typename... Texts>
+std::string statisticsKey(const Texts&... texts) {
+    std::string key;
+    writeStatisticsKey(key, texts...);
+    return key;
+}
+
+// A map keyed by text that can be searched with a string_view.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+template <typename Value>
+using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
+using TextSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
 
 }  // namespace tf

@@ -1,8 +1,6 @@
 #include "core/stats/filter_tree.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "core/base/text_util.h"
 #include "core/project/analysis_layout.h"
@@ -52,21 +50,23 @@ std::optional<std::size_t> FilterTree::findLocation(std::string_view name) const
 
 FilterTree buildFilterTree(const Grid& analysis) {
     FilterTree tree;
-    std::unordered_map<std::string, std::size_t> locationIndex;
-    std::unordered_set<std::string> items;
+    TextMap<std::size_t> locationIndex;
+    TextSet items;
+    std::string key;
     for (int r = kAnalysisHeadingRows; r < analysis.rowCount(); ++r) {
         const std::string_view location = analysis.text(r, AnalysisColumn::kLocation);
         const std::string_view code = analysis.text(r, AnalysisColumn::kItemCode);
         if (isBlank(location) || isBlank(code)) {
             continue;
         }
-        const auto [at, fresh] =
-            locationIndex.try_emplace(std::string(location), tree.locations_.size());
-        if (fresh) {
+        auto at = locationIndex.find(location);
+        if (at == locationIndex.end()) {
+            at = locationIndex.emplace(location, tree.locations_.size()).first;
             tree.locations_.push_back({std::string(location), Tick::Unticked, {}});
             ++tree.nodeCount_;
         }
-        if (items.insert(statisticsKey(location, code)).second) {
+        if (!items.contains(std::string_view(writeStatisticsKey(key, location, code)))) {
+            items.insert(key);
             tree.locations_[at->second].items.push_back({std::string(code), false});
             ++tree.nodeCount_;
         }

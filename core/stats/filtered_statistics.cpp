@@ -19,8 +19,7 @@ struct Place {
     double blockQuantity = 0;
 };
 
-std::vector<LocationCostGroup> tickedGroups(const FilterTree& filter,
-                                            std::unordered_map<std::string, Place>& places) {
+std::vector<LocationCostGroup> tickedGroups(const FilterTree& filter, TextMap<Place>& places) {
     std::vector<LocationCostGroup> groups;
     for (const FilterLocation& location : filter.locations()) {
         for (const FilterItem& item : location.items) {
@@ -67,14 +66,12 @@ void fillCumulative(const std::vector<LocationCostGroup>& groups, Grid& g) {
     for (const LocationCostGroup& group : groups) {
         const int first = row;
         for (const LocationCost& cost : group.costs) {
-            g.setText(row, kLocation, group.location);
-            g.setText(row, kCode, cost.code);
-            g.setText(row, kMaterialCost, formatNumber(cost.materialCost));
-            g.setText(row, kWorkQuantity, formatNumber(cost.workQuantity));
-            g.setText(row, kLabourPrice, formatNumber(cost.labourPrice));
-            g.setText(row, kMachinery, formatNumber(cost.machinery));
-            g.setText(row, kManagement, formatNumber(cost.management));
-            g.setText(row, kTotal, formatNumber(cost.total));
+            g.setTexts(
+                row, kLocation,
+                {group.location, cost.code, formatNumber(cost.materialCost),
+                 formatNumber(cost.workQuantity), formatNumber(cost.labourPrice),
+                 formatNumber(cost.workQuantity * cost.labourPrice), formatNumber(cost.machinery),
+                 formatNumber(cost.management), formatNumber(cost.total)});
             ++row;
         }
         g.merge({first, kLocation, row - 1, kLocation});
@@ -94,12 +91,14 @@ void buildFilteredStatistics(const Grid& analysis, const MaterialCatalogue& cata
         layOutStatistics(summary, StatisticsLayout::Summary, kStatisticsFreshRows);
         return;
     }
-    std::unordered_map<std::string, Place> places;
+    TextMap<Place> places;
     std::vector<LocationCostGroup> groups = tickedGroups(filter, places);
     MaterialSummaryList list;
+    std::string key;
     for (int r = kAnalysisHeadingRows; r < analysis.rowCount(); ++r) {
         const AnalysisUse use = readAnalysisUse(analysis, r);
-        const auto it = places.find(statisticsKey(use.location, use.code));
+        const auto it =
+            places.find(std::string_view(writeStatisticsKey(key, use.location, use.code)));
         if (it == places.end()) {
             continue;
         }

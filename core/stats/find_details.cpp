@@ -1,7 +1,6 @@
 #include "core/stats/find_details.h"
 
 #include <string>
-#include <unordered_set>
 
 #include "core/base/text_util.h"
 #include "core/project/analysis_layout.h"
@@ -15,8 +14,8 @@ namespace {
 struct Criteria {
     std::string name;
     std::string unit;
-    std::optional<std::string> code;                        // division view
-    std::optional<std::unordered_set<std::string>> places;  // filtered view
+    std::optional<std::string> code;  // division view
+    std::optional<TextSet> places;    // filtered view
 };
 
 std::optional<Criteria> criteriaOf(const Statistics& s) {

@@ -7,16 +7,18 @@
 namespace tf {
 
 const ItemStatGroup* ItemStatGroups::find(std::string_view code) const {
-    const auto it = byCode_.find(std::string(code));
+    const auto it = byCode_.find(code);
     return it == byCode_.end() ? nullptr : &groups_[it->second];
 }
 
 ItemStatGroups buildItemGroups(const Grid& analysis, const MaterialCatalogue& catalogue) {
     ItemStatGroups result;
+    std::string key;
     for (int r = kAnalysisHeadingRows; r < analysis.rowCount(); ++r) {
         const AnalysisUse use = readAnalysisUse(analysis, r);
-        const std::string key = statisticsKey(use.code, use.material, use.unit);
-        if (const auto known = result.byMaterial_.find(key); known != result.byMaterial_.end()) {
+        writeStatisticsKey(key, use.code, use.material, use.unit);
+        if (const auto known = result.byMaterial_.find(std::string_view(key));
+            known != result.byMaterial_.end()) {
             ItemStatElement& e =
                 result.groups_[known->second.group].elements[known->second.element];
             e.quantity += use.quantity;
@@ -27,9 +29,9 @@ ItemStatGroups buildItemGroups(const Grid& analysis, const MaterialCatalogue& ca
         if (!material) {
             continue;
         }
-        const auto [at, fresh] =
-            result.byCode_.try_emplace(std::string(use.code), result.groups_.size());
-        if (fresh) {
+        auto at = result.byCode_.find(use.code);
+        if (at == result.byCode_.end()) {
+            at = result.byCode_.emplace(use.code, result.groups_.size()).first;
             result.groups_.push_back({std::string(use.code), {}});
         }
         ItemStatGroup& group = result.groups_[at->second];

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "core/grid/grid.h"
 #include "core/materials/material_catalogue.h"
+#include "core/stats/analysis_rows.h"
 #include "core/structure/default_structure.h"
 
 namespace tf {
@@ -40,8 +40,8 @@ class ItemStatGroups {
         std::size_t element;
     };
     std::vector<ItemStatGroup> groups_;
-    std::unordered_map<std::string, std::size_t> byCode_;
-    std::unordered_map<std::string, Place> byMaterial_;  // code, name and unit
+    TextMap<std::size_t> byCode_;
+    TextMap<Place> byMaterial_;  // code, name and unit
 };
 
 // Rows that name no catalogue material only add to an element created by an earlier row.

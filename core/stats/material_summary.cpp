@@ -17,17 +17,16 @@ const MaterialSummaryRow* MaterialSummaryList::add(const AnalysisUse& use,
     if (isBlank(use.material) || isBlank(use.unit)) {
         return nullptr;
     }
-    const auto [it, fresh] = byName_.try_emplace(std::string(use.material), rows_.size());
-    if (!fresh) {
+    if (const auto it = byName_.find(use.material); it != byName_.end()) {
         MaterialSummaryRow& row = rows_[it->second];
         row.quantity += use.quantity;
         return &row;
     }
     const CatalogueMaterial material = catalogueMaterial(catalogue, use.materialId);
     if (!material) {
-        byName_.erase(it);
         return nullptr;
     }
+    byName_.emplace(use.material, rows_.size());
     rows_.push_back({material.category->name, std::string(use.material), use.workQuantity,
                      use.quantity, std::string(use.unit), material.entry->price});
     return &rows_.back();

@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/grid/grid.h"
@@ -32,7 +31,7 @@ class MaterialSummaryList {
 
   private:
     std::vector<MaterialSummaryRow> rows_;
-    std::unordered_map<std::string, std::size_t> byName_;
+    TextMap<std::size_t> byName_;
 };
 
 // Every material of the analysis table, in order of first use.

@@ -1,7 +1,5 @@
 #include "core/stats/statistics.h"
 
-#include <unordered_set>
-
 #include "core/project/project_document.h"
 #include "core/stats/analysis_rows.h"
 #include "core/stats/filtered_statistics.h"
@@ -52,7 +50,7 @@ void buildGroupsAndTree(const ProjectDocument& document, Statistics& s) {
 
 // The tick tree again, with the ticks of the items that are still there.
 void buildTickTree(const ProjectDocument& document, Statistics& s) {
-    std::unordered_set<std::string> ticked;
+    TextSet ticked;
     for (const FilterLocation& location : s.filter.locations()) {
         for (const FilterItem& item : location.items) {
             if (item.ticked) {

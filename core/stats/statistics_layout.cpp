@@ -123,6 +123,9 @@ void layOutStatistics(Grid& g, StatisticsLayout layout, int rows) {
     g.setFixedRows(1);
     g.setFixedColumns(1);
     const int last = g.rowCount() - 1;
+    // The first two data rows get their make-up; the rows below repeat them (the bands of
+    // 统计表 alternate).
+    const int styled = std::min(last, 2);
     for (int c = 0; c < columns; ++c) {
         const ColumnSpec& col = spec.columns[static_cast<std::size_t>(c)];
         g.setText(0, c, col.heading);
@@ -130,10 +133,10 @@ void layOutStatistics(Grid& g, StatisticsLayout layout, int rows) {
         if (col.decimals >= 0) {
             g.setColumnKind(c, ColumnKind::Number, col.decimals);
         }
-        if (last < 1) {
+        if (styled < 1) {
             continue;
         }
-        const CellRange cells{1, c, last, c};
+        const CellRange cells{1, c, styled, c};
         if (col.ink) {
             g.setForeground(cells, *col.ink);
         }
@@ -146,20 +149,21 @@ void layOutStatistics(Grid& g, StatisticsLayout layout, int rows) {
         g.setProductColumn(spec.productColumns[i], spec.products[i]);
     }
     g.setAlign({0, 0, 0, columns - 1}, Align::Center);
-    if (last < 1) {
+    if (styled < 1) {
         return;
     }
     if (spec.bands.empty()) {
-        paintSummaryBands(g, SummaryColumn::kName);
+        g.setBands({1, SummaryColumn::kName, styled, columns - 1}, kSummaryBand, std::nullopt);
     }
     for (const BandSpec& band : spec.bands) {
-        g.setBackground({1, band.left, last, band.right}, band.colour);
+        g.setBackground({1, band.left, styled, band.right}, band.colour);
     }
+    g.setForeground({1, 0, styled, 0}, kGrey);
+    g.setBackground({1, 0, styled, 0}, kWhite);
+    g.repeatRows(1, styled, last);
     for (int r = 1; r <= last; ++r) {
         g.setText(r, 0, std::to_string(r));
     }
-    g.setForeground({1, 0, last, 0}, kGrey);
-    g.setBackground({1, 0, last, 0}, kWhite);
 }
 
 bool isEditableStatisticsCell(const Grid& g, int row, int column) {

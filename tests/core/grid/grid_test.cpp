@@ -37,6 +37,38 @@ TEST(Grid, TextFromTheSameRowCanBeWrittenBack) {
     EXPECT_EQ(g.text(0, 0), "位名称一二三四五六七八九十");
 }
 
+TEST(Grid, SetTextsWritesARunOfCellsAndStopsAtTheLastColumn) {
+    Grid g(2, 4);
+    g.setBold({0, 1, 0, 1}, true);
+    g.setText(0, 3, "keep");
+    g.setTexts(0, 1, {"a", "", "c", "beyond"});
+    EXPECT_EQ(g.text(0, 1), "a");
+    EXPECT_EQ(g.text(0, 2), "");
+    EXPECT_EQ(g.text(0, 3), "c");
+    EXPECT_TRUE(g.style(0, 1).bold);
+    const std::string_view own = g.text(0, 3);
+    g.setTexts(0, 0, {own, own});  // texts taken from the row itself
+    EXPECT_EQ(g.text(0, 0), "c");
+    EXPECT_EQ(g.text(0, 1), "c");
+    g.setTexts(5, 0, {"x"});
+    g.setTexts(0, 9, {"x"});
+    EXPECT_EQ(g.text(0, 2), "");
+}
+
+TEST(Grid, RepeatRowsCopiesAPatternDownwards) {
+    Grid g(7, 2);
+    g.setText(1, 0, "odd");
+    g.setBackground({2, 1, 2, 1}, Rgb{1, 2, 3});
+    g.repeatRows(1, 2, 5);
+    EXPECT_EQ(g.text(3, 0), "odd");
+    EXPECT_EQ(g.text(5, 0), "odd");
+    EXPECT_EQ(g.style(4, 1).background, (Rgb{1, 2, 3}));
+    EXPECT_FALSE(g.style(5, 1).background);
+    EXPECT_EQ(g.text(6, 0), "") << "rows below `last` stay";
+    g.repeatRows(6, 2, 9);  // a pattern that does not fit changes nothing
+    EXPECT_EQ(g.text(6, 0), "");
+}
+
 TEST(Grid, InsertingRowsMovesCellsMergesSumsAndCursor) {
     Grid g(6, 3);
     for (int r = 0; r < 6; ++r) {
