@@ -1,5 +1,7 @@
 #include "core/analysis/location_commands.h"
 
+#include "core/project/analysis_layout.h"
+
 namespace tf {
 
 bool deleteLocationAsked(ProjectDocument& document, int k, Prompter& prompter) {
@@ -11,6 +13,13 @@ bool deleteLocationAsked(ProjectDocument& document, int k, Prompter& prompter) {
     deleteLocation(document.locations, document.analysis, document.attachments, k);
     document.modified = true;
     return true;
+}
+
+void refreshAnalysisTable(Grid& analysis, Prompter& prompter) {
+    prompter.setStatus("刷新当前表格");
+    paintAnalysisBands(analysis, kAnalysisHeadingRows, analysis.rowCount() - 1);
+    analysis.recalculate();
+    prompter.setStatus("刷新完毕");
 }
 
 }  // namespace tf

@@ -9,4 +9,8 @@ namespace tf {
 // records. True when it was deleted.
 bool deleteLocationAsked(ProjectDocument& document, int k, Prompter& prompter);
 
+// "刷新" on the analysis page: the bands of every data row painted again, then the table
+// recalculated.
+void refreshAnalysisTable(Grid& analysis, Prompter& prompter);
+
 }  // namespace tf

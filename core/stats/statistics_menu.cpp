@@ -40,6 +40,25 @@ bool itemSummaryEnabled(const Statistics& s, Command command) {
 
 }  // namespace
 
+void refreshStatisticsGrid(Statistics& s, StatisticsGrid grid, Prompter& prompter) {
+    prompter.setStatus("刷新当前表格");
+    switch (grid) {
+        case StatisticsGrid::Summary:
+            s.summary.setBands(
+                {1, SummaryColumn::kCategory, s.summary.rowCount() - 1, SummaryColumn::kNote},
+                kSummaryBand, std::nullopt);
+            s.summary.recalculate();
+            break;
+        case StatisticsGrid::ItemSummary:
+            s.itemSummary.recalculate();
+            break;
+        case StatisticsGrid::Cumulative:
+            s.cumulative.recalculate();
+            break;
+    }
+    prompter.setStatus("刷新完毕");
+}
+
 std::optional<bool> statisticsCommandEnabled(const Statistics& s, StatisticsGrid grid, int row,
                                              Command command) {
     const Grid& g = grid == StatisticsGrid::Summary       ? s.summary

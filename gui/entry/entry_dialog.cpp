@@ -14,6 +14,7 @@
 
 #include "core/shell/commands.h"
 #include "core/structure/codes.h"
+#include "gui/widgets/division_tree_items.h"
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/qt_text.h"
 
@@ -181,19 +182,12 @@ void EntryDialog::openWorkItemPicker(int row) {
     auto* tree = picker(row, kCode);
     tree->setObjectName("分项选择");
     const DivisionTree& nodes = form_.workingStructure().tree;
-    std::vector<QTreeWidgetItem*> parents;
     const std::string current(form_.grid().text(row, kCode));
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        const auto level = static_cast<std::size_t>(nodes[i].level);
-        parents.resize(level);
-        auto* item =
-            level == 1 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(parents[level - 2]);
-        item->setText(0, qs(nodes[i].name));
-        item->setData(0, Qt::UserRole, static_cast<qulonglong>(i));
-        parents[level - 1] = item;
-        if (!current.empty() && isWorkItem(nodes, i) && itemCodeOfNode(nodes, i) == current) {
-            tree->setCurrentItem(item);
-            tree->scrollToItem(item);
+    const auto items = addDivisionNodes(*tree, nodes);
+    for (std::size_t i = 0; i < nodes.size() && !current.empty(); ++i) {
+        if (isWorkItem(nodes, i) && itemCodeOfNode(nodes, i) == current) {
+            tree->setCurrentItem(items[i]);
+            tree->scrollToItem(items[i]);
         }
     }
     connect(tree, &QTreeWidget::itemActivated, this, [this, tree, row](QTreeWidgetItem* item) {

@@ -28,11 +28,19 @@
 #include "core/project/column_layout.h"
 #include "core/project/project_io.h"
 #include "core/shell/lifecycle.h"
+#include "core/stats/find_details.h"
+#include "core/stats/statistic_row.h"
+#include "core/stats/statistics_export.h"
+#include "core/stats/statistics_menu.h"
 #include "gui/entry/entry_dialog.h"
 #include "gui/materials/material_editor.h"
 #include "gui/shell/artwork.h"
+#include "gui/shell/cell_content_window.h"
 #include "gui/shell/ticker_label.h"
+#include "gui/stats/busy_window.h"
+#include "gui/stats/statistics_page.h"
 #include "gui/widgets/grid_view.h"
+#include "gui/widgets/page_widgets.h"
 #include "gui/widgets/qt_prompter.h"
 #include "gui/widgets/qt_text.h"
 
@@ -40,35 +48,8 @@ namespace tf::gui {
 namespace {
 
 constexpr int kBannerHeight = 72;
-constexpr int kToolTipMs = 1500;  // how long a tooltip stays; it appears after 100 ms
 const char* const kPageNames[] = {"分析表", "统计表", "材料表"};
 const QColor kButtonInk(255, 255, 255);
-const QColor kStartInk(34, 86, 160);
-
-QToolButton* pictureButton(const QString& name, const QString& text, Glyph glyph, const QColor& ink,
-                           QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setText(text);
-    button->setIcon(glyphIcon(glyph, ink));
-    button->setIconSize(QSize(24, 24));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
-QLabel* caption(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignCenter);
-    QFont font = label->font();
-    font.setPointSize(font.pointSize() + 5);
-    font.setBold(true);
-    label->setFont(font);
-    label->setStyleSheet("color: rgb(30, 70, 130);");
-    return label;
-}
 
 // A page with its centred caption above a grid 4 pixels in from the page's edges.
 QWidget* gridPage(QLabel* title, GridView* view) {
@@ -88,6 +69,7 @@ MainWindow::MainWindow(QString programDirectory, Prompter* prompter)
     setObjectName("主窗口");
     setWindowIcon(programIcon());
     resetProject(document_);
+    resetStatistics(statistics_);
 
     // The status panel and the prompter come first: every page talks through them.
     buildStatusBar();
@@ -210,115 +192,76 @@ QWidget* MainWindow::buildAnalysisPage() {
     analysisView_ = new GridView;
     analysisView_->setObjectName("分析表");
     analysisView_->setGrid(document_.analysis);
+    // Every change goes through the data-entry dialog.
+    analysisView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    analysisView_->setBeginEditHook([](int, int) { return false; });
     analysisView_->setKeyHook([this](QKeyEvent* event) {
-        if (event->key() == Qt::Key_Space) {
-            dispatch(Command::AddEntry);
-            return true;
+        const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+        switch (event->key()) {
+            case Qt::Key_Space:
+                dispatch(Command::AddEntry);
+                return true;
+            case Qt::Key_F3:
+                dispatch(Command::ModifyEntry);
+                return true;
+            case Qt::Key_Delete:
+                return true;
+            case Qt::Key_V:
+            case Qt::Key_X:
+                return ctrl;
+            default:
+                return false;
         }
-        if (event->key() == Qt::Key_F3) {
-            dispatch(Command::ModifyEntry);
-            return true;
-        }
-        return false;
     });
-    connect(analysisView_, &GridView::cellPressed, this,
-            [this](int row, int column, Qt::MouseButton button, QPoint global) {
-                const bool modifying = entryDialog_ != nullptr && entryDialog_->isVisible() &&
-                                       entryDialog_->form().modifiedLocation().has_value();
-                if (!modifying) {
-                    currentLocation_ =
-                        locationNumberedOnRow(document_.analysis, document_.locations, row);
-                }
-                if (button == Qt::RightButton && row >= kAnalysisHeadingRows) {
-                    analysisView_->setCurrentIndex(analysisView_->gridModel()->index(row, column));
-                    popupMenu(Menu::Analysis, global, [modifying](Command command) {
-                        return !modifying || (command != Command::AddEntry &&
-                                              command != Command::DeleteLocation &&
-                                              command != Command::BuildStatistics);
-                    });
-                }
-            });
-    return gridPage(caption("标签1", "材料分析表", nullptr), analysisView_);
+    connect(analysisView_, &GridView::cellPressed, this, &MainWindow::pressAnalysisRow);
+    connect(analysisView_, &GridView::cursorMoved, this, [this](int row, int column) {
+        if (cellContent_) {
+            cellContent_->showCell(row, column);
+        }
+    });
+    return gridPage(pageCaption("标签1", "材料分析表", nullptr), analysisView_);
+}
+
+void MainWindow::pressAnalysisRow(int row, int column, Qt::MouseButton button, QPoint global) {
+    const bool modifying = entryDialog_ != nullptr && entryDialog_->isVisible() &&
+                           entryDialog_->form().modifiedLocation().has_value();
+    if (!modifying) {
+        currentLocation_ = locationNumberedOnRow(document_.analysis, document_.locations, row);
+    }
+    if (button == Qt::LeftButton && column == AnalysisColumn::kNumber &&
+        row >= kAnalysisHeadingRows) {
+        analysisView_->selectRowCells(row, AnalysisColumn::kLocation,
+                                      document_.analysis.columnCount() - 2);
+    }
+    if (button == Qt::RightButton && row >= kAnalysisHeadingRows) {
+        analysisView_->setCurrentIndex(analysisView_->gridModel()->index(row, column));
+        popupMenu(Menu::Analysis, global, [modifying](Command command) {
+            return !modifying ||
+                   (command != Command::AddEntry && command != Command::DeleteLocation &&
+                    command != Command::BuildStatistics);
+        });
+    }
 }
 
 QWidget* MainWindow::buildStatisticsPage() {
-    auto* page = new QWidget;
-    auto* layout = new QHBoxLayout(page);
-    layout->setContentsMargins(4, 2, 4, 4);
-
-    auto* side = new QVBoxLayout;
-    auto* options = new QGroupBox("统计方式");
-    options->setObjectName("统计选项框");
-    auto* optionLayout = new QVBoxLayout(options);
-    const char* const optionTexts[] = {"所有材料统计", "分部分项统计", "筛选统计"};
-    for (int i = 0; i < 3; ++i) {
-        auto* radio = new QRadioButton(optionTexts[i]);
-        radio->setObjectName(QString("单选框%1").arg(i + 1));
-        optionLayout->addWidget(radio);
-    }
-    side->addWidget(options);
-    auto* codeBox = new QGroupBox;
-    codeBox->setObjectName("代号框");
-    auto* codeLayout = new QVBoxLayout(codeBox);
-    auto* codeTitle = new QLabel("分部分项");
-    codeTitle->setObjectName("标签4");
-    auto* tree1 = new QTreeWidget;
-    tree1->setObjectName("树型框1");
-    tree1->setHeaderHidden(true);
-    codeLayout->addWidget(codeTitle);
-    codeLayout->addWidget(tree1);
-    side->addWidget(codeBox, 1);
-    auto* filterBox = new QGroupBox;
-    filterBox->setObjectName("条件框");
-    auto* filterLayout = new QVBoxLayout(filterBox);
-    auto* filterTitle = new QLabel("勾选统计");
-    filterTitle->setObjectName("标签7");
-    auto* tree2 = new QTreeWidget;
-    tree2->setObjectName("树型框2");
-    tree2->setHeaderHidden(true);
-    filterLayout->addWidget(filterTitle);
-    filterLayout->addWidget(tree2);
-    side->addWidget(filterBox, 1);
-    auto* sideWidget = new QWidget;
-    sideWidget->setLayout(side);
-    sideWidget->setFixedWidth(230);
-    layout->addWidget(sideWidget);
-
-    auto* right = new QVBoxLayout;
-    auto* titleRow = new QHBoxLayout;
-    titleRow->addStretch(1);
-    titleRow->addWidget(caption("标签2", "材料统计表", nullptr));
-    titleRow->addStretch(1);
-    for (const char* name : {"图形按钮18", "图形按钮19"}) {
-        QToolButton* refresh = pictureButton(name, "", Glyph::Refresh, kStartInk, page);
-        refresh->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        refresh->setToolTip("刷新下表");
-        refresh->setToolTipDuration(kToolTipMs);
-        titleRow->addWidget(refresh);
-    }
-    right->addLayout(titleRow);
-    summaryView_ = new GridView;
-    summaryView_->setObjectName("统计表");
-    summaryView_->setGrid(summary_);
-    itemSummaryView_ = new GridView;
-    itemSummaryView_->setObjectName("分统计表");
-    itemSummaryView_->setGrid(itemSummary_);
-    itemSummaryView_->hide();
-    cumulativeView_ = new GridView;
-    cumulativeView_->setObjectName("累计统计表");
-    cumulativeView_->setGrid(cumulativeSummary_);
-    cumulativeView_->hide();
-    for (GridView* view : {summaryView_, itemSummaryView_, cumulativeView_}) {
-        right->addWidget(view, 1);
-        connect(view, &GridView::cellPressed, this,
-                [this](int, int, Qt::MouseButton button, QPoint global) {
-                    if (button == Qt::RightButton) {
-                        popupMenu(Menu::Statistics, global);
-                    }
-                });
-    }
-    layout->addLayout(right, 1);
-    return page;
+    statisticsPage_ = new gui::StatisticsPage(document_, statistics_, *prompter_);
+    connect(statisticsPage_, &gui::StatisticsPage::commandRequested, this, &MainWindow::dispatch);
+    connect(statisticsPage_, &gui::StatisticsPage::noteEdited, this, [this](bool counts) {
+        if (counts) {
+            document_.modified = true;
+        }
+    });
+    connect(
+        statisticsPage_, &gui::StatisticsPage::popupRequested, this,
+        [this](StatisticsGrid grid, int row, QPoint global) {
+            if (!statisticsCommandEnabled(statistics_, grid, row, Command::SumAllRows)) {
+                return;  // outside the table's rows
+            }
+            popupMenu(Menu::Statistics, global, [this, grid, row](Command command) {
+                return statisticsCommandEnabled(statistics_, grid, row, command).value_or(false);
+            });
+        });
+    return statisticsPage_;
 }
 
 QWidget* MainWindow::buildMaterialPage() {
@@ -338,7 +281,7 @@ QWidget* MainWindow::buildMaterialPage() {
                     return command != Command::DeleteMaterialRow || current;
                 });
             });
-    return gridPage(caption("标签3", "材料清单", nullptr), materialView_);
+    return gridPage(pageCaption("标签3", "材料清单", nullptr), materialView_);
 }
 
 QWidget* MainWindow::buildStartPage() {
@@ -390,7 +333,7 @@ QWidget* MainWindow::buildStartPage() {
     };
     int index = 0;
     for (const auto& b : buttons) {
-        QToolButton* button = pictureButton(b.name, b.text, b.glyph, kStartInk, frame);
+        QToolButton* button = pictureButton(b.name, b.text, b.glyph, kPageInk, frame);
         button->setIconSize(QSize(48, 48));
         button->setMinimumWidth(150);
         connect(button, &QToolButton::clicked, this, b.action);
@@ -429,26 +372,115 @@ void MainWindow::registerCommands() {
         }
     };
     handlers_[Command::Exit] = [this] { close(); };
-    handlers_[Command::AddEntry] = [this] { entryDialog().openForAdd(); };
+    handlers_[Command::AddEntry] = [this] {
+        prompter_->setStatus("添加或修改数据");
+        entryDialog().openForAdd();
+    };
     handlers_[Command::ModifyEntry] = [this] {
         if (currentLocation_) {
+            prompter_->setStatus("添加或修改数据");
             entryDialog().openForModify(*currentLocation_);
         }
     };
     handlers_[Command::DeleteLocation] = [this] {
         if (currentLocation_ && deleteLocationAsked(document_, *currentLocation_, *prompter_)) {
             currentLocation_.reset();
-            analysisView_->refresh();
+            analysisChanged();
         }
+    };
+    handlers_[Command::ViewCellContent] = [this] {
+        if (!cellContent_) {
+            cellContent_ = new CellContentWindow(document_.analysis, this);
+        }
+        const CellPos cursor = document_.analysis.cursor();
+        cellContent_->showCell(cursor.row, cursor.column);
+        cellContent_->show();
+        cellContent_->raise();
     };
     handlers_[Command::AddMaterialRow] = [this] { materialEditor_->appendRow(); };
     handlers_[Command::DeleteMaterialRow] = [this] { materialEditor_->deleteRow(); };
     handlers_[Command::ExportMaterials] = [this] { materialEditor_->exportTable(); };
-    handlers_[Command::Refresh] = [this] {
-        if (pages_->currentIndex() == MaterialPage) {
-            materialEditor_->refresh();
+    handlers_[Command::Refresh] = [this] { refreshCurrentTable(); };
+    registerStatisticsCommands();
+}
+
+void MainWindow::registerStatisticsCommands() {
+    const auto onSummary = [this](void (*command)(Grid&, std::optional<int>&)) {
+        return [this, command] {
+            command(statistics_.summary, statistics_.statisticRow);
+            statisticsPage_->view(StatisticsGrid::Summary).refresh();
+        };
+    };
+    handlers_[Command::BuildStatistics] = [this] { buildStatistics(); };
+    handlers_[Command::SumAllRows] = onSummary(sumAllRows);
+    handlers_[Command::SumSelectedRows] = onSummary(sumSelectedRows);
+    handlers_[Command::DeleteStatisticRow] = onSummary(deleteStatisticRow);
+    handlers_[Command::FindDetails] = [this] {
+        BusyCursor busy(*prompter_);
+        if (!findDetails(statistics_, document_.analysis)) {
+            return;
+        }
+        analysisView_->refreshCells();
+        pressPageButton(AnalysisPage);
+        analysisView_->setFocus();
+        const CellPos cursor = document_.analysis.cursor();
+        if (cursor.row >= 0) {
+            analysisView_->setCurrentIndex(
+                analysisView_->gridModel()->index(cursor.row, cursor.column));
         }
     };
+    handlers_[Command::ExportStatistics] = [this] {
+        const auto path =
+            prompter_->chooseSaveFile("导出数据为文本文件", "文本文件(*.txt)|*.txt", "txt");
+        if (path) {
+            exportStatistics(statistics_, *path, *prompter_);
+        }
+    };
+}
+
+void MainWindow::buildStatistics() {
+    auto* busy = new BusyWindow(
+        [this] {
+            rebuildStatistics(document_, statistics_, *prompter_);
+            statisticsPage_->reload();
+        },
+        [this] {
+            pressPageButton(StatisticsPage);
+            GridView& view = statisticsPage_->mainView();
+            view.setFocus();
+            if (view.grid().cursor().row < 0) {
+                view.setCurrentIndex(view.gridModel()->index(1, 1));
+            }
+        },
+        this);
+    busy->setAttribute(Qt::WA_DeleteOnClose);
+    busy->open();
+}
+
+void MainWindow::analysisChanged() {
+    analysisView_->refresh();
+    updateStatisticsAfterEntry(document_, statistics_, *prompter_);
+    statisticsPage_->reload();
+}
+
+void MainWindow::refreshCurrentTable() {
+    switch (pages_->currentIndex()) {
+        case AnalysisPage:
+            refreshAnalysisTable(document_.analysis, *prompter_);
+            analysisView_->refreshCells();
+            break;
+        case StatisticsPage: {
+            const StatisticsGrid grid = statisticsPage_->focusedGrid();
+            refreshStatisticsGrid(statistics_, grid, *prompter_);
+            statisticsPage_->view(grid).refreshCells();
+            break;
+        }
+        case MaterialPage:
+            materialEditor_->refresh();
+            break;
+        default:
+            break;
+    }
 }
 
 void MainWindow::dispatch(Command command) {
@@ -514,7 +546,7 @@ void MainWindow::pressPageButton(Page page) {
         pageButtons_[i]->setChecked(i == page);
     }
     pages_->setCurrentIndex(page);
-    GridView* const views[] = {analysisView_, summaryView_, materialView_};
+    GridView* const views[] = {analysisView_, &statisticsPage_->mainView(), materialView_};
     views[page]->setFocus();
     if (page == MaterialPage && document_.materials.cursor().row < 0) {
         document_.materials.setCursor(1, 1);
@@ -563,7 +595,7 @@ EntryDialog& MainWindow::entryDialog() {
                 [this] { pressPageButton(AnalysisPage); });
         connect(entryDialog_, &EntryDialog::written, this, [this] {
             currentLocation_.reset();
-            analysisView_->refresh();
+            analysisChanged();
         });
     }
     return *entryDialog_;
@@ -584,6 +616,9 @@ void MainWindow::openFromCommandLine(const QStringList& arguments) {
     }
     document_.file.reset();
     if (loadProject(document_, *name, *prompter_)) {
+        // The statistics are derived: they are there as soon as the project is.
+        resetStatistics(statistics_);
+        rebuildStatistics(document_, statistics_, *prompter_);
         refreshTables();
         refreshTitle();
         pressPageButton(AnalysisPage);
@@ -592,10 +627,10 @@ void MainWindow::openFromCommandLine(const QStringList& arguments) {
 
 void MainWindow::refreshTables() {
     applyColumnLayout();
-    for (GridView* view :
-         {analysisView_, materialView_, summaryView_, itemSummaryView_, cumulativeView_}) {
+    for (GridView* view : {analysisView_, materialView_}) {
         view->refresh();
     }
+    statisticsPage_->reload();
 }
 
 void MainWindow::applyColumnLayout() {

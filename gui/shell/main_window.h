@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "core/shell/commands.h"
 #include "core/shell/program_data.h"
 #include "core/shell/shortcut_table.h"
+#include "core/stats/statistics.h"
 
 class QLabel;
 class QLineEdit;
@@ -20,9 +22,11 @@ class QToolButton;
 
 namespace tf::gui {
 
+class CellContentWindow;
 class EntryDialog;
 class GridView;
 class MaterialEditor;
+class StatisticsPage;
 class TickerLabel;
 
 // The main window: banner with menu and page buttons, the page control with the analysis,
@@ -56,6 +60,9 @@ class MainWindow : public QMainWindow {
     // The data-entry dialog, created when first needed.
     EntryDialog& entryDialog();
     std::optional<int> currentLocation() const { return currentLocation_; }
+    Statistics& statistics() { return statistics_; }
+    gui::StatisticsPage& statisticsPage() { return *statisticsPage_; }
+    GridView& analysisView() { return *analysisView_; }
     // Opens the project named by the command line arguments, when they name one.
     void openFromCommandLine(const QStringList& arguments);
 
@@ -74,14 +81,18 @@ class MainWindow : public QMainWindow {
     void registerCommands();
     void applyColumnLayout();
     void refreshTables();
+    void registerStatisticsCommands();
+    void buildStatistics();
+    // After rows of 分析表 were written or removed.
+    void analysisChanged();
+    void refreshCurrentTable();
+    void pressAnalysisRow(int row, int column, Qt::MouseButton button, QPoint global);
 
     QString programDirectory_;
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_ = nullptr;
     ProjectDocument document_;
-    Grid summary_;
-    Grid itemSummary_;
-    Grid cumulativeSummary_;
+    Statistics statistics_;
     ShortcutTable shortcuts_;
     std::map<Command, std::function<void()>> handlers_;
     std::optional<ExclusiveFile> dataFile_;
@@ -91,9 +102,8 @@ class MainWindow : public QMainWindow {
     QTabWidget* pages_ = nullptr;
     QLabel* statusPanel_ = nullptr;
     GridView* analysisView_ = nullptr;
-    GridView* summaryView_ = nullptr;
-    GridView* itemSummaryView_ = nullptr;
-    GridView* cumulativeView_ = nullptr;
+    gui::StatisticsPage* statisticsPage_ = nullptr;
+    QPointer<CellContentWindow> cellContent_;
     GridView* materialView_ = nullptr;
     MaterialEditor* materialEditor_ = nullptr;
     EntryDialog* entryDialog_ = nullptr;

@@ -213,6 +213,15 @@ void GridView::placePanes() {
     placing_ = false;
 }
 
+void GridView::selectRowCells(int row, int first, int last) {
+    if (!model_ || row < 0 || row >= model_->rowCount()) {
+        return;
+    }
+    setCurrentIndex(model_->index(row, first));
+    selectionModel()->select(QItemSelection(model_->index(row, first), model_->index(row, last)),
+                             QItemSelectionModel::ClearAndSelect);
+}
+
 bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     if (trigger != NoEditTriggers && trigger != CurrentChanged && index.isValid() &&
         (index.flags() & Qt::ItemIsEditable) && beginEdit_ &&

@@ -40,6 +40,8 @@ class GridView : public QTableView {
     // After widths or fixed rows and columns changed; keeps scrolling and the cursor.
     void relayout() { applyLayout(); }
 
+    // Puts the cursor on (row, first) and selects the row's cells first…last.
+    void selectRowCells(int row, int first, int last);
     // The pane that shows a cell at the given viewport point of this view.
     QModelIndex cellAt(const QPoint& viewportPos) const { return indexAt(viewportPos); }
 

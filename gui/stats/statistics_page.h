@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "core/base/prompter.h"
+#include "core/project/project_document.h"
+#include "core/shell/commands.h"
+#include "core/stats/statistics.h"
+#include "core/stats/statistics_menu.h"
+
+class QGroupBox;
+class QLabel;
+class QRadioButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tf::gui {
+
+class GridView;
+
+// The statistics tab: the view buttons, the division tree and the tick tree on the left,
+// the title and the grids of the view shown on the right. Every rule is in core; this page
+// shows the Statistics it is given and forwards the user's gestures.
+class StatisticsPage : public QWidget {
+    Q_OBJECT
+  public:
+    StatisticsPage(const ProjectDocument& document, Statistics& statistics, Prompter& prompter,
+                   QWidget* parent = nullptr);
+
+    // After the statistics changed underneath: trees, grids, titles and visibility again.
+    void reload();
+    // After the grids changed (texts, styles or shape); the trees stay.
+    void refreshGrids();
+    // The grid the user works with in the view shown (统计表 in the filtered view).
+    GridView& mainView();
+    // The statistics grid that has the focus, else the main one.
+    StatisticsGrid focusedGrid() const;
+    GridView& view(StatisticsGrid grid);
+    void chooseView(StatisticsView view);
+
+  signals:
+    // A right press on a row of one of the grids: the 统计 menu should pop up.
+    void popupRequested(StatisticsGrid grid, int row, QPoint globalPos);
+    void commandRequested(Command command);
+    // A completed edit of a 说明 cell; `counts` when it sets the project's modified flag.
+    void noteEdited(bool counts);
+
+  private:
+    QWidget* buildSide();
+    void buildGrids();
+    void fillDivisionTree();
+    void fillFilterTree();
+    void showViewLayout();
+    void filterItemChanged(QTreeWidgetItem* item);
+    void wireGrid(GridView* view, StatisticsGrid grid);
+    bool handleKey(GridView* view, QKeyEvent* event);
+
+    const ProjectDocument& document_;
+    Statistics& statistics_;
+    Prompter& prompter_;
+    QRadioButton* viewButtons_[3] = {};
+    QGroupBox* codeFrame_ = nullptr;
+    QGroupBox* filterFrame_ = nullptr;
+    QLabel* title_ = nullptr;
+    QLabel* divisionHeading_ = nullptr;
+    QTreeWidget* divisionTree_ = nullptr;
+    QTreeWidget* filterTree_ = nullptr;
+    GridView* summaryView_ = nullptr;
+    GridView* itemSummaryView_ = nullptr;
+    GridView* cumulativeView_ = nullptr;
+    bool filling_ = false;  // tree widgets being filled: their signals are not the user's
+};
+
+}  // namespace tf::gui

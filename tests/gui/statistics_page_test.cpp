@@ -1,0 +1,164 @@
+#include "gui/stats/statistics_page.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "cli/sample_project.h"
+#include "core/project/analysis_layout.h"
+#include "core/project/project_io.h"
+#include "core/shell/program_data.h"
+#include "core/stats/statistics_layout.h"
+#include "gui/shell/main_window.h"
+#include "gui/stats/busy_window.h"
+#include "gui/widgets/grid_view.h"
+#include "tests/support/scripted_prompter.h"
+#include "tests/support/temp_dir.h"
+
+namespace tf::gui {
+namespace {
+
+// The main window on a saved sample project of six locations.
+class StatisticsPageTest : public ::testing::Test {
+  protected:
+    StatisticsPageTest() {
+        test::writeFile(dir / "ZUdavu.dat", buildProgramData({1, {"消息"}}));
+        const std::string path = (dir / "sample.gdb").string();
+        {
+            ProjectDocument sample;  // holds the file while it lives
+            cli::buildSampleProject(sample, 6);
+            sample.path = path;
+            EXPECT_TRUE(saveProject(sample, prompter, false));
+        }
+        window =
+            std::make_unique<MainWindow>(QString::fromStdString(dir.path().string()), &prompter);
+        window->resize(1200, 800);
+        window->show();
+        window->openFromCommandLine({QString::fromStdString(path)});
+        EXPECT_TRUE(prompter.messages().empty());
+    }
+    template <typename T>
+    T* child(const char* name) {
+        auto* found = window->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    std::vector<int> markedAnalysisRows() {
+        std::vector<int> rows;
+        const Grid& a = window->document().analysis;
+        for (int r = kAnalysisHeadingRows; r < a.rowCount(); ++r) {
+            if (a.style(r, AnalysisColumn::kMaterialName).background == kMarkerColour) {
+                rows.push_back(r);
+            }
+        }
+        return rows;
+    }
+
+    test::TempDir dir;
+    test::ScriptedPrompter prompter;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(StatisticsPageTest, RebuildBehindTheBusyWindowThenEveryView) {
+    const Statistics& stats = window->statistics();
+    ASSERT_FALSE(stats.summary.text(1, SummaryColumn::kName).empty())
+        << "an opened project has its statistics";
+
+    window->dispatch(Command::BuildStatistics);
+    auto* busy = window->findChild<BusyWindow*>();
+    ASSERT_NE(busy, nullptr);
+    EXPECT_EQ(busy->windowTitle(), " 数据分析中…");
+    EXPECT_TRUE(busy->isModal());
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>("分析标签")->text(), QString("数据分析完毕！"), 3000);
+    EXPECT_FALSE(busy->close()) << "the user cannot close it";
+    QTRY_VERIFY_WITH_TIMEOUT(window->findChild<BusyWindow*>() == nullptr, 3000);
+    EXPECT_EQ(child<QTabWidget>("选择夹1")->currentIndex(), MainWindow::StatisticsPage);
+    EXPECT_EQ(prompter.status(), "统计表");
+
+    // The division view: pick a work item in the tree.
+    child<QRadioButton>("单选框2")->click();
+    EXPECT_EQ(child<QLabel>("标签2")->text(), "分部分项统计表");
+    EXPECT_TRUE(child<GridView>("分统计表")->isVisible());
+    EXPECT_FALSE(child<GridView>("统计表")->isVisible());
+    auto* tree1 = child<QTreeWidget>("树型框1");
+    QTreeWidgetItem* item = tree1->topLevelItem(0);
+    while (item->childCount() > 0) {
+        item = item->child(0);
+    }
+    tree1->setCurrentItem(item);
+    EXPECT_TRUE(child<QLabel>("标签4")->text().startsWith("分部分项："));
+    const Grid& items = stats.itemSummary;
+    EXPECT_EQ(items.text(0, ItemColumn::kMaterialCost), "材料费小计");
+    EXPECT_EQ(items.text(items.rowCount() - 1, ItemColumn::kName), "小计：");
+    EXPECT_EQ(prompter.status(), "统计完毕");
+
+    // The filtered view: tick a location, then untick it.
+    child<QRadioButton>("单选框3")->click();
+    EXPECT_TRUE(child<GridView>("累计统计表")->isVisible());
+    EXPECT_TRUE(child<GridView>("统计表")->isVisible());
+    auto* tree2 = child<QTreeWidget>("树型框2");
+    ASSERT_EQ(tree2->topLevelItemCount(), 6);
+    QTreeWidgetItem* location = tree2->topLevelItem(0);
+    location->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(location->child(0)->checkState(0), Qt::Checked);
+    EXPECT_EQ(stats.cumulative.text(1, CumulativeColumn::kLocation),
+              location->text(0).toStdString());
+    location->child(0)->setCheckState(0, Qt::Unchecked);
+    EXPECT_EQ(location->checkState(0),
+              location->childCount() > 1 ? Qt::PartiallyChecked : Qt::Unchecked);
+    location->setCheckState(0, Qt::Unchecked);
+    EXPECT_EQ(stats.cumulative.text(1, CumulativeColumn::kLocation), "");
+
+    // 查找明细 from the all-materials view lands on the analysis page with the rows marked.
+    child<QRadioButton>("单选框1")->click();
+    EXPECT_EQ(child<QLabel>("标签2")->text(), "所有材料统计表");
+    auto* summary = child<GridView>("统计表");
+    summary->setCurrentIndex(summary->gridModel()->index(1, SummaryColumn::kName));
+    window->dispatch(Command::FindDetails);
+    EXPECT_EQ(child<QTabWidget>("选择夹1")->currentIndex(), MainWindow::AnalysisPage);
+    const auto marked = markedAnalysisRows();
+    ASSERT_FALSE(marked.empty());
+    EXPECT_EQ(window->document().analysis.text(marked.front(), AnalysisColumn::kMaterialName),
+              stats.summary.text(1, SummaryColumn::kName));
+}
+
+TEST_F(StatisticsPageTest, OnlyNotesTakeEditsAndTheyCountAsChanges) {
+    auto* summary = child<GridView>("统计表");
+    window->document().modified = false;
+    summary->setCurrentIndex(summary->gridModel()->index(1, SummaryColumn::kName));
+    summary->edit(summary->gridModel()->index(1, SummaryColumn::kName));
+    EXPECT_EQ(summary->findChild<QLineEdit*>(), nullptr);
+    summary->gridModel()->setData(summary->gridModel()->index(1, SummaryColumn::kNote), "备注",
+                                  Qt::EditRole);
+    EXPECT_TRUE(window->document().modified);
+
+    auto* analysis = child<GridView>("分析表");
+    analysis->edit(analysis->gridModel()->index(2, AnalysisColumn::kNote));
+    EXPECT_EQ(analysis->findChild<QLineEdit*>(), nullptr) << "分析表 is never edited in place";
+}
+
+TEST_F(StatisticsPageTest, CellContentWindowFollowsTheCursor) {
+    auto* analysis = child<GridView>("分析表");
+    analysis->setCurrentIndex(analysis->gridModel()->index(2, AnalysisColumn::kLocation));
+    window->dispatch(Command::ViewCellContent);
+    auto* text = child<QPlainTextEdit>("内容编辑框");
+    EXPECT_EQ(text->toPlainText().toStdString(),
+              window->document().analysis.text(2, AnalysisColumn::kLocation));
+    analysis->setCurrentIndex(analysis->gridModel()->index(3, AnalysisColumn::kMaterialName));
+    EXPECT_EQ(child<QLabel>("位置标签")->text(), "行：3    列：7");
+    EXPECT_EQ(text->toPlainText().toStdString(),
+              window->document().analysis.text(3, AnalysisColumn::kMaterialName));
+
+    // A click on 序号 selects the row's visible cells.
+    emit analysis->cellPressed(4, 0, Qt::LeftButton, QPoint());
+    EXPECT_EQ(window->document().analysis.selection(), (CellRange{4, 1, 4, 12}));
+}
+
+}  // namespace
+}  // namespace tf::gui
