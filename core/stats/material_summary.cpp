@@ -1,5 +1,7 @@
 #include "core/stats/material_summary.h"
 
+#include <algorithm>
+
 #include "core/base/number_text.h"
 #include "core/base/text_util.h"
 #include "core/project/analysis_layout.h"
@@ -27,8 +29,8 @@ const MaterialSummaryRow* MaterialSummaryList::add(const AnalysisUse& use,
         return nullptr;
     }
     byName_.emplace(use.material, rows_.size());
-    rows_.push_back({material.category->name, std::string(use.material), use.workQuantity,
-                     use.quantity, std::string(use.unit), material.entry->price});
+    rows_.push_back({use.materialId / 1000, material.category->name, std::string(use.material),
+                     use.workQuantity, use.quantity, std::string(use.unit), material.entry->price});
     return &rows_.back();
 }
 
@@ -42,7 +44,11 @@ MaterialSummaryList buildMaterialSummary(const Grid& analysis, const MaterialCat
 
 void copySummaryToGrid(const MaterialSummaryList& list, Grid& g) {
     using namespace SummaryColumn;
-    const auto& rows = list.rows();
+    // Grouped by category, each category's materials in order of first use.
+    std::vector<MaterialSummaryRow> rows = list.rows();
+    std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+        return a.categoryNumber < b.categoryNumber;
+    });
     const int n = static_cast<int>(rows.size());
     layOutStatistics(g, StatisticsLayout::Summary, std::max(n + 1, kStatisticsFreshRows));
     for (int i = 1; i <= n; ++i) {

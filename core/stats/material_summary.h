@@ -13,6 +13,7 @@ namespace tf {
 // One material of the priced list: the first row that names it decides category, unit
 // and price; later rows of the same name add their quantity.
 struct MaterialSummaryRow {
+    int categoryNumber = 0;
     std::string category;
     std::string name;
     double workQuantity = 0;  // of the row that listed it
@@ -37,8 +38,8 @@ class MaterialSummaryList {
 // Every material of the analysis table, in order of first use.
 MaterialSummaryList buildMaterialSummary(const Grid& analysis, const MaterialCatalogue& catalogue);
 
-// 统计表 from the list: one numbered row per material (合计 computed), runs of one category
-// merged, at least 24 rows.
+// 统计表 from the list: one numbered row per material (合计 computed), grouped by category in
+// the material table's order and merged per category, at least 24 rows.
 void copySummaryToGrid(const MaterialSummaryList& list, Grid& summary);
 
 }  // namespace tf

@@ -146,6 +146,9 @@ void chooseStatisticsView(const ProjectDocument& document, Statistics& s, Statis
             break;
         case StatisticsView::Division:
             s.title = kDivisionTitle;
+            if (!s.selectedNode && !s.divisionTree.tree.empty()) {
+                showNode(s, 0, prompter);
+            }
             break;
         case StatisticsView::Filtered:
             s.title = kFilteredTitle;

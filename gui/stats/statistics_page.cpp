@@ -286,10 +286,7 @@ void StatisticsPage::fillFilterTree() {
 
 void StatisticsPage::showViewLayout() {
     const StatisticsView view = statistics_.view;
-    const bool noView = statistics_.title == kNoViewTitle;
-    for (int i = 0; i < 3; ++i) {
-        viewButtons_[i]->setChecked(!noView && static_cast<int>(view) == i);
-    }
+    viewButtons_[static_cast<int>(view)]->setChecked(true);
     title_->setText(qs(statistics_.title));
     divisionHeading_->setText(qs(statistics_.divisionHeading));
     summaryView_->setVisible(view != StatisticsView::Division);

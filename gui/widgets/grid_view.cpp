@@ -200,7 +200,12 @@ void GridView::placePanes() {
     placing_ = true;
     const int width = fixedWidth();
     const int height = fixedHeight();
-    setViewportMargins(width, height, 0, 0);
+    // The table resets the margins to its (hidden) headers' sizes whenever it lays itself out,
+    // which setting them can set off again: repeat until they hold.
+    const QMargins margins(width, height, 0, 0);
+    for (int i = 0; i < 4 && viewportMargins() != margins; ++i) {
+        setViewportMargins(margins);
+    }
     const QRect area = viewport()->geometry();
     top_->setGeometry(area.x(), area.y() - height, area.width(), height);
     left_->setGeometry(area.x() - width, area.y(), width, area.height());

@@ -93,6 +93,20 @@ TEST_F(StatisticsTest, AllMaterialsListsEachMaterialOncePricedAndMergedByCategor
     EXPECT_EQ(g.column(kPrice).decimals, 2);
 }
 
+TEST_F(StatisticsTest, MaterialsAreGroupedByCategoryInTableOrder) {
+    addRow(1, "客厅", "030801", 30, "乳胶漆", 9, "千克", 2001);
+    addRow(1, "客厅", "030201", 20, "界面剂", 4, "千克", 1002);
+    addRow(2, "卧室", "030801", 30, "乳胶漆", 1, "千克", 2001);
+    addRow(2, "卧室", "030201", 20, "水泥砂浆", 4, "千克", 1001);
+    rebuild(StatisticsView::AllMaterials);
+    EXPECT_EQ(sum(1, SummaryColumn::kName), "界面剂");
+    EXPECT_EQ(sum(2, SummaryColumn::kName), "水泥砂浆");
+    EXPECT_EQ(sum(3, SummaryColumn::kName), "乳胶漆");
+    EXPECT_TRUE(near(sum(3, SummaryColumn::kQuantity), 10));
+    EXPECT_EQ(stats.summary.mergeAt(2, SummaryColumn::kCategory),
+              (CellRange{1, SummaryColumn::kCategory, 2, SummaryColumn::kCategory}));
+}
+
 TEST_F(StatisticsTest, SameNameInTwoCategoriesIsOneRowWithTheFirstCategoryAndPrice) {
     const int other = addMaterial("辅材", "水泥砂浆", "立方米", "300");
     addRow(1, "客厅", "030201", 20, "水泥砂浆", 10, "千克", 1001);
