@@ -138,6 +138,24 @@ TEST_F(StatisticsPageTest, OnlyNotesTakeEditsAndTheyCountAsChanges) {
                                   Qt::EditRole);
     EXPECT_TRUE(window->document().modified);
 
+    // Delete clears a note, and nothing else.
+    summary->setCurrentIndex(summary->gridModel()->index(1, SummaryColumn::kNote));
+    QTest::keyClick(summary, Qt::Key_Delete);
+    EXPECT_EQ(window->statistics().summary.text(1, SummaryColumn::kNote), "");
+    summary->setCurrentIndex(summary->gridModel()->index(1, SummaryColumn::kName));
+    QTest::keyClick(summary, Qt::Key_Delete);
+    EXPECT_NE(window->statistics().summary.text(1, SummaryColumn::kName), "");
+
+    // Ctrl + double click on a material runs 查找明细.
+    emit summary->cellDoubleClicked(1, SummaryColumn::kName, Qt::ControlModifier);
+    EXPECT_EQ(child<QTabWidget>("选择夹1")->currentIndex(), MainWindow::AnalysisPage);
+    const auto marked = markedAnalysisRows();
+    ASSERT_FALSE(marked.empty());
+    for (const int row : marked) {
+        EXPECT_EQ(window->document().analysis.text(row, AnalysisColumn::kMaterialName),
+                  window->statistics().summary.text(1, SummaryColumn::kName));
+    }
+
     auto* analysis = child<GridView>("分析表");
     analysis->edit(analysis->gridModel()->index(2, AnalysisColumn::kNote));
     EXPECT_EQ(analysis->findChild<QLineEdit*>(), nullptr) << "分析表 is never edited in place";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/analysis/location_commands.h"
 #include "core/base/number_text.h"
 #include "core/base/text_codec.h"
 #include "core/project/analysis_layout.h"
@@ -159,6 +160,38 @@ TEST_F(StatisticRowTest, FindDetailsMarksTheRowsBehindEachView) {
     selectDivisionNode(stats, 1, prompter);  // a sub-division: nothing happens
     EXPECT_FALSE(findDetails(stats, doc.analysis));
     EXPECT_EQ(markedRows(), (std::vector<int>{3, 6}));
+}
+
+TEST_F(StatisticRowTest, RefreshRecalculatesAndRepaints) {
+    g().setText(1, kQuantity, "100");  // 水泥砂浆 at 0.5
+    g().setBackground({3, kName, 3, kName}, kMarkerColour);
+    refreshStatisticsGrid(stats, StatisticsGrid::Summary, prompter);
+    EXPECT_EQ(g().text(1, kTotal), "50");
+    EXPECT_FALSE(g().style(3, kName).background);
+    EXPECT_EQ(g().style(2, kName).background, kSummaryBand);
+    const auto& history = prompter.statusHistory();
+    EXPECT_EQ(history[history.size() - 2], "刷新当前表格");
+    EXPECT_EQ(history.back(), "刷新完毕");
+
+    doc.analysis.setBackground({2, 0, 9, AnalysisColumn::kNote}, kMarkerColour);
+    refreshAnalysisTable(doc.analysis, prompter);
+    EXPECT_TRUE(markedRows().empty());
+    EXPECT_EQ(doc.analysis.style(2, AnalysisColumn::kNote).background, kAnalysisTint);
+    EXPECT_EQ(doc.analysis.style(2, AnalysisColumn::kItemCode).background, kMarkerColour)
+        << "only the band columns are painted again";
+}
+
+TEST_F(StatisticRowTest, EachBuildSaysWhatItDoes) {
+    prompter.clear();
+    const int busyBefore = prompter.busyCount();
+    chooseStatisticsView(doc, stats, StatisticsView::AllMaterials, prompter);
+    chooseStatisticsView(doc, stats, StatisticsView::Division, prompter);
+    chooseStatisticsView(doc, stats, StatisticsView::Filtered, prompter);
+    EXPECT_EQ(prompter.statusHistory(),
+              (std::vector<std::string>{"统计所有材料", "统计完毕", "统计分项材料", "统计完毕",
+                                        "筛选统计", "统计完毕"}));
+    EXPECT_EQ(prompter.busyDepth(), 0);
+    EXPECT_EQ(prompter.busyCount() - busyBefore, 3);
 }
 
 TEST_F(StatisticRowTest, OnlyNotesAreEditable) {
