@@ -271,7 +271,11 @@ QWidget* MainWindow::buildMaterialPage() {
     materialEditor_ = new MaterialEditor(*materialView_, document_, *prompter_,
                                          [this] { pressPageButton(AnalysisPage); });
     connect(materialView_, &GridView::cellPressed, this,
-            [this](int row, int, Qt::MouseButton button, QPoint global) {
+            [this](int row, int column, Qt::MouseButton button, QPoint global) {
+                if (button == Qt::LeftButton && column == MaterialColumn::kNumber && row >= 1) {
+                    materialView_->selectRowCells(row, MaterialColumn::kCategory,
+                                                  document_.materials.columnCount() - 1);
+                }
                 if (button != Qt::RightButton || row < 1) {
                     return;
                 }

@@ -161,7 +161,7 @@ TEST_F(StatisticsPageTest, OnlyNotesTakeEditsAndTheyCountAsChanges) {
     EXPECT_EQ(analysis->findChild<QLineEdit*>(), nullptr) << "分析表 is never edited in place";
 }
 
-TEST_F(StatisticsPageTest, CellContentWindowFollowsTheCursor) {
+TEST_F(StatisticsPageTest, CellContentFollowsTheCursorAndNumberPressesSelectRows) {
     auto* analysis = child<GridView>("分析表");
     analysis->setCurrentIndex(analysis->gridModel()->index(2, AnalysisColumn::kLocation));
     window->dispatch(Command::ViewCellContent);
@@ -176,6 +176,12 @@ TEST_F(StatisticsPageTest, CellContentWindowFollowsTheCursor) {
     // A click on 序号 selects the row's visible cells.
     emit analysis->cellPressed(4, 0, Qt::LeftButton, QPoint());
     EXPECT_EQ(window->document().analysis.selection(), (CellRange{4, 1, 4, 12}));
+    auto* materials = child<GridView>("材料表");
+    emit materials->cellPressed(2, 0, Qt::LeftButton, QPoint());
+    EXPECT_EQ(window->document().materials.selection(), (CellRange{2, 1, 2, 7}));
+    auto* summary = child<GridView>("统计表");
+    emit summary->cellPressed(3, 0, Qt::LeftButton, QPoint());
+    EXPECT_EQ(window->statistics().summary.selection(), (CellRange{3, 1, 3, 7}));
 }
 
 }  // namespace
