@@ -35,12 +35,17 @@ struct CatalogueMaterial {
 
 CatalogueMaterial catalogueMaterial(const MaterialCatalogue& catalogue, std::int32_t id);
 
-// The lookup key of texts that belong together: "|" a "?" b "?" … "?", written into `key`
-// (a buffer kept across rows, so most look-ups allocate nothing).
+// The lookup key of texts that belong together, written into `key` (a buffer kept across
+// rows, so most look-ups allocate nothing): "|", then each text followed by "?" — and, after
+// the "?", the text's length, so that a "?" inside a name never makes two keys one.
 template <typename... Texts>
 const std::string& writeStatisticsKey(std::string& key, const Texts&... texts) {
     key.assign("|");
-    ((key.append(texts).push_back('?')), ...);
+    const auto add = [&key](std::string_view text) {
+        key.append(text).push_back('?');
+        key.append(std::to_string(text.size())).push_back(';');
+    };
+    (add(texts), ...);
     return key;
 }
 

@@ -322,6 +322,16 @@ TEST_F(StatisticsTest, UntickingALocationUnticksItsItemsAndDropsThem) {
     EXPECT_EQ(prompter.status(), "统计完毕");
 }
 
+TEST_F(StatisticsTest, QuestionMarksInNamesKeepEntriesApart) {
+    addRow(1, "客厅?030201", "030801", 30, "乳胶漆", 9, "千克", 2001);
+    addRow(2, "客厅", "030201?030801", 20, "水泥砂浆", 10, "千克", 1001);
+    rebuild(StatisticsView::Filtered);
+    ASSERT_EQ(stats.filter.nodeCount(), 4u);
+    tickFilterLocation(doc, stats, 1, Tick::Ticked, prompter);
+    EXPECT_EQ(stats.cumulative.rowCount(), 3);
+    EXPECT_TRUE(near(stats.cumulative.text(1, CumulativeColumn::kMaterialCost), 5));
+}
+
 TEST_F(StatisticsTest, NothingTickedBlanksBothGrids) {
     enterThreeLocations();
     chooseStatisticsView(doc, stats, StatisticsView::AllMaterials, prompter);
