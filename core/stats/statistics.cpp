@@ -99,8 +99,7 @@ void resetStatistics(Statistics& s) {
 
 void rebuildStatistics(const ProjectDocument& document, Statistics& s, Prompter& prompter) {
     BusyCursor busy(prompter);
-    copySummaryToGrid(buildMaterialSummary(document.analysis, document.catalogue), s.summary);
-    s.statisticRow.reset();
+    showAllMaterials(document, s, prompter);
     buildGroupsAndTree(document, s);
     s.filter = buildFilterTree(document.analysis);
     switch (s.view) {
