@@ -11,7 +11,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "core/base/text_util.h"
 #include "core/stats/statistics_layout.h"
 #include "gui/widgets/division_tree_items.h"
 #include "gui/widgets/grid_view.h"
@@ -190,12 +189,11 @@ void StatisticsPage::wireGrid(GridView* view, StatisticsGrid grid) {
             });
     connect(view, &GridView::cellDoubleClicked, this,
             [this, view, grid](int row, int, Qt::KeyboardModifiers modifiers) {
-                // The material name: 使用材料名称 of 统计表, 材料名称 of the item breakdown.
-                const int nameColumn =
-                    grid == StatisticsGrid::Summary ? SummaryColumn::kName : ItemColumn::kName;
-                if (modifiers.testFlag(Qt::ControlModifier) && grid != StatisticsGrid::Cumulative &&
-                    row >= 1 && !isBlank(view->grid().text(row, nameColumn))) {
-                    view->grid().setCursor(row, nameColumn);
+                if (!modifiers.testFlag(Qt::ControlModifier)) {
+                    return;
+                }
+                if (const auto cell = detailsCellAt(statistics_, grid, row)) {
+                    view->grid().setCursor(cell->row, cell->column);
                     emit commandRequested(Command::FindDetails);
                 }
             });
@@ -207,10 +205,7 @@ bool StatisticsPage::handleKey(GridView* view, QKeyEvent* event) {
         return true;
     }
     if (event->key() == Qt::Key_Delete) {
-        const CellPos cursor = view->grid().cursor();
-        if (isEditableStatisticsCell(view->grid(), cursor.row, cursor.column) &&
-            !view->grid().text(cursor.row, cursor.column).empty()) {
-            view->grid().setText(cursor.row, cursor.column, "");
+        if (deleteNoteAtCursor(view->grid())) {
             view->refreshCells();
             emit noteEdited(view != cumulativeView_);
         }

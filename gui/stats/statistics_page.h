@@ -7,7 +7,7 @@
 #include "core/project/project_document.h"
 #include "core/shell/commands.h"
 #include "core/stats/statistics.h"
-#include "core/stats/statistics_menu.h"
+#include "core/stats/statistics_commands.h"
 
 class QGroupBox;
 class QLabel;

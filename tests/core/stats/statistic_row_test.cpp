@@ -8,9 +8,9 @@
 #include "core/project/analysis_layout.h"
 #include "core/shell/commands.h"
 #include "core/stats/find_details.h"
+#include "core/stats/statistics_commands.h"
 #include "core/stats/statistics_export.h"
 #include "core/stats/statistics_layout.h"
-#include "core/stats/statistics_menu.h"
 #include "tests/core/stats/priced_project.h"
 #include "tests/support/temp_dir.h"
 
@@ -194,12 +194,25 @@ TEST_F(StatisticRowTest, EachBuildSaysWhatItDoes) {
     EXPECT_EQ(prompter.busyCount() - busyBefore, 3);
 }
 
-TEST_F(StatisticRowTest, OnlyNotesAreEditable) {
+TEST_F(StatisticRowTest, OnlyNotesAreEditableAndMaterialsLeadToTheirDetails) {
     EXPECT_TRUE(isEditableStatisticsCell(g(), 1, kNote));
     EXPECT_FALSE(isEditableStatisticsCell(g(), 0, kNote));
     EXPECT_FALSE(isEditableStatisticsCell(g(), 1, kName));
+    g().setText(1, kNote, "备注");
+    g().setCursor(1, kName);
+    EXPECT_FALSE(deleteNoteAtCursor(g()));
+    g().setCursor(1, kNote);
+    EXPECT_TRUE(deleteNoteAtCursor(g()));
+    EXPECT_EQ(g().text(1, kNote), "");
+    EXPECT_FALSE(deleteNoteAtCursor(g())) << "nothing left to clear";
+
+    EXPECT_EQ(detailsCellAt(stats, StatisticsGrid::Summary, 2), (CellPos{2, kName}));
+    EXPECT_FALSE(detailsCellAt(stats, StatisticsGrid::Summary, 5));  // a padding row
+    EXPECT_FALSE(detailsCellAt(stats, StatisticsGrid::Cumulative, 1));
     chooseStatisticsView(doc, stats, StatisticsView::Division, prompter);
     selectDivisionNode(stats, 2, prompter);
+    EXPECT_EQ(detailsCellAt(stats, StatisticsGrid::ItemSummary, 1),
+              (CellPos{1, ItemColumn::kName}));
     EXPECT_TRUE(isEditableStatisticsCell(stats.itemSummary, 1, ItemColumn::kNote));
     EXPECT_FALSE(isEditableStatisticsCell(stats.itemSummary, 1, ItemColumn::kTotal));
 }

@@ -1,4 +1,4 @@
-#include "core/stats/statistics_menu.h"
+#include "core/stats/statistics_commands.h"
 
 #include "core/base/text_util.h"
 #include "core/stats/statistic_row.h"
@@ -57,6 +57,26 @@ void refreshStatisticsGrid(Statistics& s, StatisticsGrid grid, Prompter& prompte
             break;
     }
     prompter.setStatus("刷新完毕");
+}
+
+std::optional<CellPos> detailsCellAt(const Statistics& s, StatisticsGrid grid, int row) {
+    const Grid& g = grid == StatisticsGrid::Summary ? s.summary : s.itemSummary;
+    const int column = grid == StatisticsGrid::Summary ? SummaryColumn::kName : ItemColumn::kName;
+    if (grid == StatisticsGrid::Cumulative || row < 1 || row >= g.rowCount() ||
+        isBlank(g.text(row, column))) {
+        return std::nullopt;
+    }
+    return CellPos{row, column};
+}
+
+bool deleteNoteAtCursor(Grid& g) {
+    const CellPos cursor = g.cursor();
+    if (!isEditableStatisticsCell(g, cursor.row, cursor.column) ||
+        g.text(cursor.row, cursor.column).empty()) {
+        return false;
+    }
+    g.setText(cursor.row, cursor.column, "");
+    return true;
 }
 
 std::optional<bool> statisticsCommandEnabled(const Statistics& s, StatisticsGrid grid, int row,
