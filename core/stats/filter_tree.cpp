@@ -4,7 +4,6 @@
 
 #include "core/base/text_util.h"
 #include "core/project/analysis_layout.h"
-#include "core/stats/analysis_rows.h"
 
 namespace tf {
 
@@ -46,6 +45,18 @@ std::optional<std::size_t> FilterTree::findLocation(std::string_view name) const
         }
     }
     return std::nullopt;
+}
+
+TextSet tickedItemKeys(const FilterTree& filter) {
+    TextSet keys;
+    for (const FilterLocation& location : filter.locations()) {
+        for (const FilterItem& item : location.items) {
+            if (item.ticked) {
+                keys.insert(statisticsKey(location.name, item.code));
+            }
+        }
+    }
+    return keys;
 }
 
 FilterTree buildFilterTree(const Grid& analysis) {

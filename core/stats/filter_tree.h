@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/grid/grid.h"
+#include "core/stats/analysis_rows.h"
 
 namespace tf {
 
@@ -46,6 +47,9 @@ class FilterTree {
     std::vector<FilterLocation> locations_;
     std::size_t nodeCount_ = 0;
 };
+
+// The statistics key of every ticked item with its location.
+TextSet tickedItemKeys(const FilterTree& filter);
 
 // One location per distinct 部位名称 and below it one item per distinct 分项代号 recorded
 // there, both in order of first appearance; rows with either blank are left out.

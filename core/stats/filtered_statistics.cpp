@@ -66,12 +66,12 @@ void fillCumulative(const std::vector<LocationCostGroup>& groups, Grid& g) {
     for (const LocationCostGroup& group : groups) {
         const int first = row;
         for (const LocationCost& cost : group.costs) {
-            g.setTexts(
-                row, kLocation,
-                {group.location, cost.code, formatNumber(cost.materialCost),
-                 formatNumber(cost.workQuantity), formatNumber(cost.labourPrice),
-                 formatNumber(cost.workQuantity * cost.labourPrice), formatNumber(cost.machinery),
-                 formatNumber(cost.management), formatNumber(cost.total)});
+            g.setTexts(row, kLocation,
+                       {group.location, cost.code, formatNumber(cost.materialCost),
+                        formatNumber(cost.workQuantity), formatNumber(cost.labourPrice),
+                        std::string_view(),  // 工费小计: the grid computes it
+                        formatNumber(cost.machinery), formatNumber(cost.management),
+                        formatNumber(cost.total)});
             ++row;
         }
         g.merge({first, kLocation, row - 1, kLocation});

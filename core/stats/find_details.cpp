@@ -40,14 +40,7 @@ std::optional<Criteria> criteriaOf(const Statistics& s) {
                {},
                {}};
     if (s.view == StatisticsView::Filtered) {
-        c.places.emplace();
-        for (const FilterLocation& location : s.filter.locations()) {
-            for (const FilterItem& item : location.items) {
-                if (item.ticked) {
-                    c.places->insert(statisticsKey(location.name, item.code));
-                }
-            }
-        }
+        c.places = tickedItemKeys(s.filter);
     }
     return c;
 }

@@ -13,7 +13,6 @@ constexpr Rgb kSumBackground{251, 222, 204};
 constexpr Rgb kSummedBackground{253, 242, 210};
 constexpr Rgb kLabelInk{0, 0, 255};
 constexpr Rgb kSumInk{255, 0, 0};
-constexpr Rgb kWhite{255, 255, 255};
 
 void accumulate(Grid& g, int first, int last, std::optional<int>& statisticRow) {
     using namespace SummaryColumn;
@@ -54,7 +53,8 @@ void deleteStatisticRow(Grid& g, std::optional<int>& statisticRow) {
     g.clearRangeSum(s, SummaryColumn::kTotal);
     g.deleteRows(s);
     paintSummaryBands(g, SummaryColumn::kName);
-    g.setBackground({1, SummaryColumn::kNumber, g.rowCount() - 1, SummaryColumn::kNumber}, kWhite);
+    g.setBackground({1, SummaryColumn::kNumber, g.rowCount() - 1, SummaryColumn::kNumber},
+                    kNumberColumnBackground);
 }
 
 void sumAllRows(Grid& g, std::optional<int>& statisticRow) {

@@ -50,14 +50,7 @@ void buildGroupsAndTree(const ProjectDocument& document, Statistics& s) {
 
 // The tick tree again, with the ticks of the items that are still there.
 void buildTickTree(const ProjectDocument& document, Statistics& s) {
-    TextSet ticked;
-    for (const FilterLocation& location : s.filter.locations()) {
-        for (const FilterItem& item : location.items) {
-            if (item.ticked) {
-                ticked.insert(statisticsKey(location.name, item.code));
-            }
-        }
-    }
+    const TextSet ticked = tickedItemKeys(s.filter);
     s.filter = buildFilterTree(document.analysis);
     const auto& locations = s.filter.locations();
     for (std::size_t l = 0; l < locations.size() && !ticked.empty(); ++l) {

@@ -44,9 +44,7 @@ void refreshStatisticsGrid(Statistics& s, StatisticsGrid grid, Prompter& prompte
     prompter.setStatus("刷新当前表格");
     switch (grid) {
         case StatisticsGrid::Summary:
-            s.summary.setBands(
-                {1, SummaryColumn::kCategory, s.summary.rowCount() - 1, SummaryColumn::kNote},
-                kSummaryBand, std::nullopt);
+            paintSummaryBands(s.summary, SummaryColumn::kCategory);
             s.summary.recalculate();
             break;
         case StatisticsGrid::ItemSummary:

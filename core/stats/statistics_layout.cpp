@@ -7,7 +7,6 @@ namespace tf {
 namespace {
 
 constexpr Rgb kGrey{128, 128, 128};
-constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kDarkRed{128, 0, 0};
 constexpr Rgb kGreen{0, 128, 0};
 constexpr Rgb kBlue{0, 0, 255};
@@ -159,7 +158,7 @@ void layOutStatistics(Grid& g, StatisticsLayout layout, int rows) {
         g.setBackground({1, band.left, styled, band.right}, band.colour);
     }
     g.setForeground({1, 0, styled, 0}, kGrey);
-    g.setBackground({1, 0, styled, 0}, kWhite);
+    g.setBackground({1, 0, styled, 0}, kNumberColumnBackground);
     g.repeatRows(1, styled, last);
     for (int r = 1; r <= last; ++r) {
         g.setText(r, 0, std::to_string(r));

@@ -69,6 +69,7 @@ inline constexpr int kCount = 11;
 // A statistics grid never shows fewer rows than this, heading included.
 inline constexpr int kStatisticsFreshRows = 24;
 inline constexpr Rgb kSummaryBand{238, 249, 238};
+inline constexpr Rgb kNumberColumnBackground{255, 255, 255};
 inline constexpr std::string_view kSubtotalLabel = "小计：";
 
 enum class StatisticsLayout { Summary, Item, Division, Cumulative };

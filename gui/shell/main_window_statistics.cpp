@@ -1,6 +1,6 @@
 // The main window's statistics side: its page, the 统计 commands, the rebuild behind the busy
 // window, and the refresh of whichever table is shown.
-#include <QKeyEvent>
+#include "gui/shell/main_window.h"
 
 #include "core/analysis/location_commands.h"
 #include "core/stats/find_details.h"
@@ -8,7 +8,6 @@
 #include "core/stats/statistics_commands.h"
 #include "core/stats/statistics_export.h"
 #include "gui/materials/material_editor.h"
-#include "gui/shell/main_window.h"
 #include "gui/stats/busy_window.h"
 #include "gui/stats/statistics_page.h"
 #include "gui/widgets/grid_view.h"

@@ -1,6 +1,5 @@
 #include "gui/stats/statistics_page.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -43,6 +43,9 @@ class CliTest : public ::testing::Test {
 
     std::string path(std::string_view name) { return (dir / name).string(); }
 
+    // "a.gdb" with two priced materials: 水泥砂浆1:3 (砂浆, 320 立方米), 乳胶漆 (涂料, 18 千克).
+    bool newPricedProject();
+
     TempDir dir;
 };
 
@@ -175,11 +178,15 @@ TEST_F(CliTest, MaterialsImportListAndExport) {
 namespace tf {
 namespace {
 
-TEST_F(CliTest, EntryImportWritesLocationsOrNothing) {
-    ASSERT_EQ(cli("new " + path("a.gdb")).status, 0);
+bool CliTest::newPricedProject() {
     writeFile(path("m.txt"),
               toGbk("砂浆\t水泥砂浆1:3\t\t立方米\t320\r\n涂料\t乳胶漆\t\t千克\t18\r\n"));
-    ASSERT_EQ(cli("materials import " + path("a.gdb") + " " + path("m.txt")).status, 0);
+    return cli("new " + path("a.gdb")).status == 0 &&
+           cli("materials import " + path("a.gdb") + " " + path("m.txt")).status == 0;
+}
+
+TEST_F(CliTest, EntryImportWritesLocationsOrNothing) {
+    ASSERT_TRUE(newPricedProject());
 
     writeFile(path("bad.txt"),
               toGbk("客厅\t建施-03\t3.6*4.2\t030201\t3.6*2.8\t\t砂浆\t水泥砂浆1:3\t0.02\t\r\n"
@@ -210,10 +217,7 @@ TEST_F(CliTest, EntryImportWritesLocationsOrNothing) {
 }
 
 TEST_F(CliTest, StatsPrintsTheThreeViews) {
-    ASSERT_EQ(cli("new " + path("a.gdb")).status, 0);
-    writeFile(path("m.txt"),
-              toGbk("砂浆\t水泥砂浆1:3\t\t立方米\t320\r\n涂料\t乳胶漆\t\t千克\t18\r\n"));
-    ASSERT_EQ(cli("materials import " + path("a.gdb") + " " + path("m.txt")).status, 0);
+    ASSERT_TRUE(newPricedProject());
     writeFile(path("sheet.txt"),
               "\xEF\xBB\xBF"
               "客厅\t\t\t030201\t3.6*2.8\t\t砂浆\t水泥砂浆1:3\t0.02\t\n"
