@@ -63,9 +63,9 @@ int structureListCommand(const std::string& source, Streams io) {
     }
     const DivisionTree& tree = structure->tree;
     for (std::size_t i = 0; i < tree.size(); ++i) {
-        const bool coded = isWorkItem(tree, i) && tree[i].level > 1;
-        io.out << tree[i].level << '\t' << i + 1 << '\t' << (coded ? itemCodeOfNode(tree, i) : "")
-               << '\t' << tree[i].name << '\n';
+        io.out << i + 1 << '\t' << tree[i].level << '\t' << tree[i].number << '\t'
+               << (isWorkItem(tree, i) ? itemCodeOfNode(tree, i) : "") << '\t' << tree[i].name
+               << '\n';
     }
     return 0;
 }

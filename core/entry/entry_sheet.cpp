@@ -48,7 +48,7 @@ std::vector<SheetProblem> importEntrySheet(ProjectDocument& document, std::strin
     const auto structure = parseStructure(document.structure);
     std::set<std::string> workItemCodes;
     for (std::size_t i = 0; structure && i < structure->tree.size(); ++i) {
-        if (isWorkItem(structure->tree, i) && structure->tree[i].level > 1) {
+        if (isWorkItem(structure->tree, i)) {
             workItemCodes.insert(itemCodeOfNode(structure->tree, i));
         }
     }

@@ -9,10 +9,10 @@
 namespace tf {
 namespace {
 
-constexpr double kDegreesToRadians = 3.14159265359 / 180;
+constexpr double kPi = 3.14159265359;  // the program's own value, not the full-precision one
 constexpr double kZeroDivisor = 0.0000001;
 constexpr double kSingular = 1e-10;
-// Function calls nest at most this deep; deeper nesting fails like an empty argument.
+// Function calls nest at most this deep; deeper nesting is refused with a message.
 constexpr int kMaxNesting = 32;
 constexpr std::string_view kOperators = "+-*/";
 
@@ -29,17 +29,23 @@ void tellTangent(Prompter& p) {
 void tellCotangent(Prompter& p) {
     p.message("余切函数中值为0度，计算失败！", "警告", MessageFlags::kWarning);
 }
+void tellNesting(Prompter& p) {
+    p.message("计算式中函数嵌套过深，计算失败！", "错误", MessageFlags::kWarning);
+}
 void tellDivision(Prompter& p) {
     p.message("计算式中有被除数为0的情况，计算不能继续，请检查数据！", "错误！",
               MessageFlags::kError);
 }
 
-// An operand as a number; a bound minus in front negates it.
+// An operand as a number; each bound minus in front negates it (2*-(1-3) leaves two).
 double readValue(std::string_view text) {
-    if (!text.empty() && text.front() == kBoundMinus) {
-        return -parseNumber(text.substr(1));
+    bool negative = false;
+    while (!text.empty() && text.front() == kBoundMinus) {
+        negative = !negative;
+        text.remove_prefix(1);
     }
-    return parseNumber(text);
+    const double value = parseNumber(text);
+    return negative ? -value : value;
 }
 
 // A sub-result as text; a negative value carries the bound minus so that the next scan
@@ -54,6 +60,19 @@ std::string writeValue(double value) {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// Writes a sub-result where a call or group stood. Its bound minus stays bound after an
+// operator, an opening parenthesis, another bound minus or at the start; after an operand
+// character (x(1-3), mcos(120)) it is an ordinary minus, so the operator is not hidden.
+void appendValue(std::string& text, std::string_view value) {
+    constexpr std::string_view kBindsAfter = "+-*/^(";
+    if (!value.empty() && value.front() == kBoundMinus && !text.empty() &&
+        text.back() != kBoundMinus && kBindsAfter.find(text.back()) == std::string_view::npos) {
+        text.push_back('-');
+        value.remove_prefix(1);
+    }
+    text.append(value);
 }
 
 // Lower case, full-width forms to half-width, no spaces; the bound-minus marker cannot be
@@ -122,7 +141,7 @@ std::string insertImplicitProducts(std::string_view text) {
     return out;
 }
 
-std::string evaluateNested(std::string_view text, Prompter& prompter, int depth);
+std::string evaluateNormalised(std::string_view text, Prompter& prompter, int depth);
 
 // Replaces every call of `name` by its value, leftmost first; false after a failure.
 bool evaluateCalls(std::string& text, std::string_view name, Prompter& prompter, int depth) {
@@ -137,12 +156,13 @@ bool evaluateCalls(std::string& text, std::string_view name, Prompter& prompter,
                 break;
             }
         }
-        const std::string r = evaluateNested(
+        // The argument is normalised already: normalising again would spoil its bound signs.
+        const std::string r = evaluateNormalised(
             std::string_view(text).substr(argument, close - argument), prompter, depth + 1);
         if (r.empty()) {
             return false;
         }
-        const double x = readValue(r) * kDegreesToRadians;
+        const double x = readValue(r) * kPi / 180;
         std::string value;
         if (name == "tan(") {
             if (r == "90" || std::fabs(std::cos(x)) < kSingular) {
@@ -160,16 +180,20 @@ bool evaluateCalls(std::string& text, std::string_view name, Prompter& prompter,
             value = writeValue(name == "sin(" ? std::sin(x) : std::cos(x));
         }
         const std::size_t tail = close < text.size() ? close + 1 : close;
-        text = text.substr(0, at) + value + text.substr(tail);
+        std::string replaced = text.substr(0, at);
+        appendValue(replaced, value);
+        replaced.append(std::string_view(text).substr(tail));
+        text = std::move(replaced);
     }
     return true;
 }
 
-std::string evaluateNested(std::string_view input, Prompter& prompter, int depth) {
+std::string evaluateNormalised(std::string_view input, Prompter& prompter, int depth) {
     if (depth > kMaxNesting) {
+        tellNesting(prompter);
         return {};
     }
-    std::string text = normalise(input);
+    std::string text(input);
     std::size_t opens = 0;
     std::size_t closes = 0;
     for (const char c : text) {
@@ -305,7 +329,7 @@ std::string resolveGroups(std::string_view text, Prompter& prompter) {
                 return {};
             }
             out.resize(at);
-            out.append(value);
+            appendValue(out, value);
         } else {
             out.push_back(c);
         }
@@ -317,7 +341,7 @@ std::string resolveGroups(std::string_view text, Prompter& prompter) {
 }
 
 std::string evaluate(std::string_view text, Prompter& prompter) {
-    std::string result = evaluateNested(text, prompter, 0);
+    std::string result = evaluateNormalised(normalise(text), prompter, 0);
     for (char& c : result) {
         if (c == kBoundMinus) {
             c = '-';

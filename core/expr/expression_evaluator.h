@@ -15,7 +15,9 @@ namespace tf {
 // Signs bind: a sign directly after "*", "/" or "^", and a negative value written back into
 // the text, belong to the operand they stand in front of (2*-3 = -6, 5-(3-4) = 6,
 // (-2)^2 = 4), while a leading sign of the whole text or of a group still reads as
-// 0 minus (-2^2 = -4). Chained powers go left to right (2^3^2 = 64).
+// 0 minus (-2^2 = -4). A negative value written back right after an operand character is
+// an ordinary minus (x(1-3) = x-2 = -2). Chained powers go left to right (2^3^2 = 64).
+// Function calls nest at most 32 deep.
 
 // Evaluates the last line (after the last CR LF) with its spaces removed; an empty line or
 // one holding "=" gives the empty text without a message.

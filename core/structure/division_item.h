@@ -21,7 +21,8 @@ struct DivisionItem {
 
 using DivisionTree = std::vector<DivisionItem>;
 
-// A node without children is a work item (分项).
+// A node below level 1 without children is a work item (分项); a top node is a division
+// (分部) even without children.
 bool isWorkItem(const DivisionTree& tree, std::size_t index);
 // Index of the node's parent; nothing for a top node.
 std::optional<std::size_t> parentOf(const DivisionTree& tree, std::size_t index);

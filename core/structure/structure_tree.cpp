@@ -6,7 +6,8 @@
 namespace tf {
 
 bool isWorkItem(const DivisionTree& tree, std::size_t index) {
-    return index + 1 >= tree.size() || tree[index + 1].level <= tree[index].level;
+    return index < tree.size() && tree[index].level > 1 &&
+           (index + 1 == tree.size() || tree[index + 1].level <= tree[index].level);
 }
 
 std::optional<std::size_t> parentOf(const DivisionTree& tree, std::size_t index) {

@@ -130,12 +130,29 @@ TEST_F(CliTest, EvalPrintsOneResultPerExpression) {
     EXPECT_EQ(run.status, 0);
 }
 
+TEST_F(CliTest, WrongUsageShowsEachLineOfTheUsageOnce) {
+    const CliRun run = cli("structure");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end = 0; at < run.err.size(); at = end + 1) {
+        end = run.err.find('\n', at);
+        lines.push_back(run.err.substr(at, end - at));
+    }
+    EXPECT_GT(lines.size(), 15u);
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(std::adjacent_find(lines.begin(), lines.end()), lines.end());
+}
+
 TEST_F(CliTest, StructureListsExportsAndImports) {
     CliRun run = cli("structure --default");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 82);
-    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "1\t1\t\t建筑装饰装修");
-    EXPECT_NE(run.out.find("5\t60\t030101-10\t填充层\n"), std::string::npos);
+    // Position, level, stored number, code, name; a division without children has no code.
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "1\t1\t3\t\t建筑装饰装修");
+    EXPECT_NE(run.out.find("\n60\t5\t110\t030101-10\t填充层\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\n48\t2\t1\t\t地面\n"), std::string::npos);
+    EXPECT_TRUE(run.out.ends_with("\n82\t1\t5\t\t建筑暖通\n"));
 
     ASSERT_EQ(cli("new " + path("a.gdb")).status, 0);
     EXPECT_EQ(cli("structure " + path("a.gdb")).out, run.out);

@@ -14,6 +14,7 @@ const Message kMissingOpen{"括号不匹配，缺少“(”！", "错误", 48};
 const Message kTangent{"正切函数中值为90度，计算失败！", "警告", 48};
 const Message kCotangent{"余切函数中值为0度，计算失败！", "警告", 48};
 const Message kDivision{"计算式中有被除数为0的情况，计算不能继续，请检查数据！", "错误！", 16};
+const Message kNesting{"计算式中函数嵌套过深，计算失败！", "错误", 48};
 
 struct Case {
     const char* input;
@@ -74,6 +75,22 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"2*-3", "-6"}, Case{"3*(1-3)", "-6"}, Case{"6/-2", "-3"}, Case{"2^-1", "0.5"},
         Case{"(-2)^2", "4"}, Case{"5-(3-4)", "6"}, Case{"0-(-2)", "2"}, Case{"2*sin(-30)", "-1"},
         Case{"10/(2-4)", "-5"}, Case{"-2^2", "-4"}, Case{"2*+3", "6"}, Case{"6/-0", "", kDivision},
+        // Negative values inside function arguments, and signs before groups and functions
+        // whose value is negative, at every depth
+        Case{"sin(2*-3)", "-0.104528463268"}, Case{"sin(2^-1*60)", "0.5"},
+        Case{"cos(sin(-30))", "0.999961923064"}, Case{"tan(cos(180)*45)", "-1"},
+        Case{"ctg(cos(120)*90)", "-1"}, Case{"2*-(1-3)", "4"}, Case{"2*-(-3)", "6"},
+        Case{"2*-sin(-30)", "1"}, Case{"2^-(1-3)", "4"}, Case{"6/-(1-4)", "2"},
+        Case{"-sin(-30)", "0.5"}, Case{"sin(-(-30))", "0.5"},
+        Case{"sin(sin(sin(-30)*60)*60)", "-0.5"}, Case{"3*(2-sin(-30))", "7.5"},
+        Case{"(1-3)^2*-(2-5)", "12"}, Case{"-(1-3)^-1", "0.5"},
+        Case{"cos(60*-(sin(-30)*-2))*-(4-2(3))", "1"}, Case{"6/-(sin(30)-0.5)", "", kDivision},
+        Case{"tan(-(-(45+45)))", "", kTangent},
+        // A bound sign never hides an operator: x(1-3) is x-2, read as 0-2
+        Case{"x(1-3)", "-2"}, Case{"mcos(120)", "-0.5"}, Case{"2.(1-3)", "0"}, Case{"x(3)", "x3"},
+        // Degrees: v × 3.14159265359, then ÷ 180
+        Case{"sin(360)", "0.00000000000041453439264"}, Case{"tan(89.9999)", "572957.829072"},
+        Case{"sin(180)*-1", "0.00000000000020726719632"},
         // Chained powers go left to right
         Case{"2^3^2", "64"},
         // Lines
@@ -108,7 +125,24 @@ TEST(Evaluate, HostileInputNeverCrashesOrHangs) {
     }
     calls += "0" + std::string(10000, ')');
     EXPECT_EQ(evaluate(calls, prompter), "");
+    EXPECT_EQ(prompter.messages(), std::vector<Message>{kNesting});
+}
+
+TEST(Evaluate, NestingUpToTheLimitWorksAndDeeperIsRefusedOnce) {
+    const auto nested = [](int depth) {
+        std::string text;
+        for (int i = 0; i < depth; ++i) {
+            text += "cos(";
+        }
+        return text + "0" + std::string(static_cast<std::size_t>(depth), ')');
+    };
+    test::ScriptedPrompter prompter;
+    // cos(0) = 1, cos(1°) = 0.999847695156, and from the fourth call on the 12-digit value
+    // stays 0.999847741531.
+    EXPECT_EQ(evaluate(nested(32), prompter), "0.999847741531");
     EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_EQ(evaluate("1+" + nested(33) + "*2", prompter), "");
+    EXPECT_EQ(prompter.messages(), std::vector<Message>{kNesting});
 }
 
 TEST(Evaluate, TheBoundMarkerCannotBeTyped) {

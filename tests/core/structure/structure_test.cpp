@@ -57,15 +57,21 @@ TEST(DefaultStructure, NamesAndPricesStandAsListed) {
     EXPECT_EQ(s.tree[0].state, 2);
     EXPECT_EQ(s.tree[1].state, 0);
     EXPECT_EQ(s.tree.back().name, "建筑暖通");
-    EXPECT_TRUE(isWorkItem(s.tree, s.tree.size() - 1));
+    // Top nodes are divisions even without children; grouping nodes are never work items.
+    EXPECT_FALSE(isWorkItem(s.tree, s.tree.size() - 1));
+    EXPECT_FALSE(isWorkItem(s.tree, indexOf(s.tree, "建筑电气照明")));
     EXPECT_FALSE(isWorkItem(s.tree, indexOf(s.tree, "地面")));
+    EXPECT_FALSE(isWorkItem(s.tree, indexOf(s.tree, "基层")));
+    EXPECT_TRUE(isWorkItem(s.tree, indexOf(s.tree, "竹地板面层")));
+    EXPECT_TRUE(isWorkItem(s.tree, indexOf(s.tree, "清水砌体勾缝")));
+    EXPECT_FALSE(isWorkItem(s.tree, s.tree.size()));
 }
 
 TEST(DefaultStructure, EveryWorkItemsCodeIsItsComputedCode) {
     const Structure s = builtIn();
     int workItems = 0;
     for (std::size_t i = 0; i < s.tree.size(); ++i) {
-        if (isWorkItem(s.tree, i) && s.tree[i].level > 1) {
+        if (isWorkItem(s.tree, i)) {
             EXPECT_EQ(itemCodeOfNode(s.tree, i), s.items[i].code) << s.tree[i].name;
             ++workItems;
         } else {
