@@ -84,6 +84,7 @@ void Grid::insertRows(int row, int count, std::string_view heading) {
     if (cursor_.row >= row) {
         cursor_.row += count;
     }
+    changes_.shape();
     if (!heading.empty()) {
         setText(row, 0, heading);
     }
@@ -97,6 +98,7 @@ void Grid::repeatRows(int first, int period, int last) {
     for (int r = first + period; r <= last; ++r) {
         rows_[static_cast<std::size_t>(r)] = rows_[static_cast<std::size_t>(r - period)];
     }
+    changes_.rows(first + period, last);
 }
 
 void Grid::deleteRows(int row, int count) {
@@ -136,6 +138,7 @@ void Grid::deleteRows(int row, int count) {
         std::tie(selection_.top, selection_.bottom) = *span;
     }
     clampCursorAndSelection();
+    changes_.shape();
 }
 
 void Grid::insertColumns(int column, int count) {
@@ -167,6 +170,7 @@ void Grid::insertColumns(int column, int count) {
     if (cursor_.column >= column) {
         cursor_.column += count;
     }
+    changes_.shape();
 }
 
 void Grid::deleteColumns(int column, int count) {
@@ -216,18 +220,27 @@ void Grid::deleteColumns(int column, int count) {
         std::tie(selection_.left, selection_.right) = *span;
     }
     clampCursorAndSelection();
+    changes_.shape();
 }
 
 void Grid::setFixedRows(int rows) {
     fixedRows_ = std::clamp(rows, 0, rowCount());
+    changes_.layout();
 }
 
 void Grid::setFixedColumns(int columns) {
     fixedColumns_ = std::clamp(columns, 0, columnCount());
+    changes_.layout();
 }
 
 void Grid::setRowHeight(int pixels) {
     rowHeight_ = std::max(1, pixels);
+    changes_.layout();
+}
+
+void Grid::setGridLineColor(Rgb colour) {
+    gridLineColor_ = colour;
+    changes_.layout();
 }
 
 std::string_view Grid::text(int row, int column) const {
@@ -240,6 +253,7 @@ std::string_view Grid::text(int row, int column) const {
 void Grid::setText(int row, int column, std::string_view value) {
     if (validRow(row) && validColumn(column)) {
         rows_[static_cast<std::size_t>(row)].setText(column, value);
+        changes_.rows(row, row);
     }
 }
 
@@ -249,6 +263,7 @@ void Grid::setTexts(int row, int column, std::initializer_list<std::string_view>
     }
     const auto fitting = std::min(texts.size(), static_cast<std::size_t>(columnCount() - column));
     rows_[static_cast<std::size_t>(row)].setTexts(column, {texts.begin(), fitting});
+    changes_.rows(row, row);
 }
 
 void Grid::clearTexts(const CellRange& range) {
@@ -295,6 +310,7 @@ void Grid::setColumnWidth(int c, int width) {
     if (validColumn(c)) {
         columns_[static_cast<std::size_t>(c)].width = std::max(0, width);
     }
+    changes_.layout();
 }
 
 void Grid::setColumnKind(int c, ColumnKind kind, int decimals) {
@@ -303,18 +319,21 @@ void Grid::setColumnKind(int c, ColumnKind kind, int decimals) {
         col.kind = kind;
         col.decimals = std::clamp(decimals, 0, 15);
     }
+    changes_.layout();
 }
 
 void Grid::setColumnAlign(int c, std::optional<Align> align) {
     if (validColumn(c)) {
         columns_[static_cast<std::size_t>(c)].align = align;
     }
+    changes_.layout();
 }
 
 void Grid::setPickList(int c, std::vector<std::string> items) {
     if (validColumn(c)) {
         columns_[static_cast<std::size_t>(c)].pickList = std::move(items);
     }
+    changes_.layout();
 }
 
 void Grid::setProductColumn(int c, std::optional<ProductRule> rule) {
@@ -322,6 +341,7 @@ void Grid::setProductColumn(int c, std::optional<ProductRule> rule) {
         return;
     }
     columns_[static_cast<std::size_t>(c)].product = rule;
+    changes_.layout();
 }
 
 void Grid::setRangeSum(const RangeSum& sum) {
@@ -350,6 +370,7 @@ void Grid::merge(const CellRange& range) {
     });
     merges_.insert(at, r);
     tallestMerge_ = std::max(tallestMerge_, r.bottom - r.top + 1);
+    changes_.spans();
 }
 
 void Grid::split(const CellRange& range) {
@@ -360,8 +381,12 @@ void Grid::split(const CellRange& range) {
     const auto first = std::lower_bound(merges_.begin(), merges_.end(),
                                         std::max(r.top, 0) - tallestMerge_ + 1, byTop);
     const auto last = std::lower_bound(first, merges_.end(), r.bottom + 1, byTop);
-    merges_.erase(std::remove_if(first, last, [&](const CellRange& m) { return m.intersects(r); }),
-                  last);
+    const auto kept =
+        std::remove_if(first, last, [&](const CellRange& m) { return m.intersects(r); });
+    if (kept != last) {
+        merges_.erase(kept, last);
+        changes_.spans();
+    }
 }
 
 std::optional<CellRange> Grid::mergeAt(int row, int column) const {
@@ -425,6 +450,7 @@ void Grid::changeStyle(const CellRange& range, const std::function<void(CellStyl
     if (r.top < 0) {
         return;
     }
+    changes_.rows(r.top, r.bottom);
     // Every cell with the same old style gets the same new one: intern once per old id, and
     // for named changes (bands painted row by row) once per grid.
     std::vector<std::pair<StyleId, StyleId>> done;
@@ -505,6 +531,7 @@ void Grid::setBands(const CellRange& range, std::optional<Rgb> evenRows,
     if (r.top < 0) {
         return;
     }
+    changes_.rows(r.top, r.bottom);
     // Bands are repainted over long stretches of rows: one tight pass, with the new style of
     // each (old style, parity) pair worked out once.
     std::vector<std::pair<std::uint32_t, StyleId>> known;

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/grid/grid_changes.h"
 #include "core/grid/grid_types.h"
 #include "core/grid/packed_row.h"
 #include "core/grid/style_table.h"
@@ -92,7 +93,7 @@ class Grid {
     void setWrap(const CellRange& range, bool wrap);
     void setAlign(const CellRange& range, std::optional<Align> align);
     Rgb gridLineColor() const { return gridLineColor_; }
-    void setGridLineColor(Rgb colour) { gridLineColor_ = colour; }
+    void setGridLineColor(Rgb colour);
     std::size_t styleCount() const { return styles_.size(); }
 
     // Cursor and selection
@@ -105,6 +106,9 @@ class Grid {
     // saved grid fails and leaves this grid unchanged.
     std::string save() const;
     bool load(std::string_view bytes);
+
+    // The record of changes that the view showing this grid follows (made on first use).
+    std::shared_ptr<GridChanges> changes() { return changes_.record(); }
 
     friend bool operator==(const Grid& a, const Grid& b);
 
@@ -135,6 +139,7 @@ class Grid {
     Rgb gridLineColor_ = kDefaultGridLineColor;
     CellPos cursor_;
     CellRange selection_;
+    GridChangeLink changes_;
 };
 
 }  // namespace tf

@@ -84,7 +84,6 @@ EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, QWidget*
     connect(grid_->gridModel(), &GridModel::cellEdited, this, [this](int row, int column) {
         form_.autoCalculate = autoCalculate_->isChecked();
         form_.commitEdit(row, column);
-        grid_->refreshCells();
     });
     connect(grid_, &GridView::cellDoubleClicked, this, [this](int row, int column, auto) {
         if (column == kCode) {
@@ -199,7 +198,6 @@ void EntryDialog::openWorkItemPicker(int row) {
         form_.pickWorkItem(row, node);
         useProcess_->setChecked(false);
         tree->close();
-        grid_->refresh();
     });
     tree->show();
 }
@@ -234,7 +232,6 @@ void EntryDialog::openMaterialPicker(int row) {
         }
         form_.pickMaterial(row, item->data(0, Qt::UserRole).toInt());
         tree->close();
-        grid_->refreshCells();
     });
     tree->show();
 }
@@ -254,12 +251,10 @@ bool EntryDialog::handleKey(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_Insert) {
         form_.addRow(std::max(cursor.row, 0));
-        grid_->refresh();
         return true;
     }
     if (event->key() == Qt::Key_Delete && ctrl && cursor.row >= 1) {
         form_.deleteRow(cursor.row);
-        grid_->refresh();
         return true;
     }
     return false;
@@ -288,7 +283,6 @@ void EntryDialog::popupMenu(const QPoint& globalPos, int row) {
                     form_.setUnitUsage(row);
                     break;
             }
-            grid_->refresh();
         });
     }
     menu.exec(globalPos);

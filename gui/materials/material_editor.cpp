@@ -33,7 +33,6 @@ MaterialEditor::MaterialEditor(GridView& view, ProjectDocument& document, Prompt
 
 void MaterialEditor::commit(int row, int column) {
     commitMaterialEdit(document_, row, column, prompter_, showAnalysisPage_);
-    view_.refreshCells();
     emit changed();
 }
 
@@ -58,13 +57,11 @@ void MaterialEditor::deleteRow() {
         return;
     }
     deleteMaterialRow(document_, cursor.row);
-    view_.refresh();
     emit changed();
 }
 
 void MaterialEditor::refresh() {
     refreshMaterialPage(document_, prompter_);
-    view_.refresh();
 }
 
 void MaterialEditor::exportTable() {

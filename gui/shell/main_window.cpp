@@ -523,9 +523,6 @@ void MainWindow::openFromCommandLine(const QStringList& arguments) {
 
 void MainWindow::refreshTables() {
     applyColumnLayout();
-    for (GridView* view : {analysisView_, materialView_}) {
-        view->refresh();
-    }
     statisticsPage_->reload();
 }
 
@@ -537,10 +534,6 @@ void MainWindow::applyColumnLayout() {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     applyColumnLayout();
-    if (analysisView_ != nullptr) {
-        analysisView_->relayout();
-        materialView_->relayout();
-    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

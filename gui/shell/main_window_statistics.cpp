@@ -37,10 +37,7 @@ QWidget* MainWindow::buildStatisticsPage() {
 
 void MainWindow::registerStatisticsCommands() {
     const auto onSummary = [this](void (*command)(Grid&, std::optional<int>&)) {
-        return [this, command] {
-            command(statistics_.summary, statistics_.statisticRow);
-            statisticsPage_->view(StatisticsGrid::Summary).refresh();
-        };
+        return [this, command] { command(statistics_.summary, statistics_.statisticRow); };
     };
     handlers_[Command::BuildStatistics] = [this] { buildStatistics(); };
     handlers_[Command::SumAllRows] = onSummary(sumAllRows);
@@ -51,7 +48,6 @@ void MainWindow::registerStatisticsCommands() {
         if (!findDetails(statistics_, document_.analysis)) {
             return;
         }
-        analysisView_->refreshCells();
         pressPageButton(AnalysisPage);
         analysisView_->setFocus();
         const CellPos cursor = document_.analysis.cursor();
@@ -89,7 +85,6 @@ void MainWindow::buildStatistics() {
 }
 
 void MainWindow::analysisChanged() {
-    analysisView_->refresh();
     updateStatisticsAfterEntry(document_, statistics_, *prompter_);
     statisticsPage_->reload();
 }
@@ -98,12 +93,10 @@ void MainWindow::refreshCurrentTable() {
     switch (pages_->currentIndex()) {
         case AnalysisPage:
             refreshAnalysisTable(document_.analysis, *prompter_);
-            analysisView_->refreshCells();
             break;
         case StatisticsPage: {
             const StatisticsGrid grid = statisticsPage_->focusedGrid();
             refreshStatisticsGrid(statistics_, grid, *prompter_);
-            statisticsPage_->view(grid).refreshCells();
             break;
         }
         case MaterialPage:

@@ -114,7 +114,6 @@ QWidget* StatisticsPage::buildSide() {
         }
         selectDivisionNode(statistics_, item->data(0, Qt::UserRole).toULongLong(), prompter_);
         divisionHeading_->setText(qs(statistics_.divisionHeading));
-        itemSummaryView_->refresh();
     });
 
     auto* filterHeading = new QLabel("勾选统计");
@@ -141,12 +140,10 @@ QWidget* StatisticsPage::buildSide() {
     connect(refreshButtons[0], &QToolButton::clicked, this, [this] {
         rebuildDivisionTree(document_, statistics_, prompter_);
         fillDivisionTree();
-        refreshGrids();
     });
     connect(refreshButtons[1], &QToolButton::clicked, this, [this] {
         rebuildFilterTree(document_, statistics_, prompter_);
         fillFilterTree();
-        refreshGrids();
     });
     codeFrame_ = treeFrame("代号框", divisionHeading_, refreshButtons[0], divisionTree_);
     filterFrame_ = treeFrame("条件框", filterHeading, refreshButtons[1], filterTree_);
@@ -205,7 +202,6 @@ bool StatisticsPage::handleKey(GridView* view, QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_Delete) {
         if (deleteNoteAtCursor(view->grid())) {
-            view->refreshCells();
             emit noteEdited(view != cumulativeView_);
         }
         return true;
@@ -232,7 +228,6 @@ void StatisticsPage::filterItemChanged(QTreeWidgetItem* item) {
             0, l.items[static_cast<std::size_t>(i)].ticked ? Qt::Checked : Qt::Unchecked);
     }
     filling_ = false;
-    refreshGrids();
 }
 
 void StatisticsPage::fillDivisionTree() {
@@ -294,19 +289,11 @@ void StatisticsPage::reload() {
     fillDivisionTree();
     fillFilterTree();
     showViewLayout();
-    refreshGrids();
-}
-
-void StatisticsPage::refreshGrids() {
-    for (GridView* view : {summaryView_, itemSummaryView_, cumulativeView_}) {
-        view->refresh();
-    }
 }
 
 void StatisticsPage::chooseView(StatisticsView view) {
     chooseStatisticsView(document_, statistics_, view, prompter_);
     showViewLayout();
-    refreshGrids();
     mainView().setFocus();
 }
 

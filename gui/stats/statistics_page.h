@@ -28,10 +28,9 @@ class StatisticsPage : public QWidget {
     StatisticsPage(const ProjectDocument& document, Statistics& statistics, Prompter& prompter,
                    QWidget* parent = nullptr);
 
-    // After the statistics changed underneath: trees, grids, titles and visibility again.
+    // After the statistics changed underneath: trees, titles and visibility again (the
+    // grids follow their changes by themselves).
     void reload();
-    // After the grids changed (texts, styles or shape); the trees stay.
-    void refreshGrids();
     // The grid the user works with in the view shown (统计表 in the filtered view).
     GridView& mainView();
     // The statistics grid that has the focus, else the main one.

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPointer>
 
 #include "core/grid/grid_display.h"
 #include "gui/widgets/qt_text.h"
@@ -29,25 +30,53 @@ Qt::Alignment toQtAlignment(Align align) {
 
 }  // namespace
 
-GridModel::GridModel(Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {}
-
-void GridModel::reload() {
-    beginResetModel();
-    endResetModel();
+GridModel::GridModel(Grid& grid, QObject* parent)
+    : QAbstractTableModel(parent),
+      grid_(grid),
+      changes_(grid.changes()),
+      rows_(grid.rowCount()),
+      columns_(grid.columnCount()) {
+    changes_->take();  // a new model shows the grid as it stands
+    changes_->setWake([model = QPointer<GridModel>(this)] {
+        if (model) {
+            QMetaObject::invokeMethod(
+                model, [model] { model->showChanges(); }, Qt::QueuedConnection);
+        }
+    });
 }
 
-void GridModel::refreshCells() {
-    if (grid_.rowCount() > 0 && grid_.columnCount() > 0) {
-        emit dataChanged(index(0, 0), index(grid_.rowCount() - 1, grid_.columnCount() - 1));
+void GridModel::showChanges(bool reset) {
+    const GridChanges::Pending pending = changes_->take();
+    if (reset || pending.shape || rows_ != grid_.rowCount() || columns_ != grid_.columnCount()) {
+        beginResetModel();
+        rows_ = grid_.rowCount();
+        columns_ = grid_.columnCount();
+        endResetModel();
+        emit layoutNeeded();
+        return;
+    }
+    if (pending.layout) {
+        emit layoutNeeded();
+        if (rows_ > 0 && columns_ > 0) {
+            emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
+        }
+        return;
+    }
+    if (pending.spans) {
+        emit mergesChanged();
+    }
+    if (pending.firstRow >= 0 && pending.firstRow < rows_ && columns_ > 0) {
+        emit dataChanged(index(pending.firstRow, 0),
+                         index(std::min(pending.lastRow, rows_ - 1), columns_ - 1));
     }
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : grid_.rowCount();
+    return parent.isValid() ? 0 : rows_;
 }
 
 int GridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : grid_.columnCount();
+    return parent.isValid() ? 0 : columns_;
 }
 
 bool GridModel::isFixed(int row, int column) const {

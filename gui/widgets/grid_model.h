@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,8 +11,10 @@
 namespace tf::gui {
 
 // A thin Qt model over a core Grid: reads come straight from the grid, edits go through
-// the end-of-edit hook and then into the grid. After core operations change the grid's
-// shape, call reload().
+// the end-of-edit hook and then into the grid. Every change of the grid, by whatever core
+// operation, reaches the views on the next turn of the event loop: changed rows repaint,
+// a changed shape resets the model. The row and column counts the views know change only
+// then, so views and model always agree.
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -24,9 +27,8 @@ class GridModel : public QAbstractTableModel {
     Grid& grid() { return grid_; }
     const Grid& grid() const { return grid_; }
     void setEndEditHook(EndEditHook hook) { endEdit_ = std::move(hook); }
-    void reload();
-    // Repaints cells whose texts or styles changed without a change of shape.
-    void refreshCells();
+    // Shows the grid's pending changes now; a new shape (and `reset`) resets the model.
+    void showChanges(bool reset = false);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -36,11 +38,18 @@ class GridModel : public QAbstractTableModel {
 
   signals:
     void cellEdited(int row, int column);
+    // After the model was reset for a new shape or the layout changed, and after merges
+    // changed: the views lay themselves out again.
+    void layoutNeeded();
+    void mergesChanged();
 
   private:
     bool isFixed(int row, int column) const;
 
     Grid& grid_;
+    std::shared_ptr<GridChanges> changes_;
+    int rows_ = 0;
+    int columns_ = 0;
     EndEditHook endEdit_;
 };
 

@@ -92,19 +92,14 @@ void GridView::setGrid(Grid& grid) {
         view->setItemDelegate(new GridDelegate(*model, view));
     }
     model_ = std::move(model);
+    connect(model_.get(), &GridModel::layoutNeeded, this, &GridView::applyLayout);
+    connect(model_.get(), &GridModel::mergesChanged, this, &GridView::applySpans);
     applyLayout();
 }
 
 void GridView::refresh() {
     if (model_) {
-        model_->reload();
-        applyLayout();
-    }
-}
-
-void GridView::refreshCells() {
-    if (model_) {
-        model_->refreshCells();
+        model_->showChanges(true);
     }
 }
 
@@ -147,17 +142,22 @@ void GridView::applyLayout() {
             view->setRowHidden(r, view == this || view == left_);
         }
     }
+    const CellPos cursor = g.cursor();
+    if (cursor.row >= 0) {
+        setCurrentIndex(model_->index(cursor.row, cursor.column));
+    }
+    placePanes();
+    applySpans();
+}
+
+void GridView::applySpans() {
+    const Grid& g = model_->grid();
     for (FixedPane* pane : {top_, corner_}) {
         pane->clearSpans();
         for (const auto& m : g.mergesInRows(0, g.fixedRows() - 1)) {
             pane->setSpan(m.top, m.left, m.bottom - m.top + 1, m.right - m.left + 1);
         }
     }
-    const CellPos cursor = g.cursor();
-    if (cursor.row >= 0) {
-        setCurrentIndex(model_->index(cursor.row, cursor.column));
-    }
-    placePanes();
     syncSpans();
 }
 
@@ -191,6 +191,31 @@ void GridView::updateGeometries() {
     QTableView::updateGeometries();
     placePanes();
     syncSpans();  // a taller view shows more rows, and their merges
+}
+
+void GridView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                           const QList<int>& roles) {
+    const QModelIndex editing = currentIndex();
+    const bool editorInside =
+        state() == EditingState && editing.isValid() && editing.row() >= topLeft.row() &&
+        editing.row() <= bottomRight.row() && editing.column() >= topLeft.column() &&
+        editing.column() <= bottomRight.column();
+    if (!editorInside || topLeft == bottomRight) {
+        QTableView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    // A change around the cell being edited must not put the stored text back into the
+    // editor over what the user is typing: tell the view of the cells around it only.
+    const auto part = [&](int top, int left, int bottom, int right) {
+        if (top <= bottom && left <= right) {
+            QTableView::dataChanged(model()->index(top, left), model()->index(bottom, right),
+                                    roles);
+        }
+    };
+    part(topLeft.row(), topLeft.column(), editing.row() - 1, bottomRight.column());
+    part(editing.row(), topLeft.column(), editing.row(), editing.column() - 1);
+    part(editing.row(), editing.column() + 1, editing.row(), bottomRight.column());
+    part(editing.row() + 1, topLeft.column(), bottomRight.row(), bottomRight.column());
 }
 
 void GridView::placePanes() {

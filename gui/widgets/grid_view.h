@@ -14,7 +14,8 @@ class FixedPane;
 // Shows a core Grid: merges as spans, fixed rows and columns that stay in place while the
 // rest scrolls, colours, fonts, alignment, wrapping, number decimals, pick lists and
 // check boxes. Spans are set for the rows on screen only, so a table of a million rows
-// with a merge in every block stays fluid.
+// with a merge in every block stays fluid. The view follows every change of its grid by
+// itself (see GridModel).
 class GridView : public QTableView {
     Q_OBJECT
   public:
@@ -33,12 +34,9 @@ class GridView : public QTableView {
     void setBeginEditHook(BeginEditHook hook) { beginEdit_ = std::move(hook); }
     void setKeyHook(KeyHook hook) { keyHook_ = std::move(hook); }
 
-    // After the grid's shape, widths or merges changed.
+    // Shows the grid as it stands now instead of on the next turn of the event loop: for
+    // moving the cursor onto rows just made.
     void refresh();
-    // After texts or styles changed.
-    void refreshCells();
-    // After widths or fixed rows and columns changed; keeps scrolling and the cursor.
-    void relayout() { applyLayout(); }
 
     // Puts the cursor on (row, first) and selects the row's cells first…last.
     void selectRowCells(int row, int first, int last);
@@ -62,10 +60,13 @@ class GridView : public QTableView {
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
     void updateGeometries() override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles) override;
 
   private:
     friend class FixedPane;
     void applyLayout();
+    void applySpans();
     void syncSpans();
     void placePanes();
     int fixedWidth() const;

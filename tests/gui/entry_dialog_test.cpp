@@ -75,6 +75,7 @@ TEST(EntryDialog, AWholeEntryThroughTheDialog) {
     QTreeWidgetItem* item = findItem(picker, "一般抹灰");
     ASSERT_NE(item, nullptr);
     emit picker->itemActivated(item, 0);
+    QCoreApplication::processEvents();
     EXPECT_EQ(dialog.form().grid().text(2, kMaterialName), "界面剂");
     EXPECT_EQ(prompter.messages().back().text, "注意：同一分项下 ［工程数量］ 相等！");
 

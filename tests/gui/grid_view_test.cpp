@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "core/project/analysis_layout.h"
@@ -35,6 +36,48 @@ TEST_F(GridViewTest, ModelPassesTheModelTester) {
     doc.analysis.insertRows(5, 3);
     view.refresh();
     EXPECT_EQ(view.gridModel()->rowCount(), 26);
+}
+
+TEST_F(GridViewTest, TheViewFollowsCoreChangesOnTheNextLoopTurn) {
+    QAbstractItemModelTester tester(view.gridModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy changed(view.gridModel(), &QAbstractItemModel::dataChanged);
+    doc.analysis.setText(5, 1, "客厅");
+    doc.analysis.setBackground({7, 7, 8, 10}, Rgb{255, 181, 220});
+    EXPECT_TRUE(changed.isEmpty());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(changed.size(), 1);  // one repaint for the whole operation
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 5);
+    EXPECT_EQ(changed[0][1].toModelIndex().row(), 8);
+
+    // Model and views keep the old shape until they are told, then take the new one.
+    doc.analysis.insertRows(3, 4);
+    EXPECT_EQ(view.gridModel()->rowCount(), 23);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.gridModel()->rowCount(), 27);
+    doc.analysis.deleteRows(2, 20);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.gridModel()->rowCount(), 7);
+    EXPECT_EQ(pane(1)->model()->rowCount(), 7);
+
+    doc.analysis.merge({2, 1, 4, 1});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.rowSpan(2, 1), 3);
+    doc.analysis.setColumnWidth(1, 333);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.columnWidth(1), 333);
+}
+
+TEST_F(GridViewTest, AChangeAroundTheCellBeingEditedKeepsWhatTheUserTyped) {
+    const QModelIndex cell = view.gridModel()->index(3, 1);
+    view.setCurrentIndex(cell);
+    view.edit(cell);
+    auto* editor = view.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("正在输入");
+    doc.analysis.setBackground({2, 0, 6, 10}, Rgb{239, 244, 254});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor->text(), "正在输入");
 }
 
 TEST_F(GridViewTest, FixedRowsStayInTheirPaneAndMergesBecomeSpans) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -137,6 +139,7 @@ TEST_F(MainWindowTest, ColumnLayoutFollowsTheWindowWidth) {
     window.show();
     EXPECT_EQ(window.document().analysis.column(7).width, 140);
     EXPECT_EQ(window.document().materials.column(2).width, 250);
+    QCoreApplication::processEvents();  // the view follows its grid on the next loop turn
     EXPECT_EQ(window.findChild<GridView*>("分析表")->columnWidth(7), 140);
 }
 
@@ -227,6 +230,60 @@ TEST_F(MainWindowTest, PressingARowMakesItsLocationCurrentAndDeleteRemovesIt) {
     EXPECT_EQ(doc.analysis.text(2, AnalysisColumn::kLocation), "卧室");
     EXPECT_EQ(doc.analysis.text(2, AnalysisColumn::kNumber), "1");
     EXPECT_EQ(prompter.messages().back().flags, 292);
+}
+
+// Covers `row` in some dataChanged emission the spy recorded.
+bool toldOfRow(const QSignalSpy& spy, int row) {
+    for (const QList<QVariant>& arguments : spy) {
+        const auto top = arguments[0].toModelIndex();
+        const auto bottom = arguments[1].toModelIndex();
+        if (top.row() <= row && row <= bottom.row()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(MainWindowTest, ARepairedRenameReachesTheAnalysisViewAtOnce) {
+    MainWindow window(dir(), &prompter);
+    window.show();
+    ProjectDocument& doc = window.document();
+    doc.materials.setText(1, MaterialColumn::kCategory, "砂浆");
+    doc.materials.setText(1, MaterialColumn::kName, "水泥砂浆");
+    doc.materials.setText(1, MaterialColumn::kUnit, "立方米");
+    rebuildCatalogue(doc, prompter);
+    EntryForm form(doc, prompter);
+    form.open();
+    form.location = "客厅";
+    for (int r = 1; r <= 2; ++r) {
+        form.grid().setText(r, EntryColumn::kCode, r == 1 ? "030201" : "030202");
+        form.grid().setText(r, EntryColumn::kWorkQuantity, "2");
+        form.pickMaterial(r, 1001);
+        form.grid().setText(r, EntryColumn::kMaterialQuantity, "1");
+    }
+    ASSERT_TRUE(form.confirm());
+    QCoreApplication::processEvents();
+
+    auto* analysis = window.findChild<GridView*>("分析表");
+    auto* materials = window.findChild<GridView*>("材料表");
+    window.pressPageButton(MainWindow::MaterialPage);
+    for (const QString name : {"水泥砂浆M5", "水泥砂浆M7.5"}) {
+        QSignalSpy spy(analysis->gridModel(), &QAbstractItemModel::dataChanged);
+        const QModelIndex cell = materials->gridModel()->index(1, MaterialColumn::kName);
+        materials->setCurrentIndex(cell);
+        materials->edit(cell);
+        auto* line = materials->findChild<QLineEdit*>();
+        ASSERT_NE(line, nullptr);
+        line->setText(name);
+        prompter.answer(Answer::Yes);  // repair the analysis rows
+        QTest::keyClick(line, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the commit
+        QCoreApplication::processEvents();  // the views follow
+        EXPECT_EQ(doc.analysis.text(3, AnalysisColumn::kMaterialName), name.toStdString());
+        EXPECT_TRUE(toldOfRow(spy, 2) && toldOfRow(spy, 3)) << name.toStdString();
+        EXPECT_EQ(analysis->gridModel()->index(3, AnalysisColumn::kMaterialName).data(), name);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 }  // namespace

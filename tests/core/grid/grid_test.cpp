@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 namespace tf {
 namespace {
 
@@ -306,6 +309,67 @@ TEST(Grid, BandsAlternateByGridRowAndKeepOtherStyling) {
     EXPECT_FALSE(g.style(1, 0).background);
     EXPECT_FALSE(g.style(2, 2).background);
     EXPECT_TRUE(g.style(4, 0).bold);
+}
+
+TEST(GridChanges, AViewIsWokenOnceAndTakesWhatChangedSinceItLooked) {
+    Grid g(10, 4);
+    const auto changes = g.changes();
+    int wakes = 0;
+    changes->setWake([&] { ++wakes; });
+
+    g.setText(3, 1, "a");
+    g.setBackground({6, 0, 7, 3}, Rgb{1, 2, 3});
+    g.setText(99, 0, "outside");  // no change, nothing recorded
+    EXPECT_EQ(wakes, 1);
+    GridChanges::Pending p = changes->take();
+    EXPECT_FALSE(p.layout);
+    EXPECT_FALSE(p.spans);
+    EXPECT_EQ(p.firstRow, 3);
+    EXPECT_EQ(p.lastRow, 7);
+    EXPECT_FALSE(changes->take().any());
+
+    g.merge({1, 0, 2, 0});
+    g.setBands({0, 0, 9, 1}, Rgb{}, std::nullopt);
+    EXPECT_EQ(wakes, 2);
+    p = changes->take();
+    EXPECT_TRUE(p.spans);
+    EXPECT_EQ(p.firstRow, 0);
+    EXPECT_EQ(p.lastRow, 9);
+
+    // Inserted or removed rows and columns change the shape, so does a new value for the
+    // whole grid; widths and fixed parts change the layout.
+    for (const auto& change : std::vector<std::function<void()>>{
+             [&] { g.insertRows(2); }, [&] { g.deleteRows(0); }, [&] { g.insertColumns(1); },
+             [&] { g.setRowCount(30); }, [&] { g = Grid(3, 3); }, [&] { g.clear(); },
+             [&] { EXPECT_TRUE(g.load(Grid(2, 2).save())); }}) {
+        change();
+        EXPECT_TRUE(changes->take().shape);
+    }
+    for (const auto& change : std::vector<std::function<void()>>{
+             [&] { g.setColumnWidth(1, 0); }, [&] { g.setFixedRows(1); },
+             [&] { g.setColumnKind(0, ColumnKind::Number, 3); }}) {
+        change();
+        const GridChanges::Pending restyled = changes->take();
+        EXPECT_TRUE(restyled.layout);
+        EXPECT_FALSE(restyled.shape);
+    }
+    EXPECT_EQ(wakes, 12);
+    EXPECT_EQ(g.changes(), changes) << "assignment keeps the grid's record";
+}
+
+TEST(GridChanges, ACopyIsAnotherGridAndALateViewIsWokenAtOnce) {
+    Grid g(4, 4);
+    const auto changes = g.changes();
+    Grid copy = g;
+    copy.setText(1, 1, "copy only");
+    EXPECT_FALSE(changes->take().any());
+    EXPECT_NE(copy.changes(), changes);
+
+    g.setText(2, 2, "before anyone looks");
+    int wakes = 0;
+    changes->setWake([&] { ++wakes; });
+    EXPECT_EQ(wakes, 1);
+    EXPECT_EQ(changes->take().firstRow, 2);
 }
 
 }  // namespace

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace tf {
+
+// The changes of a grid that the view showing it has not shown yet. The grid records every
+// change here; the first change after the view last took them wakes the view, which takes
+// them when it repaints. So a view follows every change of its grid, whoever made it, and
+// repaints once for a whole operation.
+class GridChanges {
+  public:
+    struct Pending {
+        bool shape = false;   // rows or columns inserted or removed, or a new grid
+        bool layout = false;  // widths, kinds, alignment, fixed parts, row height
+        bool spans = false;   // merges
+        int firstRow = -1;    // texts or styles of rows firstRow..lastRow
+        int lastRow = -1;
+        bool any() const { return shape || layout || spans || firstRow >= 0; }
+    };
+
+    // `wake` is called once per batch of changes; it must not read the grid at once (the
+    // change is still under way) but arrange for the view to take the changes soon.
+    void setWake(std::function<void()> wake);
+    void rows(int first, int last);
+    void spans();
+    void layout();
+    void shape();
+    Pending take();
+
+  private:
+    void wake();
+
+    Pending pending_;
+    bool woken_ = false;
+    std::function<void()> wake_;
+};
+
+// The link from a grid to its change record. A copy of a grid is another grid that nobody
+// watches yet; a watched grid that is assigned a new value records a change of everything.
+class GridChangeLink {
+  public:
+    GridChangeLink() = default;
+    GridChangeLink(const GridChangeLink&) {}
+    GridChangeLink(GridChangeLink&&) noexcept {}
+    GridChangeLink& operator=(const GridChangeLink&) {
+        shape();
+        return *this;
+    }
+    GridChangeLink& operator=(GridChangeLink&&) noexcept {
+        shape();
+        return *this;
+    }
+    ~GridChangeLink() = default;
+
+    std::shared_ptr<GridChanges> record();
+    void rows(int first, int last) {
+        if (record_) {
+            record_->rows(first, last);
+        }
+    }
+    void spans() {
+        if (record_) {
+            record_->spans();
+        }
+    }
+    void layout() {
+        if (record_) {
+            record_->layout();
+        }
+    }
+    void shape() {
+        if (record_) {
+            record_->shape();
+        }
+    }
+
+  private:
+    std::shared_ptr<GridChanges> record_;
+};
+
+}  // namespace tf
