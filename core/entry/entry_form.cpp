@@ -47,6 +47,18 @@ EntryForm::EntryForm(ProjectDocument& document, Prompter& prompter)
     clear();
 }
 
+std::string EntryForm::caption() const {
+    return modifying_ ? "数据修改" : "数据录入";
+}
+
+std::string EntryForm::heading() const {
+    return " " + caption() + " (同一分项下，工程数量必须一致)";
+}
+
+std::string EntryForm::confirmCaption() const {
+    return modifying_ ? "确认修改(&M)" : "确认录入(&O)";
+}
+
 bool EntryForm::isTypeable(int column) {
     return column == kItemSize || column == kWorkQuantity || column == kMaterialQuantity ||
            column == kNote;
@@ -209,11 +221,9 @@ void EntryForm::commitEdit(int row, int column) {
                 "提示:", MessageFlags::kInformation);
             return;
         }
+        // The rows of one work item share their quantity, however it was given.
         setNumber(row, kWorkQuantity, v);
-        const double usage = number(row, kUnitUsage);
-        if (std::fabs(usage) > kNearZero) {
-            setNumber(row, kMaterialQuantity, usage * v);
-        }
+        propagateQuantity(row);
     } else if (column == kWorkQuantity) {
         propagateQuantity(row);
     } else if (column == kMaterialQuantity) {
@@ -250,7 +260,7 @@ void EntryForm::propagateQuantity(int row) {
 }
 
 void EntryForm::setUnitUsage(int row) {
-    const std::string current(grid_.text(row, kUnitUsage));
+    const std::string current = formatNumber(number(row, kUnitUsage));
     const auto answer = prompter_.input("第 " + std::to_string(row) + " 行的材料单位用量：" +
                                             current + "\r\n\r\n单位用量为零时，不参与自动运算！",
                                         "设置单位用量", current);
@@ -318,20 +328,37 @@ bool EntryForm::confirm(const std::function<void()>& showAnalysisPage) {
         showAnalysisPage();
     }
     std::vector<int> taken;
+    std::vector<int> incomplete;
     for (int r = 1; r < grid_.rowCount(); ++r) {
-        if (!isBlank(grid_.text(r, kCode)) && !isBlank(grid_.text(r, kWorkQuantity)) &&
-            !isBlank(grid_.text(r, kMaterialName)) && !isBlank(grid_.text(r, kMaterialQuantity)) &&
-            !isBlank(grid_.text(r, kUnit))) {
+        const auto filled = [&](int column) { return !isBlank(grid_.text(r, column)); };
+        if (filled(kCode) && filled(kWorkQuantity) && filled(kMaterialName) &&
+            filled(kMaterialQuantity) && filled(kUnit)) {
             taken.push_back(r);
+        } else if (std::ranges::any_of(std::array{kCode, kItemSize, kWorkQuantity, kMaterialName,
+                                                  kMaterialQuantity, kUnit, kNote},
+                                       filled)) {
+            incomplete.push_back(r);
+        }
+    }
+    if (taken.empty()) {
+        prompter_.setStatus("没有完整的数据行，未录入任何数据。");
+        return false;  // the table stays as it is
+    }
+    if (!incomplete.empty()) {
+        // Typed work never vanishes without a word.
+        std::string rows;
+        for (const int r : incomplete) {
+            rows += (rows.empty() ? "" : ", ") + std::to_string(r);
+        }
+        if (prompter_.message("第 " + rows + " 行数据不完整，不会被录入。是否继续录入其余数据？",
+                              Captions::kQuestion, MessageFlags::kYesNoDefaultNo) != Answer::Yes) {
+            return false;
         }
     }
     // Rows of one work item stand together, in code order; a code's rows keep their order.
     std::stable_sort(taken.begin(), taken.end(),
                      [&](int x, int y) { return grid_.text(x, kCode) < grid_.text(y, kCode); });
     const int count = static_cast<int>(taken.size());
-    if (count == 0) {
-        return false;  // nothing complete to write; the table stays as it is
-    }
 
     Grid& a = document_.analysis;
     LocationIndex& index = document_.locations;

@@ -44,6 +44,10 @@ class EntryForm {
     const Structure& workingStructure() const { return working_; }
     // The location being modified (0-based in the index); nothing in add mode.
     std::optional<int> modifiedLocation() const { return modifying_; }
+    // The dialog's caption, its large heading and its confirm button in the current mode.
+    std::string caption() const;
+    std::string heading() const;
+    std::string confirmCaption() const;
 
     // Opening: reloads the working item table and clears the form.
     void open();
@@ -69,7 +73,9 @@ class EntryForm {
 
     // The modify command: fills the form from location k's analysis rows.
     void beginModify(int k);
-    // Writes the rows into 分析表 as one location; false when nothing was written.
+    // Writes the complete rows into 分析表 as one location; false when nothing was written.
+    // Rows that hold something but are incomplete are named and the user decides whether
+    // the rest goes in without them.
     bool confirm(const std::function<void()>& showAnalysisPage = {});
 
   private:

@@ -42,13 +42,13 @@ EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, QWidget*
     setModal(false);
     resize(900, 560);
     auto* layout = new QVBoxLayout(this);
-    auto* caption = new QLabel(" 数据录入 (同一分项下，工程数量必须一致)", this);
-    caption->setObjectName("录入标题");
-    QFont font = caption->font();
+    heading_ = new QLabel(qs(form_.heading()), this);
+    heading_->setObjectName("录入标题");
+    QFont font = heading_->font();
     font.setBold(true);
     font.setPointSize(font.pointSize() + 2);
-    caption->setFont(font);
-    layout->addWidget(caption);
+    heading_->setFont(font);
+    layout->addWidget(heading_);
 
     auto* boxes = new QHBoxLayout;
     const auto box = [&](const char* title, QLineEdit*& edit) {
@@ -110,6 +110,8 @@ EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, QWidget*
     confirm_->setObjectName("确认按钮");
     auto* clear = new QPushButton("清空(&E)", this);
     auto* cancel = new QPushButton("取消(&C)", this);
+    clear->setObjectName("清空按钮");
+    cancel->setObjectName("取消按钮");
     for (QPushButton* button : {confirm_, clear, cancel}) {
         button->setAutoDefault(false);
         options->addWidget(button);
@@ -124,9 +126,9 @@ void EntryDialog::showForm() {
     location_->setText(qs(form_.location));
     drawing_->setText(qs(form_.drawing));
     structureSize_->setText(qs(form_.structureSize));
-    const bool modify = form_.modifiedLocation().has_value();
-    setWindowTitle(modify ? "数据修改" : "数据录入");
-    confirm_->setText(modify ? "确认修改(&M)" : "确认录入(&O)");
+    setWindowTitle(qs(form_.caption()));
+    heading_->setText(qs(form_.heading()));
+    confirm_->setText(qs(form_.confirmCaption()));
     grid_->refresh();
 }
 
@@ -156,6 +158,7 @@ void EntryDialog::clearForm() {
     form_.clear();
     showForm();
     location_->setFocus();
+    emit cleared();
 }
 
 void EntryDialog::confirm() {
@@ -249,8 +252,14 @@ bool EntryDialog::handleKey(QKeyEvent* event) {
             return true;
         }
     }
-    if (event->key() == Qt::Key_Insert) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (event->key() == Qt::Key_Insert ||
+        (enter && cursor.column == kNote && cursor.row == form_.grid().rowCount() - 1)) {
         form_.addRow(std::max(cursor.row, 0));
+        if (enter) {  // on to the new row, where the next work item is picked
+            grid_->refresh();
+            grid_->setCurrentIndex(grid_->gridModel()->index(cursor.row + 1, kCode));
+        }
         return true;
     }
     if (event->key() == Qt::Key_Delete && ctrl && cursor.row >= 1) {

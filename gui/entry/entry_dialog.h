@@ -33,6 +33,7 @@ class EntryDialog : public QDialog {
 
   signals:
     void written();  // rows went into 分析表
+    void cleared();  // "清空(&E)": ready for a new location
     void wantAnalysisPage();
 
   private:
@@ -45,6 +46,7 @@ class EntryDialog : public QDialog {
     ProjectDocument& document_;
     Prompter& prompter_;
     EntryForm form_;
+    QLabel* heading_ = nullptr;
     QLineEdit* location_ = nullptr;
     QLineEdit* drawing_ = nullptr;
     QLineEdit* structureSize_ = nullptr;

@@ -349,6 +349,7 @@ void MainWindow::registerCommands() {
     handlers_[Command::Exit] = [this] { close(); };
     handlers_[Command::AddEntry] = [this] {
         prompter_->setStatus("添加或修改数据");
+        currentLocation_.reset();  // a new entry is no location yet: F3 must not take it over
         entryDialog().openForAdd();
     };
     handlers_[Command::ModifyEntry] = [this] {
@@ -432,6 +433,11 @@ void MainWindow::popupMenu(Menu menu, const QPoint& globalPos,
     popup->popup(globalPos);
 }
 
+void MainWindow::showPageStatus() {
+    const int page = pages_->currentIndex();
+    prompter_->setStatus(page == StartPage ? "工程向导" : kPageNames[page]);
+}
+
 void MainWindow::pressPageButton(Page page) {
     prompter_->setStatus(kPageNames[page]);
     ticker_->setPaused(true);
@@ -456,7 +462,7 @@ void MainWindow::showStartPage() {
     }
     pages_->setCurrentIndex(StartPage);
     ticker_->setPaused(false);
-    prompter_->setStatus("工程向导");
+    showPageStatus();
 }
 
 bool MainWindow::loadProgramData() {
@@ -493,6 +499,8 @@ EntryDialog& MainWindow::entryDialog() {
             currentLocation_.reset();
             analysisChanged();
         });
+        connect(entryDialog_, &EntryDialog::cleared, this, [this] { currentLocation_.reset(); });
+        connect(entryDialog_, &QDialog::finished, this, [this] { showPageStatus(); });
     }
     return *entryDialog_;
 }

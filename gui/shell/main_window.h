@@ -57,6 +57,8 @@ class MainWindow : public QMainWindow {
     void popupMenu(Menu menu, const QPoint& globalPos,
                    const std::function<bool(Command)>& enabled = {});
     void refreshTitle();
+    // The status bar's message panel names the page shown.
+    void showPageStatus();
     // The data-entry dialog, created when first needed.
     EntryDialog& entryDialog();
     std::optional<int> currentLocation() const { return currentLocation_; }

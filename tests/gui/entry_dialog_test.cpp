@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -108,7 +109,30 @@ TEST(EntryDialog, AWholeEntryThroughTheDialog) {
 
     dialog.openForModify(0);
     EXPECT_EQ(dialog.windowTitle(), "数据修改");
+    EXPECT_EQ(dialog.findChild<QLabel*>("录入标题")->text(),
+              " 数据修改 (同一分项下，工程数量必须一致)");
     EXPECT_EQ(dialog.findChild<QLineEdit*>("部位名称")->text(), "客厅");
+    dialog.clearForm();
+    EXPECT_EQ(dialog.findChild<QLabel*>("录入标题")->text(),
+              " 数据录入 (同一分项下，工程数量必须一致)");
+}
+
+TEST(EntryDialog, EnterInTheLastNoteAddsARowAndMovesOntoIt) {
+    ProjectDocument doc;
+    resetProject(doc);
+    test::ScriptedPrompter prompter;
+    QWidget owner;
+    EntryDialog dialog(doc, prompter, &owner);
+    dialog.openForAdd();
+    GridView& grid = dialog.grid();
+    grid.setCurrentIndex(grid.gridModel()->index(5, kNote));
+    QTest::keyClick(&grid, Qt::Key_Return);  // not the last row
+    EXPECT_EQ(dialog.form().grid().rowCount(), 11);
+    grid.setCurrentIndex(grid.gridModel()->index(10, kNote));
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(dialog.form().grid().rowCount(), 12);
+    EXPECT_EQ(dialog.form().grid().text(11, kNumber), "11");
+    EXPECT_EQ(grid.currentIndex(), grid.gridModel()->index(11, kCode));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -191,6 +192,7 @@ TEST_F(MainWindowTest, RefreshOnTheMaterialPageRewritesTheTable) {
 #include "core/entry/entry_form.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
+#include "gui/entry/entry_dialog.h"
 
 namespace tf::gui {
 namespace {
@@ -284,6 +286,43 @@ TEST_F(MainWindowTest, ARepairedRenameReachesTheAnalysisViewAtOnce) {
         EXPECT_EQ(analysis->gridModel()->index(3, AnalysisColumn::kMaterialName).data(), name);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+TEST_F(MainWindowTest, ANewEntryIsNoLocationAndClosingTheDialogNamesThePageAgain) {
+    MainWindow window(dir(), &prompter);
+    window.show();
+    ProjectDocument& doc = window.document();
+    doc.materials.setText(1, MaterialColumn::kCategory, "砂浆");
+    doc.materials.setText(1, MaterialColumn::kName, "水泥砂浆");
+    doc.materials.setText(1, MaterialColumn::kUnit, "立方米");
+    rebuildCatalogue(doc, prompter);
+    window.pressPageButton(MainWindow::AnalysisPage);
+    EntryDialog& dialog = window.entryDialog();
+    dialog.openForAdd();
+    dialog.form().location = "客厅";
+    dialog.form().grid().setText(1, EntryColumn::kCode, "030201");
+    dialog.form().grid().setText(1, EntryColumn::kWorkQuantity, "2");
+    dialog.form().pickMaterial(1, 1001);
+    dialog.form().grid().setText(1, EntryColumn::kMaterialQuantity, "1");
+    ASSERT_TRUE(dialog.form().confirm());
+    QCoreApplication::processEvents();
+
+    // The user clicks the location, then starts a new entry and types a row: F3 now has no
+    // location to switch to, so the typed row stays.
+    auto* analysis = window.findChild<GridView*>("分析表");
+    emit analysis->cellPressed(2, 1, Qt::LeftButton, QPoint());
+    ASSERT_EQ(window.currentLocation(), 0);
+    window.dispatch(Command::AddEntry);
+    EXPECT_EQ(prompter.status(), "添加或修改数据");
+    EXPECT_FALSE(window.currentLocation());
+    dialog.form().grid().setText(1, EntryColumn::kItemSize, "3×4");
+    QTest::keyClick(analysis, Qt::Key_F3);
+    EXPECT_EQ(dialog.windowTitle(), "数据录入");
+    EXPECT_EQ(dialog.form().grid().text(1, EntryColumn::kItemSize), "3×4");
+
+    dialog.findChild<QPushButton*>("取消按钮")->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(prompter.status(), "分析表");
 }
 
 }  // namespace

@@ -37,8 +37,9 @@ Answer ScriptedPrompter::message(std::string_view text, std::string_view caption
     return take(answers_, Answer::Cancel, text);
 }
 
-std::optional<std::string> ScriptedPrompter::input(std::string_view prompt, std::string_view,
-                                                   std::string_view) {
+std::optional<std::string> ScriptedPrompter::input(std::string_view prompt, std::string_view title,
+                                                   std::string_view initial) {
+    questions_.push_back({std::string(prompt), std::string(title), std::string(initial)});
     return take<std::optional<std::string>>(inputs_, std::nullopt, prompt);
 }
 

@@ -20,11 +20,20 @@ class ScriptedPrompter : public Prompter {
         friend bool operator==(const Message&, const Message&) = default;
     };
 
+    struct Question {
+        std::string prompt;
+        std::string title;
+        std::string initial;
+        friend bool operator==(const Question&, const Question&) = default;
+    };
+
     void answer(Answer a) { answers_.push_back(a); }
     void answerInput(std::optional<std::string> value) { inputs_.push_back(std::move(value)); }
     void answerFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
 
     const std::vector<Message>& messages() const { return messages_; }
+    // The input boxes shown, with their presets.
+    const std::vector<Question>& questions() const { return questions_; }
     const std::vector<std::string>& statusHistory() const { return statusHistory_; }
     int busyDepth() const { return busyDepth_; }
     int busyCount() const { return busyCount_; }
@@ -49,6 +58,7 @@ class ScriptedPrompter : public Prompter {
     std::deque<std::optional<std::string>> inputs_;
     std::deque<std::optional<std::string>> files_;
     std::vector<Message> messages_;
+    std::vector<Question> questions_;
     std::vector<std::string> statusHistory_;
     std::string status_;
     int busyDepth_ = 0;

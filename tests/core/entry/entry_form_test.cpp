@@ -116,7 +116,91 @@ TEST_F(EntryFormTest, QuantityPropagatesOverTheRunOfOneCode) {
     EXPECT_EQ(cell(4, kMaterialQuantity), "3");
 }
 
+TEST_F(EntryFormTest, AnAutoCalculatedQuantityReachesEveryRowOfTheItemAndAllAreWritten) {
+    // "使用分项工艺。" fills three rows of 一般抹灰; the size is computed on the first only.
+    linkProcess();
+    form.useProcess = true;
+    form.pickWorkItem(1, node("一般抹灰"));
+    form.grid().setText(4, kCode, "030202");  // another item below keeps its own quantity
+    form.grid().setText(4, kWorkQuantity, "9");
+    form.autoCalculate = true;
+    type(1, kItemSize, "(4.2*5.1)*2.8-0.9*2.1");
+    // 4.2 × 5.1 × 2.8 − 0.9 × 2.1 = 59.976 − 1.89 = 58.086
+    for (int r = 1; r <= 3; ++r) {
+        EXPECT_EQ(cell(r, kWorkQuantity), "58.086") << r;
+    }
+    EXPECT_EQ(cell(1, kMaterialQuantity), "29.043");   // × 0.5
+    EXPECT_EQ(cell(2, kMaterialQuantity), "14.5215");  // × 0.25
+    EXPECT_EQ(cell(3, kMaterialQuantity), "116.172");  // × 2
+    EXPECT_EQ(cell(4, kWorkQuantity), "9");
+
+    form.location = "客厅";
+    prompter.answer(Answer::Yes);  // row 4 has no material: it is asked about first
+    ASSERT_TRUE(form.confirm());
+    EXPECT_EQ(prompter.messages().back().text,
+              "第 4 行数据不完整，不会被录入。是否继续录入其余数据？");
+    const Grid& a = doc.analysis;
+    EXPECT_EQ(doc.locations, (LocationIndex{{2, 4}}));
+    EXPECT_EQ(a.text(4, A::kMaterialName), "石膏粉");
+    EXPECT_EQ(a.text(4, A::kMaterialQuantity), "116.172");
+}
+
+TEST_F(EntryFormTest, IncompleteRowsAreNamedAndNoWritesNothing) {
+    form.location = "客厅";
+    entryRow(1, "030201", 2, 1001);
+    form.grid().setText(2, kCode, "030202");  // a code without a material
+    form.pickMaterial(4, 1002);               // a material without a code
+    form.grid().setText(5, kNote, "见图");    // only a note
+    prompter.answer(Answer::No);
+    EXPECT_FALSE(form.confirm());
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{
+                  {"第 2, 4, 5 行数据不完整，不会被录入。是否继续录入其余数据？", "询问:", 292}}));
+    EXPECT_TRUE(doc.locations.empty());
+    EXPECT_FALSE(doc.modified);
+    EXPECT_EQ(form.location, "客厅");  // nothing typed is lost
+    EXPECT_EQ(cell(4, kMaterialName), "界面剂");
+
+    // With no complete row at all nothing is asked: the status bar says why nothing went in.
+    form.grid().setText(1, kCode, "");
+    prompter.clear();
+    EXPECT_FALSE(form.confirm());
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_EQ(prompter.status(), "没有完整的数据行，未录入任何数据。");
+    EXPECT_TRUE(doc.locations.empty());
+}
+
+TEST_F(EntryFormTest, ADivisionWithoutChildrenIsNoWorkItem) {
+    form.pickWorkItem(1, node("建筑暖通"));
+    form.pickWorkItem(2, node("基层"));
+    EXPECT_EQ(cell(1, kCode), "");
+    EXPECT_EQ(cell(2, kCode), "");
+    form.pickWorkItem(3, node("炉渣垫层"));
+    EXPECT_EQ(cell(3, kCode), "030101-6");
+}
+
+TEST_F(EntryFormTest, CaptionsFollowTheMode) {
+    EXPECT_EQ(form.caption(), "数据录入");
+    EXPECT_EQ(form.heading(), " 数据录入 (同一分项下，工程数量必须一致)");
+    EXPECT_EQ(form.confirmCaption(), "确认录入(&O)");
+    form.location = "客厅";
+    entryRow(1, "030201", 2, 1001);
+    ASSERT_TRUE(form.confirm());
+    form.beginModify(0);
+    EXPECT_EQ(form.caption(), "数据修改");
+    EXPECT_EQ(form.heading(), " 数据修改 (同一分项下，工程数量必须一致)");
+    EXPECT_EQ(form.confirmCaption(), "确认修改(&M)");
+    form.clear();
+    EXPECT_EQ(form.caption(), "数据录入");
+}
+
 TEST_F(EntryFormTest, UnitUsageIsSetOnlyToANonZeroValue) {
+    prompter.answerInput(std::nullopt);
+    form.setUnitUsage(2);  // none yet: shown and preset as 0
+    EXPECT_EQ(prompter.questions().back(),
+              (test::ScriptedPrompter::Question{
+                  "第 2 行的材料单位用量：0\r\n\r\n单位用量为零时，不参与自动运算！",
+                  "设置单位用量", "0"}));
     form.grid().setText(1, kWorkQuantity, "4");
     form.grid().setText(1, kUnitUsage, "0.5");
     prompter.answerInput("0");
@@ -172,6 +256,7 @@ TEST_F(EntryFormTest, ConfirmationsWriteLocationsOneAfterTheOther) {
     form.pickMaterial(3, 1003);  // a material without a code: not written
     form.grid().setText(3, kWorkQuantity, "1");
     form.grid().setText(3, kMaterialQuantity, "1");
+    prompter.answer(Answer::Yes);
     int shown = 0;
     ASSERT_TRUE(form.confirm([&] { ++shown; }));
     EXPECT_EQ(shown, 1);
@@ -225,7 +310,10 @@ TEST_F(EntryFormTest, ModifyGrowsAndShrinksABlockInTheMiddle) {
     form.grid().setText(2, kCode, "");
     form.grid().setText(3, kCode, "");
     form.grid().setText(4, kCode, "");
+    prompter.answer(Answer::Yes);
     ASSERT_TRUE(form.confirm());
+    EXPECT_EQ(prompter.messages().back().text,
+              "第 2, 3, 4 行数据不完整，不会被录入。是否继续录入其余数据？");
     EXPECT_EQ(doc.locations, (LocationIndex{{2, 3}, {4, 4}, {5, 6}}));
     EXPECT_EQ(a.text(5, A::kLocation), "三");
     EXPECT_EQ(a.text(7, A::kNumber), "4");
