@@ -9,7 +9,7 @@
 
 namespace tf::gui {
 
-// One of the panes laid over the view's margins: the fixed rows (top), the fixed columns
+// One of the panes laid over the view's headers: the fixed rows (top), the fixed columns
 // (left) and their crossing (corner). Panes never scroll on their own; they follow the
 // view, and pass mouse presses on to it.
 class FixedPane : public QTableView {
@@ -61,8 +61,13 @@ class FixedPane : public QTableView {
 };
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
+    // The headers stay shown, sized to the fixed rows and columns, so that the table itself
+    // keeps its viewport where the panes leave room and works out its scrolling for that
+    // viewport; the panes cover them.
+    for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+        header->setSectionsClickable(false);
+        header->setHighlightSections(false);
+    }
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setMinimumSectionSize(0);
@@ -225,11 +230,11 @@ void GridView::placePanes() {
     placing_ = true;
     const int width = fixedWidth();
     const int height = fixedHeight();
-    // The table resets the margins to its (hidden) headers' sizes whenever it lays itself out,
-    // which setting them can set off again: repeat until they hold.
-    const QMargins margins(width, height, 0, 0);
-    for (int i = 0; i < 4 && viewportMargins() != margins; ++i) {
-        setViewportMargins(margins);
+    if (verticalHeader()->maximumWidth() != width ||
+        horizontalHeader()->maximumHeight() != height) {
+        verticalHeader()->setFixedWidth(width);
+        horizontalHeader()->setFixedHeight(height);
+        QTableView::updateGeometries();
     }
     const QRect area = viewport()->geometry();
     top_->setGeometry(area.x(), area.y() - height, area.width(), height);
@@ -238,6 +243,9 @@ void GridView::placePanes() {
     top_->setVisible(height > 0);
     left_->setVisible(width > 0);
     corner_->setVisible(width > 0 && height > 0);
+    for (FixedPane* pane : {top_, left_, corner_}) {
+        pane->raise();
+    }
     top_->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
     left_->verticalScrollBar()->setValue(verticalScrollBar()->value());
     placing_ = false;

@@ -12,6 +12,7 @@
 #include "core/project/analysis_layout.h"
 #include "core/project/project_document.h"
 #include "gui/widgets/qt_prompter.h"
+#include "tests/gui/pane_alignment.h"
 
 namespace tf::gui {
 namespace {
@@ -104,6 +105,30 @@ TEST_F(GridViewTest, FixedRowsStayInTheirPaneAndMergesBecomeSpans) {
     EXPECT_EQ(top->verticalScrollBar()->value(), 0);
     EXPECT_EQ(pane(1)->verticalScrollBar()->value(), 200);
     EXPECT_GT(view.rowAt(0), 150);
+}
+
+TEST_F(GridViewTest, FixedPanesStayAlignedAtEveryScrollPosition) {
+    doc.analysis.setRowCount(500);
+    for (int r = 2; r + 2 < 500; r += 3) {
+        doc.analysis.merge({r, 1, r + 2, 1});
+        doc.analysis.setText(r, 0, std::to_string(r));
+    }
+    for (int c = 0; c < doc.analysis.columnCount(); ++c) {
+        doc.analysis.setColumnWidth(c, 150);
+    }
+    for (const int height : {500, 507, 493}) {
+        view.resize(900, height);
+        view.refresh();
+        expectPanesAligned(view, "start");
+        view.setCurrentIndex(view.gridModel()->index(2, 1));
+        QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+        expectPanesAligned(view, "Ctrl+End");
+        view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
+        expectPanesAligned(view, "right end");
+        QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+        wheelToTheEnd(view);
+        expectPanesAligned(view, "wheel");
+    }
 }
 
 TEST_F(GridViewTest, NumberColumnsRoundOnlyTheDisplay) {

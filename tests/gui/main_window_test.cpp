@@ -189,10 +189,12 @@ TEST_F(MainWindowTest, RefreshOnTheMaterialPageRewritesTheTable) {
 }  // namespace
 }  // namespace tf::gui
 
+#include "cli/sample_project.h"
 #include "core/entry/entry_form.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
 #include "gui/entry/entry_dialog.h"
+#include "tests/gui/pane_alignment.h"
 
 namespace tf::gui {
 namespace {
@@ -323,6 +325,25 @@ TEST_F(MainWindowTest, ANewEntryIsNoLocationAndClosingTheDialogNamesThePageAgain
     dialog.findChild<QPushButton*>("取消按钮")->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(prompter.status(), "分析表");
+}
+
+TEST_F(MainWindowTest, FixedPanesStayOnTheirRowsWhenTheTablesScrollToTheEnd) {
+    MainWindow window(dir(), &prompter);
+    cli::buildSampleProject(window.document(), 40);
+    window.resize(1280, 800);
+    window.show();
+    for (const auto& [page, name] : {std::pair{MainWindow::MaterialPage, "材料表"},
+                                     std::pair{MainWindow::AnalysisPage, "分析表"}}) {
+        window.pressPageButton(page);
+        auto* view = window.findChild<GridView*>(name);
+        expectPanesAligned(*view, name);
+        wheelToTheEnd(*view);
+        expectPanesAligned(*view, name);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+        expectPanesAligned(*view, name);
+    }
 }
 
 }  // namespace
