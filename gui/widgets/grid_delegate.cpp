@@ -1,10 +1,38 @@
 #include "gui/widgets/grid_delegate.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QPainter>
+#include <QTextLayout>
 
 #include "gui/widgets/grid_model.h"
 
 namespace tf::gui {
+
+QStringList wrapCellText(const QString& text, const QFont& font, int width, int maxLines) {
+    QStringList lines;
+    if (text.isEmpty() || width <= 0 || maxLines <= 0) {
+        return lines;
+    }
+    QTextLayout layout(text);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.setFont(font);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (lines.size() + 1 == maxLines) {
+            // The last line that fits takes the rest, cut if it is too long.
+            lines << QFontMetrics(font).elidedText(text.mid(line.textStart()).remove('\n'),
+                                                   Qt::ElideRight, width);
+            break;
+        }
+        lines << text.mid(line.textStart(), line.textLength()).remove('\n');
+    }
+    layout.endLayout();
+    return lines;
+}
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
@@ -35,6 +63,42 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
         return;
     }
     QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    if (!opt.features.testFlag(QStyleOptionViewItem::WrapText) || opt.text.isEmpty()) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    // The style wraps only between words; sizes have none, so the lines are laid out here.
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect area = opt.rect.adjusted(margin, 0, -margin, 0);
+    const int lineHeight = opt.fontMetrics.lineSpacing();
+    const QStringList lines =
+        wrapCellText(text, opt.font, area.width(), std::max(1, area.height() / lineHeight));
+    const int height = static_cast<int>(lines.size()) * lineHeight;
+    int y = area.top() + (area.height() - height) / 2;
+    painter->save();
+    painter->setFont(opt.font);
+    const bool selected = opt.state.testFlag(QStyle::State_Selected);
+    painter->setPen(
+        opt.palette.color(QPalette::Normal, selected ? QPalette::HighlightedText : QPalette::Text));
+    const Qt::Alignment horizontal = opt.displayAlignment & Qt::AlignHorizontal_Mask;
+    for (const QString& line : lines) {
+        painter->drawText(QRect(area.left(), y, area.width(), lineHeight),
+                          static_cast<int>(horizontal | Qt::AlignVCenter), line);
+        y += lineHeight;
+    }
+    painter->restore();
 }
 
 void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {

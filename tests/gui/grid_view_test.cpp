@@ -11,6 +11,7 @@
 
 #include "core/project/analysis_layout.h"
 #include "core/project/project_document.h"
+#include "gui/widgets/grid_delegate.h"
 #include "gui/widgets/qt_prompter.h"
 #include "tests/gui/pane_alignment.h"
 
@@ -229,6 +230,25 @@ TEST(GridPrinter, PrintsTitleHeadingsAndPagesToPdf) {
     Grid empty;
     QPdfWriter second(QString::fromStdString((dir / "empty.pdf").string()));
     EXPECT_EQ(printGrid(empty, second, {}), 1);
+}
+
+TEST(WrapCellText, SizesWithoutSpacesBreakAnywhereAndOnlyAnOverflowIsCut) {
+    const QFont font;
+    const QString size = "(4.2×5.1)×2.8-0.9×2.1";
+    const int width = QFontMetrics(font).horizontalAdvance(size) / 2 + 4;
+    const QStringList lines = wrapCellText(size, font, width, 3);
+    EXPECT_GE(lines.size(), 2);
+    EXPECT_LE(lines.size(), 3);
+    EXPECT_EQ(lines.join(""), size);  // nothing cut, nothing lost
+    for (const QString& line : lines) {
+        EXPECT_LE(QFontMetrics(font).horizontalAdvance(line), width);
+    }
+    // Words still break between words; a text longer than the cell is cut on its last line.
+    EXPECT_EQ(wrapCellText("建施 11", font, 1000, 3), QStringList{"建施 11"});
+    const QStringList cut = wrapCellText(size + size + size + size, font, width, 2);
+    ASSERT_EQ(cut.size(), 2);
+    EXPECT_TRUE(cut[1].endsWith(QChar(0x2026)));
+    EXPECT_TRUE(wrapCellText(size, font, 0, 3).isEmpty());
 }
 
 }  // namespace
