@@ -6,6 +6,7 @@
 
 #include "core/base/number_text.h"
 #include "core/base/text_util.h"
+#include "core/base/utf8.h"
 #include "core/materials/material_layout.h"
 #include "core/project/analysis_layout.h"
 
@@ -165,6 +166,53 @@ void commitMaterialEdit(ProjectDocument& document, int row, int column, Prompter
     }
     syncMaterialRow(document, row, prompter, showAnalysisPage);
     document.modified = true;
+}
+
+namespace {
+
+constexpr std::size_t kLongestPastedCell = 1000;  // characters
+
+// The first line of a clipboard text, cut to what a cell sensibly holds.
+std::string firstLineOf(std::string_view clipboard) {
+    const std::string_view line = clipboard.substr(0, clipboard.find_first_of("\r\n"));
+    std::size_t pos = 0;
+    for (std::size_t characters = 0; pos < line.size() && characters < kLongestPastedCell;
+         ++characters) {
+        utf8::next(line, pos);
+    }
+    return std::string(line.substr(0, pos));
+}
+
+// The data cell under the cursor when it may be edited.
+std::optional<CellPos> editableCursorCell(ProjectDocument& document, Prompter& prompter) {
+    const CellPos cursor = document.materials.cursor();
+    if (cursor.row < 1 || !canBeginMaterialEdit(document, cursor.row, cursor.column, prompter)) {
+        return std::nullopt;
+    }
+    return cursor;
+}
+
+}  // namespace
+
+void pasteIntoMaterialCell(ProjectDocument& document, std::string_view clipboard,
+                           Prompter& prompter, const std::function<void()>& showAnalysisPage) {
+    if (const auto cell = editableCursorCell(document, prompter)) {
+        document.materials.setText(cell->row, cell->column, firstLineOf(clipboard));
+        commitMaterialEdit(document, cell->row, cell->column, prompter, showAnalysisPage);
+    }
+    document.modified = true;
+}
+
+std::optional<std::string> cutMaterialCell(ProjectDocument& document, Prompter& prompter,
+                                           const std::function<void()>& showAnalysisPage) {
+    std::optional<std::string> cut;
+    if (const auto cell = editableCursorCell(document, prompter)) {
+        cut = std::string(document.materials.text(cell->row, cell->column));
+        document.materials.setText(cell->row, cell->column, {});
+        commitMaterialEdit(document, cell->row, cell->column, prompter, showAnalysisPage);
+    }
+    document.modified = true;
+    return cut;
 }
 
 void syncMaterialRow(ProjectDocument& document, int row, Prompter& prompter,

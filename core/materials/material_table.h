@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/base/prompter.h"
@@ -23,6 +24,15 @@ bool canBeginMaterialEdit(ProjectDocument& document, int row, int column, Prompt
 // `showAnalysisPage` is called before the user is asked about analysis rows to repair.
 void commitMaterialEdit(ProjectDocument& document, int row, int column, Prompter& prompter,
                         const std::function<void()>& showAnalysisPage = {});
+
+// Ctrl+V: the clipboard's first line, at most 1000 characters of it, into the cursor cell
+// when that cell may be edited, committed like a typed edit. Ctrl+X: the cursor cell's text
+// goes out (returned for the clipboard) and the emptied cell is committed; nothing when the
+// cell may not be edited. Either key marks the project modified, whatever came of it.
+void pasteIntoMaterialCell(ProjectDocument& document, std::string_view clipboard,
+                           Prompter& prompter, const std::function<void()>& showAnalysisPage = {});
+std::optional<std::string> cutMaterialCell(ProjectDocument& document, Prompter& prompter,
+                                           const std::function<void()>& showAnalysisPage = {});
 
 // The catalogue update and repair of analysis rows for one row.
 void syncMaterialRow(ProjectDocument& document, int row, Prompter& prompter,

@@ -23,8 +23,7 @@ MaterialEditor::MaterialEditor(GridView& view, ProjectDocument& document, Prompt
         if (canBeginMaterialEdit(document_, row, column, prompter_)) {
             return true;
         }
-        const CellPos cursor = document_.materials.cursor();
-        view_.setCurrentIndex(view_.gridModel()->index(cursor.row, cursor.column));
+        followCursor();
         return false;
     });
     view_.setKeyHook([this](QKeyEvent* event) { return handleKey(event); });
@@ -73,28 +72,23 @@ void MaterialEditor::exportTable() {
 }
 
 void MaterialEditor::paste() {
-    const CellPos cursor = document_.materials.cursor();
-    if (cursor.row < 1 || !canBeginMaterialEdit(document_, cursor.row, cursor.column, prompter_)) {
-        return;
-    }
-    // Only the first line of what the clipboard holds goes into the one cell, and only as
-    // much of it as a cell sensibly holds.
-    constexpr qsizetype kLongestCell = 1000;
-    const QString text =
-        QApplication::clipboard()->text().section('\n', 0, 0).remove('\r').left(kLongestCell);
-    document_.materials.setText(cursor.row, cursor.column, text.toStdString());
-    commit(cursor.row, cursor.column);
+    pasteIntoMaterialCell(document_, QApplication::clipboard()->text().toStdString(), prompter_,
+                          showAnalysisPage_);
+    followCursor();
+    emit changed();
 }
 
 void MaterialEditor::cut() {
-    const CellPos cursor = document_.materials.cursor();
-    if (cursor.row < 1 || !canBeginMaterialEdit(document_, cursor.row, cursor.column, prompter_)) {
-        return;
+    if (const auto text = cutMaterialCell(document_, prompter_, showAnalysisPage_)) {
+        QApplication::clipboard()->setText(qs(*text));
     }
-    const std::string_view text = document_.materials.text(cursor.row, cursor.column);
-    QApplication::clipboard()->setText(qs(text));
-    document_.materials.setText(cursor.row, cursor.column, {});
-    commit(cursor.row, cursor.column);
+    followCursor();
+    emit changed();
+}
+
+void MaterialEditor::followCursor() {
+    const CellPos cursor = document_.materials.cursor();
+    view_.setCurrentIndex(view_.gridModel()->index(cursor.row, cursor.column));
 }
 
 bool MaterialEditor::handleKey(QKeyEvent* event) {

@@ -35,6 +35,8 @@ class MaterialEditor : public QObject {
     void commit(int row, int column);
     void paste();
     void cut();
+    // The view's cursor where core put the table's (a refused edit moves it to 类别).
+    void followCursor();
 
     GridView& view_;
     ProjectDocument& document_;

@@ -52,6 +52,43 @@ class MaterialTableTest : public ::testing::Test {
     int analysisPageShown = 0;
 };
 
+TEST_F(MaterialTableTest, CutAndPasteAlwaysMarkTheProjectModified) {
+    // A paste where the row has no category is refused, and still counts as a change.
+    doc.materials.setCursor(1, kName);
+    pasteIntoMaterialCell(doc, "圆钢", prompter);
+    EXPECT_EQ(cell(1, kName), "");
+    EXPECT_EQ(doc.materials.cursor(), (CellPos{1, kCategory}));
+    EXPECT_TRUE(doc.modified);
+
+    // The first line only, cut to 1000 characters; then the edit rules as if typed.
+    doc.modified = false;
+    pasteIntoMaterialCell(doc, "钢材\r\n第二行", prompter);
+    EXPECT_EQ(cell(1, kCategory), "钢材");
+    doc.materials.setCursor(1, kName);
+    std::string longName;
+    for (int i = 0; i < 1500; ++i) {
+        longName += "钢";
+    }
+    pasteIntoMaterialCell(doc, longName + "\n", prompter);
+    EXPECT_EQ(cell(1, kName).size(), 3000u);  // 1000 characters of three bytes
+    doc.materials.setCursor(1, kSpec);
+    pasteIntoMaterialCell(doc, "600*600?", prompter);
+    EXPECT_EQ(cell(1, kSpec), "600×600_");
+
+    // Cutting the name leaves the empty-name marker, which alone would not count as a change.
+    doc.modified = false;
+    doc.materials.setCursor(1, kName);
+    EXPECT_EQ(cutMaterialCell(doc, prompter), longName.substr(0, 3000));
+    EXPECT_EQ(cell(1, kName), "[材料名称不能为空] ");
+    EXPECT_TRUE(doc.modified);
+
+    // The hidden id column cannot be cut; the key still counts.
+    doc.modified = false;
+    doc.materials.setCursor(1, kId);
+    EXPECT_EQ(cutMaterialCell(doc, prompter), std::nullopt);
+    EXPECT_TRUE(doc.modified);
+}
+
 TEST_F(MaterialTableTest, NothingButTheCategoryBeforeACategory) {
     EXPECT_FALSE(edit(1, kName, "圆钢"));
     EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"请先填写类别！", "", 64}}));
