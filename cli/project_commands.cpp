@@ -26,28 +26,39 @@ int newProjectCommand(const std::string& path, Streams io) {
 int infoCommand(const std::string& path, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!loadProject(document, path, prompter)) {
+    std::vector<std::string> lostParts;
+    if (!loadProject(document, path, prompter, &lostParts)) {
         return 1;
     }
-    // Section sizes as they stand in the file; rows and columns as the program shows them.
-    const auto bytes = document.file->readAll();
+    // Section sizes as they stand in the file (a salvaged project has let go of it); rows and
+    // columns as the program shows them.
+    auto file =
+        document.file ? std::nullopt : ExclusiveFile::open(path, ExclusiveFile::Mode::ReadOnly);
+    const ExclusiveFile* held = document.file ? &*document.file : file ? &*file : nullptr;
+    const auto bytes = held != nullptr ? held->readAll() : std::nullopt;
     const ProjectParse parsed = bytes ? parseProjectImage(*bytes) : ProjectParse{DamagedProject{}};
     const auto* sections = std::get_if<ProjectSections>(&parsed);
     if (sections == nullptr) {
         io.err << "tallyframe-cli: " << path << " changed while it was read\n";
         return 1;
     }
+    const auto size = [](const std::optional<std::string_view>& section) {
+        return section ? section->size() : 0;
+    };
     io.out << "version: " << kProjectVersion << '\n'
            << "attachment-bytes: " << sections->attachments.size() << '\n'
            << "analysis-bytes: " << sections->analysis.size() << '\n'
            << "analysis-rows: " << document.analysis.rowCount() << '\n'
            << "analysis-columns: " << document.analysis.columnCount() << '\n'
-           << "material-bytes: " << sections->materials.size() << '\n'
+           << "material-bytes: " << size(sections->materials) << '\n'
            << "material-rows: " << document.materials.rowCount() << '\n'
            << "material-columns: " << document.materials.columnCount() << '\n'
-           << "tree-bytes: " << sections->tree.size() << '\n'
-           << "table-bytes: " << sections->items.size() << '\n';
-    return 0;
+           << "tree-bytes: " << size(sections->tree) << '\n'
+           << "table-bytes: " << size(sections->items) << '\n';
+    for (const auto& part : lostParts) {
+        io.out << "damaged: " << part << '\n';
+    }
+    return lostParts.empty() ? 0 : 2;
 }
 
 }  // namespace tf::cli

@@ -49,15 +49,15 @@ ProjectParse parseProjectImage(std::string_view bytes) {
         return WrongVersion{version};
     }
     const auto analysis = lengthPrefixed(reader);
-    const auto materials = analysis ? lengthPrefixed(reader) : std::nullopt;
-    const auto tree = materials ? lengthPrefixed(reader) : std::nullopt;
-    if (!tree) {
+    if (!analysis) {
         return DamagedProject{};
     }
     sections.analysis = *analysis;
-    sections.materials = *materials;
-    sections.tree = *tree;
-    sections.items = reader.rest();
+    sections.materials = lengthPrefixed(reader);
+    sections.tree = sections.materials ? lengthPrefixed(reader) : std::nullopt;
+    if (sections.tree) {
+        sections.items = reader.rest();
+    }
     return sections;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -15,13 +16,15 @@ struct ProjectDocument;
 inline constexpr std::string_view kProjectMagic = "Brix BOQ 2009";
 inline constexpr std::string_view kProjectVersion = "07";
 
-// Views into the bytes of a project file.
+// Views into the bytes of a project file. A section after the analysis table whose length
+// cannot be right (negative, or more than the file holds) is missing, and so is every
+// section after it.
 struct ProjectSections {
     std::string_view attachments;
     std::string_view analysis;
-    std::string_view materials;
-    std::string_view tree;
-    std::string_view items;
+    std::optional<std::string_view> materials;
+    std::optional<std::string_view> tree;
+    std::optional<std::string_view> items;
 };
 
 // Why a file is refused.
@@ -34,9 +37,9 @@ using ProjectParse = std::variant<ProjectSections, NotAProject, WrongVersion, Da
 
 std::string buildProjectImage(const ProjectDocument& document);
 
-// Splits a file into its sections. A table or structure length that is negative or claims
-// more bytes than remain marks the file damaged: what is there could only be refused by the
-// table, or would silently lose the structure's item table.
+// Splits a file into its sections. An analysis length that is negative or claims more bytes
+// than remain marks the file damaged: the user's work cannot be read. Later lengths that
+// cannot be right leave their sections missing, for the rest to be salvaged.
 ProjectParse parseProjectImage(std::string_view bytes);
 
 }  // namespace tf

@@ -16,6 +16,10 @@ constexpr std::string_view kSaveFailed = "保存文件失败，请重新再试�
 constexpr std::string_view kAutoSaveFailed = "文件自动保存失败！";
 constexpr std::string_view kNotAProject = "非工程数据，无法打开！";
 constexpr std::string_view kDamaged = "文件损坏或因错误而被锁死，无法读取数据！";
+constexpr std::string_view kPartlyDamaged = "工程文件部分损坏，以下内容未能读取：";
+constexpr std::string_view kLostMaterials = "材料表";
+constexpr std::string_view kLostAttachments = "附加资料";
+constexpr std::string_view kLostStructure = "分部分项结构";
 constexpr int kAutoSaveNoticeMs = 1000;
 
 std::string versionMessage(std::string_view fileVersion) {
@@ -75,7 +79,7 @@ bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
     return true;
 }
 
-std::optional<ProjectDocument> readProjectImage(std::string_view bytes, Prompter& prompter) {
+std::optional<ProjectReading> readProjectImage(std::string_view bytes, Prompter& prompter) {
     const ProjectParse parsed = parseProjectImage(bytes);
     if (std::holds_alternative<NotAProject>(parsed)) {
         prompter.message(kNotAProject, Captions::kWarning, MessageFlags::kWarning);
@@ -86,33 +90,48 @@ std::optional<ProjectDocument> readProjectImage(std::string_view bytes, Prompter
                          MessageFlags::kWarning);
         return std::nullopt;
     }
-    ProjectDocument loaded;
+    ProjectReading reading;
+    ProjectDocument& loaded = reading.document;
     const auto* sections = std::get_if<ProjectSections>(&parsed);
-    if (sections == nullptr || !loaded.analysis.load(sections->analysis) ||
-        !loaded.materials.load(sections->materials)) {
+    if (sections == nullptr || !loaded.analysis.load(sections->analysis)) {
         prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
         return std::nullopt;
     }
-    auto attachments = parseAttachments(sections->attachments);
-    if (!attachments) {
-        prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
-        return std::nullopt;
+    // Every other part can be done without: what cannot be read starts afresh.
+    if (!sections->materials || !loaded.materials.load(*sections->materials)) {
+        initMaterialTable(loaded.materials);
+        reading.lostParts.emplace_back(kLostMaterials);
     }
-    loaded.attachments = std::move(*attachments);
-    loaded.structure = {std::string(sections->tree), std::string(sections->items)};
-    if (!parseStructure(loaded.structure)) {
-        prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
-        return std::nullopt;
+    if (auto attachments = parseAttachments(sections->attachments)) {
+        loaded.attachments = std::move(*attachments);
+    } else {
+        reading.lostParts.emplace_back(kLostAttachments);
+    }
+    if (sections->tree && sections->items) {
+        loaded.structure = {std::string(*sections->tree), std::string(*sections->items)};
+    }
+    if (!sections->tree || !sections->items || !parseStructure(loaded.structure)) {
+        loaded.structure = defaultStructure();
+        reading.lostParts.emplace_back(kLostStructure);
+    }
+    if (!reading.lostParts.empty()) {
+        std::string parts;
+        for (const auto& part : reading.lostParts) {
+            parts += (parts.empty() ? "" : "、") + part;
+        }
+        prompter.message(std::string(kPartlyDamaged) + parts, Captions::kWarning,
+                         MessageFlags::kWarning);
     }
     hideAnalysisWorkingColumns(loaded.analysis);
     restoreFreshLayoutIfEmpty(loaded);
     loaded.attachments.align(loaded.analysis.rowCount());
     applyMaterialColumnKinds(loaded.materials);
     rebuildCatalogue(loaded, prompter);
-    return loaded;
+    return reading;
 }
 
-bool loadProject(ProjectDocument& document, const std::string& name, Prompter& prompter) {
+bool loadProject(ProjectDocument& document, const std::string& name, Prompter& prompter,
+                 std::vector<std::string>* lostParts) {
     BusyCursor busy(prompter);
     auto file = ExclusiveFile::open(name, ExclusiveFile::Mode::ReadWrite);
     const auto bytes = file ? file->readAll() : std::nullopt;
@@ -122,13 +141,20 @@ bool loadProject(ProjectDocument& document, const std::string& name, Prompter& p
     }
     // Everything is read into a new document first, so a refused file leaves the previous
     // project as it was.
-    auto loaded = readProjectImage(*bytes, prompter);
-    if (!loaded) {
+    auto reading = readProjectImage(*bytes, prompter);
+    if (!reading) {
         return false;
     }
-    loaded->path = file->path().string();
-    loaded->file = std::move(file);
-    document = std::move(*loaded);
+    if (reading->lostParts.empty()) {
+        reading->document.path = file->path().string();
+        reading->document.file = std::move(file);
+    } else {
+        reading->document.modified = true;  // what was salvaged is not saved anywhere yet
+    }
+    document = std::move(reading->document);
+    if (lostParts != nullptr) {
+        *lostParts = std::move(reading->lostParts);
+    }
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/base/prompter.h"
 #include "core/project/project_document.h"
@@ -20,12 +21,25 @@ std::string windowTitle(std::string_view path);
 bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave);
 
 // Checks and loads the named file and holds it. The caller has released the previous
-// project's file. On failure the previous project stays in memory, untouched.
-bool loadProject(ProjectDocument& document, const std::string& name, Prompter& prompter);
+// project's file. On failure the previous project stays in memory, untouched. A project
+// some of whose parts were lost opens untitled, modified and with the file released, so
+// that the next save asks for a new name and the damaged original stays as it is;
+// `lostParts`, when given, receives the names of those parts.
+bool loadProject(ProjectDocument& document, const std::string& name, Prompter& prompter,
+                 std::vector<std::string>* lostParts = nullptr);
 
-// The document a project image holds (untitled, no file), or nothing when it is refused;
-// the refusal is told through the prompter.
-std::optional<ProjectDocument> readProjectImage(std::string_view bytes, Prompter& prompter);
+// A project image read into a document (untitled, no file). A damaged material table,
+// attachment table or structure is replaced by an empty or the built-in one and named in
+// `lostParts` ("材料表", "附加资料", "分部分项结构"); only the user's analysis rows cannot
+// be done without.
+struct ProjectReading {
+    ProjectDocument document;
+    std::vector<std::string> lostParts;
+};
+
+// The reading of a project image, or nothing when it is refused. Refusals and lost parts
+// are told through the prompter.
+std::optional<ProjectReading> readProjectImage(std::string_view bytes, Prompter& prompter);
 
 // An empty untitled project; releases the file.
 void resetProject(ProjectDocument& document);

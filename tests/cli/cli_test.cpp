@@ -76,6 +76,25 @@ TEST_F(CliTest, NewThenInfoDescribesAFreshProject) {
               fileSize);
 }
 
+TEST_F(CliTest, InfoNamesTheDamagedPartsOfASalvagedProject) {
+    ASSERT_EQ(cli("new " + path("a.gdb")).status, 0);
+    std::string bytes = readFile(path("a.gdb"));
+    bytes[4 + 9] ^= 0x10;              // inside the attachment section
+    bytes[bytes.size() - 20] ^= 0x01;  // inside the structure's item table
+    writeFile(path("a.gdb"), bytes);
+    const CliRun info = cli("info " + path("a.gdb"));
+    EXPECT_EQ(info.status, 2);
+    EXPECT_EQ(info.err, "警告: 工程文件部分损坏，以下内容未能读取：附加资料、分部分项结构\n");
+    EXPECT_NE(info.out.find("analysis-rows: 23\n"), std::string::npos);
+    EXPECT_TRUE(info.out.ends_with("damaged: 附加资料\ndamaged: 分部分项结构\n")) << info.out;
+    EXPECT_EQ(readFile(path("a.gdb")), bytes);
+
+    // A command that saves cannot write over the damaged file: it has no name to save to.
+    const CliRun import = cli("structure import " + path("a.gdb") + " " + path("none.gd"));
+    EXPECT_NE(import.status, 0);
+    EXPECT_EQ(readFile(path("a.gdb")), bytes);
+}
+
 TEST_F(CliTest, BadFilesAreRefusedWithTheProgramsMessage) {
     writeFile(path("text.gdb"), "not a project\r\n");
     CliRun run = cli("info " + path("text.gdb"));

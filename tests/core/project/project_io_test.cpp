@@ -10,6 +10,7 @@
 #include "core/base/byte_io.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_file.h"
+#include "core/shell/lifecycle.h"
 #include "core/structure/default_structure.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
@@ -31,6 +32,22 @@ const Message kSaveFailedMessage{"保存文件失败，请重新再试！", "错
 std::size_t attachmentBytes(const std::string& file) {
     ByteReader r(file);
     return static_cast<std::size_t>(*r.i32());
+}
+
+// Where the lengths L1, L2 and L3 stand in a file.
+struct LengthOffsets {
+    std::size_t l1;
+    std::size_t l2;
+    std::size_t l3;
+};
+LengthOffsets lengthOffsets(std::string_view file) {
+    const auto lengthAt = [&](std::size_t at) {
+        ByteReader r(file.substr(at));
+        return static_cast<std::size_t>(*r.i32());
+    };
+    const std::size_t l1 = 4 + attachmentBytes(std::string(file)) + 15;
+    const std::size_t l2 = l1 + 4 + lengthAt(l1);
+    return {l1, l2, l2 + 4 + lengthAt(l2)};
 }
 
 // A two-node structure, distinct from the built-in one.
@@ -82,6 +99,41 @@ class ProjectIoTest : public ::testing::Test {
         // The refused file is released again.
         EXPECT_TRUE(ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite) ||
                     !std::filesystem::exists(path));
+    }
+
+    // The file opens with its analysis rows; the named parts are replaced and told, and the
+    // project is untitled and modified with the damaged file released and left as it was.
+    void expectSalvaged(const std::string& path, const std::vector<std::string>& parts) {
+        const std::string before = readFile(path);
+        ProjectDocument doc = previousProject();
+        prompter.clear();
+        std::vector<std::string> lost;
+        ASSERT_TRUE(loadProject(doc, path, prompter, &lost));
+        EXPECT_EQ(lost, parts);
+        std::string list;
+        for (const auto& part : parts) {
+            list += (list.empty() ? "" : "、") + part;
+        }
+        EXPECT_EQ(
+            prompter.messages(),
+            (std::vector<Message>{{"工程文件部分损坏，以下内容未能读取：" + list, "警告:", 48}}));
+        EXPECT_EQ(doc.analysis.text(2, 1), "客厅");
+        EXPECT_EQ(doc.path, "");
+        EXPECT_FALSE(doc.file);
+        EXPECT_TRUE(doc.modified);
+        EXPECT_EQ(doc.attachments.records.size(),
+                  static_cast<std::size_t>(doc.analysis.rowCount()));
+        EXPECT_TRUE(ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite));
+        EXPECT_EQ(readFile(path), before);
+        const bool lostMaterials = std::find(parts.begin(), parts.end(), "材料表") != parts.end();
+        EXPECT_EQ(doc.materials.text(1, 2), lostMaterials ? "" : "水泥");
+        EXPECT_EQ(doc.materials.rowCount(), 24);
+        const bool lostStructure =
+            std::find(parts.begin(), parts.end(), "分部分项结构") != parts.end();
+        EXPECT_EQ(doc.structure, lostStructure ? defaultStructure() : smallStructure());
+        const bool lostAttachments =
+            std::find(parts.begin(), parts.end(), "附加资料") != parts.end();
+        EXPECT_EQ(doc.attachments.records[2], lostAttachments ? "" : "ATTACHMENTS");
     }
 
     TempDir dir;
@@ -212,12 +264,7 @@ void patchLength(const std::string& path, std::size_t offset, std::int32_t value
 TEST_F(ProjectIoTest, BadSectionLengthsGiveTheirMessages) {
     const std::string path = savedProject("a.gdb");
     const std::string good = readFile(path);
-    const std::size_t l1At = 4 + attachmentBytes(good) + 15;
-    ByteReader r(std::string_view(good).substr(l1At));
-    const auto l1 = static_cast<std::size_t>(*r.i32());
-    const std::size_t l2At = l1At + 4 + l1;
-    ByteReader r2(std::string_view(good).substr(l2At));
-    const std::size_t l3At = l2At + 4 + static_cast<std::size_t>(*r2.i32());
+    const auto [l1At, l2At, l3At] = lengthOffsets(good);
 
     struct Case {
         std::size_t offset;
@@ -227,36 +274,69 @@ TEST_F(ProjectIoTest, BadSectionLengthsGiveTheirMessages) {
     const auto huge = static_cast<std::int32_t>(good.size() + 1000);
     for (const Case& c : {Case{0, -1, kNotAProjectMessage}, Case{0, huge, kNotAProjectMessage},
                           Case{0, INT32_MIN, kNotAProjectMessage}, Case{l1At, -5, kDamagedMessage},
-                          Case{l1At, huge, kDamagedMessage}, Case{l1At, 10, kDamagedMessage},
-                          Case{l2At, -1, kDamagedMessage}, Case{l2At, huge, kDamagedMessage},
-                          Case{l3At, -1, kDamagedMessage}, Case{l3At, huge, kDamagedMessage}}) {
+                          Case{l1At, huge, kDamagedMessage}, Case{l1At, 10, kDamagedMessage}}) {
         SCOPED_TRACE(c.offset);
         SCOPED_TRACE(c.value);
         writeFile(path, good);
         patchLength(path, c.offset, c.value);
         expectLoadRefused(path, c.message);
     }
+    // Lengths after the analysis table: what follows them is lost, the rest salvaged.
+    for (const std::int32_t value : {-1, huge}) {
+        SCOPED_TRACE(value);
+        writeFile(path, good);
+        patchLength(path, l2At, value);
+        expectSalvaged(path, {"材料表", "分部分项结构"});
+        writeFile(path, good);
+        patchLength(path, l3At, value);
+        expectSalvaged(path, {"分部分项结构"});
+    }
     writeFile(path, good.substr(0, l3At + 2));  // cut inside L3
-    expectLoadRefused(path, kDamagedMessage);
+    expectSalvaged(path, {"分部分项结构"});
 }
 
-TEST_F(ProjectIoTest, DamagedAttachmentsAreRefused) {
-    const std::string path = savedProject("a.gdb");
-    std::string bytes = readFile(path);
-    bytes[4 + 10] ^= 0x01;  // inside the attachment section
-    writeFile(path, bytes);
-    expectLoadRefused(path, kDamagedMessage);
-}
-
-TEST_F(ProjectIoTest, DamagedStructureIsRefused) {
+TEST_F(ProjectIoTest, DamagedSectionsAroundTheAnalysisTableAreSalvaged) {
     const std::string path = savedProject("a.gdb");
     const std::string good = readFile(path);
-    writeFile(path, good.substr(0, good.size() - 1));  // the item table loses its last byte
-    expectLoadRefused(path, kDamagedMessage);
+    const std::size_t materialsAt = lengthOffsets(good).l2 + 4;
     std::string bad = good;
-    bad[good.size() - smallStructure().items.size() - 3] ^= 0x40;  // a level in the tree
+    bad[4 + 10] ^= 0x01;  // inside the attachment section
     writeFile(path, bad);
-    expectLoadRefused(path, kDamagedMessage);
+    expectSalvaged(path, {"附加资料"});
+
+    bad = good;
+    bad[materialsAt + 30] ^= 0x08;  // inside the material table
+    writeFile(path, bad);
+    expectSalvaged(path, {"材料表"});
+
+    writeFile(path, good.substr(0, good.size() - 1));  // the item table loses its last byte
+    expectSalvaged(path, {"分部分项结构"});
+    bad = good;
+    bad[good.size() - smallStructure().items.size() - 3] ^= 0x40;  // a level in the tree
+    bad[4 + 12] ^= 0x20;
+    bad[materialsAt + 9] ^= 0x02;
+    writeFile(path, bad);
+    expectSalvaged(path, {"材料表", "附加资料", "分部分项结构"});
+}
+
+TEST_F(ProjectIoTest, ASalvagedProjectIsSavedUnderANewNameOnly) {
+    const std::string path = savedProject("a.gdb");
+    std::string bad = readFile(path);
+    bad[4 + 10] ^= 0x01;
+    writeFile(path, bad);
+    ProjectDocument doc;
+    ASSERT_TRUE(loadProject(doc, path, prompter));
+    const std::string copy = (dir / "b.gdb").string();
+    prompter.answerFile(copy);
+    ASSERT_TRUE(saveCommand(doc, prompter));
+    EXPECT_EQ(doc.path, copy);
+    EXPECT_EQ(readFile(path), bad);
+    ProjectDocument again;
+    doc.file.reset();
+    prompter.clear();
+    ASSERT_TRUE(loadProject(again, copy, prompter));
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_EQ(again.analysis.text(2, 1), "客厅");
 }
 
 TEST_F(ProjectIoTest, NewProjectsCarryTheBuiltInStructure) {
