@@ -186,10 +186,16 @@ void EntryDialog::openWorkItemPicker(int row) {
     const DivisionTree& nodes = form_.workingStructure().tree;
     const std::string current(form_.grid().text(row, kCode));
     const auto items = addDivisionNodes(*tree, nodes);
-    for (std::size_t i = 0; i < nodes.size() && !current.empty(); ++i) {
-        if (isWorkItem(nodes, i) && itemCodeOfNode(nodes, i) == current) {
-            tree->setCurrentItem(items[i]);
-            tree->scrollToItem(items[i]);
+    std::size_t picked = 0;
+    while (picked < nodes.size() && (current.empty() || !isWorkItem(nodes, picked) ||
+                                     itemCodeOfNode(nodes, picked) != current)) {
+        ++picked;
+    }
+    if (picked < nodes.size()) {
+        revealItem(*tree, items[picked]);
+    } else {
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            tree->topLevelItem(i)->setExpanded(true);  // the sub-divisions at a glance
         }
     }
     connect(tree, &QTreeWidget::itemActivated, this, [this, tree, row](QTreeWidgetItem* item) {
@@ -214,6 +220,7 @@ void EntryDialog::openMaterialPicker(int row) {
     for (int c = 1; c <= catalogue.categoryCount(); ++c) {
         auto* category = new QTreeWidgetItem(tree);
         category->setText(0, qs(catalogue.category(c)->name));
+        category->setIcon(0, groupIcon());
         const auto& entries = catalogue.category(c)->entries;
         for (std::size_t i = 0; i < entries.size(); ++i) {
             if (entries[i].removed) {
@@ -221,10 +228,10 @@ void EntryDialog::openMaterialPicker(int row) {
             }
             auto* item = new QTreeWidgetItem(category);
             item->setText(0, qs(entries[i].name));
+            item->setIcon(0, leafIcon());
             item->setData(0, Qt::UserRole, materialId(c, static_cast<int>(i) + 1));
             if (!selected && entries[i].name == current) {
-                tree->setCurrentItem(item);
-                tree->scrollToItem(item);
+                revealItem(*tree, item);
                 selected = true;
             }
         }

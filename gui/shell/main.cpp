@@ -5,6 +5,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/shell/splash_window.h"
 #include "gui/shell/startup.h"
+#include "gui/widgets/chinese_interface.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(new ProgramStyle);
     QApplication::setApplicationName("Tallyframe");
+    tf::gui::speakChinese(app);
     tf::gui::MainWindow window(QApplication::applicationDirPath());
     tf::gui::SplashWindow splash;
     if (!tf::gui::startProgram(window, splash, app.arguments().mid(1))) {

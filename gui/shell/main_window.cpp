@@ -367,6 +367,12 @@ void MainWindow::registerCommands() {
     handlers_[Command::ViewCellContent] = [this] {
         if (!cellContent_) {
             cellContent_ = new CellContentWindow(document_.analysis, this);
+            // Over the right-hand end of the table, below its headings: the banner and the
+            // cells being looked at stay in sight.
+            const QRect table(analysisView_->mapToGlobal(QPoint(0, 0)), analysisView_->size());
+            const int headings = document_.analysis.fixedRows() * document_.analysis.rowHeight();
+            cellContent_->move(table.right() - cellContent_->width() - 24,
+                               table.top() + headings + 24);
         }
         const CellPos cursor = document_.analysis.cursor();
         cellContent_->showCell(cursor.row, cursor.column);

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "gui/shell/artwork.h"
@@ -12,6 +13,7 @@ SplashWindow::SplashWindow() {
     setObjectName("启动窗口");
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setFixedSize(460, 260);
+    move(screen()->availableGeometry().center() - rect().center());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(28, 24, 28, 20);
     auto* icon = new QLabel(this);

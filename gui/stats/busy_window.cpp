@@ -1,6 +1,8 @@
 #include "gui/stats/busy_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,11 +29,15 @@ BusyWindow::BusyWindow(std::function<void()> work, std::function<void()> finishe
     label_->setMinimumWidth(240);
     layout->addWidget(picture_);
     layout->addWidget(label_, 1);
+    // The window keeps one size from the start: the work blocks painting, so any growth
+    // once it is on screen would stay unpainted until the work is done.
+    setFixedSize(sizeHint());
     // The work starts once the window has been painted.
     QTimer::singleShot(0, this, &BusyWindow::run);
 }
 
 void BusyWindow::run() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     repaint();
     work_();
     picture_->hide();

@@ -235,11 +235,6 @@ void StatisticsPage::fillDivisionTree() {
     divisionTree_->clear();
     const DivisionTree& nodes = statistics_.divisionTree.tree;
     const auto items = addDivisionNodes(*divisionTree_, nodes);
-    const QIcon folder = style()->standardIcon(QStyle::SP_DirIcon);
-    const QIcon leaf = style()->standardIcon(QStyle::SP_FileIcon);
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        items[i]->setIcon(0, isWorkItem(nodes, i) ? leaf : folder);
-    }
     divisionTree_->expandAll();
     if (statistics_.selectedNode && *statistics_.selectedNode < items.size()) {
         divisionTree_->setCurrentItem(items[*statistics_.selectedNode]);

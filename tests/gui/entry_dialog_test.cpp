@@ -135,5 +135,54 @@ TEST(EntryDialog, EnterInTheLastNoteAddsARowAndMovesOntoIt) {
     EXPECT_EQ(grid.currentIndex(), grid.gridModel()->index(11, kCode));
 }
 
+TEST(EntryDialog, PickersShowIconsAndOpenOntoTheCurrentItem) {
+    ProjectDocument doc;
+    resetProject(doc);
+    test::ScriptedPrompter prompter;
+    for (int r = 1; r <= 3; ++r) {
+        doc.materials.setText(r, MaterialColumn::kCategory, r == 3 ? "涂料" : "砂浆");
+        doc.materials.setText(r, MaterialColumn::kName,
+                              r == 3 ? "乳胶漆" : "水泥砂浆" + std::to_string(r));
+        doc.materials.setText(r, MaterialColumn::kUnit, "千克");
+    }
+    rebuildCatalogue(doc, prompter);
+    QWidget owner;
+    EntryDialog dialog(doc, prompter, &owner);
+    dialog.openForAdd();
+    dialog.form().grid().setText(2, kCode, "030101-6");
+    dialog.form().grid().setText(2, kMaterialName, "乳胶漆");
+
+    dialog.openWorkItemPicker(2);
+    auto* items = dialog.findChild<QTreeWidget*>("分项选择");
+    ASSERT_NE(items, nullptr);
+    QTreeWidgetItem* current = items->currentItem();
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(current->text(0), "炉渣垫层");
+    for (QTreeWidgetItem* above = current->parent(); above != nullptr; above = above->parent()) {
+        EXPECT_TRUE(above->isExpanded()) << above->text(0).toStdString();
+        EXPECT_FALSE(above->icon(0).isNull());
+    }
+    EXPECT_FALSE(current->icon(0).isNull());
+    EXPECT_FALSE(findItem(items, "建筑暖通")->icon(0).isNull());
+    items->close();
+
+    dialog.openWorkItemPicker(1);  // no code yet: the divisions open on their sub-divisions
+    items = dialog.findChildren<QTreeWidget*>("分项选择").back();
+    EXPECT_TRUE(items->topLevelItem(0)->isExpanded());
+    EXPECT_FALSE(findItem(items, "地面")->isExpanded());
+    items->close();
+
+    dialog.openMaterialPicker(2);
+    auto* materials = dialog.findChild<QTreeWidget*>("材料选择");
+    ASSERT_NE(materials, nullptr);
+    ASSERT_NE(materials->currentItem(), nullptr);
+    EXPECT_EQ(materials->currentItem()->text(0), "乳胶漆");
+    EXPECT_TRUE(materials->currentItem()->parent()->isExpanded());
+    EXPECT_FALSE(materials->topLevelItem(0)->isExpanded());
+    EXPECT_FALSE(materials->currentItem()->icon(0).isNull());
+    EXPECT_FALSE(materials->topLevelItem(0)->icon(0).isNull());
+    materials->close();
+}
+
 }  // namespace
 }  // namespace tf::gui

@@ -3,14 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "core/project/analysis_layout.h"
 #include "core/project/project_document.h"
+#include "gui/widgets/chinese_interface.h"
 #include "gui/widgets/grid_delegate.h"
 #include "gui/widgets/qt_prompter.h"
 #include "tests/gui/pane_alignment.h"
@@ -249,6 +254,25 @@ TEST(WrapCellText, SizesWithoutSpacesBreakAnywhereAndOnlyAnOverflowIsCut) {
     ASSERT_EQ(cut.size(), 2);
     EXPECT_TRUE(cut[1].endsWith(QChar(0x2026)));
     EXPECT_TRUE(wrapCellText(size, font, 0, 3).isEmpty());
+}
+
+TEST(ChineseInterface, StandardButtonsAndFileDialogsSpeakChinese) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    ASSERT_TRUE(speakChinese(*QCoreApplication::instance()));
+    QMessageBox box(QMessageBox::Question, "询问:", "文件被修改，是否保存？",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Ok);
+    EXPECT_TRUE(box.button(QMessageBox::Yes)->text().startsWith("是"))
+        << box.button(QMessageBox::Yes)->text().toStdString();
+    EXPECT_TRUE(box.button(QMessageBox::No)->text().startsWith("否"));
+    EXPECT_TRUE(box.button(QMessageBox::Cancel)->text().startsWith("取消"));
+    EXPECT_TRUE(box.button(QMessageBox::Ok)->text().startsWith("确定"));
+    QFileDialog dialog(nullptr, "保存工程数据");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const auto labels = dialog.findChildren<QLabel*>();
+    const bool chinese = std::any_of(labels.begin(), labels.end(), [](QLabel* label) {
+        return label->text().contains(QString::fromUtf8("文件名"));
+    });
+    EXPECT_TRUE(chinese);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -39,6 +40,7 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, StartsThroughTheSplashOntoTheStartPage) {
     MainWindow window(dir(), &prompter);
     SplashWindow splash;
+    EXPECT_EQ(splash.geometry().center(), splash.screen()->availableGeometry().center());
     EXPECT_EQ(splash.timer(1).interval(), 1500);
     EXPECT_EQ(splash.timer(2).interval(), 1000);
     EXPECT_EQ(splash.timer(3).interval(), 500);

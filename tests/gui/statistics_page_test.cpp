@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -73,9 +74,15 @@ TEST_F(StatisticsPageTest, RebuildBehindTheBusyWindowThenEveryView) {
     window->dispatch(Command::BuildStatistics);
     auto* busy = window->findChild<BusyWindow*>();
     ASSERT_NE(busy, nullptr);
+    // The window has its final size before it is first painted: nothing grows into an
+    // unpainted strip while the work blocks painting.
+    const QSize shown = busy->size();
+    EXPECT_EQ(busy->minimumSize(), busy->maximumSize());
+    EXPECT_EQ(busy->layout()->geometry(), busy->rect());
     EXPECT_EQ(busy->windowTitle(), " 数据分析中…");
     EXPECT_TRUE(busy->isModal());
     QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>("分析标签")->text(), QString("数据分析完毕！"), 3000);
+    EXPECT_EQ(busy->size(), shown);
     EXPECT_FALSE(busy->close()) << "the user cannot close it";
     QTRY_VERIFY_WITH_TIMEOUT(window->findChild<BusyWindow*>() == nullptr, 3000);
     EXPECT_EQ(child<QTabWidget>("选择夹1")->currentIndex(), MainWindow::StatisticsPage);
@@ -165,6 +172,11 @@ TEST_F(StatisticsPageTest, CellContentFollowsTheCursorAndNumberPressesSelectRows
     auto* analysis = child<GridView>("分析表");
     analysis->setCurrentIndex(analysis->gridModel()->index(2, AnalysisColumn::kLocation));
     window->dispatch(Command::ViewCellContent);
+    // The window opens over the table's right-hand end, not over the banner.
+    auto* cellWindow = child<QWidget>("单元格内容窗口");
+    const auto onScreen = [](QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); };
+    EXPECT_FALSE(cellWindow->frameGeometry().intersects(onScreen(child<QWidget>("图片框1"))));
+    EXPECT_TRUE(onScreen(analysis).contains(cellWindow->frameGeometry()));
     auto* text = child<QPlainTextEdit>("内容编辑框");
     EXPECT_EQ(text->toPlainText().toStdString(),
               window->document().analysis.text(2, AnalysisColumn::kLocation));
