@@ -90,11 +90,25 @@ TEST(EntryDialog, AWholeEntryThroughTheDialog) {
     QCoreApplication::processEvents();
     EXPECT_EQ(dialog.form().grid().text(1, kItemSize), "3.6×2.8");
     EXPECT_EQ(dialog.form().grid().text(1, kWorkQuantity), "10.08");
-    grid.gridModel()->setData(grid.gridModel()->index(1, kWorkQuantity), "10.08", Qt::EditRole);
-    EXPECT_EQ(dialog.form().grid().text(2, kWorkQuantity), "10.08");
+    EXPECT_EQ(dialog.form().grid().text(2, kWorkQuantity), "10.08");  // the item's other row
 
+    // A material picked on row 5 without a work item: confirming asks first, and No keeps
+    // everything as typed.
+    dialog.openMaterialPicker(5);
+    auto* materials = dialog.findChild<QTreeWidget*>("材料选择");
+    ASSERT_NE(materials, nullptr);
+    emit materials->itemActivated(findItem(materials, "水泥砂浆"), 0);
     int written = 0;
     QObject::connect(&dialog, &EntryDialog::written, [&] { ++written; });
+    prompter.answer(Answer::No);
+    dialog.findChild<QPushButton*>("确认按钮")->click();
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(prompter.messages().back(),
+              (test::ScriptedPrompter::Message{
+                  "第 5 行数据不完整，不会被录入。是否继续录入其余数据？", "询问:", 292}));
+    EXPECT_EQ(doc.analysis.text(2, A::kLocation), "");
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("部位名称")->text(), "客厅");
+    prompter.answer(Answer::Yes);
     dialog.findChild<QPushButton*>("确认按钮")->click();
     EXPECT_EQ(written, 1);
     const Grid& a = doc.analysis;
