@@ -201,14 +201,20 @@ TEST_F(MainWindowTest, RefreshOnTheMaterialPageRewritesTheTable) {
 namespace tf::gui {
 namespace {
 
+// The material 1001: 水泥砂浆 (砂浆, 立方米).
+void addMortar(ProjectDocument& doc) {
+    test::ScriptedPrompter quiet;
+    doc.materials.setText(1, MaterialColumn::kCategory, "砂浆");
+    doc.materials.setText(1, MaterialColumn::kName, "水泥砂浆");
+    doc.materials.setText(1, MaterialColumn::kUnit, "立方米");
+    rebuildCatalogue(doc, quiet);
+}
+
 TEST_F(MainWindowTest, PressingARowMakesItsLocationCurrentAndDeleteRemovesIt) {
     MainWindow window(dir(), &prompter);
     window.show();
     ProjectDocument& doc = window.document();
-    doc.materials.setText(1, MaterialColumn::kCategory, "砂浆");
-    doc.materials.setText(1, MaterialColumn::kName, "水泥砂浆");
-    doc.materials.setText(1, MaterialColumn::kUnit, "立方米");
-    rebuildCatalogue(doc, prompter);
+    addMortar(doc);
     EntryForm form(doc, prompter);
     form.open();
     for (const char* name : {"客厅", "卧室"}) {
@@ -254,10 +260,7 @@ TEST_F(MainWindowTest, ARepairedRenameReachesTheAnalysisViewAtOnce) {
     MainWindow window(dir(), &prompter);
     window.show();
     ProjectDocument& doc = window.document();
-    doc.materials.setText(1, MaterialColumn::kCategory, "砂浆");
-    doc.materials.setText(1, MaterialColumn::kName, "水泥砂浆");
-    doc.materials.setText(1, MaterialColumn::kUnit, "立方米");
-    rebuildCatalogue(doc, prompter);
+    addMortar(doc);
     EntryForm form(doc, prompter);
     form.open();
     form.location = "客厅";
@@ -296,10 +299,7 @@ TEST_F(MainWindowTest, ANewEntryIsNoLocationAndClosingTheDialogNamesThePageAgain
     MainWindow window(dir(), &prompter);
     window.show();
     ProjectDocument& doc = window.document();
-    doc.materials.setText(1, MaterialColumn::kCategory, "砂浆");
-    doc.materials.setText(1, MaterialColumn::kName, "水泥砂浆");
-    doc.materials.setText(1, MaterialColumn::kUnit, "立方米");
-    rebuildCatalogue(doc, prompter);
+    addMortar(doc);
     window.pressPageButton(MainWindow::AnalysisPage);
     EntryDialog& dialog = window.entryDialog();
     dialog.openForAdd();
