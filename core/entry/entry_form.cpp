@@ -180,6 +180,7 @@ void EntryForm::applyItemProcess(int row, std::size_t node, const std::string& c
         last = target;
         ++filled;
     }
+    renumber();  // before the reminder, which shows the rows behind it
     if (filled > 0) {
         prompter_.message("注意：同一分项下 ［工程数量］ 相等！", Captions::kInformation,
                           MessageFlags::kInformation);
@@ -192,7 +193,6 @@ void EntryForm::applyItemProcess(int row, std::size_t node, const std::string& c
         document_.structure.items = serializeItemTable(working_.items);
         document_.modified = true;
     }
-    renumber();
 }
 
 void EntryForm::pickMaterial(int row, std::int32_t id) {
