@@ -67,6 +67,7 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
     for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
         header->setSectionsClickable(false);
         header->setHighlightSections(false);
+        header->setUpdatesEnabled(false);  // never seen: no painting
     }
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
