@@ -1,5 +1,7 @@
 // tallyframe-cli: the headless companion of tallyframe, for scripting, batch work,
 // benchmarks and black-box tests.
+#include <QCoreApplication>
+#include <QStandardPaths>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -8,8 +10,10 @@
 #include "cli/entry_commands.h"
 #include "cli/material_commands.h"
 #include "cli/project_commands.h"
+#include "cli/settings_commands.h"
 #include "cli/stats_commands.h"
 #include "cli/structure_commands.h"
+#include "core/shell/app_settings.h"
 
 namespace {
 
@@ -29,6 +33,8 @@ constexpr const char* kUsage =
     "  analysis FILE.gdb                   list the analysis rows\n"
     "  entry import FILE.gdb SHEET.txt     enter locations from a TAB-separated sheet\n"
     "  sample OUT.gdb [--locations N]      write a sample project (N = 40)\n"
+    "  settings [get SECTION KEY | set SECTION KEY VALUE]\n"
+    "                   the program's settings file: its path, then the file or the value\n"
     "  stats FILE.gdb                      the all-materials statistics, one row per material\n"
     "  stats FILE.gdb --node N             the statistics of structure node N\n"
     "  stats FILE.gdb --filter [LOCATION ...]\n"
@@ -37,9 +43,25 @@ constexpr const char* kUsage =
 
 }  // namespace
 
+// The settings file the program in this folder uses.
+std::filesystem::path programSettingsFile(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QString::fromUtf8(tf::kApplicationName.data()));
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return tf::settingsFilePath(QCoreApplication::applicationDirPath().toStdString(),
+                                user.toStdString());
+}
+
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const tf::cli::Streams io{std::cout, std::cerr};
+    if (!args.empty() && args[0] == "settings") {
+        const int status = tf::cli::settingsCommand(programSettingsFile(argc, argv),
+                                                    {args.begin() + 1, args.end()}, io);
+        if (status != 2) {
+            return status;
+        }
+    }
     if (args.size() == 2 && args[0] == "new") {
         return tf::cli::newProjectCommand(args[1], io);
     }

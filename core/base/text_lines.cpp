@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/base/text_codec.h"
+#include "core/base/utf8.h"
 
 namespace tf {
 namespace {
@@ -20,7 +21,7 @@ std::string tabField(std::string_view cell) {
 
 std::vector<std::string> textLines(std::string_view bytes) {
     const std::string text = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark
-                                 ? std::string(bytes.substr(kByteOrderMark.size()))
+                                 ? utf8::sanitize(bytes.substr(kByteOrderMark.size()))
                                  : fromGbk(bytes);
     std::vector<std::string> lines;
     std::size_t start = 0;

@@ -66,4 +66,19 @@ void append(std::string& out, char32_t cp) {
     }
 }
 
+std::string sanitize(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const char32_t cp = next(text, pos);
+        if (cp == kMalformed) {
+            append(out, kReplacement);
+        } else {
+            out.append(text.substr(start, pos - start));
+        }
+    }
+    return out;
+}
+
 }  // namespace tf::utf8

@@ -15,4 +15,8 @@ char32_t next(std::string_view text, std::size_t& pos);
 
 void append(std::string& out, char32_t codePoint);
 
+// The text with every malformed sequence replaced by U+FFFD: what reaches memory as UTF-8
+// from outside is always valid UTF-8.
+std::string sanitize(std::string_view text);
+
 }  // namespace tf::utf8

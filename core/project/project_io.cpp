@@ -1,5 +1,6 @@
 #include "core/project/project_io.h"
 
+#include <filesystem>
 #include <variant>
 
 #include "core/base/number_text.h"
@@ -14,6 +15,7 @@ namespace {
 
 constexpr std::string_view kSaveFailed = "保存文件失败，请重新再试！";
 constexpr std::string_view kAutoSaveFailed = "文件自动保存失败！";
+constexpr std::string_view kCreateFailed = "文件创建失败，请重新再试！";
 constexpr std::string_view kNotAProject = "非工程数据，无法打开！";
 constexpr std::string_view kDamaged = "文件损坏或因错误而被锁死，无法读取数据！";
 constexpr std::string_view kPartlyDamaged = "工程文件部分损坏，以下内容未能读取：";
@@ -74,6 +76,24 @@ bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
         }
         return false;
     }
+    restoreFreshLayoutIfEmpty(document);
+    document.modified = false;
+    return true;
+}
+
+bool saveProjectAs(ProjectDocument& document, const std::string& name, Prompter& prompter) {
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(name, ec);
+    auto file = ExclusiveFile::open(name, ExclusiveFile::Mode::ReadWriteCreate);
+    if (!file || !file->replaceContent(buildProjectImage(document))) {
+        if (file && !existed) {
+            std::filesystem::remove(file->path(), ec);
+        }
+        prompter.message(kCreateFailed, "", MessageFlags::kWarning);
+        return false;
+    }
+    document.path = file->path().string();
+    document.file = std::move(file);
     restoreFreshLayoutIfEmpty(document);
     document.modified = false;
     return true;

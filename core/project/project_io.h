@@ -20,6 +20,13 @@ std::string windowTitle(std::string_view path);
 // Failures are told through the prompter; true on success.
 bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave);
 
+// Moves the project to the file `name`: the file is locked without being cut short and the
+// image written through a temporary file; only then does the project let go of its old file.
+// On failure "文件创建失败，请重新再试！" and neither the project nor the file has changed
+// (a file this call created is removed again). The open project's own file, and a file
+// another holder has locked, cannot be chosen.
+bool saveProjectAs(ProjectDocument& document, const std::string& name, Prompter& prompter);
+
 // Checks and loads the named file and holds it. The caller has released the previous
 // project's file. On failure the previous project stays in memory, untouched. A project
 // some of whose parts were lost opens untitled, modified and with the file released, so

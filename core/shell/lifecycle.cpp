@@ -6,6 +6,64 @@
 #include "core/project/project_io.h"
 
 namespace tf {
+namespace {
+
+constexpr std::string_view kChangedFile = "文件被修改，是否保存？";
+constexpr std::string_view kChangedData = "数据被修改，是否保存？";
+constexpr std::string_view kDropCaption = "关闭文件：";
+constexpr std::string_view kUnsupportedFile = "不支持此类型文件！";
+constexpr int kFlashMs = 500;
+
+bool hasExtension(std::string_view name, std::string_view extension) {
+    return name.size() > extension.size() &&
+           equalIgnoringAsciiCase(name.substr(name.size() - extension.size()), extension);
+}
+
+// A modified project asks before it goes; Yes saves. False when the project must stay:
+// Cancel, or a Yes whose save did not happen (nothing typed is ever dropped unasked).
+bool settle(ProjectDocument& document, Prompter& prompter, std::string_view question,
+            std::string_view caption, int flags) {
+    if (!document.modified) {
+        return true;
+    }
+    switch (prompter.message(question, caption, flags)) {
+        case Answer::Yes:
+            return saveCommand(document, prompter);
+        case Answer::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Loads `name` in place of the open project. A failure leaves the open project as it was,
+// its file still held: it is let go only when the new one is in, or when it is the very
+// file being opened again.
+bool loadInPlace(ProjectDocument& document, const std::string& name, Prompter& prompter,
+                 ProjectShell& shell) {
+    std::error_code ec;
+    const bool reopening =
+        document.file && std::filesystem::equivalent(document.file->path(), name, ec);
+    if (reopening) {
+        document.file.reset();
+    }
+    if (!loadProject(document, name, prompter)) {
+        if (reopening) {
+            document.file = ExclusiveFile::open(document.path, ExclusiveFile::Mode::ReadWrite);
+        }
+        return false;
+    }
+    shell.projectReplaced();
+    shell.showAnalysisPage();
+    return true;
+}
+
+void startAfresh(ProjectDocument& document, ProjectShell& shell) {
+    resetProject(document);
+    shell.projectReplaced();
+}
+
+}  // namespace
 
 bool saveCommand(ProjectDocument& document, Prompter& prompter) {
     if (document.path.empty()) {
@@ -19,38 +77,66 @@ bool saveCommand(ProjectDocument& document, Prompter& prompter) {
     return saveProject(document, prompter, false);
 }
 
-namespace {
-
-Answer askToSave(Prompter& prompter) {
-    return prompter.message("文件被修改，是否保存？", Captions::kQuestion,
-                            MessageFlags::kYesNoCancelDefaultCancel);
+bool saveAsCommand(ProjectDocument& document, Prompter& prompter) {
+    const std::string filter = std::string(kProjectFilter) + "|" + std::string(kAllFilesFilter);
+    const auto name = prompter.chooseSaveFile("另存为:", filter, "gdb");
+    if (!name) {
+        return false;
+    }
+    BusyCursor busy(prompter);
+    return saveProjectAs(document, *name, prompter);
 }
 
-}  // namespace
+void newCommand(ProjectDocument& document, Prompter& prompter, ProjectShell& shell) {
+    if (!settle(document, prompter, kChangedData, Captions::kQuestion,
+                MessageFlags::kYesNoCancelDefaultCancel)) {
+        return;
+    }
+    startAfresh(document, shell);
+    shell.showStartPage();
+}
+
+void startPageNewCommand(ProjectDocument& document, Prompter& prompter, ProjectShell& shell) {
+    if (!settleBeforeReplacing(document, prompter)) {
+        return;
+    }
+    startAfresh(document, shell);
+    {
+        BusyCursor busy(prompter);
+        shell.setMaterialButtonLook(ProjectShell::ButtonLook::Pressed);
+        prompter.pause(kFlashMs);
+        shell.setMaterialButtonLook(ProjectShell::ButtonLook::Lit);
+        prompter.pause(kFlashMs);
+        shell.setMaterialButtonLook(ProjectShell::ButtonLook::Normal);
+    }
+    shell.showMaterialPage();
+}
+
+bool openCommand(ProjectDocument& document, Prompter& prompter, ProjectShell& shell) {
+    shell.pauseTicker(true);
+    if (!settleBeforeReplacing(document, prompter)) {
+        shell.pauseTicker(false);
+        return false;
+    }
+    const auto name = prompter.chooseOpenFile("打开工程数据", kProjectFilter);
+    if (!name) {
+        shell.pauseTicker(false);
+        return false;
+    }
+    const bool loaded = loadInPlace(document, *name, prompter, shell);
+    if (!loaded) {
+        shell.pauseTicker(false);
+    }
+    return loaded;
+}
 
 bool confirmClose(ProjectDocument& document, Prompter& prompter) {
-    if (!document.modified) {
-        return true;
-    }
-    switch (askToSave(prompter)) {
-        case Answer::Yes:
-            return saveCommand(document, prompter);
-        case Answer::No:
-            return true;
-        default:
-            return false;
-    }
+    return settleBeforeReplacing(document, prompter);
 }
 
 bool settleBeforeReplacing(ProjectDocument& document, Prompter& prompter) {
-    if (!document.modified) {
-        return true;
-    }
-    const Answer answer = askToSave(prompter);
-    if (answer == Answer::Yes) {
-        saveCommand(document, prompter);
-    }
-    return answer != Answer::Cancel;
+    return settle(document, prompter, kChangedFile, Captions::kQuestion,
+                  MessageFlags::kYesNoCancelDefaultCancel);
 }
 
 std::optional<std::string> projectFromArguments(const std::vector<std::string>& arguments) {
@@ -60,11 +146,48 @@ std::optional<std::string> projectFromArguments(const std::vector<std::string>& 
     }
     name.erase(name.find_last_not_of(' ') + 1);
     std::error_code ec;
-    if (name.size() < 4 || !equalIgnoringAsciiCase(name.substr(name.size() - 4), ".gdb") ||
-        !std::filesystem::is_regular_file(name, ec)) {
+    if (!hasExtension(name, ".gdb") || !std::filesystem::is_regular_file(name, ec)) {
         return std::nullopt;
     }
     return name;
+}
+
+void openFromCommandLine(ProjectDocument& document, Prompter& prompter, ProjectShell& shell,
+                         const std::vector<std::string>& arguments) {
+    const auto name = projectFromArguments(arguments);
+    if (!name) {
+        return;
+    }
+    shell.pauseTicker(true);
+    if (settleBeforeReplacing(document, prompter) &&
+        loadInPlace(document, *name, prompter, shell)) {
+        return;  // the analysis page is in front
+    }
+    shell.pauseTicker(false);
+}
+
+void dropOnAnalysisTable(ProjectDocument& document, Prompter& prompter, ProjectShell& shell,
+                         const std::vector<std::string>& paths) {
+    for (const auto& path : paths) {
+        if (!hasExtension(path, ".gdb")) {
+            prompter.message(kUnsupportedFile, "", MessageFlags::kWarning);
+            continue;
+        }
+        if (settle(document, prompter, kChangedFile, kDropCaption, MessageFlags::kYesNoDefaultNo)) {
+            loadInPlace(document, path, prompter, shell);
+        }
+    }
+}
+
+void dropOnMaterialTable(Prompter& prompter, ProjectShell& shell,
+                         const std::vector<std::string>& paths) {
+    for (const auto& path : paths) {
+        if (hasExtension(path, ".txt")) {
+            shell.importMaterialFile(path);
+        } else {
+            prompter.message(kUnsupportedFile, "", MessageFlags::kWarning);
+        }
+    }
 }
 
 }  // namespace tf

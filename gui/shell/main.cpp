@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QProxyStyle>
 
+#include "core/shell/app_settings.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/splash_window.h"
 #include "gui/shell/startup.h"
 #include "gui/widgets/chinese_interface.h"
+#include "gui/widgets/qt_text.h"
 
 namespace {
 
@@ -26,7 +28,7 @@ class ProgramStyle : public QProxyStyle {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(new ProgramStyle);
-    QApplication::setApplicationName("Tallyframe");
+    QApplication::setApplicationName(tf::gui::qs(tf::kApplicationName));
     tf::gui::speakChinese(app);
     tf::gui::MainWindow window(QApplication::applicationDirPath());
     tf::gui::SplashWindow splash;

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -57,7 +58,10 @@ QWidget* gridPage(QLabel* title, GridView* view) {
 }  // namespace
 
 MainWindow::MainWindow(QString programDirectory, Prompter* prompter)
-    : programDirectory_(std::move(programDirectory)) {
+    : programDirectory_(std::move(programDirectory)),
+      settings_(settingsFilePath(
+          programDirectory_.toStdString(),
+          QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString())) {
     setObjectName("主窗口");
     setWindowIcon(programIcon());
     resetProject(document_);
@@ -206,6 +210,8 @@ QWidget* MainWindow::buildAnalysisPage() {
         }
     });
     connect(analysisView_, &GridView::cellPressed, this, &MainWindow::pressAnalysisRow);
+    analysisView_->setAcceptsFileDrops(true);
+    connect(analysisView_, &GridView::filesDropped, this, &MainWindow::dropOnAnalysis);
     connect(analysisView_, &GridView::cursorMoved, this, [this](int row, int column) {
         if (cellContent_) {
             cellContent_->showCell(row, column);
@@ -241,6 +247,8 @@ QWidget* MainWindow::buildMaterialPage() {
     materialView_->setGrid(document_.materials);
     materialEditor_ = new MaterialEditor(*materialView_, document_, *prompter_,
                                          [this] { pressPageButton(AnalysisPage); });
+    materialView_->setAcceptsFileDrops(true);
+    connect(materialView_, &GridView::filesDropped, this, &MainWindow::dropOnMaterials);
     connect(materialView_, &GridView::cellPressed, this,
             [this](int row, int column, Qt::MouseButton button, QPoint global) {
                 if (button == Qt::LeftButton && column == MaterialColumn::kNumber && row >= 1) {
@@ -281,7 +289,8 @@ QWidget* MainWindow::buildStartPage() {
         " border-radius: 8px; }"
         "QToolButton { border: 1px solid transparent; border-radius: 6px;"
         " padding: 6px; color: #1e4682; }"
-        "QToolButton:hover { background: #e8f0fb; border-color: #b8cbe4; }");
+        "QToolButton:hover, QToolButton[lit=\"true\"] { background: #e8f0fb;"
+        " border-color: #b8cbe4; }");
     auto* grid = new QGridLayout(frame);
     grid->setContentsMargins(24, 16, 24, 16);
     auto* title = new QLabel("工程向导", frame);
@@ -299,7 +308,7 @@ QWidget* MainWindow::buildStartPage() {
         std::function<void()> action;
     } buttons[] = {
         {"图形按钮6", "打开工程", Glyph::Open, [this] { dispatch(Command::OpenProject); }},
-        {"图形按钮7", "新建工程", Glyph::New, [this] { dispatch(Command::NewProject); }},
+        {"图形按钮7", "新建工程", Glyph::New, [this] { startPageNew(); }},
         {"图形按钮14", "分部分项", Glyph::Structure,
          [this] { dispatch(Command::StructureSettings); }},
         {"图形按钮10", "分析表", Glyph::Analysis, [this] { pressPageButton(AnalysisPage); }},
@@ -340,13 +349,6 @@ void MainWindow::buildStatusBar() {
 }
 
 void MainWindow::registerCommands() {
-    handlers_[Command::ProjectWizard] = [this] { showStartPage(); };
-    handlers_[Command::SaveProject] = [this] {
-        if (saveCommand(document_, *prompter_)) {
-            refreshTitle();
-        }
-    };
-    handlers_[Command::Exit] = [this] { close(); };
     handlers_[Command::AddEntry] = [this] {
         prompter_->setStatus("添加或修改数据");
         currentLocation_.reset();  // a new entry is no location yet: F3 must not take it over
@@ -383,6 +385,7 @@ void MainWindow::registerCommands() {
     handlers_[Command::DeleteMaterialRow] = [this] { materialEditor_->deleteRow(); };
     handlers_[Command::ExportMaterials] = [this] { materialEditor_->exportTable(); };
     handlers_[Command::Refresh] = [this] { refreshCurrentTable(); };
+    registerProjectCommands();
     registerStatisticsCommands();
 }
 
@@ -513,26 +516,6 @@ EntryDialog& MainWindow::entryDialog() {
 
 void MainWindow::refreshTitle() {
     setWindowTitle(qs(tf::windowTitle(document_.path)));
-}
-
-void MainWindow::openFromCommandLine(const QStringList& arguments) {
-    std::vector<std::string> words;
-    for (const QString& argument : arguments) {
-        words.push_back(argument.toStdString());
-    }
-    const auto name = projectFromArguments(words);
-    if (!name || !settleBeforeReplacing(document_, *prompter_)) {
-        return;
-    }
-    document_.file.reset();
-    if (loadProject(document_, *name, *prompter_)) {
-        // The statistics are derived: they are there as soon as the project is.
-        resetStatistics(statistics_);
-        rebuildStatistics(document_, statistics_, *prompter_);
-        refreshTables();
-        refreshTitle();
-        pressPageButton(AnalysisPage);
-    }
 }
 
 void MainWindow::refreshTables() {

@@ -10,7 +10,10 @@
 #include "core/base/exclusive_file.h"
 #include "core/base/prompter.h"
 #include "core/project/project_document.h"
+#include "core/shell/app_settings.h"
+#include "core/shell/auto_save.h"
 #include "core/shell/commands.h"
+#include "core/shell/lifecycle.h"
 #include "core/shell/program_data.h"
 #include "core/shell/shortcut_table.h"
 #include "core/stats/statistics.h"
@@ -23,6 +26,7 @@ class QToolButton;
 namespace tf::gui {
 
 class CellContentWindow;
+
 class EntryDialog;
 class GridView;
 class MaterialEditor;
@@ -32,7 +36,7 @@ class TickerLabel;
 // The main window: banner with menu and page buttons, the page control with the analysis,
 // statistics, material and start pages, and the status bar. It owns the project document
 // and routes every command through one dispatch table.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private ProjectShell {
     Q_OBJECT
   public:
     enum Page { AnalysisPage = 0, StatisticsPage = 1, MaterialPage = 2, StartPage = 3 };
@@ -52,7 +56,7 @@ class MainWindow : public QMainWindow {
     std::optional<std::int32_t> dataNumber() const;
 
     void pressPageButton(Page page);
-    void showStartPage();
+    void showStartPage() override;
     // `enabled` decides per command whether its item can be chosen (all when empty).
     void popupMenu(Menu menu, const QPoint& globalPos,
                    const std::function<bool(Command)>& enabled = {});
@@ -67,6 +71,9 @@ class MainWindow : public QMainWindow {
     GridView& analysisView() { return *analysisView_; }
     // Opens the project named by the command line arguments, when they name one.
     void openFromCommandLine(const QStringList& arguments);
+    // "Brix.ini" as the program reads and writes it, and the interval timer it drives.
+    AppSettings& settings() { return settings_; }
+    IntervalTimer& autoSaveTimer() { return *autoSaveTimer_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +91,17 @@ class MainWindow : public QMainWindow {
     void applyColumnLayout();
     void refreshTables();
     void registerStatisticsCommands();
+    void registerProjectCommands();
+    void startPageNew();
+    void dropOnAnalysis(const QStringList& paths);
+    void dropOnMaterials(const QStringList& paths);
+    // ProjectShell
+    void showAnalysisPage() override;
+    void showMaterialPage() override;
+    void setMaterialButtonLook(ButtonLook look) override;
+    void pauseTicker(bool paused) override;
+    void projectReplaced() override;
+    void importMaterialFile(const std::string& path) override;
     void buildStatistics();
     // After rows of 分析表 were written or removed.
     void analysisChanged();
@@ -100,6 +118,8 @@ class MainWindow : public QMainWindow {
     std::optional<ExclusiveFile> dataFile_;
     std::optional<ProgramData> programData_;
     std::optional<int> currentLocation_;  // the location of the row last pressed in 分析表
+    AppSettings settings_;
+    std::unique_ptr<IntervalTimer> autoSaveTimer_;
 
     QTabWidget* pages_ = nullptr;
     QLabel* statusPanel_ = nullptr;

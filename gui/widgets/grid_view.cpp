@@ -1,9 +1,13 @@
 #include "gui/widgets/grid_view.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QUrl>
 
 #include "gui/widgets/grid_delegate.h"
 
@@ -252,6 +256,53 @@ void GridView::placePanes() {
     placing_ = false;
 }
 
+void GridView::setAcceptsFileDrops(bool accepts) {
+    acceptsFileDrops_ = accepts;
+    setAcceptDrops(accepts);
+    viewport()->setAcceptDrops(accepts);
+    setDragDropMode(accepts ? DropOnly : NoDragDrop);
+}
+
+namespace {
+
+QStringList localFiles(const QMimeData* data) {
+    QStringList paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    return paths;
+}
+
+}  // namespace
+
+void GridView::acceptFileDrag(QDragMoveEvent* event) {
+    if (acceptsFileDrops_ && !localFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void GridView::dragEnterEvent(QDragEnterEvent* event) {
+    acceptFileDrag(event);
+}
+
+void GridView::dragMoveEvent(QDragMoveEvent* event) {
+    acceptFileDrag(event);
+}
+
+void GridView::dropEvent(QDropEvent* event) {
+    const QStringList paths = localFiles(event->mimeData());
+    if (!acceptsFileDrops_ || paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit filesDropped(paths);
+}
+
 void GridView::selectRowCells(int row, int first, int last) {
     if (!model_ || row < 0 || row >= model_->rowCount()) {
         return;
@@ -262,12 +313,20 @@ void GridView::selectRowCells(int row, int first, int last) {
 }
 
 bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
-    if (trigger != NoEditTriggers && trigger != CurrentChanged && index.isValid() &&
-        (index.flags() & Qt::ItemIsEditable) && beginEdit_ &&
-        !beginEdit_(index.row(), index.column())) {
+    if (trigger == NoEditTriggers || trigger == CurrentChanged || !index.isValid() || !model_) {
+        return QTableView::edit(index, trigger, event);
+    }
+    // An editor must not open on a shape that is about to be replaced: the new shape would
+    // close it and lose what is typed.
+    const int row = index.row();
+    const int column = index.column();
+    model_->showChanges();
+    const QModelIndex cell = model_->index(row, column);
+    if (!cell.isValid() ||
+        ((cell.flags() & Qt::ItemIsEditable) && beginEdit_ && !beginEdit_(row, column))) {
         return false;
     }
-    return QTableView::edit(index, trigger, event);
+    return QTableView::edit(cell, trigger, event);
 }
 
 void GridView::keyPressEvent(QKeyEvent* event) {

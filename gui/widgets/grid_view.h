@@ -38,6 +38,9 @@ class GridView : public QTableView {
     // moving the cursor onto rows just made.
     void refresh();
 
+    // Files dropped on the table are handed on by `filesDropped` once this is on.
+    void setAcceptsFileDrops(bool accepts);
+
     // Puts the cursor on (row, first) and selects the row's cells first…last.
     void selectRowCells(int row, int first, int last);
     // The pane that shows a cell at the given viewport point of this view.
@@ -49,6 +52,8 @@ class GridView : public QTableView {
     void cellDoubleClicked(int row, int column, Qt::KeyboardModifiers modifiers);
     void cursorMoved(int row, int column);
     void keyPressed(int key, bool ctrl, bool shift);
+    // The full local names of the files dropped, in the order they came.
+    void filesDropped(const QStringList& paths);
 
   protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
@@ -62,6 +67,9 @@ class GridView : public QTableView {
     void updateGeometries() override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     friend class FixedPane;
@@ -69,6 +77,7 @@ class GridView : public QTableView {
     void applySpans();
     void syncSpans();
     void placePanes();
+    void acceptFileDrag(QDragMoveEvent* event);
     int fixedWidth() const;
     int fixedHeight() const;
 
@@ -79,6 +88,7 @@ class GridView : public QTableView {
     BeginEditHook beginEdit_;
     KeyHook keyHook_;
     bool placing_ = false;
+    bool acceptsFileDrops_ = false;
 };
 
 }  // namespace tf::gui

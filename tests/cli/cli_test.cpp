@@ -1,6 +1,7 @@
 // Black-box tests of the tallyframe-cli binary.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,10 +25,10 @@ struct CliRun {
 
 class CliTest : public ::testing::Test {
   protected:
-    CliRun cli(const std::string& args) {
+    CliRun cli(const std::string& args) { return run(std::string(TALLYFRAME_CLI) + " " + args); }
+    CliRun run(const std::string& commandLine) {
         const auto errPath = dir / "stderr.txt";
-        const std::string command =
-            std::string(TALLYFRAME_CLI) + " " + args + " 2>" + errPath.string();
+        const std::string command = commandLine + " 2>" + errPath.string();
         CliRun run;
         FILE* pipe = ::popen(command.c_str(), "r");
         char buf[4096];
@@ -121,6 +122,41 @@ TEST_F(CliTest, NewNeverOverwritesAProject) {
     const CliRun run = cli("new " + path("a.gdb"));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(readFile(path("a.gdb")), "precious");
+}
+
+TEST_F(CliTest, SettingsAreTheOnesOfTheProgramBesideIt) {
+    const auto program = dir / "program";
+    std::filesystem::create_directory(program);
+    std::filesystem::copy_file(TALLYFRAME_CLI, program / "tallyframe-cli");
+    const std::string copy = (program / "tallyframe-cli").string();
+    const std::string file = (program / "Brix.ini").string();
+    EXPECT_EQ(run(copy + " settings set Save STime 30").out, file + "\n");
+    EXPECT_EQ(run(copy + " settings set Save Type 1").status, 0);
+    EXPECT_EQ(run(copy + " settings get save stime").out, file + "\n30\n");
+    EXPECT_EQ(readFile(file), "[Save]\r\nSTime=30\r\nType=1\r\n");
+    EXPECT_EQ(run(copy + " settings").out, file + "\n[Save]\nSTime=30\nType=1\n");
+    EXPECT_EQ(run(copy + " settings get Save").status, 2);
+
+    // An installed copy in a folder its user cannot write to keeps them in the user's own.
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "the read-only program folder needs root to act as another user";
+    }
+    const auto home = dir / "home";
+    std::filesystem::create_directory(home);
+    std::filesystem::permissions(home, std::filesystem::perms::all);
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    std::filesystem::permissions(
+        program, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                     std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                     std::filesystem::perms::others_exec);
+    const CliRun installed = run("env -u XDG_CONFIG_HOME HOME=" + home.string() +
+                                 " setpriv --reuid=65534 --regid=65534 --clear-groups " + copy +
+                                 " settings set Save Type 2");
+    EXPECT_EQ(installed.status, 0) << installed.err;
+    const auto userFile = home / ".config" / "Tallyframe" / "Brix.ini";
+    EXPECT_EQ(installed.out, userFile.string() + "\n");
+    EXPECT_EQ(readFile(userFile), "[Save]\r\nType=2\r\n");
+    EXPECT_EQ(readFile(file), "[Save]\r\nSTime=30\r\nType=1\r\n");
 }
 
 TEST_F(CliTest, WrongUsageShowsTheUsage) {

@@ -144,8 +144,9 @@ TEST_F(CloseTest, ReplacingAModifiedProjectAsksAndGoesOnUnlessCancelled) {
     prompter.answer(Answer::No);
     EXPECT_TRUE(settleBeforeReplacing(doc, prompter));
     prompter.answer(Answer::Yes);
-    prompter.answerFile(std::nullopt);  // the save is cancelled: the new project still opens
-    EXPECT_TRUE(settleBeforeReplacing(doc, prompter));
+    prompter.answerFile(std::nullopt);  // the save is cancelled: the project stays
+    EXPECT_FALSE(settleBeforeReplacing(doc, prompter));
+    EXPECT_TRUE(doc.modified);
     doc.modified = false;
     EXPECT_TRUE(settleBeforeReplacing(doc, prompter));
     EXPECT_EQ(prompter.messages().size(), 3u);

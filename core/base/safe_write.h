@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace tf {
+
+enum class WriteOutcome {
+    Written,
+    Held,    // another holder has the file locked: nothing was written
+    Failed,  // the file could not be written; the old one is as it was
+};
+
+// Writes `bytes` as the whole new content of the file at `path`, the one way every file the
+// program produces is written: a file that another holder has locked is refused; otherwise
+// the bytes go to a temporary file in the same folder, which is flushed and renamed over the
+// target, so that on any failure the old file stays whole and nothing is left behind.
+WriteOutcome writeFileSafely(const std::filesystem::path& path, std::string_view bytes);
+
+// Whether a file can be made in the folder, tried by making (and removing) one.
+bool canCreateFilesIn(const std::filesystem::path& folder);
+
+// The message for a refused target, as the user reads it.
+inline constexpr std::string_view kFileHeldMessage = "文件被占用，无法写入！";
+
+}  // namespace tf

@@ -1,0 +1,120 @@
+// The main window's project side: new, open, save, save as, the command line and dropped
+// files (the rules are core's lifecycle commands), and the auto-save timer with its window.
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+
+#include "core/materials/material_text_file.h"
+#include "core/project/project_io.h"
+#include "gui/entry/entry_dialog.h"
+#include "gui/shell/auto_save_dialog.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/ticker_label.h"
+#include "gui/stats/statistics_page.h"
+
+namespace tf::gui {
+namespace {
+
+// The interval timer on the interface thread.
+class QtIntervalTimer : public IntervalTimer {
+  public:
+    explicit QtIntervalTimer(const std::function<void()>& fired) {
+        QObject::connect(&timer_, &QTimer::timeout, fired);
+    }
+    void start(int milliseconds) override { timer_.start(milliseconds); }
+    void stop() override { timer_.stop(); }
+
+  private:
+    QTimer timer_;
+};
+
+std::vector<std::string> words(const QStringList& list) {
+    std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(list.size()));
+    for (const QString& word : list) {
+        out.push_back(word.toStdString());
+    }
+    return out;
+}
+
+}  // namespace
+
+void MainWindow::registerProjectCommands() {
+    autoSaveTimer_ = std::make_unique<QtIntervalTimer>(
+        [this] { autoSaveTimerFired(document_, settings_, *autoSaveTimer_, *prompter_); });
+    handlers_[Command::ProjectWizard] = [this] { showStartPage(); };
+    handlers_[Command::NewProject] = [this] { newCommand(document_, *prompter_, *this); };
+    handlers_[Command::OpenProject] = [this] { openCommand(document_, *prompter_, *this); };
+    handlers_[Command::SaveProject] = [this] {
+        if (saveCommand(document_, *prompter_)) {
+            refreshTitle();
+        }
+    };
+    handlers_[Command::SaveProjectAs] = [this] {
+        if (saveAsCommand(document_, *prompter_)) {
+            refreshTitle();
+        }
+    };
+    handlers_[Command::AutoSaveSettings] = [this] {
+        auto* dialog = new AutoSaveDialog(settings_, *autoSaveTimer_, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->open();
+    };
+    handlers_[Command::Exit] = [this] { close(); };
+}
+
+void MainWindow::startPageNew() {
+    startPageNewCommand(document_, *prompter_, *this);
+}
+
+void MainWindow::openFromCommandLine(const QStringList& arguments) {
+    tf::openFromCommandLine(document_, *prompter_, *this, words(arguments));
+}
+
+void MainWindow::dropOnAnalysis(const QStringList& paths) {
+    dropOnAnalysisTable(document_, *prompter_, *this, words(paths));
+}
+
+void MainWindow::dropOnMaterials(const QStringList& paths) {
+    dropOnMaterialTable(*prompter_, *this, words(paths));
+}
+
+void MainWindow::showAnalysisPage() {
+    pressPageButton(AnalysisPage);
+}
+
+void MainWindow::showMaterialPage() {
+    pressPageButton(MaterialPage);
+}
+
+void MainWindow::setMaterialButtonLook(ButtonLook look) {
+    auto* button = findChild<QToolButton*>("图形按钮9");
+    button->setDown(look == ButtonLook::Pressed);
+    button->setProperty("lit", look == ButtonLook::Lit);
+    button->style()->unpolish(button);
+    button->style()->polish(button);
+    button->repaint();
+}
+
+void MainWindow::pauseTicker(bool paused) {
+    ticker_->setPaused(paused || pages_->currentIndex() != StartPage);
+}
+
+void MainWindow::projectReplaced() {
+    currentLocation_.reset();
+    if (entryDialog_ != nullptr) {  // its rows belong to the project that went
+        entryDialog_->clearForm();
+        entryDialog_->hide();
+    }
+    // The statistics are derived: they are there as soon as the project is.
+    resetStatistics(statistics_);
+    rebuildStatistics(document_, statistics_, *prompter_);
+    refreshTables();
+    refreshTitle();
+}
+
+void MainWindow::importMaterialFile(const std::string& path) {
+    importMaterialsAppending(document_, path, *prompter_);
+}
+
+}  // namespace tf::gui
