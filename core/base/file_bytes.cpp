@@ -23,11 +23,4 @@ std::optional<std::string> readFileBytes(const std::string& path, std::size_t li
     return bytes;
 }
 
-bool writeFileBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
-}
-
 }  // namespace tf

@@ -11,7 +11,4 @@ namespace tf {
 // nothing when it cannot be read or is larger than `limit`.
 std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit);
 
-// Writes the bytes as the file's whole content; false when anything failed.
-bool writeFileBytes(const std::string& path, std::string_view bytes);
-
 }  // namespace tf

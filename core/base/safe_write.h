@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "core/base/prompter.h"
+
 namespace tf {
 
 enum class WriteOutcome {
@@ -20,7 +22,10 @@ WriteOutcome writeFileSafely(const std::filesystem::path& path, std::string_view
 // Whether a file can be made in the folder, tried by making (and removing) one.
 bool canCreateFilesIn(const std::filesystem::path& folder);
 
-// The message for a refused target, as the user reads it.
-inline constexpr std::string_view kFileHeldMessage = "文件被占用，无法写入！";
+// Writes a file the user asked for (an export, a structure or print file) and tells why when
+// it cannot: "文件被占用，无法写入！" for a held file, "保存失败，请重新再试！" otherwise.
+// True when written.
+bool writeFileTelling(const std::filesystem::path& path, std::string_view bytes,
+                      Prompter& prompter);
 
 }  // namespace tf

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "core/base/file_bytes.h"
+#include "core/base/safe_write.h"
 #include "core/base/text_codec.h"
 #include "core/base/text_lines.h"
 #include "core/base/text_util.h"
@@ -82,11 +83,7 @@ std::string materialText(const Grid& g) {
 }
 
 bool exportMaterials(const Grid& materials, const std::string& path, Prompter& prompter) {
-    if (!writeFileBytes(path, materialText(materials))) {
-        prompter.message("保存失败，请重新再试！", Captions::kError, MessageFlags::kError);
-        return false;
-    }
-    return true;
+    return writeFileTelling(path, materialText(materials), prompter);
 }
 
 }  // namespace tf

@@ -1,6 +1,6 @@
 #include "core/stats/statistics_export.h"
 
-#include "core/base/file_bytes.h"
+#include "core/base/safe_write.h"
 #include "core/base/text_codec.h"
 #include "core/base/text_lines.h"
 #include "core/base/text_util.h"
@@ -52,11 +52,7 @@ std::string statisticsText(const Statistics& s) {
 }
 
 bool exportStatistics(const Statistics& s, const std::string& path, Prompter& prompter) {
-    if (!writeFileBytes(path, toGbk(statisticsText(s)))) {
-        prompter.message("保存失败，请重新再试！", Captions::kError, MessageFlags::kError);
-        return false;
-    }
-    return true;
+    return writeFileTelling(path, toGbk(statisticsText(s)), prompter);
 }
 
 }  // namespace tf

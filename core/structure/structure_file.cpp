@@ -2,6 +2,7 @@
 
 #include "core/base/byte_io.h"
 #include "core/base/file_bytes.h"
+#include "core/base/safe_write.h"
 #include "core/structure/default_structure.h"
 
 namespace tf {
@@ -48,11 +49,7 @@ std::optional<StructureSnapshot> readStructureFile(const std::string& path, Prom
 
 bool writeStructureFile(const std::string& path, const StructureSnapshot& snapshot,
                         Prompter& prompter) {
-    if (!writeFileBytes(path, buildStructureFile(snapshot))) {
-        prompter.message("保存失败，请重新再试！", Captions::kError, MessageFlags::kError);
-        return false;
-    }
-    return true;
+    return writeFileTelling(path, buildStructureFile(snapshot), prompter);
 }
 
 }  // namespace tf

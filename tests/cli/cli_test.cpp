@@ -117,6 +117,26 @@ TEST_F(CliTest, HeldProjectIsRefused) {
     EXPECT_EQ(run.err, "警告: 非工程数据，无法打开！\n");
 }
 
+TEST_F(CliTest, ExportsNeverWriteOverAHeldFileAndLeaveNothingWhenTheyFail) {
+    ASSERT_EQ(cli("new " + path("small.gdb")).status, 0);
+    ASSERT_EQ(cli("new " + path("held.gdb")).status, 0);
+    const std::string before = readFile(path("held.gdb"));
+    auto held = ExclusiveFile::open(path("held.gdb"), ExclusiveFile::Mode::ReadWrite);
+    ASSERT_TRUE(held);
+    for (const char* command : {"materials export", "structure export"}) {
+        const CliRun run =
+            cli(std::string(command) + " " + path("small.gdb") + " " + path("held.gdb"));
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_EQ(run.err, "警告: 文件被占用，无法写入！\n") << command;
+        EXPECT_EQ(readFile(path("held.gdb")), before) << command;
+    }
+    const CliRun nowhere = cli("materials export " + path("small.gdb") + " " + path("no/x.txt"));
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_EQ(nowhere.err, "错误: 保存失败，请重新再试！\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3)
+        << "small.gdb, held.gdb and stderr.txt, nothing else";
+}
+
 TEST_F(CliTest, NewNeverOverwritesAProject) {
     writeFile(path("a.gdb"), "precious");
     const CliRun run = cli("new " + path("a.gdb"));
