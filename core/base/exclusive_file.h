@@ -9,9 +9,7 @@
 namespace tf {
 
 // A file held open with sharing denied: neither another process nor a second open in this
-// process can take it while this object lives. Opening never truncates. Replacing the
-// content writes a complete new image beside the file and renames it over, so a failure
-// part-way leaves the previous content intact; the new file is held from then on.
+// process can take it while this object lives. Opening never truncates.
 class ExclusiveFile {
   public:
     enum class Mode {
@@ -19,8 +17,14 @@ class ExclusiveFile {
         ReadWrite,        // existing file
         ReadWriteCreate,  // created when missing
     };
+    // Why a file could not be opened, in the system's terms.
+    enum class Refusal { Missing, Held, NoPermission, NotAFile, Other };
 
-    static std::optional<ExclusiveFile> open(const std::filesystem::path& path, Mode mode);
+    static std::optional<ExclusiveFile> open(const std::filesystem::path& path, Mode mode,
+                                             Refusal* why = nullptr);
+    // Where safety copies of files rewritten in place are kept (the user's cache folder);
+    // the system's temporary folder until the program says otherwise.
+    static void setSafetyCopyFolder(std::filesystem::path folder);
 
     ExclusiveFile(ExclusiveFile&& other) noexcept;
     ExclusiveFile& operator=(ExclusiveFile&& other) noexcept;
@@ -36,14 +40,22 @@ class ExclusiveFile {
     // True while the handle still refers to a file that can be positioned.
     bool positionable() const;
 
-    // Afterwards the file holds exactly `image`. False when anything failed; the previous
-    // content is then untouched and still held.
+    // Afterwards the file holds exactly `image`. A complete new image is written beside the
+    // file (same mode, owner and group) and renamed over it, and the new file is held from
+    // then on; where a rename would break the user's file (it has other hard links, or no
+    // file can be made in its folder) the content is rewritten through this handle instead,
+    // behind a safety copy that restores it when the write fails. Nothing is written when
+    // the path no longer names the held file (replaced, or a link re-targeted meanwhile).
+    // False when anything failed; the previous content is then whole and still held.
     bool replaceContent(std::string_view image);
 
   private:
     ExclusiveFile(int handle, std::filesystem::path path)
         : handle_(handle), path_(std::move(path)) {}
     void close();
+    bool namesHeldFile(const std::filesystem::path& path) const;
+    bool renameOver(const std::filesystem::path& target, std::string_view image);
+    bool rewriteInPlace(std::string_view image);
 
     int handle_ = -1;
     std::filesystem::path path_;

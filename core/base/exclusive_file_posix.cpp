@@ -6,10 +6,21 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <utility>
+
+#include "core/base/temporary_file.h"
 
 namespace tf {
 namespace {
+
+std::filesystem::path& safetyFolder() {
+    static std::filesystem::path folder = [] {
+        std::error_code ec;
+        return std::filesystem::temp_directory_path(ec);
+    }();
+    return folder;
+}
 
 // flock locks belong to the open file description, so they conflict between two opens in
 // one process too (classic fcntl locks would not).
@@ -17,9 +28,27 @@ bool lockExclusive(int fd) {
     return ::flock(fd, LOCK_EX | LOCK_NB) == 0;
 }
 
-bool writeAll(int fd, std::string_view data) {
+ExclusiveFile::Refusal refusalOf(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return ExclusiveFile::Refusal::Missing;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return ExclusiveFile::Refusal::NoPermission;
+        case EWOULDBLOCK:
+            return ExclusiveFile::Refusal::Held;
+        case EISDIR:
+            return ExclusiveFile::Refusal::NotAFile;
+        default:
+            return ExclusiveFile::Refusal::Other;
+    }
+}
+
+bool writeAt(int fd, std::string_view data, off_t offset) {
     while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
+        const ssize_t n = ::pwrite(fd, data.data(), data.size(), offset);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -27,30 +56,64 @@ bool writeAll(int fd, std::string_view data) {
             return false;
         }
         data.remove_prefix(static_cast<std::size_t>(n));
+        offset += n;
     }
     return true;
 }
 
+// The content as a whole: written from the start, cut to its length, flushed.
+bool overwrite(int fd, std::string_view content) {
+    return writeAt(fd, content, 0) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
+           ::fsync(fd) == 0;
+}
+
+void syncFolder(const std::filesystem::path& folder) {
+    const int dir =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 }  // namespace
 
-std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& path, Mode mode) {
+void ExclusiveFile::setSafetyCopyFolder(std::filesystem::path folder) {
+    safetyFolder() = std::move(folder);
+}
+
+std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& path, Mode mode,
+                                                 Refusal* why) {
     int flags = O_CLOEXEC;
     flags |= mode == Mode::ReadOnly ? O_RDONLY : O_RDWR;
     if (mode == Mode::ReadWriteCreate) {
         flags |= O_CREAT;
     }
+    const auto refuse = [why](Refusal refusal) -> std::optional<ExclusiveFile> {
+        if (why != nullptr) {
+            *why = refusal;
+        }
+        return std::nullopt;
+    };
     const int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) {
-        return std::nullopt;
+        return refuse(refusalOf(errno));
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !lockExclusive(fd)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return std::nullopt;
+        return refuse(Refusal::NotAFile);
     }
+    if (!lockExclusive(fd)) {
+        ::close(fd);
+        return refuse(Refusal::Held);
+    }
+    // The absolute name, unless it is longer than the system takes: then the name as given,
+    // which works as long as the working folder stays.
     std::error_code ec;
-    auto absolute = std::filesystem::absolute(path, ec);
-    return ExclusiveFile(fd, ec ? path : absolute);
+    const auto absolute = std::filesystem::absolute(path, ec);
+    const bool usable = !ec && absolute.native().size() < PATH_MAX;
+    return ExclusiveFile(fd, usable ? absolute : path);
 }
 
 ExclusiveFile::ExclusiveFile(ExclusiveFile&& other) noexcept
@@ -105,42 +168,84 @@ bool ExclusiveFile::positionable() const {
     return handle_ >= 0 && ::lseek(handle_, 0, SEEK_CUR) >= 0;
 }
 
+bool ExclusiveFile::namesHeldFile(const std::filesystem::path& path) const {
+    struct stat named {};
+    struct stat held {};
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(handle_, &held) == 0 &&
+           named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+}
+
 bool ExclusiveFile::replaceContent(std::string_view image) {
-    if (handle_ < 0) {
-        return false;
-    }
     // Resolve a link so the new image replaces the file it points at, not the link.
     std::error_code ec;
-    const auto target = std::filesystem::weakly_canonical(path_, ec);
-    const std::filesystem::path finalPath = ec ? path_ : target;
-    std::string hiddenName = finalPath.filename().string();
-    hiddenName.insert(0, 1, '.');
-    hiddenName.append(".XXXXXX");
-    std::string tempName = (finalPath.parent_path() / hiddenName).string();
-    const int temp = ::mkostemp(tempName.data(), O_CLOEXEC);
-    if (temp < 0) {
-        return false;
+    const auto resolved = std::filesystem::weakly_canonical(path_, ec);
+    const std::filesystem::path target = ec ? path_ : resolved;
+    if (handle_ < 0 || !namesHeldFile(target)) {
+        return false;  // never write over a stranger, nor into a file no name leads to
     }
     struct stat info {};
-    bool ok = lockExclusive(temp);
-    if (ok && ::fstat(handle_, &info) == 0) {
-        ::fchmod(temp, info.st_mode & 07777);
+    if (::fstat(handle_, &info) != 0) {
+        return false;
     }
-    ok = ok && writeAll(temp, image) && ::fsync(temp) == 0 &&
-         ::rename(tempName.c_str(), finalPath.c_str()) == 0;
+    // A rename would cut the other hard links off from the new content (and from the lock).
+    if (info.st_nlink > 1) {
+        return rewriteInPlace(image);
+    }
+    return renameOver(target, image);
+}
+
+bool ExclusiveFile::renameOver(const std::filesystem::path& target, std::string_view image) {
+    std::string tempName;
+    const int temp = createTemporaryFile(target.parent_path(), tempName);
+    if (temp < 0) {
+        // A writable file in a folder where nothing can be made: only the file itself can
+        // take the new content.
+        return rewriteInPlace(image);
+    }
+    struct stat info {};
+    if (::fstat(handle_, &info) == 0) {
+        ::fchmod(temp, info.st_mode & 07777);
+        if (::fchown(temp, info.st_uid, info.st_gid) != 0) {
+            // Not permitted for this user: the file becomes theirs, as any program's would.
+        }
+    }
+    const bool ok = writeFully(temp, image) && ::fsync(temp) == 0 && namesHeldFile(target) &&
+                    ::rename(tempName.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(tempName.c_str());
         ::close(temp);
         return false;
     }
-    const int dir = ::open(finalPath.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    syncFolder(target.parent_path());
     close();
     handle_ = temp;
     return true;
+}
+
+bool ExclusiveFile::rewriteInPlace(std::string_view image) {
+    const auto old = readAll();
+    if (!old) {
+        return false;
+    }
+    // The complete old content goes to a safety copy first; it restores the file when the
+    // rewrite fails, and stays behind only when even that fails.
+    std::string copyName;
+    const int copy = createTemporaryFile(safetyFolder(), copyName);
+    if (copy < 0) {
+        return false;
+    }
+    if (!writeFully(copy, *old) || ::fsync(copy) != 0) {
+        ::unlink(copyName.c_str());
+        ::close(copy);
+        return false;
+    }
+    const bool written = overwrite(handle_, image);
+    const bool whole = written || overwrite(handle_, *old);
+    if (whole) {
+        ::unlink(copyName.c_str());
+    }
+    ::close(copy);
+    return written;
 }
 
 }  // namespace tf

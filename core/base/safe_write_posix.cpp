@@ -1,5 +1,7 @@
 #include "core/base/safe_write.h"
 
+#include "core/base/temporary_file.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -22,32 +24,11 @@ bool heldByAnother(const std::filesystem::path& path) {
     return held;
 }
 
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// A temporary file in the folder, made with the short name every temporary file of the
-// program carries; its name is left in `name`. -1 when none can be made.
-int makeTemporaryFile(const std::filesystem::path& folder, std::string& name) {
-    name = (folder / ".tfXXXXXX.tmp").string();
-    return ::mkostemps(name.data(), 4, O_CLOEXEC);
-}
-
 }  // namespace
 
 bool canCreateFilesIn(const std::filesystem::path& folder) {
     std::string name;
-    const int fd = makeTemporaryFile(folder, name);
+    const int fd = createTemporaryFile(folder, name);
     if (fd < 0) {
         return false;
     }
@@ -65,7 +46,7 @@ WriteOutcome writeFileSafely(const std::filesystem::path& path, std::string_view
     const std::filesystem::path target = ec ? path : resolved;
     // A short name in the same folder, so that a long target name still leaves room for it.
     std::string tempName;
-    const int temp = makeTemporaryFile(target.parent_path(), tempName);
+    const int temp = createTemporaryFile(target.parent_path(), tempName);
     if (temp < 0) {
         return WriteOutcome::Failed;
     }
@@ -77,8 +58,8 @@ WriteOutcome writeFileSafely(const std::filesystem::path& path, std::string_view
         ::umask(mask);
         ::fchmod(temp, 0666 & ~mask);
     }
-    const bool ok = ::flock(temp, LOCK_EX | LOCK_NB) == 0 && writeAll(temp, bytes) &&
-                    ::fsync(temp) == 0 && ::rename(tempName.c_str(), target.c_str()) == 0;
+    const bool ok = writeFully(temp, bytes) && ::fsync(temp) == 0 &&
+                    ::rename(tempName.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(tempName.c_str());
     }

@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "core/base/number_text.h"
+#include "core/base/temporary_file.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
 #include "core/project/analysis_layout.h"
@@ -30,11 +31,16 @@ std::string versionMessage(std::string_view fileVersion) {
            "请使用版本转化工具转化后再试！";
 }
 
-bool holdFileForSave(ProjectDocument& document) {
+// Holds the file to save into, opening it when none is held; `created` tells whether this
+// made the file, so that a failed first save can take it away again.
+bool holdFileForSave(ProjectDocument& document, bool& created) {
     if (document.file && !document.file->positionable()) {
         document.file.reset();
     }
+    created = false;
     if (!document.file) {
+        std::error_code ec;
+        created = !std::filesystem::exists(document.path, ec);
         document.file = ExclusiveFile::open(document.path, ExclusiveFile::Mode::ReadWriteCreate);
     }
     return document.file.has_value();
@@ -58,11 +64,16 @@ std::string windowTitle(std::string_view path) {
 
 bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
     const std::string image = buildProjectImage(document);
-    if (document.path.empty() || !holdFileForSave(document)) {
+    bool created = false;
+    if (document.path.empty() || !holdFileForSave(document, created)) {
         prompter.message(kSaveFailed, Captions::kError, MessageFlags::kError);
         return false;
     }
     if (!document.file->replaceContent(image)) {
+        if (created) {  // a failed first save leaves no empty file behind
+            std::error_code ec;
+            std::filesystem::remove(document.file->path(), ec);
+        }
         document.path.clear();
         document.file.reset();
         document.modified = true;
@@ -154,6 +165,9 @@ bool loadProject(ProjectDocument& document, const std::string& name, Prompter& p
                  std::vector<std::string>* lostParts) {
     BusyCursor busy(prompter);
     auto file = ExclusiveFile::open(name, ExclusiveFile::Mode::ReadWrite);
+    if (file) {  // what killed saves of this folder left behind
+        sweepStaleTemporaryFiles(file->path().parent_path());
+    }
     const auto bytes = file ? file->readAll() : std::nullopt;
     if (!bytes) {
         prompter.message(kNotAProject, Captions::kWarning, MessageFlags::kWarning);

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
 
+#include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace tf {
@@ -18,16 +20,7 @@ using test::TempDir;
 using test::writeFile;
 using Mode = ExclusiveFile::Mode;
 
-// Runs `child` in a forked process and returns its exit status.
-int inChildProcess(const std::function<int()>& child) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::_exit(child());
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using test::trueInChildProcess;
 
 TEST(ExclusiveFile, HeldFileCannotBeOpenedAgainHereOrElsewhere) {
     TempDir dir;
@@ -38,12 +31,13 @@ TEST(ExclusiveFile, HeldFileCannotBeOpenedAgainHereOrElsewhere) {
 
     EXPECT_FALSE(ExclusiveFile::open(path, Mode::ReadWrite));
     EXPECT_FALSE(ExclusiveFile::open(path, Mode::ReadOnly));
-    EXPECT_EQ(inChildProcess([&] { return ExclusiveFile::open(path, Mode::ReadWrite) ? 1 : 0; }),
-              0);
+    EXPECT_FALSE(
+        trueInChildProcess([&] { return ExclusiveFile::open(path, Mode::ReadWrite).has_value(); }));
 
     held.reset();
     EXPECT_TRUE(ExclusiveFile::open(path, Mode::ReadWrite));
-    EXPECT_EQ(inChildProcess([&] { return ExclusiveFile::open(path, Mode::ReadOnly) ? 1 : 0; }), 1);
+    EXPECT_TRUE(
+        trueInChildProcess([&] { return ExclusiveFile::open(path, Mode::ReadOnly).has_value(); }));
 }
 
 TEST(ExclusiveFile, OpeningAHeldFileNeverTruncatesIt) {
@@ -79,8 +73,8 @@ TEST(ExclusiveFile, ReplaceLeavesExactlyTheNewImageAndKeepsHolding) {
     EXPECT_EQ(readFile(path), "short");
     EXPECT_EQ(held->readAll(), "short");
     EXPECT_FALSE(ExclusiveFile::open(path, Mode::ReadWrite));
-    EXPECT_EQ(inChildProcess([&] { return ExclusiveFile::open(path, Mode::ReadWrite) ? 1 : 0; }),
-              0);
+    EXPECT_FALSE(
+        trueInChildProcess([&] { return ExclusiveFile::open(path, Mode::ReadWrite).has_value(); }));
     ASSERT_TRUE(held->replaceContent(""));
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
     // No temporary file is left behind.
@@ -92,17 +86,14 @@ TEST(ExclusiveFile, ReplaceThatFailsPartWayKeepsThePreviousContent) {
     const auto path = dir / "a.gdb";
     writeFile(path, "previous");
     // A file-size limit makes the write fail part-way, as a full disk would.
-    const int status = inChildProcess([&] {
+    EXPECT_TRUE(trueInChildProcess([&] {
         auto held = ExclusiveFile::open(path, Mode::ReadWrite);
         ::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        if (!held || held->replaceContent(std::string(100000, 'n'))) {
-            return 1;
-        }
-        return held->readAll() == "previous" ? 0 : 2;
-    });
-    EXPECT_EQ(status, 0);
+        return held && !held->replaceContent(std::string(100000, 'n')) &&
+               held->readAll() == "previous";
+    }));
     EXPECT_EQ(readFile(path), "previous");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
@@ -115,6 +106,119 @@ TEST(ExclusiveFile, ReplaceFailsWhenTheFolderIsGone) {
     ASSERT_TRUE(held);
     std::filesystem::remove_all(folder);
     EXPECT_FALSE(held->replaceContent("image"));
+}
+
+std::size_t filesIn(const std::filesystem::path& folder) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+TEST(ExclusiveFile, AHardLinkedFileIsRewrittenInPlaceAndStaysLocked) {
+    TempDir dir;
+    TempDir safety;
+    ExclusiveFile::setSafetyCopyFolder(safety.path());
+    writeFile(dir / "a.gdb", "old content");
+    std::filesystem::create_hard_link(dir / "a.gdb", dir / "link.gdb");
+    auto held = ExclusiveFile::open(dir / "a.gdb", Mode::ReadWrite);
+    ASSERT_TRUE(held);
+    ASSERT_TRUE(held->replaceContent("new"));
+    EXPECT_EQ(readFile(dir / "link.gdb"), "new") << "the other name sees the new content";
+    EXPECT_FALSE(trueInChildProcess([&] {
+        return ExclusiveFile::open(dir / "link.gdb", Mode::ReadWrite).has_value();
+    })) << "and cannot be used to get round the lock";
+    EXPECT_EQ(filesIn(dir.path()), 2u);
+    EXPECT_EQ(filesIn(safety.path()), 0u) << "the safety copy goes once the write is done";
+}
+
+TEST(ExclusiveFile, TheFileKeepsItsModeOwnerAndGroup) {
+    TempDir dir;
+    const auto path = dir / "a.gdb";
+    writeFile(path, "x");
+    ::chmod(path.c_str(), 0640);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    }
+    auto held = ExclusiveFile::open(path, Mode::ReadWrite);
+    ASSERT_TRUE(held && held->replaceContent("replaced"));
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    if (!root) {
+        GTEST_SKIP() << "the owner case needs root to give the file to another user";
+    }
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+}
+
+TEST(ExclusiveFile, AFolderWhereNothingCanBeMadeStillTakesTheNewContent) {
+    TempDir dir;
+    TempDir safety;
+    const auto folder = dir / "locked";
+    std::filesystem::create_directory(folder);
+    writeFile(folder / "a.gdb", "old");
+    for (const auto& p : {dir.path(), safety.path()}) {
+        ::chmod(p.c_str(), 0777);
+    }
+    ::chmod((folder / "a.gdb").c_str(), 0666);
+    ::chmod(folder.c_str(), 0555);
+    EXPECT_TRUE(trueInChildProcess([&] {
+        ExclusiveFile::setSafetyCopyFolder(safety.path());
+        auto held = test::dropRootPrivileges()
+                        ? ExclusiveFile::open(folder / "a.gdb", Mode::ReadWrite)
+                        : std::nullopt;
+        return held && held->replaceContent("new, and longer") &&
+               held->readAll() == "new, and longer";
+    }));
+    EXPECT_EQ(readFile(folder / "a.gdb"), "new, and longer");
+    EXPECT_EQ(filesIn(folder), 1u);
+    EXPECT_EQ(filesIn(safety.path()), 0u);
+    ::chmod(folder.c_str(), 0755);
+}
+
+TEST(ExclusiveFile, AStrangerUnderTheNameIsNeverWrittenOver) {
+    TempDir dir;
+    writeFile(dir / "a.gdb", "mine");
+    auto held = ExclusiveFile::open(dir / "a.gdb", Mode::ReadWrite);
+    ASSERT_TRUE(held);
+    writeFile(dir / "other.gdb", "stranger");
+    std::filesystem::rename(dir / "other.gdb", dir / "a.gdb");  // replaced meanwhile
+    EXPECT_FALSE(held->replaceContent("image"));
+    EXPECT_EQ(readFile(dir / "a.gdb"), "stranger");
+
+    writeFile(dir / "b.gdb", "mine");
+    writeFile(dir / "c.gdb", "someone else's");
+    std::filesystem::create_symlink(dir / "b.gdb", dir / "link.gdb");
+    auto viaLink = ExclusiveFile::open(dir / "link.gdb", Mode::ReadWrite);
+    ASSERT_TRUE(viaLink && viaLink->replaceContent("through the link"));
+    EXPECT_EQ(readFile(dir / "b.gdb"), "through the link");
+    std::filesystem::remove(dir / "link.gdb");
+    std::filesystem::create_symlink(dir / "c.gdb", dir / "link.gdb");  // re-targeted
+    EXPECT_FALSE(viaLink->replaceContent("image"));
+    EXPECT_EQ(readFile(dir / "c.gdb"), "someone else's");
+    EXPECT_EQ(readFile(dir / "b.gdb"), "through the link");
+}
+
+TEST(ExclusiveFile, NamesAtTheSystemsLimitsCanBeSaved) {
+    TempDir dir;
+    const std::string longest = std::string(251, 'n') + ".gdb";  // 255 bytes
+    auto held = ExclusiveFile::open(dir / longest, Mode::ReadWriteCreate);
+    ASSERT_TRUE(held && held->replaceContent("saved"));
+    EXPECT_EQ(readFile(dir / longest), "saved");
+
+    // A relative name whose absolute form is longer than the system takes.
+    EXPECT_TRUE(trueInChildProcess([&] {
+        if (::chdir(dir.path().c_str()) != 0) {
+            return false;
+        }
+        const std::string step(200, 'd');
+        for (int i = 0; i < 24; ++i) {
+            if (::mkdir(step.c_str(), 0755) != 0 || ::chdir(step.c_str()) != 0) {
+                return false;
+            }
+        }
+        auto deep = ExclusiveFile::open("a.gdb", Mode::ReadWriteCreate);
+        return deep && deep->replaceContent("deep") && deep->readAll() == "deep";
+    }));
 }
 
 }  // namespace

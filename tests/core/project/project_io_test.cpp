@@ -12,6 +12,7 @@
 #include "core/project/project_file.h"
 #include "core/shell/lifecycle.h"
 #include "core/structure/default_structure.h"
+#include "tests/support/child_process.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
 
@@ -421,6 +422,38 @@ TEST_F(ProjectIoTest, ResetMakesAnEmptyUntitledProjectAndReleasesTheFile) {
     EXPECT_EQ(doc.analysis.text(2, 1), "");
     EXPECT_EQ(doc.materials.rowCount(), 24);
     EXPECT_TRUE(ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite));
+}
+
+TEST_F(ProjectIoTest, AFailedFirstSaveLeavesNoEmptyFile) {
+    const std::string path = (dir / "new.gdb").string();
+    EXPECT_TRUE(test::trueInChildProcess([&] {
+        ScriptedPrompter child;
+        ProjectDocument doc = freshProject();
+        doc.analysis.setRowCount(20000);
+        doc.path = path;
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return !saveProject(doc, child, false) && doc.path.empty() && doc.modified;
+    }));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
+}
+
+TEST_F(ProjectIoTest, OpeningAProjectSweepsTemporaryFilesThatKilledSavesLeft) {
+    const std::string path = savedProject("a.gdb");
+    const auto stale = dir / ".tfAb12Cd.tmp";
+    const auto held = dir / ".tfHe56Ld.tmp";
+    const auto foreign = dir / ".tf-notes.tmp.bak";
+    for (const auto& file : {stale, held, foreign}) {
+        writeFile(file, "left behind");
+    }
+    auto writer = ExclusiveFile::open(held, ExclusiveFile::Mode::ReadWrite);  // a save going on
+    ProjectDocument doc;
+    ASSERT_TRUE(loadProject(doc, path, prompter));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(held)) << "its writer holds it";
+    EXPECT_TRUE(std::filesystem::exists(foreign)) << "not one of ours";
 }
 
 }  // namespace

@@ -1,0 +1,69 @@
+#include "core/base/temporary_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace tf {
+namespace {
+
+constexpr std::string_view kPrefix = ".tf";
+constexpr std::string_view kSuffix = ".tmp";
+constexpr std::size_t kRandomLength = 6;
+
+bool isTemporaryName(std::string_view name) {
+    return name.size() == kPrefix.size() + kRandomLength + kSuffix.size() &&
+           name.substr(0, kPrefix.size()) == kPrefix &&
+           name.substr(name.size() - kSuffix.size()) == kSuffix;
+}
+
+}  // namespace
+
+bool writeFully(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+int createTemporaryFile(const std::filesystem::path& folder, std::string& name) {
+    name = (folder / (std::string(kPrefix) + "XXXXXX" + std::string(kSuffix))).string();
+    const int fd = ::mkostemps(name.data(), static_cast<int>(kSuffix.size()), O_CLOEXEC);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        ::unlink(name.c_str());
+        return -1;
+    }
+    return fd;
+}
+
+void sweepStaleTemporaryFiles(const std::filesystem::path& folder) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        if (!isTemporaryName(entry.path().filename().string())) {
+            continue;
+        }
+        const int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::unlink(entry.path().c_str());
+        }
+        ::close(fd);
+    }
+}
+
+}  // namespace tf
