@@ -13,6 +13,7 @@
 #include "cli/settings_commands.h"
 #include "cli/stats_commands.h"
 #include "cli/structure_commands.h"
+#include "core/base/exclusive_file.h"
 #include "core/shell/app_settings.h"
 
 namespace {
@@ -46,7 +47,6 @@ constexpr const char* kUsage =
 // The settings file the program in this folder uses.
 std::filesystem::path programSettingsFile(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QString::fromUtf8(tf::kApplicationName.data()));
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     return tf::settingsFilePath(QCoreApplication::applicationDirPath().toStdString(),
                                 user.toStdString());
@@ -55,6 +55,9 @@ std::filesystem::path programSettingsFile(int argc, char** argv) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const tf::cli::Streams io{std::cout, std::cerr};
+    QCoreApplication::setApplicationName(QString::fromUtf8(tf::kApplicationName.data()));
+    tf::ExclusiveFile::setSafetyCopyFolder(
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString());
     if (!args.empty() && args[0] == "settings") {
         const int status = tf::cli::settingsCommand(programSettingsFile(argc, argv),
                                                     {args.begin() + 1, args.end()}, io);

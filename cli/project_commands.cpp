@@ -23,6 +23,22 @@ int newProjectCommand(const std::string& path, Streams io) {
     return saveProject(document, prompter, false) ? 0 : 1;
 }
 
+namespace {
+
+// The trailing integrity record: "whole" when it matches, "broken" when it does not, "none"
+// for a file saved before there was one.
+std::string_view integrityOf(std::string_view bytes, const ProjectSections& sections) {
+    if (sections.integrityFailed) {
+        return "broken";
+    }
+    const bool present = bytes.size() >= kIntegrityMagic.size() + 4 &&
+                         bytes.substr(bytes.size() - kIntegrityMagic.size() - 4,
+                                      kIntegrityMagic.size()) == kIntegrityMagic;
+    return present ? "whole" : "none";
+}
+
+}  // namespace
+
 int infoCommand(const std::string& path, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
@@ -54,7 +70,8 @@ int infoCommand(const std::string& path, Streams io) {
            << "material-rows: " << document.materials.rowCount() << '\n'
            << "material-columns: " << document.materials.columnCount() << '\n'
            << "tree-bytes: " << size(sections->tree) << '\n'
-           << "table-bytes: " << size(sections->items) << '\n';
+           << "table-bytes: " << size(sections->items) << '\n'
+           << "integrity: " << integrityOf(*bytes, *sections) << '\n';
     for (const auto& part : lostParts) {
         io.out << "damaged: " << part << '\n';
     }

@@ -79,6 +79,8 @@ void syncFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 void ExclusiveFile::setSafetyCopyFolder(std::filesystem::path folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
     safetyFolder() = std::move(folder);
 }
 

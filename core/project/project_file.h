@@ -12,7 +12,10 @@ struct ProjectDocument;
 // Project file layout (integers signed 32-bit little-endian):
 //   N, attachment section (N bytes), "Brix BOQ 2009", "07",
 //   L1, analysis table, L2, material table, L3, structure tree part,
-//   structure item-table part to the end of the file.
+//   structure item-table part to the end of the file,
+// and, in every file this program saves, an integrity record after it: "TFCHECK1" and the
+// CRC-32 of everything before the record. Files without it (older ones) are not checked.
+inline constexpr std::string_view kIntegrityMagic = "TFCHECK1";
 inline constexpr std::string_view kProjectMagic = "Brix BOQ 2009";
 inline constexpr std::string_view kProjectVersion = "07";
 
@@ -25,6 +28,8 @@ struct ProjectSections {
     std::optional<std::string_view> materials;
     std::optional<std::string_view> tree;
     std::optional<std::string_view> items;
+    // The integrity record was there and did not match: some byte before it changed.
+    bool integrityFailed = false;
 };
 
 // Why a file is refused.

@@ -46,6 +46,17 @@ bool holdFileForSave(ProjectDocument& document, bool& created) {
     return document.file.has_value();
 }
 
+// A table section that loads but has another shape than the program's table would lose
+// quantities and ids on the next save.
+bool hasAnalysisShape(const Grid& analysis) {
+    return analysis.columnCount() == AnalysisColumn::kCount &&
+           analysis.fixedRows() == kAnalysisHeadingRows;
+}
+
+bool hasMaterialShape(const Grid& materials) {
+    return materials.columnCount() == MaterialColumn::kCount && materials.fixedRows() == 1;
+}
+
 void restoreFreshLayoutIfEmpty(ProjectDocument& document) {
     if (document.analysis.rowCount() == kAnalysisHeadingRows) {
         initAnalysisTable(document);
@@ -124,12 +135,14 @@ std::optional<ProjectReading> readProjectImage(std::string_view bytes, Prompter&
     ProjectReading reading;
     ProjectDocument& loaded = reading.document;
     const auto* sections = std::get_if<ProjectSections>(&parsed);
-    if (sections == nullptr || !loaded.analysis.load(sections->analysis)) {
+    if (sections == nullptr || !loaded.analysis.load(sections->analysis) ||
+        !hasAnalysisShape(loaded.analysis)) {
         prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
         return std::nullopt;
     }
     // Every other part can be done without: what cannot be read starts afresh.
-    if (!sections->materials || !loaded.materials.load(*sections->materials)) {
+    if (!sections->materials || !loaded.materials.load(*sections->materials) ||
+        !hasMaterialShape(loaded.materials)) {
         initMaterialTable(loaded.materials);
         reading.lostParts.emplace_back(kLostMaterials);
     }
@@ -138,10 +151,15 @@ std::optional<ProjectReading> readProjectImage(std::string_view bytes, Prompter&
     } else {
         reading.lostParts.emplace_back(kLostAttachments);
     }
-    if (sections->tree && sections->items) {
+    // The tree part is the one section without a check of its own: when the file's integrity
+    // record does not match and every checked section is whole, the change is in the tree (a
+    // code or a name that would otherwise pass for a true one).
+    const bool treeBlamed = sections->integrityFailed && reading.lostParts.empty();
+    const bool structureReadable = sections->tree && sections->items && !treeBlamed;
+    if (structureReadable) {
         loaded.structure = {std::string(*sections->tree), std::string(*sections->items)};
     }
-    if (!sections->tree || !sections->items || !parseStructure(loaded.structure)) {
+    if (!structureReadable || !parseStructure(loaded.structure)) {
         loaded.structure = defaultStructure();
         reading.lostParts.emplace_back(kLostStructure);
     }

@@ -1,7 +1,9 @@
 // tallyframe: the main program.
 #include <QApplication>
 #include <QProxyStyle>
+#include <QStandardPaths>
 
+#include "core/base/exclusive_file.h"
 #include "core/shell/app_settings.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/splash_window.h"
@@ -30,6 +32,8 @@ int main(int argc, char** argv) {
     QApplication::setStyle(new ProgramStyle);
     QApplication::setApplicationName(tf::gui::qs(tf::kApplicationName));
     tf::gui::speakChinese(app);
+    tf::ExclusiveFile::setSafetyCopyFolder(
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString());
     tf::gui::MainWindow window(QApplication::applicationDirPath());
     tf::gui::SplashWindow splash;
     if (!tf::gui::startProgram(window, splash, app.arguments().mid(1))) {

@@ -8,6 +8,7 @@
 
 #include "core/attach/attachment_table.h"
 #include "core/base/byte_io.h"
+#include "core/base/crc32.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_file.h"
 #include "core/shell/lifecycle.h"
@@ -185,7 +186,50 @@ TEST_F(ProjectIoTest, FileLayoutIsExact) {
     const StructureSnapshot structure = smallStructure();
     EXPECT_EQ(r.i32(), static_cast<std::int32_t>(structure.tree.size()));
     EXPECT_EQ(r.bytes(structure.tree.size()), structure.tree);
-    EXPECT_EQ(r.rest(), structure.items);
+    EXPECT_EQ(r.bytes(structure.items.size()), structure.items);
+    // The integrity record: a magic and the CRC-32 of everything before it.
+    EXPECT_EQ(r.bytes(8), "TFCHECK1");
+    EXPECT_EQ(r.u32(), crc32(std::string_view(bytes).substr(0, bytes.size() - 12)));
+    EXPECT_TRUE(r.atEnd());
+}
+
+TEST_F(ProjectIoTest, AChangedByteInTheStructureTreeIsCaughtByTheIntegrityRecord) {
+    const std::string path = savedProject("a.gdb");
+    const std::string good = readFile(path);
+    const std::size_t treeAt = lengthOffsets(good).l3 + 4;
+    std::string bad = good;
+    bad[treeAt] ^= 0x01;  // the first byte of the first node's name: 分 becomes another character
+    writeFile(path, bad);
+    expectSalvaged(path, {"分部分项结构"});
+
+    // A file from before the record reads as its layout says, unchecked.
+    writeFile(path, bad.substr(0, bad.size() - 12));
+    ProjectDocument doc;
+    prompter.clear();
+    ASSERT_TRUE(loadProject(doc, path, prompter));
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_NE(doc.structure, smallStructure());
+}
+
+TEST_F(ProjectIoTest, TablesOfAnotherShapeAreDamaged) {
+    ProjectDocument doc = freshProject();
+    doc.analysis.setText(2, 1, "客厅");
+    doc.materials.deleteColumns(7);  // the hidden id column lost
+    doc.path = (dir / "a.gdb").string();
+    ASSERT_TRUE(saveProject(doc, prompter, false));
+    doc.file.reset();
+    ProjectDocument loaded;
+    std::vector<std::string> lost;
+    prompter.clear();
+    ASSERT_TRUE(loadProject(loaded, doc.path, prompter, &lost));
+    EXPECT_EQ(lost, std::vector<std::string>{"材料表"});
+    EXPECT_EQ(loaded.materials.columnCount(), 8);
+
+    doc.analysis.deleteColumns(8, 6);
+    doc.path = (dir / "b.gdb").string();
+    ASSERT_TRUE(saveProject(doc, prompter, false));
+    doc.file.reset();
+    expectLoadRefused(doc.path, kDamagedMessage);
 }
 
 TEST_F(ProjectIoTest, HeadingsOnlyTableComesBackWithTheFreshLayout) {
