@@ -12,7 +12,7 @@
 namespace tf::cli {
 namespace {
 
-constexpr std::size_t kLargestSheet = 256u << 20;
+constexpr std::size_t kLargestSheet = 16u << 20;
 
 }  // namespace
 

@@ -19,39 +19,49 @@ std::string tabField(std::string_view cell) {
     return text;
 }
 
-std::vector<std::string> textLines(std::string_view bytes) {
-    const std::string text = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark
-                                 ? utf8::sanitize(bytes.substr(kByteOrderMark.size()))
-                                 : fromGbk(bytes);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(std::move(line));
-        start = end + 1;
+void forEachTextLine(std::string_view bytes,
+                     const std::function<void(int number, std::string_view line)>& visit) {
+    const bool utf8Text = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+    if (utf8Text) {
+        bytes.remove_prefix(kByteOrderMark.size());
     }
+    // GBK and UTF-8 never use the line feed inside a character: lines split on raw bytes.
+    int number = 0;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
+        std::string_view raw = bytes.substr(start, end - start);
+        start = end + 1;
+        ++number;
+        if (raw.size() > kLongestTextLine) {
+            continue;
+        }
+        if (!raw.empty() && raw.back() == '\r') {
+            raw.remove_suffix(1);
+        }
+        visit(number, utf8Text ? utf8::sanitize(raw) : fromGbk(raw));
+    }
+}
+
+std::vector<std::string> textLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    forEachTextLine(bytes, [&](int, std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
-std::vector<std::string_view> tabFields(std::string_view line) {
+std::vector<std::string_view> tabFields(std::string_view line, std::size_t limit) {
     std::vector<std::string_view> fields;
     std::size_t from = 0;
-    for (;;) {
+    while (fields.size() + 1 < limit) {
         const std::size_t tab = line.find('\t', from);
         if (tab == std::string_view::npos) {
-            fields.push_back(line.substr(from));
-            return fields;
+            break;
         }
         fields.push_back(line.substr(from, tab - from));
         from = tab + 1;
     }
+    fields.push_back(line.substr(from));
+    return fields;
 }
 
 }  // namespace tf

@@ -15,6 +15,14 @@ namespace tf {
 namespace {
 
 constexpr std::size_t kFields = 10;
+// A sheet with more problems than this is not the sheet the user meant: the first are told.
+constexpr std::size_t kMostProblems = 100;
+
+// Digits with an optional fraction, spaces around them aside: no sign, exponent or comma.
+bool isPlainDecimal(std::string_view text) {
+    const std::string_view number = trimSpaces(text);
+    return isPlainNumber(number) && number.front() != '-' && number.front() != '+';
+}
 
 struct SheetRow {
     std::array<std::string, kFields> fields;
@@ -54,27 +62,35 @@ std::vector<SheetProblem> importEntrySheet(ProjectDocument& document, std::strin
     }
     std::vector<SheetProblem> problems;
     std::vector<SheetRow> rows;
-    const auto lines = textLines(bytes);
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        const int lineNumber = static_cast<int>(n) + 1;
-        if (lines[n].find_first_not_of(" \t") == std::string::npos) {
-            continue;
+    forEachTextLine(bytes, [&](int lineNumber, std::string_view line) {
+        if (problems.size() >= kMostProblems ||
+            line.find_first_not_of(" \t") == std::string_view::npos) {
+            return;
         }
-        const auto fields = tabFields(lines[n]);
+        const auto fields = tabFields(line, kFields + 1);
         if (fields.size() > kFields) {
             problems.push_back({lineNumber, "more than 10 fields"});
-            continue;
+            return;
         }
         SheetRow row;
         std::copy(fields.begin(), fields.end(), row.fields.begin());
         const auto& f = row.fields;
         if (f[0].find_first_not_of(' ') == std::string::npos) {
             problems.push_back({lineNumber, "no location name"});
-            continue;
+            return;
         }
         if (workItemCodes.count(f[3]) == 0) {
             problems.push_back({lineNumber, "code \"" + f[3] + "\" is not a work item"});
-            continue;
+            return;
+        }
+        // Numbers are plain decimals: nothing is coerced into a quantity the user did not write.
+        for (const auto& [field, name] : {std::pair{5, "quantity"}, std::pair{8, "unit usage"}}) {
+            const std::string& text = f[static_cast<std::size_t>(field)];
+            if (!isBlank(text) && !isPlainDecimal(text)) {
+                problems.push_back({lineNumber, std::string(name) + " \"" + text +
+                                                    "\" is not a plain decimal number"});
+                return;
+            }
         }
         if (f[5].find_first_not_of(' ') == std::string::npos) {
             SilentPrompter quiet;  // a failed expression simply gives no quantity
@@ -86,18 +102,18 @@ std::vector<SheetProblem> importEntrySheet(ProjectDocument& document, std::strin
             row.quantity = parseNumber(evaluateLastLine(expression, quiet));
             if (std::fabs(row.quantity) <= 0.0000001) {
                 problems.push_back({lineNumber, "no quantity from \"" + f[4] + "\""});
-                continue;
+                return;
             }
         } else {
-            row.quantity = std::fabs(parseNumber(f[5]));
+            row.quantity = parseNumber(f[5]);
         }
         row.materialId = findMaterial(document.catalogue, f[6], f[7]);
         if (row.materialId == 0) {
             problems.push_back({lineNumber, "unknown material " + f[6] + "/" + f[7]});
-            continue;
+            return;
         }
         rows.push_back(std::move(row));
-    }
+    });
     if (!problems.empty()) {
         return problems;
     }

@@ -14,7 +14,9 @@
 namespace tf {
 namespace {
 
-constexpr std::size_t kLargestTextFile = 256u << 20;
+// A material list of this size holds far more than the catalogue can number.
+constexpr std::size_t kLargestTextFile = 16u << 20;
+constexpr std::size_t kMostFields = 6;
 
 std::string key(std::string_view category, std::string_view name) {
     return asciiUpper(std::string(trimSpaces(category)) + "?" + std::string(trimSpaces(name)));
@@ -22,19 +24,18 @@ std::string key(std::string_view category, std::string_view name) {
 
 }  // namespace
 
-std::vector<MaterialFields> parseMaterialText(std::string_view bytes) {
-    std::vector<MaterialFields> usable;
-    for (const std::string& line : textLines(bytes)) {
-        const auto fields = tabFields(line);
-        if ((fields.size() != 5 && fields.size() != 6) || isBlank(fields[0]) ||
-            isBlank(fields[1])) {
-            continue;
+void forEachMaterialLine(std::string_view bytes,
+                         const std::function<void(const MaterialFields&)>& visit) {
+    forEachTextLine(bytes, [&](int, std::string_view line) {
+        const auto fields = tabFields(line, kMostFields + 1);
+        if ((fields.size() != kMostFields - 1 && fields.size() != kMostFields) ||
+            isBlank(fields[0]) || isBlank(fields[1])) {
+            return;
         }
         MaterialFields copy;
         std::copy(fields.begin(), fields.end(), copy.begin());
-        usable.push_back(std::move(copy));
-    }
-    return usable;
+        visit(copy);
+    });
 }
 
 bool importMaterialsAppending(ProjectDocument& document, const std::string& path,
@@ -50,16 +51,16 @@ bool importMaterialsAppending(ProjectDocument& document, const std::string& path
     for (int r = 1; r < g.rowCount(); ++r) {
         present.insert(key(g.text(r, MaterialColumn::kCategory), g.text(r, MaterialColumn::kName)));
     }
-    for (const MaterialFields& fields : parseMaterialText(*bytes)) {
+    forEachMaterialLine(*bytes, [&](const MaterialFields& fields) {
         if (!present.insert(key(fields[0], fields[1])).second) {
-            continue;
+            return;
         }
         const int row = appendMaterialRow(document);
         for (int i = 0; i < 6; ++i) {
             g.setText(row, MaterialColumn::kCategory + i, fields[static_cast<std::size_t>(i)]);
         }
         enterMaterialRow(document, row, prompter);
-    }
+    });
     document.modified = true;
     prompter.message("文件导入完毕！", "", MessageFlags::kInformation);
     return true;

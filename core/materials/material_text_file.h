@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,8 +16,10 @@ namespace tf {
 // byte-order mark are read too.
 using MaterialFields = std::array<std::string, 6>;
 
-// The usable lines: 5 or 6 fields, with a category and a name that are not blank.
-std::vector<MaterialFields> parseMaterialText(std::string_view bytes);
+// Each usable line in turn: 5 or 6 fields, with a category and a name that are not blank.
+// The file is read line by line, so its size alone never costs more than the file.
+void forEachMaterialLine(std::string_view bytes,
+                         const std::function<void(const MaterialFields&)>& visit);
 
 // Appends the file's materials that the table does not hold yet (same category and name,
 // trimmed, without regard to Latin case) and enters them in the catalogue. The user hears

@@ -294,6 +294,25 @@ TEST_F(CliTest, EntryImportWritesLocationsOrNothing) {
     EXPECT_EQ(run.err.find("line 1: "), std::string::npos);
     EXPECT_EQ(cli("analysis " + path("a.gdb")).out, "");
 
+    // Numbers are plain decimals; nothing is coerced, nothing is written.
+    std::string sheet;
+    for (const char* quantity : {"abc", "-5", "1,5", "1e3", "+2"}) {
+        sheet += "客厅\t\t\t030801\t\t" + std::string(quantity) + "\t涂料\t乳胶漆\t0.3\t\r\n";
+    }
+    sheet += "客厅\t\t\t030801\t\t2\t涂料\t乳胶漆\tx\t\r\n";
+    sheet += "客厅\t\t\t030801\t\t 2.50 \t涂料\t乳胶漆\t0.3\t\r\n";  // a plain decimal
+    writeFile(path("numbers.txt"), toGbk(sheet));
+    run = cli("entry import " + path("a.gdb") + " " + path("numbers.txt"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "line 1: quantity \"abc\" is not a plain decimal number\n"
+              "line 2: quantity \"-5\" is not a plain decimal number\n"
+              "line 3: quantity \"1,5\" is not a plain decimal number\n"
+              "line 4: quantity \"1e3\" is not a plain decimal number\n"
+              "line 5: quantity \"+2\" is not a plain decimal number\n"
+              "line 6: unit usage \"x\" is not a plain decimal number\n");
+    EXPECT_EQ(cli("analysis " + path("a.gdb")).out, "");
+
     writeFile(path("good.txt"),
               "\xEF\xBB\xBF"
               "客厅\t建施-03\t3.6*4.2\t030201\t3.6*2.8\t\t砂浆\t水泥砂浆1:3\t0.02\t东墙\n"

@@ -15,6 +15,12 @@ namespace {
 using Message = test::ScriptedPrompter::Message;
 using namespace MaterialColumn;
 
+std::vector<MaterialFields> usableLines(std::string_view bytes) {
+    std::vector<MaterialFields> lines;
+    forEachMaterialLine(bytes, [&](const MaterialFields& fields) { lines.push_back(fields); });
+    return lines;
+}
+
 TEST(MaterialText, UsableLinesHaveFiveOrSixFieldsAndACategoryAndName) {
     const std::string text = toGbk(
         "钢材\t圆钢\tΦ12\t吨\t4200\t国标\r\n"
@@ -23,7 +29,7 @@ TEST(MaterialText, UsableLinesHaveFiveOrSixFieldsAndACategoryAndName) {
         " \t无类别\t\t米\t1\r\n"
         "a\tb\tc\td\te\tf\tg\r\n"
         "管材\tPVC管\t\t米\t12.5\t");
-    const auto lines = parseMaterialText(text);
+    const auto lines = usableLines(text);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], (MaterialFields{"钢材", "圆钢", "Φ12", "吨", "4200", "国标"}));
     EXPECT_EQ(lines[1][5], "");
@@ -31,7 +37,7 @@ TEST(MaterialText, UsableLinesHaveFiveOrSixFieldsAndACategoryAndName) {
 }
 
 TEST(MaterialText, ReadsLfLinesAndUtf8WithAByteOrderMark) {
-    const auto lines = parseMaterialText("\xEF\xBB\xBF钢材\t圆钢\t\t吨\t1\n管材\t管\t\t米\t2\n");
+    const auto lines = usableLines("\xEF\xBB\xBF钢材\t圆钢\t\t吨\t1\n管材\t管\t\t米\t2\n");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0][0], "钢材");
     EXPECT_EQ(lines[1][3], "米");
@@ -70,6 +76,24 @@ TEST_F(ImportTest, SkipsMaterialsTheTableHolds) {
                              prompter);
     EXPECT_EQ(doc.materials.rowCount(), 25);
     EXPECT_EQ(doc.materials.text(24, kName), "方钢");
+}
+
+TEST_F(ImportTest, HugeLinesAndHugeFilesCostNoMoreThanTheFile) {
+    // A line of a million TABs is skipped whole; the lines around it count and are read.
+    const std::string tabs(1 << 20, '\t');
+    const auto path = dir / "tabs.txt";
+    test::writeFile(path, toGbk("钢材\t圆钢\t\t吨\t1\r\n") + tabs + "\r\n" +
+                              toGbk("管材\t管\t\t米\t2\r\n一\t二\t三\t四\t五\t六\t七\r\n"));
+    EXPECT_TRUE(importMaterialsAppending(doc, path.string(), prompter));
+    EXPECT_EQ(doc.materials.rowCount(), 26);
+    EXPECT_EQ(doc.materials.text(25, kName), "管");
+
+    // A file far larger than any material list is refused before it is read.
+    prompter.clear();
+    test::writeFile(path, std::string(20 << 20, '\t'));
+    EXPECT_FALSE(importMaterialsAppending(doc, path.string(), prompter));
+    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
+    EXPECT_EQ(doc.materials.rowCount(), 26);
 }
 
 TEST_F(ImportTest, MissingFileIsReported) {
