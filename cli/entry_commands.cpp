@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/cli_prompter.h"
+#include "cli/project_commands.h"
 #include "cli/sample_project.h"
 #include "core/base/file_bytes.h"
 #include "core/entry/entry_sheet.h"
@@ -19,7 +20,7 @@ constexpr std::size_t kLargestSheet = 16u << 20;
 int analysisCommand(const std::string& project, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!loadProject(document, project, prompter)) {
+    if (!openProject(document, project, prompter, io)) {
         return 1;
     }
     const Grid& a = document.analysis;
@@ -44,7 +45,7 @@ int analysisCommand(const std::string& project, Streams io) {
 int entryImportCommand(const std::string& project, const std::string& sheet, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!loadProject(document, project, prompter)) {
+    if (!openProject(document, project, prompter, io)) {
         return 1;
     }
     const auto bytes = readFileBytes(sheet, kLargestSheet);

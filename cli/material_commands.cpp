@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/cli_prompter.h"
+#include "cli/project_commands.h"
 #include "core/base/text_util.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_text_file.h"
@@ -12,7 +13,7 @@ namespace tf::cli {
 int materialsListCommand(const std::string& project, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!loadProject(document, project, prompter)) {
+    if (!openProject(document, project, prompter, io)) {
         return 1;
     }
     const Grid& g = document.materials;
@@ -31,7 +32,7 @@ int materialsListCommand(const std::string& project, Streams io) {
 int materialsImportCommand(const std::string& project, const std::string& in, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!loadProject(document, project, prompter) ||
+    if (!openProject(document, project, prompter, io) ||
         !importMaterialsAppending(document, in, prompter)) {
         return 1;
     }
@@ -43,7 +44,7 @@ int materialsImportCommand(const std::string& project, const std::string& in, St
 int materialsExportCommand(const std::string& project, const std::string& out, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!loadProject(document, project, prompter)) {
+    if (!openProject(document, project, prompter, io)) {
         return 1;
     }
     return exportMaterials(document.materials, out, prompter) ? 0 : 1;

@@ -25,6 +25,22 @@ int newProjectCommand(const std::string& path, Streams io) {
 
 namespace {
 
+std::string_view systemReason(ExclusiveFile::Refusal refusal) {
+    switch (refusal) {
+        case ExclusiveFile::Refusal::Missing:
+            return "no such file";
+        case ExclusiveFile::Refusal::Held:
+            return "held by another process";
+        case ExclusiveFile::Refusal::NoPermission:
+            return "permission denied";
+        case ExclusiveFile::Refusal::NotAFile:
+            return "not a regular file";
+        case ExclusiveFile::Refusal::Other:
+            break;
+    }
+    return "cannot be opened";
+}
+
 // The trailing integrity record: "whole" when it matches, "broken" when it does not, "none"
 // for a file saved before there was one.
 std::string_view integrityOf(std::string_view bytes, const ProjectSections& sections) {
@@ -39,13 +55,27 @@ std::string_view integrityOf(std::string_view bytes, const ProjectSections& sect
 
 }  // namespace
 
+bool openProject(ProjectDocument& document, const std::string& path, Prompter& prompter, Streams io,
+                 LoadDetails* details) {
+    LoadDetails own;
+    LoadDetails& found = details != nullptr ? *details : own;
+    if (loadProject(document, path, prompter, &found)) {
+        return true;
+    }
+    if (found.refusal) {
+        io.err << "tallyframe-cli: " << path << ": " << systemReason(*found.refusal) << '\n';
+    }
+    return false;
+}
+
 int infoCommand(const std::string& path, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    std::vector<std::string> lostParts;
-    if (!loadProject(document, path, prompter, &lostParts)) {
+    LoadDetails details;
+    if (!openProject(document, path, prompter, io, &details)) {
         return 1;
     }
+    const auto& lostParts = details.lostParts;
     // Section sizes as they stand in the file (a salvaged project has let go of it); rows and
     // columns as the program shows them.
     auto file =

@@ -4,12 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "core/project/project_io.h"
+
 namespace tf::cli {
 
 struct Streams {
     std::ostream& out;
     std::ostream& err;
 };
+
+// Loads a project as the program does; when the system refuses the file, its reason follows
+// the program's message on stderr ("held by another process", "permission denied").
+bool openProject(ProjectDocument& document, const std::string& path, Prompter& prompter, Streams io,
+                 LoadDetails* details = nullptr);
 
 // Each returns the process exit status: 0 done, 1 a failure was reported.
 int newProjectCommand(const std::string& path, Streams io);

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/cli_prompter.h"
+#include "cli/project_commands.h"
 #include "core/base/number_text.h"
 #include "core/project/project_io.h"
 #include "core/stats/statistics.h"
@@ -16,8 +17,8 @@ constexpr std::string_view kLineEnd = "\n";
 
 // Loads the project and builds its statistics as the program does after opening it.
 bool loadStatistics(const std::string& project, ProjectDocument& document, Statistics& statistics,
-                    CliPrompter& prompter) {
-    if (!loadProject(document, project, prompter)) {
+                    CliPrompter& prompter, Streams io) {
+    if (!openProject(document, project, prompter, io)) {
         return false;
     }
     resetStatistics(statistics);
@@ -31,7 +32,7 @@ int statsCommand(const std::string& project, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
     Statistics statistics;
-    if (!loadStatistics(project, document, statistics, prompter)) {
+    if (!loadStatistics(project, document, statistics, prompter, io)) {
         return 1;
     }
     io.out << statisticsRows(statistics.summary, false, kLineEnd);
@@ -42,7 +43,7 @@ int statsNodeCommand(const std::string& project, const std::string& node, Stream
     CliPrompter prompter(io.err);
     ProjectDocument document;
     Statistics statistics;
-    if (!loadStatistics(project, document, statistics, prompter)) {
+    if (!loadStatistics(project, document, statistics, prompter, io)) {
         return 1;
     }
     const auto structure = parseStructure(document.structure);
@@ -72,7 +73,7 @@ int statsFilterCommand(const std::string& project, const std::vector<std::string
     CliPrompter prompter(io.err);
     ProjectDocument document;
     Statistics statistics;
-    if (!loadStatistics(project, document, statistics, prompter)) {
+    if (!loadStatistics(project, document, statistics, prompter, io)) {
         return 1;
     }
     std::vector<std::size_t> ticked;

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/cli_prompter.h"
+#include "cli/project_commands.h"
 #include "core/expr/expression_evaluator.h"
 #include "core/project/project_io.h"
 #include "core/structure/codes.h"
@@ -18,7 +19,8 @@ bool endsWith(const std::string& text, std::string_view suffix) {
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-std::optional<StructureSnapshot> snapshotOf(const std::string& source, Prompter& prompter) {
+std::optional<StructureSnapshot> snapshotOf(const std::string& source, Prompter& prompter,
+                                            Streams io) {
     if (source == "--default") {
         return defaultStructure();
     }
@@ -26,7 +28,7 @@ std::optional<StructureSnapshot> snapshotOf(const std::string& source, Prompter&
         return readStructureFile(source, prompter);
     }
     ProjectDocument document;
-    if (!loadProject(document, source, prompter)) {
+    if (!openProject(document, source, prompter, io)) {
         return std::nullopt;
     }
     return document.structure;
@@ -56,7 +58,7 @@ int evalCommand(const std::vector<std::string>& expressions, std::istream& in, S
 
 int structureListCommand(const std::string& source, Streams io) {
     CliPrompter prompter(io.err);
-    const auto snapshot = snapshotOf(source, prompter);
+    const auto snapshot = snapshotOf(source, prompter, io);
     const auto structure = snapshot ? parseStructure(*snapshot) : std::nullopt;
     if (!structure) {
         return 1;
@@ -73,7 +75,7 @@ int structureListCommand(const std::string& source, Streams io) {
 int structureExportCommand(const std::string& project, const std::string& out, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!loadProject(document, project, prompter)) {
+    if (!openProject(document, project, prompter, io)) {
         return 1;
     }
     return writeStructureFile(out, document.structure, prompter) ? 0 : 1;
@@ -82,7 +84,7 @@ int structureExportCommand(const std::string& project, const std::string& out, S
 int structureImportCommand(const std::string& project, const std::string& in, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!loadProject(document, project, prompter)) {
+    if (!openProject(document, project, prompter, io)) {
         return 1;
     }
     const auto snapshot = readStructureFile(in, prompter);

@@ -179,15 +179,38 @@ std::optional<ProjectReading> readProjectImage(std::string_view bytes, Prompter&
     return reading;
 }
 
+std::string_view refusalText(ExclusiveFile::Refusal refusal) {
+    switch (refusal) {
+        case ExclusiveFile::Refusal::Missing:
+            return "文件不存在";
+        case ExclusiveFile::Refusal::Held:
+            return "文件正被其他程序使用";
+        case ExclusiveFile::Refusal::NoPermission:
+            return "没有读写此文件的权限";
+        case ExclusiveFile::Refusal::NotAFile:
+            return "这不是一个文件";
+        case ExclusiveFile::Refusal::Other:
+            break;
+    }
+    return "系统无法打开此文件";
+}
+
 bool loadProject(ProjectDocument& document, const std::string& name, Prompter& prompter,
-                 std::vector<std::string>* lostParts) {
+                 LoadDetails* details) {
     BusyCursor busy(prompter);
-    auto file = ExclusiveFile::open(name, ExclusiveFile::Mode::ReadWrite);
+    ExclusiveFile::Refusal refusal = ExclusiveFile::Refusal::Other;
+    auto file = ExclusiveFile::open(name, ExclusiveFile::Mode::ReadWrite, &refusal);
     if (file) {  // what killed saves of this folder left behind
         sweepStaleTemporaryFiles(file->path().parent_path());
     }
     const auto bytes = file ? file->readAll() : std::nullopt;
     if (!bytes) {
+        if (!file) {
+            prompter.setStatus(refusalText(refusal));
+            if (details != nullptr) {
+                details->refusal = refusal;
+            }
+        }
         prompter.message(kNotAProject, Captions::kWarning, MessageFlags::kWarning);
         return false;
     }
@@ -204,8 +227,8 @@ bool loadProject(ProjectDocument& document, const std::string& name, Prompter& p
         reading->document.modified = true;  // what was salvaged is not saved anywhere yet
     }
     document = std::move(reading->document);
-    if (lostParts != nullptr) {
-        *lostParts = std::move(reading->lostParts);
+    if (details != nullptr) {
+        details->lostParts = std::move(reading->lostParts);
     }
     return true;
 }

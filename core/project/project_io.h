@@ -27,13 +27,23 @@ bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave);
 // another holder has locked, cannot be chosen.
 bool saveProjectAs(ProjectDocument& document, const std::string& name, Prompter& prompter);
 
-// Checks and loads the named file and holds it. The caller has released the previous
-// project's file. On failure the previous project stays in memory, untouched. A project
-// some of whose parts were lost opens untitled, modified and with the file released, so
-// that the next save asks for a new name and the damaged original stays as it is;
-// `lostParts`, when given, receives the names of those parts.
+// What a load found beyond its success: the parts a salvage lost, and why a file that could
+// not be opened was refused by the system.
+struct LoadDetails {
+    std::vector<std::string> lostParts;
+    std::optional<ExclusiveFile::Refusal> refusal;
+};
+
+// Checks and loads the named file and holds it. On failure the previous project stays in
+// memory, untouched; a file the system refuses is told as "非工程数据，无法打开！" with the
+// system's reason in the status bar. A project some of whose parts were lost opens untitled,
+// modified and with the file released, so that the next save asks for a new name and the
+// damaged original stays as it is.
 bool loadProject(ProjectDocument& document, const std::string& name, Prompter& prompter,
-                 std::vector<std::string>* lostParts = nullptr);
+                 LoadDetails* details = nullptr);
+
+// The system's reason for refusing a file, as the status bar says it.
+std::string_view refusalText(ExclusiveFile::Refusal refusal);
 
 // A project image read into a document (untitled, no file). A damaged material table,
 // attachment table or structure is replaced by an empty or the built-in one and named in

@@ -113,9 +113,22 @@ TEST_F(CliTest, HeldProjectIsRefused) {
     ASSERT_EQ(cli("new " + path("a.gdb")).status, 0);
     auto held = ExclusiveFile::open(path("a.gdb"), ExclusiveFile::Mode::ReadWrite);
     ASSERT_TRUE(held);
-    const CliRun run = cli("info " + path("a.gdb"));
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "警告: 非工程数据，无法打开！\n");
+    const CliRun refused = cli("info " + path("a.gdb"));
+    EXPECT_EQ(refused.status, 1);
+    // The program's message, then the system's reason.
+    EXPECT_EQ(refused.err, "警告: 非工程数据，无法打开！\ntallyframe-cli: " + path("a.gdb") +
+                               ": held by another process\n");
+    held.reset();
+    EXPECT_EQ(
+        cli("info " + path("none.gdb")).err,
+        "警告: 非工程数据，无法打开！\ntallyframe-cli: " + path("none.gdb") + ": no such file\n");
+    if (::geteuid() == 0) {
+        std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+        const CliRun denied = run("setpriv --reuid=65534 --regid=65534 --clear-groups " +
+                                  std::string(TALLYFRAME_CLI) + " info " + path("a.gdb"));
+        EXPECT_EQ(denied.err, "警告: 非工程数据，无法打开！\ntallyframe-cli: " + path("a.gdb") +
+                                  ": permission denied\n");
+    }
 }
 
 TEST_F(CliTest, ExportsNeverWriteOverAHeldFileAndLeaveNothingWhenTheyFail) {

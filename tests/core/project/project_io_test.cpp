@@ -109,9 +109,9 @@ class ProjectIoTest : public ::testing::Test {
         const std::string before = readFile(path);
         ProjectDocument doc = previousProject();
         prompter.clear();
-        std::vector<std::string> lost;
-        ASSERT_TRUE(loadProject(doc, path, prompter, &lost));
-        EXPECT_EQ(lost, parts);
+        LoadDetails details;
+        ASSERT_TRUE(loadProject(doc, path, prompter, &details));
+        EXPECT_EQ(details.lostParts, parts);
         std::string list;
         for (const auto& part : parts) {
             list += (list.empty() ? "" : "、") + part;
@@ -219,10 +219,10 @@ TEST_F(ProjectIoTest, TablesOfAnotherShapeAreDamaged) {
     ASSERT_TRUE(saveProject(doc, prompter, false));
     doc.file.reset();
     ProjectDocument loaded;
-    std::vector<std::string> lost;
+    LoadDetails details;
     prompter.clear();
-    ASSERT_TRUE(loadProject(loaded, doc.path, prompter, &lost));
-    EXPECT_EQ(lost, std::vector<std::string>{"材料表"});
+    ASSERT_TRUE(loadProject(loaded, doc.path, prompter, &details));
+    EXPECT_EQ(details.lostParts, std::vector<std::string>{"材料表"});
     EXPECT_EQ(loaded.materials.columnCount(), 8);
 
     doc.analysis.deleteColumns(8, 6);
@@ -498,6 +498,21 @@ TEST_F(ProjectIoTest, OpeningAProjectSweepsTemporaryFilesThatKilledSavesLeft) {
     EXPECT_FALSE(std::filesystem::exists(stale));
     EXPECT_TRUE(std::filesystem::exists(held)) << "its writer holds it";
     EXPECT_TRUE(std::filesystem::exists(foreign)) << "not one of ours";
+}
+
+TEST_F(ProjectIoTest, ARefusedFileKeepsThePartsMessageAndGivesTheSystemsReason) {
+    const std::string path = savedProject("a.gdb");
+    auto elsewhere = ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite);
+    ASSERT_TRUE(elsewhere);
+    LoadDetails details;
+    expectLoadRefused(path, kNotAProjectMessage);
+    ProjectDocument doc;
+    EXPECT_FALSE(loadProject(doc, path, prompter, &details));
+    EXPECT_EQ(details.refusal, ExclusiveFile::Refusal::Held);
+    EXPECT_EQ(prompter.status(), "文件正被其他程序使用");
+    EXPECT_FALSE(loadProject(doc, (dir / "none.gdb").string(), prompter, &details));
+    EXPECT_EQ(details.refusal, ExclusiveFile::Refusal::Missing);
+    EXPECT_EQ(prompter.status(), "文件不存在");
 }
 
 }  // namespace
