@@ -505,9 +505,9 @@ TEST_F(ProjectIoTest, ARefusedFileKeepsThePartsMessageAndGivesTheSystemsReason) 
     auto elsewhere = ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite);
     ASSERT_TRUE(elsewhere);
     LoadDetails details;
-    expectLoadRefused(path, kNotAProjectMessage);
     ProjectDocument doc;
     EXPECT_FALSE(loadProject(doc, path, prompter, &details));
+    EXPECT_EQ(prompter.messages(), std::vector<Message>{kNotAProjectMessage});
     EXPECT_EQ(details.refusal, ExclusiveFile::Refusal::Held);
     EXPECT_EQ(prompter.status(), "文件正被其他程序使用");
     EXPECT_FALSE(loadProject(doc, (dir / "none.gdb").string(), prompter, &details));
