@@ -41,16 +41,16 @@ std::string_view systemReason(ExclusiveFile::Refusal refusal) {
     return "cannot be opened";
 }
 
-// The trailing integrity record: "whole" when it matches, "broken" when it does not, "none"
-// for a file saved before there was one.
-std::string_view integrityOf(std::string_view bytes, const ProjectSections& sections) {
-    if (sections.integrityFailed) {
-        return "broken";
+std::string_view integrityText(Integrity integrity) {
+    switch (integrity) {
+        case Integrity::Whole:
+            return "whole";
+        case Integrity::Broken:
+            return "broken";
+        case Integrity::Absent:
+            break;
     }
-    const bool present = bytes.size() >= kIntegrityMagic.size() + 4 &&
-                         bytes.substr(bytes.size() - kIntegrityMagic.size() - 4,
-                                      kIntegrityMagic.size()) == kIntegrityMagic;
-    return present ? "whole" : "none";
+    return "none";
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ int infoCommand(const std::string& path, Streams io) {
            << "material-columns: " << document.materials.columnCount() << '\n'
            << "tree-bytes: " << size(sections->tree) << '\n'
            << "table-bytes: " << size(sections->items) << '\n'
-           << "integrity: " << integrityOf(*bytes, *sections) << '\n';
+           << "integrity: " << integrityText(sections->integrity) << '\n';
     for (const auto& part : lostParts) {
         io.out << "damaged: " << part << '\n';
     }

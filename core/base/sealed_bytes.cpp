@@ -27,4 +27,23 @@ std::optional<std::string_view> openSealed(std::string_view bytes, std::string_v
     return body.substr(magic.size());
 }
 
+void appendIntegrityRecord(std::string& bytes) {
+    const std::uint32_t check = crc32(bytes);
+    ByteWriter record;
+    record.bytes(kIntegrityMagic);
+    record.u32(check);
+    bytes += record.take();
+}
+
+CoveredBytes splitIntegrityRecord(std::string_view bytes) {
+    constexpr std::size_t kRecordSize = kIntegrityMagic.size() + 4;
+    if (bytes.size() < kRecordSize ||
+        bytes.substr(bytes.size() - kRecordSize, kIntegrityMagic.size()) != kIntegrityMagic) {
+        return {bytes, Integrity::Absent};
+    }
+    const std::string_view covered = bytes.substr(0, bytes.size() - kRecordSize);
+    ByteReader record(bytes.substr(bytes.size() - 4));
+    return {covered, record.u32() == crc32(covered) ? Integrity::Whole : Integrity::Broken};
+}
+
 }  // namespace tf

@@ -18,4 +18,21 @@ std::string endSealed(ByteWriter& writer);
 // The bytes between magic and checksum, or nothing when either does not match.
 std::optional<std::string_view> openSealed(std::string_view bytes, std::string_view magic);
 
+// Files whose specified layout runs to their end (projects, structure files) end, as this
+// program writes them, with an integrity record after it: "TFCHECK1" and the CRC-32 of all
+// before the record. Readers of the layout take the bytes the record covers.
+inline constexpr std::string_view kIntegrityMagic = "TFCHECK1";
+void appendIntegrityRecord(std::string& bytes);
+
+enum class Integrity {
+    Whole,   // the record is there and matches
+    Broken,  // the record is there and does not match: some byte before it changed
+    Absent,  // no record: a file from before there was one, not checked
+};
+struct CoveredBytes {
+    std::string_view bytes;  // without the record
+    Integrity integrity;
+};
+CoveredBytes splitIntegrityRecord(std::string_view bytes);
+
 }  // namespace tf

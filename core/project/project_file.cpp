@@ -1,7 +1,6 @@
 #include "core/project/project_file.h"
 
 #include "core/base/byte_io.h"
-#include "core/base/crc32.h"
 #include "core/project/project_document.h"
 
 namespace tf {
@@ -31,30 +30,22 @@ std::string buildProjectImage(const ProjectDocument& document) {
     w.i32(static_cast<std::int32_t>(document.structure.tree.size()));
     w.bytes(document.structure.tree);
     w.bytes(document.structure.items);
-    const std::uint32_t check = crc32(w.data());
-    w.bytes(kIntegrityMagic);
-    w.u32(check);
-    return w.take();
+    std::string image = w.take();
+    appendIntegrityRecord(image);
+    return image;
 }
 
 ProjectParse parseProjectImage(std::string_view bytes) {
     // The integrity record, when there is one, is no part of the sections.
-    constexpr std::size_t kRecordSize = kIntegrityMagic.size() + 4;
-    bool integrityFailed = false;
-    if (bytes.size() >= kRecordSize &&
-        bytes.substr(bytes.size() - kRecordSize, kIntegrityMagic.size()) == kIntegrityMagic) {
-        const std::string_view covered = bytes.substr(0, bytes.size() - kRecordSize);
-        ByteReader record(bytes.substr(bytes.size() - 4));
-        integrityFailed = record.u32() != crc32(covered);
-        bytes = covered;
-    }
+    const CoveredBytes covered = splitIntegrityRecord(bytes);
+    bytes = covered.bytes;
     ByteReader reader(bytes);
     const auto attachmentLength = reader.i32();
     if (!attachmentLength || *attachmentLength < 0) {
         return NotAProject{};
     }
     ProjectSections sections;
-    sections.integrityFailed = integrityFailed;
+    sections.integrity = covered.integrity;
     sections.attachments = reader.upTo(static_cast<std::size_t>(*attachmentLength));
     if (reader.upTo(kProjectMagic.size()) != kProjectMagic) {
         return NotAProject{};

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <variant>
 
+#include "core/base/sealed_bytes.h"
+
 namespace tf {
 
 struct ProjectDocument;
@@ -13,9 +15,8 @@ struct ProjectDocument;
 //   N, attachment section (N bytes), "Brix BOQ 2009", "07",
 //   L1, analysis table, L2, material table, L3, structure tree part,
 //   structure item-table part to the end of the file,
-// and, in every file this program saves, an integrity record after it: "TFCHECK1" and the
-// CRC-32 of everything before the record. Files without it (older ones) are not checked.
-inline constexpr std::string_view kIntegrityMagic = "TFCHECK1";
+// and, in every file this program saves, the integrity record of core/base/sealed_bytes.
+// Files without it (older ones) are not checked.
 inline constexpr std::string_view kProjectMagic = "Brix BOQ 2009";
 inline constexpr std::string_view kProjectVersion = "07";
 
@@ -28,8 +29,8 @@ struct ProjectSections {
     std::optional<std::string_view> materials;
     std::optional<std::string_view> tree;
     std::optional<std::string_view> items;
-    // The integrity record was there and did not match: some byte before it changed.
-    bool integrityFailed = false;
+    // The file's integrity record, whole, broken or absent.
+    Integrity integrity = Integrity::Absent;
 };
 
 // Why a file is refused.

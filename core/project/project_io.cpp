@@ -154,7 +154,7 @@ std::optional<ProjectReading> readProjectImage(std::string_view bytes, Prompter&
     // The tree part is the one section without a check of its own: when the file's integrity
     // record does not match and every checked section is whole, the change is in the tree (a
     // code or a name that would otherwise pass for a true one).
-    const bool treeBlamed = sections->integrityFailed && reading.lostParts.empty();
+    const bool treeBlamed = sections->integrity == Integrity::Broken && reading.lostParts.empty();
     const bool structureReadable = sections->tree && sections->items && !treeBlamed;
     if (structureReadable) {
         loaded.structure = {std::string(*sections->tree), std::string(*sections->items)};

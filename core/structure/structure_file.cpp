@@ -3,6 +3,7 @@
 #include "core/base/byte_io.h"
 #include "core/base/file_bytes.h"
 #include "core/base/safe_write.h"
+#include "core/base/sealed_bytes.h"
 #include "core/structure/default_structure.h"
 
 namespace tf {
@@ -18,11 +19,18 @@ std::string buildStructureFile(const StructureSnapshot& snapshot) {
     w.bytes(kMagic);
     w.sized(snapshot.tree);
     w.bytes(snapshot.items);
-    return w.take();
+    std::string file = w.take();
+    appendIntegrityRecord(file);
+    return file;
 }
 
 std::optional<StructureSnapshot> parseStructureFile(std::string_view bytes) {
-    ByteReader r(bytes);
+    // The tree part has no check of its own: a file whose record does not match is refused.
+    const CoveredBytes covered = splitIntegrityRecord(bytes);
+    if (covered.integrity == Integrity::Broken) {
+        return std::nullopt;
+    }
+    ByteReader r(covered.bytes);
     if (r.bytes(kMagic.size()) != kMagic) {
         return std::nullopt;
     }

@@ -10,7 +10,7 @@
 namespace tf {
 
 // A structure file (".gd"): "TFSTRUCT", a u32 length of the tree part, the tree part, then
-// the item-table part to the end of the file.
+// the item-table part, and the integrity record (files from before it are read unchecked).
 std::string buildStructureFile(const StructureSnapshot& snapshot);
 
 // Nothing for files of another kind or whose parts do not read back as a structure.

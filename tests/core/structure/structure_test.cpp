@@ -182,6 +182,16 @@ TEST(StructureFile, RoundTripsAndRefusesOtherFiles) {
     EXPECT_FALSE(parseStructureFile("Brix BOQ 2009"));
     EXPECT_FALSE(parseStructureFile(file.substr(0, file.size() - 2)));
     EXPECT_FALSE(parseStructureFile(""));
+
+    // A changed byte in a node's name is caught by the integrity record at the end; a file
+    // from before the record reads unchecked.
+    std::string renamed = file;
+    renamed[8 + 4] ^= 0x01;  // the first byte of "建筑装饰装修"
+    EXPECT_FALSE(parseStructureFile(renamed));
+    EXPECT_EQ(file.substr(file.size() - 12, 8), "TFCHECK1");
+    const std::string older = file.substr(0, file.size() - 12);
+    EXPECT_EQ(parseStructureFile(older), snapshot);
+    EXPECT_TRUE(parseStructureFile(renamed.substr(0, renamed.size() - 12)));
 }
 
 TEST(ValidateLink, IdMustNameAnEntryOfTheSameName) {
