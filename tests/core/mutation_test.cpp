@@ -1,0 +1,189 @@
+// Damaged files of every kind the program reads: single bit flips, truncations and length
+// fields set to 0, -1 and 0x7fffffff. Nothing may crash, and no damaged project or structure
+// file may be taken as whole with other content than it was written with. The counts are
+// printed; TF_MUTATIONS sets how many of each kind (400 when unset).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <random>
+
+#include "cli/sample_project.h"
+#include "core/base/byte_io.h"
+#include "core/base/text_codec.h"
+#include "core/entry/entry_sheet.h"
+#include "core/materials/material_text_file.h"
+#include "core/project/project_file.h"
+#include "core/project/project_io.h"
+#include "core/structure/structure_file.h"
+
+namespace tf {
+namespace {
+
+int mutationsOfEachKind() {
+    const char* set = std::getenv("TF_MUTATIONS");
+    const int count = set != nullptr ? std::atoi(set) : 0;
+    return count > 0 ? count : 400;
+}
+
+// Makes damaged copies of one file.
+class Mutator {
+  public:
+    explicit Mutator(std::string original) : original_(std::move(original)) {}
+
+    std::string flipBit() {
+        std::string bytes = original_;
+        const std::size_t at = pick(bytes.size());
+        bytes[at] = static_cast<char>(bytes[at] ^ (1 << pick(8)));
+        return bytes;
+    }
+    std::string truncate() { return original_.substr(0, pick(original_.size())); }
+    // The 32-bit field at `offset` set to one of the lengths that break readers.
+    std::string setLength(std::size_t offset) {
+        constexpr std::int32_t kValues[] = {0, -1, 0x7fffffff};
+        ByteWriter w;
+        w.i32(kValues[pick(3)]);
+        std::string bytes = original_;
+        bytes.replace(offset, 4, w.data());
+        return bytes;
+    }
+
+  private:
+    std::size_t pick(std::size_t below) {
+        return std::uniform_int_distribution<std::size_t>(0, below - 1)(random_);
+    }
+
+    std::string original_;
+    std::mt19937_64 random_{20261208};
+};
+
+struct Tally {
+    int refused = 0;
+    int salvaged = 0;
+    int unchanged = 0;
+    int silentlyWrong = 0;
+};
+
+std::ostream& operator<<(std::ostream& out, const Tally& t) {
+    return out << t.refused << " refused, " << t.salvaged << " salvaged, " << t.unchanged
+               << " read back unchanged, " << t.silentlyWrong << " taken as whole but changed";
+}
+
+bool sameProject(const ProjectDocument& a, const ProjectDocument& b) {
+    return a.analysis == b.analysis && a.materials == b.materials &&
+           a.attachments == b.attachments && a.structure == b.structure;
+}
+
+// Where the lengths N, L1, L2 and L3 stand in a project image.
+std::vector<std::size_t> lengthFields(std::string_view image) {
+    std::vector<std::size_t> fields{0};
+    ByteReader r(image);
+    const auto attachments = static_cast<std::size_t>(*r.i32());
+    std::size_t at = 4 + attachments + 15;
+    for (int i = 0; i < 3; ++i) {
+        fields.push_back(at);
+        ByteReader length(image.substr(at));
+        at += 4 + static_cast<std::size_t>(*length.i32());
+    }
+    return fields;
+}
+
+TEST(Mutation, DamagedProjectsAreRefusedOrSalvagedNeverTakenAsWhole) {
+    ProjectDocument sample;
+    cli::buildSampleProject(sample, 4);
+    const std::string image = buildProjectImage(sample);
+    SilentPrompter quiet;
+    const auto original = readProjectImage(image, quiet);
+    ASSERT_TRUE(original && original->lostParts.empty());
+    Mutator mutate(image);
+    const auto fields = lengthFields(image);
+    Tally tally;
+    const int n = mutationsOfEachKind();
+    for (int i = 0; i < 3 * n; ++i) {
+        const std::string damaged = i < n       ? mutate.flipBit()
+                                    : i < 2 * n ? mutate.truncate()
+                                                : mutate.setLength(fields[i % fields.size()]);
+        const auto reading = readProjectImage(damaged, quiet);
+        if (!reading) {
+            ++tally.refused;
+        } else if (!reading->lostParts.empty()) {
+            ++tally.salvaged;
+        } else if (sameProject(reading->document, original->document)) {
+            ++tally.unchanged;
+        } else {
+            ++tally.silentlyWrong;
+        }
+    }
+    std::cout << "projects, " << 3 * n << " mutations: " << tally << '\n';
+    EXPECT_EQ(tally.silentlyWrong, 0);
+}
+
+TEST(Mutation, DamagedStructureFilesAreRefused) {
+    ProjectDocument sample;
+    cli::buildSampleProject(sample, 1);
+    const std::string file = buildStructureFile(sample.structure);
+    Mutator mutate(file);
+    Tally tally;
+    const int n = mutationsOfEachKind();
+    for (int i = 0; i < 3 * n; ++i) {
+        const std::string damaged = i < n       ? mutate.flipBit()
+                                    : i < 2 * n ? mutate.truncate()
+                                                : mutate.setLength(8);
+        const auto snapshot = parseStructureFile(damaged);
+        if (!snapshot) {
+            ++tally.refused;
+        } else if (*snapshot == sample.structure) {
+            ++tally.unchanged;
+        } else {
+            ++tally.silentlyWrong;
+        }
+    }
+    std::cout << "structure files, " << 3 * n << " mutations: " << tally << '\n';
+    EXPECT_EQ(tally.silentlyWrong, 0);
+}
+
+// Text files carry no check: a damaged line is read as what it now says. What matters is
+// that every damaged file is read within its size, and sheets are still all-or-nothing.
+TEST(Mutation, DamagedTextFilesAreReadWithinBounds) {
+    const std::string materials = toGbk(
+        "砂浆\t水泥砂浆1:3\t\t立方米\t320\t\r\n涂料\t乳胶漆\t\t千克\t18\t内墙\r\n"
+        "木材\t细木工板\t18厚\t张\t165\t\r\n");
+    Mutator mutateMaterials(materials);
+    int lines = 0;
+    const int n = mutationsOfEachKind();
+    for (int i = 0; i < 2 * n; ++i) {
+        const std::string damaged = i < n ? mutateMaterials.flipBit() : mutateMaterials.truncate();
+        forEachMaterialLine(damaged, [&](const MaterialFields& fields) {
+            EXPECT_FALSE(fields[0].empty() || fields[1].empty());
+            ++lines;
+        });
+    }
+    std::cout << "material texts, " << 2 * n << " mutations: " << lines << " usable lines read\n";
+
+    ProjectDocument project;
+    cli::buildSampleProject(project, 0);
+    const std::string image = buildProjectImage(project);
+    const std::string sheet = toGbk(
+        "客厅\t建施-03\t3.6*4.2\t030201\t3.6*2.8\t\t水泥砂浆\t水泥砂浆1:3\t0.02\t\r\n"
+        "卧室\t建施-04\t3*3\t030801\t\t10\t涂料\t内墙乳胶漆\t0.3\t东墙\r\n");
+    Mutator mutateSheet(sheet);
+    int written = 0;
+    int refused = 0;
+    for (int i = 0; i < 2 * n; ++i) {
+        SilentPrompter quiet;
+        ProjectDocument copy = std::move(readProjectImage(image, quiet)->document);
+        const std::size_t before = copy.locations.size();
+        const std::string damaged = i < n ? mutateSheet.flipBit() : mutateSheet.truncate();
+        if (importEntrySheet(copy, damaged, quiet).empty()) {
+            ++written;
+        } else {
+            ++refused;
+            EXPECT_EQ(copy.locations.size(), before) << "a sheet with problems writes nothing";
+        }
+    }
+    std::cout << "entry sheets, " << 2 * n << " mutations: " << written << " written, " << refused
+              << " refused with their problems\n";
+}
+
+}  // namespace
+}  // namespace tf
