@@ -61,24 +61,22 @@ void AutoSaveForm::open() {
     }
 }
 
-void AutoSaveForm::tickAutoSave(bool ticked) {
-    autoSave = ticked;
+void AutoSaveForm::tick(bool ticked, bool& box, bool& otherBox, std::string_view minutesKey) {
+    box = ticked;
     if (ticked) {
-        reminder = false;
-        interval = storedMinutes(kAutoSaveMinutes);
+        otherBox = false;
+        interval = storedMinutes(minutesKey);
     } else {
         interval.clear();
     }
 }
 
+void AutoSaveForm::tickAutoSave(bool ticked) {
+    tick(ticked, autoSave, reminder, kAutoSaveMinutes);
+}
+
 void AutoSaveForm::tickReminder(bool ticked) {
-    reminder = ticked;
-    if (ticked) {
-        autoSave = false;
-        interval = storedMinutes(kReminderMinutes);
-    } else {
-        interval.clear();
-    }
+    tick(ticked, reminder, autoSave, kReminderMinutes);
 }
 
 void AutoSaveForm::typeInterval(std::string_view text) {

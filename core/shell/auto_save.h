@@ -50,6 +50,8 @@ class AutoSaveForm {
   private:
     // The stored minutes of `key`, "15" written first when there are none.
     std::string storedMinutes(std::string_view key);
+    // Ticking one box clears the other and shows its minutes; un-ticking empties the box.
+    void tick(bool ticked, bool& box, bool& otherBox, std::string_view minutesKey);
 
     AppSettings& settings_;
 };
