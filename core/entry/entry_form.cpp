@@ -65,11 +65,15 @@ bool EntryForm::isTypeable(int column) {
 }
 
 void EntryForm::open() {
+    reloadStructure();
+    clear();
+    grid_.setCursor(1, kItemSize);
+}
+
+void EntryForm::reloadStructure() {
     if (auto structure = parseStructure(document_.structure)) {
         working_ = std::move(*structure);
     }
-    clear();
-    grid_.setCursor(1, kItemSize);
 }
 
 void EntryForm::clear() {

@@ -51,6 +51,9 @@ class EntryForm {
 
     // Opening: reloads the working item table and clears the form.
     void open();
+    // After the structure editor changed the project's structure: the pickers and the work
+    // items' processes follow it; the rows typed so far stay.
+    void reloadStructure();
     // "清空(&E)": empty boxes, fresh rows, add mode.
     void clear();
 

@@ -60,4 +60,9 @@ bool writeStructureFile(const std::string& path, const StructureSnapshot& snapsh
     return writeFileTelling(path, buildStructureFile(snapshot), prompter);
 }
 
+bool exportStructureAsked(const StructureSnapshot& snapshot, Prompter& prompter) {
+    const auto path = prompter.chooseSaveFile("保存分部分项结构", kStructureFileFilter, "gd");
+    return path && writeStructureFile(*path, snapshot, prompter);
+}
+
 }  // namespace tf

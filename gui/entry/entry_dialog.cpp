@@ -16,23 +16,13 @@
 #include "core/structure/codes.h"
 #include "gui/widgets/division_tree_items.h"
 #include "gui/widgets/grid_view.h"
+#include "gui/widgets/pickers.h"
 #include "gui/widgets/qt_text.h"
 
 namespace tf::gui {
 namespace {
 
 using namespace EntryColumn;
-
-// A picker closes itself when Esc is pressed or the focus goes elsewhere.
-class PickerTree : public QTreeWidget {
-  public:
-    explicit PickerTree(QWidget* parent) : QTreeWidget(parent) {
-        setWindowFlags(Qt::Popup);
-        setHeaderHidden(true);
-        setAttribute(Qt::WA_DeleteOnClose);
-        resize(320, 360);
-    }
-};
 
 }  // namespace
 
@@ -173,16 +163,13 @@ void EntryDialog::confirm() {
     }
 }
 
-QTreeWidget* EntryDialog::picker(int row, int column) {
-    auto* tree = new PickerTree(this);
+QPoint EntryDialog::belowCell(int row, int column) {
     const QRect cell = grid_->visualRect(grid_->gridModel()->index(row, column));
-    tree->move(grid_->viewport()->mapToGlobal(cell.bottomLeft()));
-    return tree;
+    return grid_->viewport()->mapToGlobal(cell.bottomLeft());
 }
 
 void EntryDialog::openWorkItemPicker(int row) {
-    auto* tree = picker(row, kCode);
-    tree->setObjectName("分项选择");
+    QTreeWidget* tree = popupTree(this, belowCell(row, kCode), "分项选择");
     const DivisionTree& nodes = form_.workingStructure().tree;
     const std::string current(form_.grid().text(row, kCode));
     const auto items = addDivisionNodes(*tree, nodes);
@@ -212,38 +199,9 @@ void EntryDialog::openWorkItemPicker(int row) {
 }
 
 void EntryDialog::openMaterialPicker(int row) {
-    auto* tree = picker(row, kMaterialName);
-    tree->setObjectName("材料选择");
-    const MaterialCatalogue& catalogue = document_.catalogue;
-    const std::string current(form_.grid().text(row, kMaterialName));
-    bool selected = false;
-    for (int c = 1; c <= catalogue.categoryCount(); ++c) {
-        auto* category = new QTreeWidgetItem(tree);
-        category->setText(0, qs(catalogue.category(c)->name));
-        category->setIcon(0, groupIcon());
-        const auto& entries = catalogue.category(c)->entries;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i].removed) {
-                continue;
-            }
-            auto* item = new QTreeWidgetItem(category);
-            item->setText(0, qs(entries[i].name));
-            item->setIcon(0, leafIcon());
-            item->setData(0, Qt::UserRole, materialId(c, static_cast<int>(i) + 1));
-            if (!selected && entries[i].name == current) {
-                revealItem(*tree, item);
-                selected = true;
-            }
-        }
-    }
-    connect(tree, &QTreeWidget::itemActivated, this, [this, tree, row](QTreeWidgetItem* item) {
-        if (item->parent() == nullptr) {
-            return;  // a category picks nothing
-        }
-        form_.pickMaterial(row, item->data(0, Qt::UserRole).toInt());
-        tree->close();
-    });
-    tree->show();
+    gui::openMaterialPicker(this, belowCell(row, kMaterialName), document_.catalogue,
+                            form_.grid().text(row, kMaterialName),
+                            [this, row](std::int32_t id) { form_.pickMaterial(row, id); });
 }
 
 bool EntryDialog::handleKey(QKeyEvent* event) {

@@ -41,7 +41,8 @@ class EntryDialog : public QDialog {
     void readBoxes();
     bool handleKey(QKeyEvent* event);
     void popupMenu(const QPoint& globalPos, int row);
-    QTreeWidget* picker(int row, int column);
+    // Where a picker for a cell opens: below it, in screen coordinates.
+    QPoint belowCell(int row, int column);
 
     ProjectDocument& document_;
     Prompter& prompter_;

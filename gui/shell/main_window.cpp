@@ -386,6 +386,7 @@ void MainWindow::registerCommands() {
     handlers_[Command::ExportMaterials] = [this] { materialEditor_->exportTable(); };
     handlers_[Command::Refresh] = [this] { refreshCurrentTable(); };
     registerProjectCommands();
+    registerStructureCommands();
     registerStatisticsCommands();
 }
 

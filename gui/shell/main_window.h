@@ -31,6 +31,7 @@ class EntryDialog;
 class GridView;
 class MaterialEditor;
 class StatisticsPage;
+class StructureEditorWindow;
 class TickerLabel;
 
 // The main window: banner with menu and page buttons, the page control with the analysis,
@@ -65,6 +66,8 @@ class MainWindow : public QMainWindow, private ProjectShell {
     void showPageStatus();
     // The data-entry dialog, created when first needed.
     EntryDialog& entryDialog();
+    // "分部分项表设置", or "材料关联" (726 pixels wide, on the links page).
+    StructureEditorWindow* openStructureEditor(bool materialLinks);
     std::optional<int> currentLocation() const { return currentLocation_; }
     Statistics& statistics() { return statistics_; }
     gui::StatisticsPage& statisticsPage() { return *statisticsPage_; }
@@ -92,6 +95,7 @@ class MainWindow : public QMainWindow, private ProjectShell {
     void refreshTables();
     void registerStatisticsCommands();
     void registerProjectCommands();
+    void registerStructureCommands();
     void startPageNew();
     void dropOnAnalysis(const QStringList& paths);
     void dropOnMaterials(const QStringList& paths);
