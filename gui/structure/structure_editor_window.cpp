@@ -422,6 +422,7 @@ void StructureEditorWindow::startPick(int row) {
         prompter_.pause(1);
     }
     currentGrid_->viewport()->grabMouse();
+    currentGrid_->grabKeyboard();  // a Ctrl press anywhere ends the pick
 }
 
 std::optional<int> StructureEditorWindow::materialRowAt(const QPoint& globalPos) const {
@@ -441,6 +442,7 @@ void StructureEditorWindow::endPick(const QPoint& globalPos) {
         return;
     }
     currentGrid_->viewport()->releaseMouse();
+    currentGrid_->releaseKeyboard();
     currentGrid_->viewport()->unsetCursor();
     setWindowOpacity(1.0);
     picking_ = false;
