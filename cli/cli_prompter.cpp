@@ -11,6 +11,8 @@ Answer CliPrompter::message(std::string_view text, std::string_view caption, int
     }
     err_ << text << '\n';
     switch (flags) {
+        case MessageFlags::kOkCancelWarning:
+            return okCancel_;
         case MessageFlags::kYesNo:
         case MessageFlags::kYesNoCancel:
             return Answer::Yes;

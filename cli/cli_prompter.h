@@ -15,12 +15,15 @@ class CliPrompter : public HeadlessPrompter {
 
     // True once any message was shown: the command then exits with status 1.
     bool failed() const { return failed_; }
+    // OK/Cancel questions take Cancel (nothing destructive) unless told otherwise.
+    void answerOkCancel(Answer answer) { okCancel_ = answer; }
 
     Answer message(std::string_view text, std::string_view caption, int flags) override;
 
   private:
     std::ostream& err_;
     bool failed_ = false;
+    Answer okCancel_ = Answer::Cancel;
 };
 
 }  // namespace tf::cli

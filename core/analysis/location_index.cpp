@@ -77,6 +77,39 @@ void deleteLocation(LocationIndex& index, Grid& a, AttachmentTable& attachments,
     }
 }
 
+void deleteAnalysisRow(LocationIndex& index, Grid& a, AttachmentTable& attachments, int row) {
+    if (row < kAnalysisHeadingRows || row >= a.rowCount()) {
+        return;
+    }
+    const auto k = locationOfRow(index, row);
+    if (k &&
+        index[static_cast<std::size_t>(*k)].first == index[static_cast<std::size_t>(*k)].last) {
+        deleteLocation(index, a, attachments, *k);
+        return;
+    }
+    const auto at = static_cast<std::size_t>(row);
+    if (k && index[static_cast<std::size_t>(*k)].first == row &&
+        at + 1 < attachments.records.size()) {
+        attachments.records[at + 1] = std::move(attachments.records[at]);
+    }
+    a.deleteRows(row);
+    attachments.remove(row, 1);
+    if (!k) {
+        for (LocationSpan& span : index) {
+            if (span.first > row) {
+                --span.first;
+                --span.last;
+            }
+        }
+        return;
+    }
+    LocationSpan& span = index[static_cast<std::size_t>(*k)];
+    --span.last;
+    shiftLocationSpans(index, a, *k, -1, false);
+    formatLocationBlock(a, index, *k);
+    mergeLocationBlock(a, span.first, span.last);
+}
+
 void formatLocationBlock(Grid& a, const LocationIndex& index, int k) {
     const LocationSpan span = index[static_cast<std::size_t>(k)];
     const auto columns = [&](int left, int right) {

@@ -38,6 +38,11 @@ void formatLocationBlock(Grid& analysis, const LocationIndex& index, int k);
 // rows below the last location are numbered on from it.
 void deleteLocation(LocationIndex& index, Grid& analysis, AttachmentTable& attachments, int k);
 
+// Removes one analysis row with its attachment record. Its location shrinks (the location's
+// attachments move to its new first row when the first row goes) and the following
+// locations move up; a location that loses its last row goes as deleteLocation removes it.
+void deleteAnalysisRow(LocationIndex& index, Grid& analysis, AttachmentTable& attachments, int row);
+
 // Merges each run of equal 分项代号 over 分项代号, 分项尺寸 and 工程数量, and 序号, 部位名称,
 // 图纸索引 and 结构尺寸 over the whole block.
 void mergeLocationBlock(Grid& analysis, int first, int last);

@@ -11,6 +11,7 @@ namespace MessageFlags {
 inline constexpr int kError = 16;
 inline constexpr int kWarning = 48;
 inline constexpr int kInformation = 64;
+inline constexpr int kOkCancelWarning = 49;
 inline constexpr int kYesNo = 36;
 inline constexpr int kYesNoDefaultNo = 292;
 inline constexpr int kYesNoWarningDefaultNo = 308;

@@ -40,13 +40,18 @@ void initMaterialTable(Grid& g) {
     for (int r = 1; r <= last; ++r) {
         g.setText(r, kNumber, std::to_string(r));
     }
-    g.setBands({1, kNumber, last, kId}, kMaterialBand, std::nullopt);
+    paintMaterialBands(g);
     g.setForeground({1, kNumber, last, kNumber}, kGrey);
     g.setAlign({1, kNumber, last, kNumber}, Align::Center);
     g.setAlign({1, kUnit, last, kUnit}, Align::Center);
     g.setBold({1, kPrice, last, kPrice}, true);
     g.setAlign({1, kPrice, last, kPrice}, Align::Center);
     g.setForeground({1, kPrice, last, kPrice}, kPriceRed);
+}
+
+void paintMaterialBands(Grid& materials) {
+    using namespace MaterialColumn;
+    materials.setBands({1, kNumber, materials.rowCount() - 1, kId}, kMaterialBand, std::nullopt);
 }
 
 }  // namespace tf

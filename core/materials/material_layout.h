@@ -23,6 +23,9 @@ inline constexpr Rgb kMaterialBand{242, 242, 242};
 // The fresh material table: heading, 23 numbered data rows, widths, kinds and colours.
 void initMaterialTable(Grid& materials);
 
+// The shading of every data row as it normally is, markers gone.
+void paintMaterialBands(Grid& materials);
+
 // Re-applies the pick-list kind of 类别 (after loading).
 void applyMaterialColumnKinds(Grid& materials);
 

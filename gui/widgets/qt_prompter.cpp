@@ -28,6 +28,8 @@ BoxStyle boxStyle(int flags) {
             return {B::Warning, B::Ok, B::Ok};
         case MessageFlags::kInformation:
             return {B::Information, B::Ok, B::Ok};
+        case MessageFlags::kOkCancelWarning:
+            return {B::Warning, B::Ok | B::Cancel, B::Ok};
         case MessageFlags::kYesNo:
             return {B::Question, B::Yes | B::No, B::Yes};
         case MessageFlags::kYesNoDefaultNo:

@@ -6,7 +6,8 @@ namespace tf::test {
 namespace {
 
 bool isQuestion(int flags) {
-    return flags == MessageFlags::kYesNo || flags == MessageFlags::kYesNoDefaultNo ||
+    return flags == MessageFlags::kOkCancelWarning || flags == MessageFlags::kYesNo ||
+           flags == MessageFlags::kYesNoDefaultNo ||
            flags == MessageFlags::kYesNoWarningDefaultNo || flags == MessageFlags::kYesNoCancel ||
            flags == MessageFlags::kYesNoCancelDefaultCancel;
 }
