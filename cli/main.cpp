@@ -30,6 +30,10 @@ constexpr const char* kUsage =
     "  structure import FILE.gdb IN.gd     replace the project's structure\n"
     "  materials FILE.gdb                  list the material table\n"
     "  materials import FILE.gdb IN.txt    append the materials of a text file\n"
+    "  materials import --replace FILE.gdb IN.txt [--delete-missing]\n"
+    "                   replace the material table and link the analysis rows again by\n"
+    "                   material name and unit; rows whose material is gone are listed and\n"
+    "                   kept, or deleted with --delete-missing\n"
     "  materials export FILE.gdb OUT.txt   write the material table as a text file\n"
     "  analysis FILE.gdb                   list the analysis rows\n"
     "  entry import FILE.gdb SHEET.txt     enter locations from a TAB-separated sheet\n"
@@ -85,6 +89,10 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 4 && args[0] == "materials" && args[1] == "import") {
         return tf::cli::materialsImportCommand(args[2], args[3], io);
+    }
+    if ((args.size() == 5 || (args.size() == 6 && args[5] == "--delete-missing")) &&
+        args[0] == "materials" && args[1] == "import" && args[2] == "--replace") {
+        return tf::cli::materialsReplaceCommand(args[3], args[4], args.size() == 6, io);
     }
     if (args.size() == 4 && args[0] == "materials" && args[1] == "export") {
         return tf::cli::materialsExportCommand(args[2], args[3], io);

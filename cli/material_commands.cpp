@@ -6,6 +6,7 @@
 #include "cli/project_commands.h"
 #include "core/base/text_util.h"
 #include "core/materials/material_layout.h"
+#include "core/materials/material_replace.h"
 #include "core/materials/material_text_file.h"
 #include "core/project/project_io.h"
 
@@ -37,6 +38,28 @@ int materialsImportCommand(const std::string& project, const std::string& in, St
         return 1;
     }
     // The closing "文件导入完毕！" is news, not a failure.
+    CliPrompter quiet(io.err);
+    return saveProject(document, quiet, false) ? 0 : 1;
+}
+
+int materialsReplaceCommand(const std::string& project, const std::string& in, bool deleteMissing,
+                            Streams io) {
+    CliPrompter prompter(io.err);
+    ProjectDocument document;
+    if (!openProject(document, project, prompter, io)) {
+        return 1;
+    }
+    // The notices and the question go to standard error; the question's answer is the flag.
+    CliPrompter told(io.err);
+    told.answerOkCancel(deleteMissing ? Answer::Ok : Answer::Cancel);
+    const auto missing = importMaterialsReplacing(document, in, told);
+    if (!missing) {
+        return 1;
+    }
+    for (const MissingMaterialRow& row : *missing) {
+        io.err << (deleteMissing ? "deleted" : "kept") << " row " << row.row << ": " << row.location
+               << '\t' << row.material << '\t' << row.unit << '\n';
+    }
     CliPrompter quiet(io.err);
     return saveProject(document, quiet, false) ? 0 : 1;
 }

@@ -25,7 +25,7 @@ std::string materialKey(std::string_view category, std::string_view name) {
 }
 
 // Every analysis row with a location gets the id of the first material of the same name and
-// unit (Latin case aside); the others are marked and returned.
+// unit (Latin case aside); the others lose their id, are marked and returned.
 std::vector<MissingMaterialRow> linkAgain(ProjectDocument& document) {
     Grid& a = document.analysis;
     const Grid& m = document.materials;
@@ -45,6 +45,9 @@ std::vector<MissingMaterialRow> linkAgain(ProjectDocument& document) {
         if (found != 0) {
             a.setText(r, A::kMaterialId, m.text(found, kId));
         } else {
+            // The old id now names some other material of the new table: kept, the row would
+            // be counted and priced as that one.
+            a.setText(r, A::kMaterialId, "0");
             a.setBackground({r, A::kMaterialName, r, A::kMaterialName + 3}, kMarkerColour);
             missing.push_back({r, std::string(a.text(r, A::kLocation)),
                                std::string(a.text(r, A::kMaterialName)),

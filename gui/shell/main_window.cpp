@@ -388,6 +388,7 @@ void MainWindow::registerCommands() {
     registerProjectCommands();
     registerStructureCommands();
     registerStatisticsCommands();
+    registerToolCommands();
 }
 
 void MainWindow::dispatch(Command command) {

@@ -25,11 +25,13 @@ class QToolButton;
 
 namespace tf::gui {
 
+class CalculatorWindow;
 class CellContentWindow;
 
 class EntryDialog;
 class GridView;
 class MaterialEditor;
+class MaterialSearchWindow;
 class StatisticsPage;
 class StructureEditorWindow;
 class TickerLabel;
@@ -96,6 +98,7 @@ class MainWindow : public QMainWindow, private ProjectShell {
     void registerStatisticsCommands();
     void registerProjectCommands();
     void registerStructureCommands();
+    void registerToolCommands();
     void startPageNew();
     void dropOnAnalysis(const QStringList& paths);
     void dropOnMaterials(const QStringList& paths);
@@ -130,6 +133,8 @@ class MainWindow : public QMainWindow, private ProjectShell {
     GridView* analysisView_ = nullptr;
     gui::StatisticsPage* statisticsPage_ = nullptr;
     QPointer<CellContentWindow> cellContent_;
+    QPointer<MaterialSearchWindow> materialSearch_;
+    QPointer<CalculatorWindow> calculator_;
     GridView* materialView_ = nullptr;
     MaterialEditor* materialEditor_ = nullptr;
     EntryDialog* entryDialog_ = nullptr;

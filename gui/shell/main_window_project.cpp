@@ -4,7 +4,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "core/materials/material_text_file.h"
 #include "core/project/project_io.h"
 #include "gui/entry/entry_dialog.h"
 #include "gui/shell/auto_save_dialog.h"
@@ -111,10 +110,6 @@ void MainWindow::projectReplaced() {
     rebuildStatistics(document_, statistics_, *prompter_);
     refreshTables();
     refreshTitle();
-}
-
-void MainWindow::importMaterialFile(const std::string& path) {
-    importMaterialsAppending(document_, path, *prompter_);
 }
 
 }  // namespace tf::gui

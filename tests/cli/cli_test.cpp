@@ -341,6 +341,45 @@ TEST_F(CliTest, EntryImportWritesLocationsOrNothing) {
               "2\t卧室\t建施-04\t3×3\t030801\t3×2.8\t8.4\t乳胶漆\t0\t千克\t\t2001\t0\n");
 }
 
+TEST_F(CliTest, ReplacingTheMaterialsKeepsOrDeletesTheRowsThatLostTheirs) {
+    ASSERT_TRUE(newPricedProject());
+    writeFile(path("rooms.txt"), toGbk("客厅\t\t\t030201\t2\t\t砂浆\t水泥砂浆1:3\t0.5\t\r\n"
+                                       "客厅\t\t\t030801\t\t10\t涂料\t乳胶漆\t0.3\t\r\n"
+                                       "卧室\t\t\t030801\t\t4\t涂料\t乳胶漆\t0.5\t\r\n"));
+    ASSERT_EQ(cli("entry import " + path("a.gdb") + " " + path("rooms.txt")).status, 0);
+    // The new supplier sells paint only, now listed first.
+    writeFile(path("new.txt"), toGbk("涂料\t乳胶漆\t\t千克\t20\r\n"));
+    const std::string replace =
+        "materials import --replace " + path("a.gdb") + " " + path("new.txt");
+
+    CliRun run = cli(replace);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("文件导入完毕！开始梳理分析表材料缺损。"), std::string::npos);
+    EXPECT_NE(run.err.find("kept row 2: 客厅\t水泥砂浆1:3\t立方米\n"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(cli("materials " + path("a.gdb")).out, "1\t涂料\t乳胶漆\t\t千克\t20\t\t1001\n");
+    // The kept row is no longer priced as the paint that took its old id.
+    EXPECT_EQ(cli("stats " + path("a.gdb")).out, "1\t涂料\t乳胶漆\t5\t千克\t20\t100\t\n");
+    EXPECT_EQ(cli("analysis " + path("a.gdb")).out,
+              "1\t客厅\t\t\t030201\t2\t2\t水泥砂浆1:3\t1\t立方米\t\t0\t0.5\n"
+              "1\t客厅\t\t\t030801\t\t10\t乳胶漆\t3\t千克\t\t1001\t0.3\n"
+              "2\t卧室\t\t\t030801\t\t4\t乳胶漆\t2\t千克\t\t1001\t0.5\n");
+
+    run = cli(replace + " --delete-missing");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("deleted row 2: 客厅\t水泥砂浆1:3\t立方米\n"), std::string::npos);
+    EXPECT_EQ(cli("analysis " + path("a.gdb")).out,
+              "1\t客厅\t\t\t030801\t\t10\t乳胶漆\t3\t千克\t\t1001\t0.3\n"
+              "2\t卧室\t\t\t030801\t\t4\t乳胶漆\t2\t千克\t\t1001\t0.5\n");
+
+    // A list without one usable line leaves the project as it was.
+    writeFile(path("empty.txt"), toGbk("no\tmaterials\there\r\n"));
+    run = cli("materials import --replace " + path("a.gdb") + " " + path("empty.txt"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "信息: 未导入任何可用材料！\n");
+    EXPECT_EQ(cli("materials " + path("a.gdb")).out, "1\t涂料\t乳胶漆\t\t千克\t20\t\t1001\n");
+}
+
 TEST_F(CliTest, StatsPrintsTheThreeViews) {
     ASSERT_TRUE(newPricedProject());
     writeFile(path("sheet.txt"),

@@ -163,7 +163,9 @@ TEST_F(ReplaceTest, CancelKeepsTheLostRowsMarked) {
             EXPECT_EQ(shade(row, c), kMarkerColour) << row << "," << c;
         }
         EXPECT_NE(shade(row, A::kMaterialName + 4), kMarkerColour);
-        EXPECT_EQ(cell(row, A::kMaterialId), "1002");  // the stale id stays for the user to mend
+        // The old id 1002 is 石膏粉 no longer but 水泥砂浆 of the new list: it must go.
+        EXPECT_EQ(cell(row, A::kMaterialId), "0");
+        EXPECT_EQ(cell(row, A::kMaterialName), "石膏粉");
     }
     for (const int row : {2, 3, 5}) {
         EXPECT_NE(shade(row, A::kMaterialName), kMarkerColour) << row;
