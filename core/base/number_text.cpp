@@ -128,4 +128,19 @@ bool isPlainNumber(std::string_view text) {
     return span && text.find_first_not_of(" \t", span->end) == std::string_view::npos;
 }
 
+bool isNumberDraft(std::string_view text) {
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        text.remove_prefix(1);
+    }
+    bool point = false;
+    for (const char c : text) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace tf

@@ -22,4 +22,9 @@ double parseNumber(std::string_view text);
 // True when the whole text (spaces around it aside) is one number parseNumber reads.
 bool isPlainNumber(std::string_view text);
 
+// True while a text typed into a number cell can still become a plain number: empty, a
+// sign, digits with at most one point ("", "-", ".", "3.", "-0.5"). Letters, a second point
+// or a sign after the first character can never be one.
+bool isNumberDraft(std::string_view text);
+
 }  // namespace tf

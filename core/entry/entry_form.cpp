@@ -281,8 +281,8 @@ void EntryForm::setUnitUsage(int row) {
 
 void EntryForm::showUnitUsage(int row) {
     prompter_.message(
-        "第 " + std::to_string(row) + " 行单位用量：" + std::string(grid_.text(row, kUnitUsage)),
-        "", MessageFlags::kInformation);
+        "第 " + std::to_string(row) + " 行单位用量：" + formatNumber(number(row, kUnitUsage)), "",
+        MessageFlags::kInformation);
 }
 
 void EntryForm::addRow(int below) {

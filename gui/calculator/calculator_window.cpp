@@ -130,10 +130,13 @@ CalculatorWindow::CalculatorWindow(Prompter& prompter, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
-    auto* keypad = new QGridLayout;
-    keypad->setSpacing(0);
+    keypad_ = new QWidget(this);
+    auto* keypad = new QGridLayout(keypad_);
+    keypad->setContentsMargins(0, 0, 0, 0);
+    keypad->setSpacing(2);
     buildKeypad(keypad);
-    layout->addLayout(keypad);
+    keypad_->setFixedSize(keypad_->sizeHint());
+    layout->addWidget(keypad_);
 
     frame_ = new QFrame(this);
     frame_->setFrameShape(QFrame::StyledPanel);
@@ -184,8 +187,8 @@ void CalculatorWindow::buildKeypad(QGridLayout* keypad) {
         {B::Clear, "CE", F::Edit, 4, 3, 2},
     };
     for (const Key& key : kKeys) {
-        auto* button =
-            new KeypadButton(QString::fromUtf8(key.label), key.face, kKeyWidth * key.span, this);
+        auto* button = new KeypadButton(QString::fromUtf8(key.label), key.face,
+                                        kKeyWidth * key.span + 2 * (key.span - 1), keypad_);
         button->setObjectName(QString::fromUtf8(key.label));
         keypad->addWidget(button, key.row, key.column, 1, key.span);
         const B which = key.button;
@@ -199,7 +202,8 @@ void CalculatorWindow::showEvent(QShowEvent* event) {
     if (!sized_) {  // the width stays as first laid out; the height may grow to the screen's
         sized_ = true;
         adjustSize();
-        setFixedWidth(width());
+        const QMargins margins = layout()->contentsMargins();
+        setFixedWidth(keypad_->width() + margins.left() + margins.right());
         setMinimumHeight(height());
         if (const QScreen* s = screen()) {
             setMaximumHeight(s->availableGeometry().height());

@@ -39,6 +39,7 @@ class CalculatorWindow : public QDialog {
     Prompter& prompter_;
     CalculatorRecord record_;
     std::map<CalcButton, KeypadButton*> buttons_;
+    QWidget* keypad_ = nullptr;
     QFrame* frame_ = nullptr;
     QPlainTextEdit* box_ = nullptr;
     bool sized_ = false;

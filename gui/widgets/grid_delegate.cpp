@@ -2,12 +2,27 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTextLayout>
+#include <QValidator>
 
+#include "core/base/number_text.h"
 #include "gui/widgets/grid_model.h"
 
 namespace tf::gui {
+namespace {
+
+// A number cell's editor takes only what can still become a number.
+class NumberDraftValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return isNumberDraft(input.toStdString()) ? Acceptable : Invalid;
+    }
+};
+
+}  // namespace
 
 QStringList wrapCellText(const QString& text, const QFont& font, int width, int maxLines) {
     QStringList lines;
@@ -37,6 +52,13 @@ QStringList wrapCellText(const QString& text, const QFont& font, int width, int 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
     const Column& column = model_.grid().column(index.column());
+    if (column.kind == ColumnKind::Number) {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            line->setValidator(new NumberDraftValidator(line));
+        }
+        return editor;
+    }
     if (column.kind != ColumnKind::PickList) {
         return QStyledItemDelegate::createEditor(parent, option, index);
     }

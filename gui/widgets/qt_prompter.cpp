@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -85,23 +86,27 @@ std::optional<std::string> QtPrompter::input(std::string_view prompt, std::strin
 
 std::optional<std::string> QtPrompter::chooseOpenFile(std::string_view title,
                                                       std::string_view filter) {
-    const QString name = QFileDialog::getOpenFileName(owner_, qs(title), {}, toQtFilter(filter));
+    const QString name =
+        QFileDialog::getOpenFileName(owner_, qs(title), folder_, toQtFilter(filter));
     if (name.isEmpty()) {
         return std::nullopt;
     }
+    folder_ = QFileInfo(name).absolutePath();
     return name.toStdString();
 }
 
 std::optional<std::string> QtPrompter::chooseSaveFile(std::string_view title,
                                                       std::string_view filter,
                                                       std::string_view defaultExtension) {
-    QFileDialog dialog(owner_, qs(title), {}, toQtFilter(filter));
+    QFileDialog dialog(owner_, qs(title), folder_, toQtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(qs(defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().front().toStdString();
+    const QString name = dialog.selectedFiles().front();
+    folder_ = QFileInfo(name).absolutePath();
+    return name.toStdString();
 }
 
 void QtPrompter::setStatus(std::string_view text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QStandardPaths>
 #include <QString>
 
 #include "core/base/prompter.h"
@@ -34,6 +35,8 @@ class QtPrompter : public Prompter {
   private:
     QPointer<QWidget> owner_;
     QPointer<QLabel> status_;
+    // File dialogs open where the user last chose a file, the documents folder at first.
+    QString folder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 };
 
 }  // namespace tf::gui

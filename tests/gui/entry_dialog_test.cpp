@@ -92,6 +92,23 @@ TEST(EntryDialog, AWholeEntryThroughTheDialog) {
     EXPECT_EQ(dialog.form().grid().text(1, kWorkQuantity), "10.08");
     EXPECT_EQ(dialog.form().grid().text(2, kWorkQuantity), "10.08");  // the item's other row
 
+    // A quantity cell takes only what can become a number: typed letters never turn the
+    // item's quantity into 0.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the size's editor
+    grid.setCurrentIndex(grid.gridModel()->index(2, kWorkQuantity));
+    grid.edit(grid.gridModel()->index(2, kWorkQuantity));
+    editor = grid.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "abc");
+    EXPECT_EQ(editor->text(), "10.08") << "nothing typed replaced the selection";
+    editor->clear();
+    QTest::keyClicks(editor, "-1x2.5.0");
+    EXPECT_EQ(editor->text(), "-12.50");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.form().grid().text(1, kWorkQuantity), "10.08");
+
     // A material picked on row 5 without a work item: confirming asks first, and No keeps
     // everything as typed.
     dialog.openMaterialPicker(5);

@@ -74,6 +74,15 @@ TEST(NumberText, IndependentOfProcessLocale) {
     std::setlocale(LC_ALL, saved.c_str());
 }
 
+TEST(NumberText, DraftsAreTextsThatCanStillBecomeANumber) {
+    for (const char* draft : {"", "-", "+", ".", "-.", "3.", "-0.5", "12", "007.250"}) {
+        EXPECT_TRUE(isNumberDraft(draft)) << draft;
+    }
+    for (const char* never : {"abc", "1a", "1.2.3", "--1", "1-", "1,5", "1e3", " 1", "1 ", "×"}) {
+        EXPECT_FALSE(isNumberDraft(never)) << never;
+    }
+}
+
 TEST(FormatFixed, RoundsToDecimalsWithoutNegativeZero) {
     EXPECT_EQ(formatFixed(7.2, 3), "7.200");
     EXPECT_EQ(formatFixed(-0.0001, 3), "0.000");

@@ -212,6 +212,8 @@ TEST_F(EntryFormTest, UnitUsageIsSetOnlyToANonZeroValue) {
     EXPECT_EQ(cell(1, kMaterialQuantity), "8");
     form.showUnitUsage(1);
     EXPECT_EQ(prompter.messages().back(), (Message{"第 1 行单位用量：2", "", 64}));
+    form.showUnitUsage(2);  // a row without one says so, as its input box does
+    EXPECT_EQ(prompter.messages().back(), (Message{"第 2 行单位用量：0", "", 64}));
 }
 
 TEST_F(EntryFormTest, AProcessWithThreeLinksFillsThreeRows) {
