@@ -11,18 +11,16 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "cli/sample_project.h"
 #include "core/analysis/location_index.h"
 #include "core/base/number_text.h"
 #include "core/base/text_codec.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_text_file.h"
 #include "core/project/analysis_layout.h"
-#include "core/project/project_io.h"
-#include "core/shell/program_data.h"
 #include "core/stats/statistics_layout.h"
 #include "gui/shell/main_window.h"
 #include "gui/widgets/grid_view.h"
+#include "tests/gui/sample_window.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
 
@@ -34,20 +32,7 @@ namespace A = AnalysisColumn;
 
 class MaterialToolsTest : public ::testing::Test {
   protected:
-    MaterialToolsTest() {
-        test::writeFile(dir / "ZUdavu.dat", buildProgramData({1, {"消息"}}));
-        const std::string path = (dir / "sample.gdb").string();
-        {
-            ProjectDocument sample;
-            cli::buildSampleProject(sample, 6);
-            sample.path = path;
-            EXPECT_TRUE(saveProject(sample, prompter, false));
-        }
-        window =
-            std::make_unique<MainWindow>(QString::fromStdString(dir.path().string()), &prompter);
-        window->resize(1200, 800);
-        window->show();
-        window->openFromCommandLine({QString::fromStdString(path)});
+    MaterialToolsTest() : window(test::openSampleWindow(dir.path(), prompter, 6)) {
         EXPECT_TRUE(prompter.messages().empty());
     }
     const Grid& analysis() { return window->document().analysis; }

@@ -11,14 +11,12 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "cli/sample_project.h"
 #include "core/project/analysis_layout.h"
-#include "core/project/project_io.h"
-#include "core/shell/program_data.h"
 #include "core/stats/statistics_layout.h"
 #include "gui/shell/main_window.h"
 #include "gui/stats/busy_window.h"
 #include "gui/widgets/grid_view.h"
+#include "tests/gui/sample_window.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
 
@@ -28,20 +26,7 @@ namespace {
 // The main window on a saved sample project of six locations.
 class StatisticsPageTest : public ::testing::Test {
   protected:
-    StatisticsPageTest() {
-        test::writeFile(dir / "ZUdavu.dat", buildProgramData({1, {"消息"}}));
-        const std::string path = (dir / "sample.gdb").string();
-        {
-            ProjectDocument sample;  // holds the file while it lives
-            cli::buildSampleProject(sample, 6);
-            sample.path = path;
-            EXPECT_TRUE(saveProject(sample, prompter, false));
-        }
-        window =
-            std::make_unique<MainWindow>(QString::fromStdString(dir.path().string()), &prompter);
-        window->resize(1200, 800);
-        window->show();
-        window->openFromCommandLine({QString::fromStdString(path)});
+    StatisticsPageTest() : window(test::openSampleWindow(dir.path(), prompter, 6)) {
         EXPECT_TRUE(prompter.messages().empty());
     }
     template <typename T>
