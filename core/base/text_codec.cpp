@@ -197,4 +197,23 @@ std::size_t gbkLength(std::string_view text) {
     return length;
 }
 
+std::string gbkPrefix(std::string_view text, std::size_t limit) {
+    const auto& t = tables();
+    std::array<char, 4> buf{};
+    std::string fallback;
+    std::string out;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::string_view bytes = encodeOne(utf8::next(text, pos), t, buf, fallback);
+        if (bytes.empty()) {
+            bytes = "?";
+        }
+        if (out.size() + bytes.size() > limit) {
+            break;
+        }
+        out.append(bytes);
+    }
+    return out;
+}
+
 }  // namespace tf

@@ -23,4 +23,7 @@ char* decodeGbk(std::string_view gbk, char* out);
 // Number of bytes the text takes once encoded (what fixed-size file fields count).
 std::size_t gbkLength(std::string_view utf8);
 
+// The encoded text, cut after the last whole character that fits in `limit` bytes.
+std::string gbkPrefix(std::string_view utf8, std::size_t limit);
+
 }  // namespace tf
