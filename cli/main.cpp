@@ -1,14 +1,17 @@
 // tallyframe-cli: the headless companion of tallyframe, for scripting, batch work,
 // benchmarks and black-box tests.
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStandardPaths>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/entry_commands.h"
 #include "cli/material_commands.h"
+#include "cli/print_commands.h"
 #include "cli/project_commands.h"
 #include "cli/settings_commands.h"
 #include "cli/stats_commands.h"
@@ -37,6 +40,9 @@ constexpr const char* kUsage =
     "  materials export FILE.gdb OUT.txt   write the material table as a text file\n"
     "  analysis FILE.gdb                   list the analysis rows\n"
     "  entry import FILE.gdb SHEET.txt     enter locations from a TAB-separated sheet\n"
+    "  print FILE.gdb --table 分析表|材料表|统计表 [--title T] OUT.pdf\n"
+    "                   print a table as the print editor opens it, to PDF\n"
+    "  print FILE.pb OUT.pdf               print a print file to PDF\n"
     "  sample OUT.gdb [--locations N]      write a sample project (N = 40)\n"
     "  settings [get SECTION KEY | set SECTION KEY VALUE]\n"
     "                   the program's settings file: its path, then the file or the value\n"
@@ -45,6 +51,15 @@ constexpr const char* kUsage =
     "  stats FILE.gdb --filter [LOCATION ...]\n"
     "                   the costs of the locations (all when none is named), an empty line,\n"
     "                   then their materials\n";
+
+// Printing paints: a GUI application, on the offscreen platform unless another is asked for.
+int withPainting(int argc, char** argv, const std::function<int()>& command) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    return command();
+}
 
 }  // namespace
 
@@ -102,6 +117,18 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 4 && args[0] == "entry" && args[1] == "import") {
         return tf::cli::entryImportCommand(args[2], args[3], io);
+    }
+    if (args.size() == 3 && args[0] == "print") {
+        return withPainting(argc, argv,
+                            [&] { return tf::cli::printFileCommand(args[1], args[2], io); });
+    }
+    if ((args.size() == 5 || (args.size() == 7 && args[4] == "--title")) && args[0] == "print" &&
+        args[2] == "--table") {
+        const std::optional<std::string> title =
+            args.size() == 7 ? std::optional<std::string>(args[5]) : std::nullopt;
+        return withPainting(argc, argv, [&] {
+            return tf::cli::printTableCommand(args[1], args[3], title, args.back(), io);
+        });
     }
     if (args.size() == 2 && args[0] == "sample") {
         return tf::cli::sampleCommand(args[1], 40, io);

@@ -174,6 +174,7 @@ void insertSheetRow(PrintSheet& sheet) {
     }
     g.insertRows(row);
     whiteRowHeading(g, row);
+    g.setCursor(row, g.cursor().column);  // on the new row, ready to be filled
 }
 
 void insertSheetColumn(PrintSheet& sheet) {
@@ -183,6 +184,7 @@ void insertSheetColumn(PrintSheet& sheet) {
         return;
     }
     g.insertColumns(column);
+    g.setCursor(g.cursor().row, column);  // on the new column, ready to be filled
     for (HiddenColumn& h : sheet.hidden) {
         if (h.column >= column) {
             ++h.column;

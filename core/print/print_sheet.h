@@ -59,7 +59,8 @@ void tickPrintTitle(PrintSheet& sheet, bool ticked);
 // The editing menu opens only over a shown column.
 bool sheetMenuOpens(const PrintSheet& sheet);
 
-// The editing menu. Rows and columns act at the grid's cursor, ranges on its selection.
+// The editing menu. Rows and columns act at the grid's cursor, ranges on its selection; an
+// inserted row or column takes the cursor.
 // Hidden-column entries follow their columns when columns are inserted or deleted before
 // them, so 显示所有列 restores the columns that were hidden.
 void appendSheetRow(PrintSheet& sheet);

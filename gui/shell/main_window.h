@@ -32,6 +32,7 @@ class EntryDialog;
 class GridView;
 class MaterialEditor;
 class MaterialSearchWindow;
+class PrintEditorWindow;
 class StatisticsPage;
 class StructureEditorWindow;
 class TickerLabel;
@@ -70,6 +71,8 @@ class MainWindow : public QMainWindow, private ProjectShell {
     EntryDialog& entryDialog();
     // "分部分项表设置", or "材料关联" (726 pixels wide, on the links page).
     StructureEditorWindow* openStructureEditor(bool materialLinks);
+    // "打印": the print editor on a copy of the table shown.
+    PrintEditorWindow* openPrintEditor();
     std::optional<int> currentLocation() const { return currentLocation_; }
     Statistics& statistics() { return statistics_; }
     gui::StatisticsPage& statisticsPage() { return *statisticsPage_; }

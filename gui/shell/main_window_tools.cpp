@@ -1,10 +1,12 @@
-// The main window's tool windows: the material import and search windows and the
-// expression calculator.
+// The main window's tool windows: the material import and search windows, the expression
+// calculator and the print editor.
 #include "core/materials/material_replace.h"
 #include "core/materials/material_text_file.h"
+#include "core/print/print_sheet.h"
 #include "gui/calculator/calculator_window.h"
 #include "gui/materials/material_import_dialog.h"
 #include "gui/materials/material_search_window.h"
+#include "gui/print/print_editor_window.h"
 #include "gui/shell/main_window.h"
 #include "gui/stats/statistics_page.h"
 #include "gui/widgets/qt_text.h"
@@ -36,6 +38,36 @@ void MainWindow::registerToolCommands() {
         calculator_->raise();
         calculator_->activateWindow();
     };
+    handlers_[Command::Print] = [this] { openPrintEditor(); };
+}
+
+PrintEditorWindow* MainWindow::openPrintEditor() {
+    prompter_->setStatus("打印当前窗口表格");
+    PrintSheet sheet;
+    switch (pages_->currentIndex()) {
+        case AnalysisPage:
+            sheet = analysisSheet(document_.analysis);
+            break;
+        case StatisticsPage: {
+            const StatisticsGrid shown = statisticsPage_->focusedGrid();
+            const Grid& grid = shown == StatisticsGrid::Cumulative ? statistics_.cumulative
+                               : shown == StatisticsGrid::Summary  ? statistics_.summary
+                                                                   : statistics_.itemSummary;
+            sheet = statisticsSheet(grid, statistics_.title, shown == StatisticsGrid::ItemSummary);
+            break;
+        }
+        case MaterialPage:
+            sheet = materialSheet(document_.materials);
+            break;
+        default:
+            sheet = emptySheet();
+            break;
+    }
+    auto* editor = new PrintEditorWindow(std::move(sheet), *prompter_, this);
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    connect(editor, &QDialog::finished, this, [this] { prompter_->setStatus("打印表格结束"); });
+    editor->open();
+    return editor;
 }
 
 void MainWindow::importMaterialFile(const std::string& path) {

@@ -87,7 +87,10 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
 }
 
 GridView::~GridView() {
-    // The panes and the view share the model: let go of it before it goes.
+    // The panes and the view share the model: let go of it before it goes. The grid may be
+    // gone already (its owner's members die before its child widgets), so nothing that
+    // follows from letting go may read it.
+    const std::unique_ptr<GridModel> model = std::move(model_);
     for (QTableView* view : {static_cast<QTableView*>(this), static_cast<QTableView*>(top_),
                              static_cast<QTableView*>(left_), static_cast<QTableView*>(corner_)}) {
         view->setModel(nullptr);

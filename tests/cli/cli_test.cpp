@@ -8,46 +8,19 @@
 #include <string>
 
 #include "core/base/exclusive_file.h"
-#include "tests/support/temp_dir.h"
+#include "tests/cli/cli_fixture.h"
 
 namespace tf {
 namespace {
 
+using test::CliRun;
 using test::readFile;
-using test::TempDir;
 using test::writeFile;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class CliTest : public ::testing::Test {
+class CliTest : public test::CliFixture {
   protected:
-    CliRun cli(const std::string& args) { return run(std::string(TALLYFRAME_CLI) + " " + args); }
-    CliRun run(const std::string& commandLine) {
-        const auto errPath = dir / "stderr.txt";
-        const std::string command = commandLine + " 2>" + errPath.string();
-        CliRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buf[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) {
-            run.out.append(buf, n);
-        }
-        const int status = ::pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = readFile(errPath);
-        return run;
-    }
-
-    std::string path(std::string_view name) { return (dir / name).string(); }
-
     // "a.gdb" with two priced materials: 水泥砂浆1:3 (砂浆, 320 立方米), 乳胶漆 (涂料, 18 千克).
     bool newPricedProject();
-
-    TempDir dir;
 };
 
 TEST_F(CliTest, NewThenInfoDescribesAFreshProject) {

@@ -212,7 +212,8 @@ TEST(QtFilter, ConvertsPipeFilters) {
 
 #include <QPdfWriter>
 
-#include "gui/widgets/grid_printer.h"
+#include "gui/print/grid_printer.h"
+#include "gui/widgets/wrapped_text.h"
 #include "tests/support/temp_dir.h"
 
 namespace tf::gui {
@@ -228,13 +229,13 @@ TEST(GridPrinter, PrintsTitleHeadingsAndPagesToPdf) {
     const QString path = QString::fromStdString((dir / "out.pdf").string());
     QPdfWriter pdf(path);
     pdf.setPageSize(QPageSize(QPageSize::A4));
-    const int pages = printGrid(doc.analysis, pdf, {"工程量分析表", "宋体", 20});
+    const int pages = printSheet(doc.analysis, {"工程量分析表", "宋体", 20}, pdf);
     EXPECT_GE(pages, 3);
     EXPECT_GT(std::filesystem::file_size(dir / "out.pdf"), 1000u);
 
     Grid empty;
     QPdfWriter second(QString::fromStdString((dir / "empty.pdf").string()));
-    EXPECT_EQ(printGrid(empty, second, {}), 1);
+    EXPECT_EQ(printSheet(empty, {}, second), 1);
 }
 
 TEST(WrapCellText, SizesWithoutSpacesBreakAnywhereAndOnlyAnOverflowIsCut) {

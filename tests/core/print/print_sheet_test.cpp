@@ -112,6 +112,7 @@ TEST(PrintSheet, HiddenColumnsFollowTheirColumnsAndComeBack) {
     g.setCursor(3, 1);
     insertSheetColumn(sheet);  // both move right
     EXPECT_EQ(sheet.hidden, (std::vector<HiddenColumn>{{3, 55}, {5, 77}}));
+    EXPECT_EQ(g.cursor(), (CellPos{3, 1})) << "on the new column";
     g.setCursor(3, 3);
     deleteSheetColumn(sheet);  // the first hidden one goes with its entry; the other moves back
     EXPECT_EQ(sheet.hidden, (std::vector<HiddenColumn>{{4, 77}}));
@@ -140,6 +141,7 @@ TEST(PrintSheet, RowsCellsHeadingsAndDecimals) {
     insertSheetRow(sheet);
     EXPECT_EQ(g.rowCount(), 62);
     EXPECT_EQ(g.text(6, 3), "2.5");
+    EXPECT_EQ(g.cursor(), (CellPos{5, 3})) << "on the new row";
     EXPECT_EQ(g.text(5, 0), "");
     EXPECT_EQ(g.style(5, 0).background, (Rgb{255, 255, 255}));
     appendSheetRow(sheet);

@@ -1,0 +1,67 @@
+#include "cli/print_commands.h"
+
+#include <ostream>
+
+#include "cli/cli_prompter.h"
+#include "core/base/safe_write.h"
+#include "core/print/print_file.h"
+#include "core/stats/statistics.h"
+#include "gui/print/grid_printer.h"
+
+namespace tf::cli {
+namespace {
+
+int writePdf(const PrintSheet& sheet, const std::string& out, Streams io) {
+    const QByteArray pdf = gui::sheetPdf(sheet.grid, sheetTitle(sheet));
+    if (pdf.isEmpty()) {
+        io.err << "tallyframe-cli: the PDF could not be made\n";
+        return 1;
+    }
+    CliPrompter prompter(io.err);
+    return writeFileTelling(out, {pdf.constData(), static_cast<std::size_t>(pdf.size())}, prompter)
+               ? 0
+               : 1;
+}
+
+}  // namespace
+
+int printTableCommand(const std::string& project, const std::string& table,
+                      const std::optional<std::string>& title, const std::string& out, Streams io) {
+    CliPrompter prompter(io.err);
+    ProjectDocument document;
+    if (table != "分析表" && table != "材料表" && table != "统计表") {
+        io.err << "tallyframe-cli: no table " << table << " (分析表, 材料表 or 统计表)\n";
+        return 2;
+    }
+    if (!openProject(document, project, prompter, io)) {
+        return 1;
+    }
+    PrintSheet sheet;
+    if (table == "分析表") {
+        sheet = analysisSheet(document.analysis);
+    } else if (table == "材料表") {
+        sheet = materialSheet(document.materials);
+    } else {
+        Statistics statistics;
+        resetStatistics(statistics);
+        rebuildStatistics(document, statistics, prompter);
+        sheet = statisticsSheet(statistics.summary, statistics.title, false);
+    }
+    if (title) {
+        sheet.title = *title;
+    }
+    return writePdf(sheet, out, io);
+}
+
+int printFileCommand(const std::string& printFile, const std::string& out, Streams io) {
+    auto file = readPrintFile(printFile);
+    if (!file) {
+        io.err << "载入失败！\n";
+        return 1;
+    }
+    PrintSheet sheet;
+    applyPrintFile(sheet, std::move(*file));
+    return writePdf(sheet, out, io);
+}
+
+}  // namespace tf::cli

@@ -1,0 +1,218 @@
+#include "gui/print/grid_printer.h"
+
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <vector>
+
+#include "core/grid/grid_display.h"
+#include "core/print/page_plan.h"
+#include "gui/widgets/qt_text.h"
+#include "gui/widgets/wrapped_text.h"
+
+namespace tf::gui {
+namespace {
+
+constexpr double kScreenDpi = 96;
+constexpr int kCellPoints = 9;
+constexpr int kFooterPoints = 9;
+constexpr double kMarginMillimetres = 12;
+
+QColor toQColor(Rgb c) {
+    return QColor(c.red, c.green, c.blue);
+}
+
+// Fonts by pixel size: the painter works in screen pixels whatever the device's resolution.
+QFont pixelFont(const std::string& family, int points) {
+    QFont font(family.empty() ? QString::fromUtf8(kDefaultTitleFont.data(),
+                                                  static_cast<qsizetype>(kDefaultTitleFont.size()))
+                              : qs(family));
+    font.setPixelSize(std::max(1, (points * 4 + 1) / 3));
+    return font;
+}
+
+// A figure on paper must be read whole: a line too long for its cell is set smaller rather
+// than cut (down to a floor, below which it is cut after all).
+void fitWidth(QFont& font, const QString& text, double width) {
+    constexpr int kSmallestPixels = 6;
+    const double needed = QFontMetricsF(font).horizontalAdvance(text);
+    if (needed > width && width > 0) {
+        const int pixels = static_cast<int>(font.pixelSize() * width / needed);
+        font.setPixelSize(std::max(kSmallestPixels, pixels));
+    }
+}
+
+Qt::Alignment horizontalFlags(Align align) {
+    switch (align) {
+        case Align::Center:
+            return Qt::AlignHCenter;
+        case Align::Right:
+            return Qt::AlignRight;
+        case Align::Left:
+            break;
+    }
+    return Qt::AlignLeft;
+}
+
+// Paints rows of the sheet in sheet pixels, a merge once per page, clipped to its rows there.
+class SheetPainter {
+  public:
+    SheetPainter(const Grid& grid, QPainter& painter) : grid_(grid), p_(painter) {
+        double x = 0;
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            left_.push_back(x);
+            x += std::max(0, grid.column(c).width);
+        }
+        left_.push_back(x);
+    }
+
+    void paintRows(int first, int last, double y) {
+        for (int r = first; r <= last; ++r) {
+            for (int c = 0; c < grid_.columnCount(); ++c) {
+                if (grid_.column(c).width <= 0) {
+                    continue;
+                }
+                CellRange area{r, c, r, c};
+                if (const auto merge = grid_.mergeAt(r, c)) {
+                    if (c != merge->left || (r != merge->top && r != first)) {
+                        continue;
+                    }
+                    area = {r, merge->left, std::min(merge->bottom, last), merge->right};
+                }
+                paintCell(area, merge(r, c), y + (r - first) * grid_.rowHeight());
+            }
+        }
+    }
+
+  private:
+    // The cell whose text and style a painted area shows: a merge's top-left cell.
+    CellPos merge(int r, int c) const {
+        const auto m = grid_.mergeAt(r, c);
+        return m ? CellPos{m->top, m->left} : CellPos{r, c};
+    }
+
+    void paintCell(const CellRange& area, CellPos owner, double y) {
+        const double x = left_[static_cast<std::size_t>(area.left)];
+        const double width = left_[static_cast<std::size_t>(area.right) + 1] - x;
+        const QRectF rect(x, y, width, grid_.rowHeight() * (area.bottom - area.top + 1.0));
+        const CellStyle& style = grid_.style(owner.row, owner.column);
+        if (style.background) {
+            p_.fillRect(rect, toQColor(*style.background));
+        }
+        p_.setPen(QPen(toQColor(grid_.gridLineColor()), 0));
+        p_.drawRect(rect);
+        const QString text = qs(displayText(grid_, owner.row, owner.column));
+        if (text.isEmpty()) {
+            return;
+        }
+        QFont font = pixelFont(style.fontName, style.fontSize > 0 ? style.fontSize : kCellPoints);
+        font.setBold(style.bold);
+        const QRectF inner = rect.adjusted(3, 0, -3, 0);
+        if (!style.wrap) {
+            fitWidth(font, text, inner.width());
+        }
+        p_.save();
+        p_.setFont(font);
+        p_.setPen(style.foreground ? toQColor(*style.foreground) : QColor(Qt::black));
+        const Qt::Alignment horizontal =
+            horizontalFlags(effectiveAlign(grid_, owner.row, owner.column));
+        const QFontMetricsF metrics(font);
+        const double line = metrics.lineSpacing();
+        const QStringList lines =
+            style.wrap ? wrapCellText(text, font, static_cast<int>(inner.width()),
+                                      std::max(1, static_cast<int>(inner.height() / line)))
+                       : QStringList{metrics.elidedText(text, Qt::ElideRight, inner.width())};
+        double top = inner.top() + (inner.height() - lines.size() * line) / 2;
+        for (const QString& part : lines) {
+            p_.drawText(QRectF(inner.left(), top, inner.width(), line),
+                        static_cast<int>(horizontal | Qt::AlignVCenter), part);
+            top += line;
+        }
+        p_.restore();
+    }
+
+    const Grid& grid_;
+    QPainter& p_;
+    std::vector<double> left_;
+};
+
+}  // namespace
+
+int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& device) {
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        return 0;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    // Everything below is in screen pixels of the printable area.
+    const double toDevice = device.logicalDpiX() / kScreenDpi;
+    const QRectF area = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    const double pageWidth = area.width() / toDevice;
+    const double pageHeight = area.height() / toDevice;
+    painter.scale(toDevice, toDevice);
+
+    const QFont titleFont = pixelFont(title.fontName, title.fontSize);
+    const double titleHeight = title.text.empty() ? 0 : QFontMetricsF(titleFont).height() * 1.8;
+    const QFont footerFont = pixelFont({}, kFooterPoints);
+    const double footerHeight = QFontMetricsF(footerFont).height() * 2.2;
+    const PagePlan plan = planPages(grid, pageWidth, pageHeight, titleHeight, footerHeight);
+    SheetPainter sheet(grid, painter);
+    const int pages = static_cast<int>(plan.pages.size());
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !device.newPage()) {
+            break;
+        }
+        double y = 0;
+        if (page == 0 && titleHeight > 0) {
+            painter.setFont(titleFont);
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(0, 0, pageWidth, titleHeight), Qt::AlignCenter, qs(title.text));
+            y = titleHeight;
+        }
+        painter.save();
+        painter.translate((pageWidth - sheetWidth(grid) * plan.scale) / 2, y);  // centred
+        painter.scale(plan.scale, plan.scale);
+        sheet.paintRows(0, grid.fixedRows() - 1, 0);
+        const auto [first, last] = plan.pages[static_cast<std::size_t>(page)];
+        sheet.paintRows(first, last, grid.fixedRows() * grid.rowHeight());
+        painter.restore();
+        painter.setFont(footerFont);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(0, pageHeight - footerHeight, pageWidth, footerHeight),
+                         Qt::AlignHCenter | Qt::AlignBottom, qs(pageFooter(page + 1, pages)));
+    }
+    painter.end();
+    return pages;
+}
+
+QPageLayout::Orientation bestOrientation(const Grid& grid) {
+    const QPageLayout upright(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
+        QPageLayout::Millimeter);
+    const double width = upright.paintRectPixels(static_cast<int>(kScreenDpi)).width();
+    return sheetWidth(grid) > width ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+QByteArray sheetPdf(const Grid& grid, const SheetTitle& title) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), bestOrientation(grid),
+                                      QMarginsF(kMarginMillimetres, kMarginMillimetres,
+                                                kMarginMillimetres, kMarginMillimetres),
+                                      QPageLayout::Millimeter));
+        pdf.setCreator("Tallyframe");
+        pdf.setTitle(qs(title.text));
+        if (printSheet(grid, title, pdf) == 0) {
+            return {};
+        }
+    }  // the writer finishes the document when it goes
+    return buffer.data();
+}
+
+}  // namespace tf::gui

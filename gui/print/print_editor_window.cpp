@@ -1,0 +1,212 @@
+#include "gui/print/print_editor_window.h"
+
+#include <QCheckBox>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/base/safe_write.h"
+#include "core/print/print_file.h"
+#include "gui/print/cell_properties_dialog.h"
+#include "gui/print/grid_printer.h"
+#include "gui/widgets/grid_view.h"
+#include "gui/widgets/qt_text.h"
+
+namespace tf::gui {
+
+PrintEditorWindow::PrintEditorWindow(PrintSheet sheet, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), sheet_(std::move(sheet)), prompter_(prompter) {
+    setObjectName("打印窗口");
+    setWindowTitle("打印");
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 1);
+    layout->setSpacing(0);
+    auto* strip = new QWidget(this);
+    strip->setObjectName("按钮条");
+    strip->setAutoFillBackground(true);
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(6, 4, 6, 4);
+    buildButtons(stripLayout);
+    layout->addWidget(strip);
+
+    view_ = new GridView(this);
+    view_->setObjectName("高级表格1");
+    view_->setGrid(sheet_.grid);
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (QMenu* menu = editingMenu(this)) {
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(view_->viewport()->mapToGlobal(at));
+        }
+    });
+    layout->addWidget(view_, 1);
+    showTitleBoxes();
+    resize(1000, 680);
+}
+
+void PrintEditorWindow::buildButtons(QHBoxLayout* strip) {
+    const auto button = [&](const char* caption, const char* name, auto slot) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        connect(b, &QPushButton::clicked, this, slot);
+        strip->addWidget(b);
+        return b;
+    };
+    button("打印(&P)", "打印按钮", [this] { print(); });
+    button("预览", "预览按钮", [this] { preview(); });
+    button("PDF", "PDF按钮", [this] { exportPdf(); });
+    button("保存(&S)", "保存按钮", [this] { savePrintFileAsked(sheet_, prompter_); });
+    button("打开(&O)", "打开按钮", [this] {
+        if (openPrintFileAsked(sheet_, prompter_)) {
+            showTitleBoxes();
+        }
+    });
+    button("退出(&X)", "退出按钮", [this] { accept(); });
+    strip->addSpacing(16);
+
+    printTitle_ = new QCheckBox("打印表头：", this);
+    printTitle_->setObjectName("打印表头");
+    strip->addWidget(printTitle_);
+    title_ = new QLineEdit(this);
+    title_->setObjectName("标题");
+    title_->setMinimumWidth(200);
+    strip->addWidget(title_, 1);
+    strip->addWidget(new QLabel("字体：", this));
+    fontName_ = new QLineEdit(this);
+    fontName_->setObjectName("字体");
+    fontName_->setMaximumWidth(110);
+    strip->addWidget(fontName_);
+    strip->addWidget(new QLabel("大小：", this));
+    fontSize_ = new QLineEdit(this);
+    fontSize_->setObjectName("大小");
+    fontSize_->setMaximumWidth(44);
+    strip->addWidget(fontSize_);
+    fontButton_ = new QPushButton("字体…", this);
+    fontButton_->setObjectName("字体按钮");
+    strip->addWidget(fontButton_);
+
+    connect(printTitle_, &QCheckBox::clicked, this, [this](bool ticked) {
+        tickPrintTitle(sheet_, ticked);
+        showTitleBoxes();
+    });
+    connect(title_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { sheet_.title = text.toStdString(); });
+    connect(fontName_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { sheet_.fontName = text.toStdString(); });
+    connect(fontSize_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { sheet_.fontSize = text.toStdString(); });
+    connect(fontButton_, &QPushButton::clicked, this, [this] { chooseTitleFont(); });
+}
+
+void PrintEditorWindow::showTitleBoxes() {
+    printTitle_->setChecked(sheet_.printTitle);
+    title_->setText(qs(sheet_.title));
+    fontName_->setText(qs(sheet_.fontName));
+    fontSize_->setText(qs(sheet_.fontSize));
+    for (QWidget* w : {static_cast<QWidget*>(title_), static_cast<QWidget*>(fontName_),
+                       static_cast<QWidget*>(fontSize_), static_cast<QWidget*>(fontButton_)}) {
+        w->setEnabled(sheet_.printTitle);
+    }
+}
+
+void PrintEditorWindow::chooseTitleFont() {
+    QFont current(qs(sheet_.fontName));
+    current.setPointSize(sheetTitle(sheet_).fontSize);
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, current, this, "字体");
+    if (chosen) {
+        sheet_.fontName = font.family().toStdString();
+        sheet_.fontSize = std::to_string(font.pointSize());
+        showTitleBoxes();
+    }
+}
+
+QMenu* PrintEditorWindow::editingMenu(QWidget* parent) {
+    if (!sheetMenuOpens(sheet_)) {
+        return nullptr;
+    }
+    auto* menu = new QMenu(parent);
+    menu->setObjectName("编辑菜单");
+    const auto add = [&](const char* caption, auto act) {
+        connect(menu->addAction(caption), &QAction::triggered, this, act);
+    };
+    add("添加行", [this] { appendSheetRow(sheet_); });
+    add("添加列", [this] { appendSheetColumn(sheet_); });
+    menu->addSeparator();
+    add("插入行", [this] { insertSheetRow(sheet_); });
+    add("插入列", [this] { insertSheetColumn(sheet_); });
+    menu->addSeparator();
+    add("删除行", [this] { deleteSheetRow(sheet_); });
+    add("删除列", [this] { deleteSheetColumn(sheet_); });
+    menu->addSeparator();
+    add("隐藏列", [this] { hideSheetColumn(sheet_, prompter_); });
+    add("显示所有列", [this] { showAllSheetColumns(sheet_); });
+    menu->addSeparator();
+    add("合并单元格", [this] { mergeSheetCells(sheet_); });
+    add("分解单元格", [this] { splitSheetCell(sheet_); });
+    menu->addSeparator();
+    add("自动换行", [this] { wrapSheetCells(sheet_, true); });
+    add("取消换行", [this] { wrapSheetCells(sheet_, false); });
+    menu->addSeparator();
+    add("置列标题", [this] { editColumnHeading(sheet_, prompter_); });
+    add("置行标题", [this] { editRowHeading(sheet_, prompter_); });
+    add("小数点位数", [this] { editDecimals(sheet_, prompter_); });
+    menu->addSeparator();
+    add("属性", [this] { openCellProperties(); });
+    return menu;
+}
+
+void PrintEditorWindow::openCellProperties() {
+    CellPropertiesDialog dialog(sheet_, sheet_.grid.selection(), this);
+    dialog.exec();
+}
+
+void PrintEditorWindow::preparePrinter(QPrinter& printer) const {
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(bestOrientation(sheet_.grid));
+    printer.setDocName(qs(sheetTitle(sheet_).text));
+}
+
+void PrintEditorWindow::print() {
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        printSheet(sheet_.grid, sheetTitle(sheet_), printer);
+    }
+}
+
+void PrintEditorWindow::preview() {
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer);
+    QPrintPreviewDialog dialog(&printer, this);
+    dialog.setWindowTitle("打印预览");
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* target) { printSheet(sheet_.grid, sheetTitle(sheet_), *target); });
+    dialog.resize(size());
+    dialog.exec();
+}
+
+void PrintEditorWindow::exportPdf() {
+    const auto path = prompter_.chooseSaveFile("保存为PDF文件", "PDF文件(*.pdf)|*.pdf", "pdf");
+    if (!path) {
+        return;
+    }
+    BusyCursor busy(prompter_);
+    const QByteArray pdf = sheetPdf(sheet_.grid, sheetTitle(sheet_));
+    if (!pdf.isEmpty() &&
+        writeFileTelling(*path, {pdf.constData(), static_cast<std::size_t>(pdf.size())},
+                         prompter_)) {
+        prompter_.message("保存完毕！", "", MessageFlags::kInformation);
+    }
+}
+
+}  // namespace tf::gui

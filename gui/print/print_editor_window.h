@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+
+#include "core/base/prompter.h"
+#include "core/print/print_sheet.h"
+
+class QCheckBox;
+class QHBoxLayout;
+class QLineEdit;
+class QMenu;
+class QPrinter;
+class QPushButton;
+
+namespace tf::gui {
+
+class GridView;
+
+// "打印": the sheet in `高级表格1`, the title controls, and the buttons that print, preview,
+// write a PDF, save and load print files. Every change to the sheet is a core operation;
+// the window forwards clicks and shows the result.
+class PrintEditorWindow : public QDialog {
+    Q_OBJECT
+  public:
+    PrintEditorWindow(PrintSheet sheet, Prompter& prompter, QWidget* parent);
+
+    PrintSheet& sheet() { return sheet_; }
+    GridView& view() { return *view_; }
+    // The editing menu where it would open at `globalPos`; null when the cursor's column is
+    // hidden. The caller owns it.
+    QMenu* editingMenu(QWidget* parent);
+    // "PDF": asks for a file and writes the sheet as a PDF document.
+    void exportPdf();
+
+  private:
+    void buildButtons(QHBoxLayout* strip);
+    void showTitleBoxes();
+    void chooseTitleFont();
+    void print();
+    void preview();
+    void preparePrinter(QPrinter& printer) const;
+    void openCellProperties();
+
+    PrintSheet sheet_;
+    Prompter& prompter_;
+    GridView* view_ = nullptr;
+    QCheckBox* printTitle_ = nullptr;
+    QLineEdit* title_ = nullptr;
+    QLineEdit* fontName_ = nullptr;
+    QLineEdit* fontSize_ = nullptr;
+    QPushButton* fontButton_ = nullptr;
+};
+
+}  // namespace tf::gui

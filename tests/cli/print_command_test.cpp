@@ -1,0 +1,103 @@
+// tallyframe-cli print: the tables and print files as PDF documents, read back with pdftotext.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+
+#include "core/print/print_file.h"
+#include "tests/cli/cli_fixture.h"
+#include "tests/support/scripted_prompter.h"
+
+namespace tf {
+namespace {
+
+using test::CliRun;
+
+class PrintCommandTest : public test::CliFixture {
+  protected:
+    // The text of a PDF as pdftotext reads it. Some CJK characters come back as their
+    // compatibility forms (页 as ⻚), so tests look for characters that do not.
+    std::string pdfText(const std::string& pdf) {
+        return run("pdftotext -layout " + pdf + " -").out;
+    }
+    int pdfPages(const std::string& pdf) {
+        const std::string info = run("pdfinfo " + pdf).out;
+        std::smatch m;
+        return std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(m[1]) : -1;
+    }
+    static int count(const std::string& text, const std::string& what) {
+        int n = 0;
+        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+            ++n;
+        }
+        return n;
+    }
+};
+
+TEST_F(PrintCommandTest, TheAnalysisRunsOverPagesWithItsHeadingsOnEach) {
+    ASSERT_EQ(cli("sample " + path("s.gdb") + " --locations 40").status, 0);
+    const CliRun printed = cli("print " + path("s.gdb") + " --table 分析表 " + path("a.pdf"));
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    const int pages = pdfPages(path("a.pdf"));
+    ASSERT_GT(pages, 1) << "forty locations do not fit one page";
+    const std::string text = pdfText(path("a.pdf"));
+    EXPECT_EQ(count(text, "材料分析表"), 1) << "the title on the first page only";
+    EXPECT_EQ(count(text, "序号"), pages) << "the heading rows on every page";
+    EXPECT_EQ(count(text, "共 " + std::to_string(pages)), pages) << "each page's footer";
+    EXPECT_NE(text.find("第 1 "), std::string::npos);
+    // Every location is printed: its 序号 1 … 40 before its name.
+    std::set<int> numbers;
+    const std::regex line("\\n *([0-9]+) +[0-9]+层");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), line);
+         it != std::sregex_iterator(); ++it) {
+        numbers.insert(std::stoi((*it)[1]));
+    }
+    EXPECT_EQ(numbers.size(), 40u);
+    EXPECT_EQ(*numbers.begin(), 1);
+    EXPECT_EQ(*numbers.rbegin(), 40);
+    EXPECT_NE(text.find("1层客厅"), std::string::npos);
+    EXPECT_NE(text.find("门锁"), std::string::npos);
+}
+
+TEST_F(PrintCommandTest, TheStatisticsUnderTheirOwnTitleAndPrintFiles) {
+    ASSERT_EQ(cli("sample " + path("s.gdb") + " --locations 3").status, 0);
+    const CliRun stats =
+        cli("print " + path("s.gdb") + " --table 统计表 --title 三户统计 " + path("b.pdf"));
+    ASSERT_EQ(stats.status, 0) << stats.err;
+    const std::string text = pdfText(path("b.pdf"));
+    EXPECT_NE(text.find("三户统计"), std::string::npos);
+    // 实木复合门: two doors at 1250.00 each.
+    EXPECT_NE(text.find("2500.000"), std::string::npos);
+    EXPECT_EQ(pdfPages(path("b.pdf")), 1);
+
+    // A print file with a hidden column: the column's text never reaches the paper.
+    PrintSheet sheet = emptySheet();
+    sheet.title = "钢材清单";
+    sheet.grid.setText(1, 1, "槽铝规格");
+    sheet.grid.setText(1, 3, "不印的字");
+    sheet.grid.setCursor(1, 3);
+    test::ScriptedPrompter unused;
+    hideSheetColumn(sheet, unused);
+    const auto file = serializePrintFile(sheet);
+    ASSERT_TRUE(file);
+    test::writeFile(dir / "钢材.pb", file->bytes);
+    const CliRun fromFile = cli("print " + path("钢材.pb") + " " + path("c.pdf"));
+    ASSERT_EQ(fromFile.status, 0) << fromFile.err;
+    const std::string sheetText = pdfText(path("c.pdf"));
+    EXPECT_NE(sheetText.find("钢材清单"), std::string::npos);
+    EXPECT_NE(sheetText.find("槽铝规格"), std::string::npos);
+    EXPECT_EQ(sheetText.find("不印的字"), std::string::npos);
+
+    // A damaged file, an unknown table and an unwritable target fail, and say so.
+    test::writeFile(dir / "坏.pb", file->bytes.substr(0, file->bytes.size() / 2));
+    const CliRun damaged = cli("print " + path("坏.pb") + " " + path("d.pdf"));
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.err.find("载入失败！"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "d.pdf"));
+    EXPECT_EQ(cli("print " + path("s.gdb") + " --table 价格表 " + path("e.pdf")).status, 2);
+    EXPECT_EQ(cli("print " + path("s.gdb") + " --table 材料表 " + path("无此目录/f.pdf")).status,
+              1);
+}
+
+}  // namespace
+}  // namespace tf
