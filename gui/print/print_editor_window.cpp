@@ -42,6 +42,12 @@ PrintEditorWindow::PrintEditorWindow(PrintSheet sheet, Prompter& prompter, QWidg
     view_->setGrid(sheet_.grid);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        // A click outside the selection moves the cursor there first, as spreadsheets do.
+        const QModelIndex cell = view_->indexAt(at);
+        if (cell.isValid() &&
+            !sheet_.grid.selection().normalized().contains(cell.row(), cell.column())) {
+            view_->setCurrentIndex(cell);
+        }
         if (QMenu* menu = editingMenu(this)) {
             menu->setAttribute(Qt::WA_DeleteOnClose);
             menu->popup(view_->viewport()->mapToGlobal(at));
@@ -82,12 +88,14 @@ void PrintEditorWindow::buildButtons(QHBoxLayout* strip) {
     strip->addWidget(new QLabel("字体：", this));
     fontName_ = new QLineEdit(this);
     fontName_->setObjectName("字体");
-    fontName_->setMaximumWidth(110);
+    fontName_->setMinimumWidth(80);
+    fontName_->setMaximumWidth(140);
     strip->addWidget(fontName_);
     strip->addWidget(new QLabel("大小：", this));
     fontSize_ = new QLineEdit(this);
     fontSize_->setObjectName("大小");
-    fontSize_->setMaximumWidth(44);
+    fontSize_->setMinimumWidth(36);
+    fontSize_->setMaximumWidth(48);
     strip->addWidget(fontSize_);
     fontButton_ = new QPushButton("字体…", this);
     fontButton_->setObjectName("字体按钮");

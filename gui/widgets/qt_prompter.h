@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QString>
@@ -35,8 +36,12 @@ class QtPrompter : public Prompter {
   private:
     QPointer<QWidget> owner_;
     QPointer<QLabel> status_;
-    // File dialogs open where the user last chose a file, the documents folder at first.
-    QString folder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // File dialogs open where the user last chose a file, the documents folder at first (the
+    // home folder where there is none: a missing folder would be offered as a file name).
+    QString folder_ =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).exists()
+            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+            : QDir::homePath();
 };
 
 }  // namespace tf::gui

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -176,6 +178,17 @@ TEST_F(PrintEditorTest, TheMenuActsAtTheCursorAndStaysShutOverAHiddenColumn) {
     const int rows = editor->view().model()->rowCount();
     ASSERT_TRUE(runMenu(*editor, "添加行"));
     EXPECT_EQ(editor->view().model()->rowCount(), rows + 1);
+
+    // A right click outside the selection takes the cursor along before the menu opens.
+    GridView& view = editor->view();
+    const QRect cell = view.visualRect(view.model()->index(7, 8));
+    QContextMenuEvent click(QContextMenuEvent::Mouse, cell.center(),
+                            view.viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(view.viewport(), &click);
+    auto* menu = editor->findChild<QMenu*>("编辑菜单");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(sheet.grid.cursor(), (CellPos{7, 8}));
+    menu->close();
     close(editor);
 }
 
