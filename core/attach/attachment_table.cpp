@@ -29,6 +29,25 @@ void AttachmentTable::align(int rows) {
     records.resize(static_cast<std::size_t>(std::max(rows, 0)));
 }
 
+std::size_t attachmentSectionSize(const AttachmentTable& table) {
+    std::size_t size = kMagic.size() + 4 + 4;
+    for (const auto& record : table.records) {
+        size += 4 + record.size();
+    }
+    return size;
+}
+
+std::size_t attachmentRoom(const AttachmentTable& table, std::optional<int> record) {
+    constexpr std::size_t kSpare = std::size_t{1} << 20;
+    std::size_t used = attachmentSectionSize(table) + kSpare;
+    if (record && *record >= 0 && static_cast<std::size_t>(*record) < table.records.size()) {
+        used -= table.records[static_cast<std::size_t>(*record)].size();
+    } else {
+        used += 4;
+    }
+    return used >= kLargestAttachmentSection ? 0 : kLargestAttachmentSection - used;
+}
+
 std::string serializeAttachments(const AttachmentTable& table) {
     ByteWriter w = beginSealed(kMagic);
     w.u32(static_cast<std::uint32_t>(table.records.size()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,7 +22,12 @@ struct AttachmentTable {
 };
 
 // "TFATTACH", u32 record count, each record sized, CRC-32. An empty section is an empty
-// table.
+// table. The project file gives the section's length as a signed 32-bit number.
+inline constexpr std::size_t kLargestAttachmentSection = 0x7FFFFFFF;
+std::size_t attachmentSectionSize(const AttachmentTable& table);
+// The largest block record `record` can take (nothing: a record still to be added) with
+// the section still fitting, less 1 MiB for the empty records of rows added later.
+std::size_t attachmentRoom(const AttachmentTable& table, std::optional<int> record);
 std::string serializeAttachments(const AttachmentTable& table);
 std::optional<AttachmentTable> parseAttachments(std::string_view bytes);
 

@@ -80,6 +80,7 @@ void EntryForm::clear() {
     location.clear();
     drawing.clear();
     structureSize.clear();
+    attachments.clear();
     modifying_.reset();
     grid_ = Grid(kFreshEntryRows, kCount);
     grid_.setFixedRows(1);
@@ -306,6 +307,9 @@ void EntryForm::beginModify(int k) {
     location = std::string(a.text(span.first, A::kLocation));
     drawing = std::string(a.text(span.first, A::kDrawing));
     structureSize = std::string(a.text(span.first, A::kStructureSize));
+    if (static_cast<std::size_t>(span.first) < document_.attachments.records.size()) {
+        attachments = document_.attachments.records[static_cast<std::size_t>(span.first)];
+    }
     const int rows = span.last - span.first + 1;
     if (grid_.rowCount() - 1 < rows) {
         const int from = grid_.rowCount();
@@ -408,6 +412,8 @@ bool EntryForm::confirm(const std::function<void()>& showAnalysisPage) {
     for (int r = span.first; r <= span.last; ++r) {
         a.setText(r, A::kNumber, std::to_string(k + 1));
     }
+    document_.attachments.align(a.rowCount());
+    document_.attachments.records[static_cast<std::size_t>(span.first)] = attachments;
     const int n = static_cast<int>(index.size());
     for (int r = index.back().last + 1, next = n + 1; r < a.rowCount(); ++r, ++next) {
         a.setText(r, A::kNumber, std::to_string(next));

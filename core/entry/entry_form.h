@@ -39,6 +39,9 @@ class EntryForm {
     std::string structureSize;   // 结构尺寸
     bool autoCalculate = false;  // "由分项尺寸直接计算出工程量并自动填写。"
     bool useProcess = false;     // "使用分项工艺。"
+    // The attachments gathered for the location (its block); a location being modified
+    // starts with its own.
+    std::string attachments;
 
     Grid& grid() { return grid_; }
     const Structure& workingStructure() const { return working_; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/analysis/location_index.h"
+#include "core/attach/attachment_store.h"
 #include "core/base/number_text.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
@@ -11,6 +12,7 @@
 #include "core/structure/item_table.h"
 #include "core/structure/link_table.h"
 #include "tests/support/scripted_prompter.h"
+#include "tests/support/temp_dir.h"
 
 namespace tf {
 namespace {
@@ -350,6 +352,63 @@ TEST_F(EntryFormTest, DeletingALocationMovesAndRenumbersTheOthers) {
     EXPECT_EQ(rebuildLocationIndex(doc.analysis), doc.locations);
     EXPECT_EQ(locationOfRow(doc.locations, 5), 1);
     EXPECT_FALSE(locationOfRow(doc.locations, 6));
+}
+
+}  // namespace
+}  // namespace tf
+
+namespace tf {
+namespace {
+
+// Three locations with attachments: their blocks stay with them, byte for byte, through
+// save, load, deleting the middle location and modifying the first.
+TEST_F(EntryFormTest, AttachmentsStayWithTheirLocations) {
+    std::vector<std::string> blocks;
+    for (int k = 0; k < 3; ++k) {
+        AttachmentStore store;
+        const int folder = store.addFolder(0);
+        store.files.push_back({"照片" + std::to_string(k) + ".jpg", "", "2026-12-09 10:00:00",
+                               std::string("\0\xFF\x01", 3) + std::to_string(k), folder});
+        blocks.push_back(serializeAttachmentStore(store));
+        form.location = "部位" + std::to_string(k + 1);
+        for (int row = 1; row <= k + 1; ++row) {  // 1, 2 and 3 rows
+            entryRow(row, "03020" + std::to_string(row), row, 1000 + row);
+        }
+        form.attachments = blocks.back();
+        ASSERT_TRUE(form.confirm());
+        EXPECT_TRUE(form.attachments.empty()) << "a confirmed location's attachments are gone";
+    }
+    ASSERT_EQ(doc.locations, (LocationIndex{{2, 2}, {3, 4}, {5, 7}}));
+
+    test::TempDir dir;
+    doc.path = (dir.path() / "a.gdb").string();
+    ASSERT_TRUE(saveProject(doc, prompter, false));
+    doc.file.reset();  // the saved project is held until let go
+    ProjectDocument loaded;
+    ASSERT_TRUE(loadProject(loaded, doc.path, prompter));
+    const auto& records = loaded.attachments.records;
+    EXPECT_EQ(records[2], blocks[0]);
+    EXPECT_EQ(records[3], blocks[1]);
+    EXPECT_EQ(records[4], "") << "only first rows carry a block";
+    EXPECT_EQ(records[5], blocks[2]);
+
+    deleteLocation(loaded.locations, loaded.analysis, loaded.attachments, 1);
+    EXPECT_EQ(loaded.attachments.records[3], blocks[2]) << "the third moved up with its rows";
+
+    EntryForm again(loaded, prompter);
+    again.beginModify(0);
+    EXPECT_EQ(again.attachments, blocks[0]) << "modify starts with the location's own";
+    again.grid().setText(2, kCode, "030209");
+    again.grid().setText(2, kWorkQuantity, "5");
+    again.pickMaterial(2, 1003);
+    again.grid().setText(2, kMaterialQuantity, "5");
+    ASSERT_TRUE(again.confirm());
+    EXPECT_EQ(loaded.locations, (LocationIndex{{2, 3}, {4, 6}}));
+    EXPECT_EQ(loaded.attachments.records[2], blocks[0]);
+    EXPECT_EQ(loaded.attachments.records[3], "");
+    EXPECT_EQ(loaded.attachments.records[4], blocks[2]);
+    EXPECT_EQ(loaded.attachments.records.size(),
+              static_cast<std::size_t>(loaded.analysis.rowCount()));
 }
 
 }  // namespace
