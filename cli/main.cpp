@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/attachment_commands.h"
 #include "cli/entry_commands.h"
 #include "cli/material_commands.h"
 #include "cli/print_commands.h"
@@ -39,6 +40,12 @@ constexpr const char* kUsage =
     "                   kept, or deleted with --delete-missing\n"
     "  materials export FILE.gdb OUT.txt   write the material table as a text file\n"
     "  analysis FILE.gdb                   list the analysis rows\n"
+    "  attachments FILE.gdb [LOCATION]     list the attached files: location, folder, name,\n"
+    "                                      description, time, size\n"
+    "  attachments add FILE.gdb LOCATION [--folder PATH] FILE...\n"
+    "                   attach files to a location (LOCATION: its name or number)\n"
+    "  attachments extract FILE.gdb LOCATION OUTDIR\n"
+    "                   write a location's attached files into OUTDIR\n"
     "  entry import FILE.gdb SHEET.txt     enter locations from a TAB-separated sheet\n"
     "  print FILE.gdb --table 分析表|材料表|统计表 [--title T] OUT.pdf\n"
     "                   print a table as the print editor opens it, to PDF\n"
@@ -111,6 +118,21 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 4 && args[0] == "materials" && args[1] == "export") {
         return tf::cli::materialsExportCommand(args[2], args[3], io);
+    }
+    if ((args.size() == 2 || args.size() == 3) && args[0] == "attachments" && args[1] != "add" &&
+        args[1] != "extract") {
+        return tf::cli::attachmentsListCommand(args[1], args.size() == 3 ? args[2] : "", io);
+    }
+    if (args.size() >= 5 && args[0] == "attachments" && args[1] == "add") {
+        const bool folder = args[4] == "--folder";
+        if (!folder || args.size() >= 7) {
+            return tf::cli::attachmentsAddCommand(args[2], args[3], folder ? args[5] : "",
+                                                  {args.begin() + (folder ? 6 : 4), args.end()},
+                                                  io);
+        }
+    }
+    if (args.size() == 5 && args[0] == "attachments" && args[1] == "extract") {
+        return tf::cli::attachmentsExtractCommand(args[2], args[3], args[4], io);
     }
     if (args.size() == 2 && args[0] == "analysis") {
         return tf::cli::analysisCommand(args[1], io);

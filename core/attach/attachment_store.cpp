@@ -76,6 +76,42 @@ void AttachmentStore::deleteFolder(int key) {
     std::erase_if(folders, [&](const AttachmentFolder& f) { return doomed.contains(f.key); });
 }
 
+std::string AttachmentStore::folderPath(int key) const {
+    std::string path;
+    // Parents come first in the list, so the chain ends within as many steps as folders.
+    for (std::size_t steps = 0; steps <= folders.size(); ++steps) {
+        const AttachmentFolder* f = folder(key);
+        if (!f) {
+            break;
+        }
+        path = path.empty() ? f->name : f->name + "/" + path;
+        key = f->parent;
+    }
+    return path;
+}
+
+int AttachmentStore::folderAt(std::string_view path) {
+    int parent = 0;
+    while (!path.empty()) {
+        const std::size_t slash = path.find('/');
+        const std::string_view name = path.substr(0, slash);
+        path = slash == std::string_view::npos ? std::string_view{} : path.substr(slash + 1);
+        if (name.empty()) {
+            continue;
+        }
+        const auto it = std::ranges::find_if(folders, [&](const AttachmentFolder& f) {
+            return f.parent == parent && f.name == name;
+        });
+        if (it != folders.end()) {
+            parent = it->key;
+        } else {
+            parent = addFolder(parent);
+            folders.back().name = std::string(name);
+        }
+    }
+    return parent;
+}
+
 std::vector<std::size_t> AttachmentStore::filesIn(int key) const {
     std::vector<std::size_t> listed;
     for (std::size_t i = 0; i < files.size(); ++i) {

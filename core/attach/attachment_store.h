@@ -43,6 +43,10 @@ struct AttachmentStore {
     int addFolder(int parent);
     // The folder, its subfolders at any depth and all their files.
     void deleteFolder(int key);
+    // The folder's names from the top, joined by "/".
+    std::string folderPath(int key) const;
+    // The folder at that path, made (with the folders above it) where missing.
+    int folderAt(std::string_view path);
     // The files of one folder, as indices into `files`, in table order.
     std::vector<std::size_t> filesIn(int key) const;
     friend bool operator==(const AttachmentStore&, const AttachmentStore&) = default;
