@@ -94,16 +94,37 @@ std::string formatNumber(double value) {
 }
 
 std::string formatFixed(double value, int decimals) {
-    if (!std::isfinite(value)) {
-        value = 0.0;
-    }
     decimals = std::max(0, std::min(decimals, 30));
-    char buf[400];
-    const auto result =
-        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    std::string out(buf, static_cast<std::size_t>(result.ptr - buf));
-    if (out.front() == '-' && out.find_first_not_of("-0.") == std::string::npos) {
-        out.erase(0, 1);  // no "-0.000"
+    // Rounded half away from zero on the number as the program writes it (12 significant
+    // digits), as a surveyor rounds: 2.5 → 3 and 4.05 → 4.1, though 4.05 is 4.04999… in
+    // binary.
+    const std::string text = formatNumber(value);
+    const bool negative = text.front() == '-';
+    const std::string_view body = std::string_view(text).substr(negative ? 1 : 0);
+    const std::size_t dot = body.find('.');
+    std::string digits(body.substr(0, dot));
+    std::string fraction(dot == std::string_view::npos ? "" : body.substr(dot + 1));
+    const auto kept = static_cast<std::size_t>(decimals);
+    const bool up = fraction.size() > kept && fraction[kept] >= '5';
+    fraction.resize(kept, '0');
+    digits += fraction;
+    if (up) {
+        auto i = digits.size();
+        while (i > 0 && digits[i - 1] == '9') {
+            digits[--i] = '0';
+        }
+        if (i == 0) {
+            digits.insert(digits.begin(), '1');
+        } else {
+            ++digits[i - 1];
+        }
+    }
+    std::string out = digits.substr(0, digits.size() - kept);
+    if (kept > 0) {
+        out += '.' + digits.substr(digits.size() - kept);
+    }
+    if (negative && out.find_first_not_of("0.") != std::string::npos) {
+        out.insert(out.begin(), '-');  // no "-0.000"
     }
     return out;
 }

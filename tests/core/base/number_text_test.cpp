@@ -89,6 +89,18 @@ TEST(FormatFixed, RoundsToDecimalsWithoutNegativeZero) {
     EXPECT_EQ(formatFixed(-1.5, 0), "-2");
     EXPECT_EQ(formatFixed(12.3456, 2), "12.35");
     EXPECT_EQ(formatFixed(1e20, 2), "100000000000000000000.00");
+    // Halves round away from zero, on the decimal number rather than its binary neighbour.
+    EXPECT_EQ(formatFixed(2.5, 0), "3");
+    EXPECT_EQ(formatFixed(18.5, 0), "19");
+    EXPECT_EQ(formatFixed(42.5, 0), "43");
+    EXPECT_EQ(formatFixed(4.05, 1), "4.1");
+    EXPECT_EQ(formatFixed(-4.05, 1), "-4.1");
+    EXPECT_EQ(formatFixed(1.0005, 3), "1.001");
+    EXPECT_EQ(formatFixed(0.35 * 3, 2), "1.05") << "1.0499999999999998 in binary";
+    EXPECT_EQ(formatFixed(9.9995, 3), "10.000") << "the carry runs into the integer part";
+    EXPECT_EQ(formatFixed(0.5, 0), "1");
+    EXPECT_EQ(formatFixed(-0.4, 0), "0");
+    EXPECT_EQ(formatFixed(1.23456789e-7, 10), "0.0000001235");
 }
 
 TEST(NumberText, WrittenNumbersReadBack) {
