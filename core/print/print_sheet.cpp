@@ -43,6 +43,20 @@ bool validRow(const Grid& g, int row) {
 }
 
 // The heading a row or column edit starts from, and the box's answer written back.
+// The text and look of a cell onto another: what a merge shows when its first row or column
+// is deleted.
+void carryCell(Grid& g, CellPos from, CellPos to) {
+    const CellRange target{to.row, to.column, to.row, to.column};
+    const CellStyle style = g.style(from.row, from.column);
+    g.setText(to.row, to.column, std::string(g.text(from.row, from.column)));
+    g.setBackground(target, style.background);
+    g.setForeground(target, style.foreground);
+    g.setFont(target, style.fontName, style.fontSize);
+    g.setBold(target, style.bold);
+    g.setWrap(target, style.wrap);
+    g.setAlign(target, style.align);
+}
+
 void editHeading(PrintSheet& sheet, Prompter& prompter, bool column) {
     Grid& g = sheet.grid;
     const CellPos at = g.cursor();
@@ -195,9 +209,16 @@ void insertSheetColumn(PrintSheet& sheet) {
 void deleteSheetRow(PrintSheet& sheet) {
     Grid& g = sheet.grid;
     const int row = g.cursor().row;
-    if (validRow(g, row) && row >= g.fixedRows()) {
-        g.deleteRows(row);
+    if (!validRow(g, row) || row < g.fixedRows()) {
+        return;
     }
+    // A merge shows its first cell: when that row goes, the next row's cell takes its place.
+    for (const CellRange& m : std::vector<CellRange>(g.merges())) {
+        if (m.top == row && m.bottom > row) {
+            carryCell(g, {row, m.left}, {row + 1, m.left});
+        }
+    }
+    g.deleteRows(row);
 }
 
 void deleteSheetColumn(PrintSheet& sheet) {
@@ -214,6 +235,11 @@ void deleteSheetColumn(PrintSheet& sheet) {
     for (HiddenColumn& h : sheet.hidden) {
         if (h.column > column) {
             --h.column;
+        }
+    }
+    for (const CellRange& m : std::vector<CellRange>(g.merges())) {
+        if (m.left == column && m.right > column) {
+            carryCell(g, {m.top, column}, {m.top, column + 1});
         }
     }
     g.deleteColumns(column);
@@ -272,10 +298,10 @@ void editDecimals(PrintSheet& sheet, Prompter& prompter) {
         return;
     }
     const auto answer = prompter.input("该列数字需要保留到小数点后几位？", "小数点位数", "3");
-    if (!answer || !isPlainNumber(*answer)) {
-        return;
+    if (!answer || !isPlainNumber(*answer) || parseNumber(*answer) < 0) {
+        return;  // no count of places: the column stays as it is
     }
-    const long decimals = std::lround(std::fabs(parseNumber(*answer)));
+    const long decimals = std::lround(parseNumber(*answer));
     g.setColumnKind(column, ColumnKind::Number,
                     static_cast<int>(std::min<long>(decimals, kMostDecimals)));
 }

@@ -154,7 +154,13 @@ int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& dev
     const double pageHeight = area.height() / toDevice;
     painter.scale(toDevice, toDevice);
 
-    const QFont titleFont = pixelFont(title.fontName, title.fontSize);
+    QFont titleFont = pixelFont(title.fontName, title.fontSize);
+    // A title wider than the page is set smaller rather than cut at the edges.
+    const double titleWidth = QFontMetricsF(titleFont).horizontalAdvance(qs(title.text));
+    if (titleWidth > pageWidth) {
+        titleFont.setPixelSize(
+            std::max(1, static_cast<int>(titleFont.pixelSize() * pageWidth / titleWidth)));
+    }
     const double titleHeight = title.text.empty() ? 0 : QFontMetricsF(titleFont).height() * 1.8;
     const QFont footerFont = pixelFont({}, kFooterPoints);
     const double footerHeight = QFontMetricsF(footerFont).height() * 2.2;
@@ -188,13 +194,15 @@ int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& dev
     return pages;
 }
 
-QPageLayout::Orientation bestOrientation(const Grid& grid) {
-    const QPageLayout upright(
-        QPageSize(QPageSize::A4), QPageLayout::Portrait,
-        QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
-        QPageLayout::Millimeter);
+QPageLayout sheetPageLayout(const Grid& grid) {
+    const QMarginsF margins(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres,
+                            kMarginMillimetres);
+    const QPageLayout upright(QPageSize(QPageSize::A4), QPageLayout::Portrait, margins,
+                              QPageLayout::Millimeter);
     const double width = upright.paintRectPixels(static_cast<int>(kScreenDpi)).width();
-    return sheetWidth(grid) > width ? QPageLayout::Landscape : QPageLayout::Portrait;
+    return QPageLayout(QPageSize(QPageSize::A4),
+                       sheetWidth(grid) > width ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       margins, QPageLayout::Millimeter);
 }
 
 QByteArray sheetPdf(const Grid& grid, const SheetTitle& title) {
@@ -202,10 +210,7 @@ QByteArray sheetPdf(const Grid& grid, const SheetTitle& title) {
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&buffer);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), bestOrientation(grid),
-                                      QMarginsF(kMarginMillimetres, kMarginMillimetres,
-                                                kMarginMillimetres, kMarginMillimetres),
-                                      QPageLayout::Millimeter));
+        pdf.setPageLayout(sheetPageLayout(grid));
         pdf.setCreator("Tallyframe");
         pdf.setTitle(qs(title.text));
         if (printSheet(grid, title, pdf) == 0) {

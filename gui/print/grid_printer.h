@@ -17,11 +17,12 @@ namespace tf::gui {
 // cannot be painted on).
 int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& device);
 
-// The orientation that prints the sheet largest on A4: landscape when it is wider than an
-// upright page.
-QPageLayout::Orientation bestOrientation(const Grid& grid);
+// A4 in the orientation that prints the sheet largest (landscape when it is wider than an
+// upright page), with the sheet's margins: the same for paper, preview and PDF, so that all
+// three break the pages alike.
+QPageLayout sheetPageLayout(const Grid& grid);
 
-// The sheet as a PDF document on A4 in its best orientation (empty when it cannot be made);
+// The sheet as a PDF document on its page layout (empty when it cannot be made);
 // the caller writes it the safe way.
 QByteArray sheetPdf(const Grid& grid, const SheetTitle& title);
 

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFontDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -172,14 +173,22 @@ QMenu* PrintEditorWindow::editingMenu(QWidget* parent) {
     return menu;
 }
 
+void PrintEditorWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape leaves a cell editor or a menu; it must not throw the whole sheet away.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void PrintEditorWindow::openCellProperties() {
     CellPropertiesDialog dialog(sheet_, sheet_.grid.selection(), this);
     dialog.exec();
 }
 
 void PrintEditorWindow::preparePrinter(QPrinter& printer) const {
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(bestOrientation(sheet_.grid));
+    printer.setPageLayout(sheetPageLayout(sheet_.grid));
     printer.setDocName(qs(sheetTitle(sheet_).text));
 }
 

@@ -32,6 +32,9 @@ class PrintEditorWindow : public QDialog {
     // "PDF": asks for a file and writes the sheet as a PDF document.
     void exportPdf();
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void buildButtons(QHBoxLayout* strip);
     void showTitleBoxes();

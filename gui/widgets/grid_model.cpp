@@ -66,8 +66,15 @@ void GridModel::showChanges(bool reset) {
         emit mergesChanged();
     }
     if (pending.firstRow >= 0 && pending.firstRow < rows_ && columns_ > 0) {
-        emit dataChanged(index(pending.firstRow, 0),
-                         index(std::min(pending.lastRow, rows_ - 1), columns_ - 1));
+        // A view repaints the rows it is told of; a merge drawn across more rows must be
+        // repainted whole, or its old text stays visible outside them.
+        int first = pending.firstRow;
+        int last = std::min(pending.lastRow, rows_ - 1);
+        for (const CellRange& m : grid_.mergesInRows(first, last)) {
+            first = std::min(first, m.top);
+            last = std::max(last, std::min(m.bottom, rows_ - 1));
+        }
+        emit dataChanged(index(first, 0), index(last, columns_ - 1));
     }
 }
 

@@ -70,6 +70,15 @@ TEST_F(GridViewTest, TheViewFollowsCoreChangesOnTheNextLoopTurn) {
     doc.analysis.merge({2, 1, 4, 1});
     QCoreApplication::processEvents();
     EXPECT_EQ(view.rowSpan(2, 1), 3);
+    // A changed cell under a merge repaints every row the merge covers (the heading 序号
+    // spans both heading rows): nothing of the old text is left beside the new.
+    changed.clear();
+    doc.analysis.setText(0, 0, "编号");
+    doc.analysis.setText(2, 1, "卧室");
+    QCoreApplication::processEvents();
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 0);
+    EXPECT_EQ(changed[0][1].toModelIndex().row(), 4);
     doc.analysis.setColumnWidth(1, 333);
     QCoreApplication::processEvents();
     EXPECT_EQ(view.columnWidth(1), 333);

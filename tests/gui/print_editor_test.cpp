@@ -114,6 +114,8 @@ TEST_F(PrintEditorTest, EachPageOpensItsOwnCopyAndTheProjectNeverChanges) {
     EXPECT_TRUE(runMenu(*editor, "删除行"));
     EXPECT_EQ(editor->view().model()->rowCount(), analysis.rowCount() - 1)
         << "the view follows the sheet";
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_TRUE(editor->isVisible()) << "a stray Escape does not throw the sheet away";
     close(editor);
     EXPECT_EQ(prompter.status(), "打印表格结束");
     EXPECT_TRUE(cellTexts(analysis) == analysisBefore);

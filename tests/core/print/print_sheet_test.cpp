@@ -161,9 +161,11 @@ TEST(PrintSheet, RowsCellsHeadingsAndDecimals) {
               (Question{"该列数字需要保留到小数点后几位？", "小数点位数", "3"}));
     EXPECT_EQ(g.column(3).kind, ColumnKind::Number);
     EXPECT_EQ(g.column(3).decimals, 2);
-    prompter.answerInput("x");
-    editDecimals(sheet, prompter);
-    EXPECT_EQ(g.column(3).decimals, 2);
+    for (const char* refused : {"x", "-1"}) {
+        prompter.answerInput(refused);
+        editDecimals(sheet, prompter);
+        EXPECT_EQ(g.column(3).decimals, 2) << refused;
+    }
 
     prompter.answerInput("单价");
     editColumnHeading(sheet, prompter);
@@ -184,6 +186,21 @@ TEST(PrintSheet, RowsCellsHeadingsAndDecimals) {
     g.setCursor(3, 2);
     splitSheetCell(sheet);
     EXPECT_FALSE(g.mergeAt(2, 1));
+
+    // Deleting the first row or column of a merge: the merge keeps showing its text.
+    g.setText(10, 4, "3.9×4.8");
+    g.setBold({10, 4, 10, 4}, true);
+    g.setSelection({10, 4, 12, 6});
+    mergeSheetCells(sheet);
+    g.setCursor(10, 5);
+    deleteSheetRow(sheet);
+    ASSERT_EQ(g.mergeAt(10, 4), (CellRange{10, 4, 11, 6}));
+    EXPECT_EQ(g.text(10, 4), "3.9×4.8");
+    EXPECT_TRUE(g.style(10, 4).bold);
+    g.setCursor(11, 4);
+    deleteSheetColumn(sheet);
+    ASSERT_EQ(g.mergeAt(10, 4), (CellRange{10, 4, 11, 5}));
+    EXPECT_EQ(g.text(10, 4), "3.9×4.8");
 }
 
 TEST(PrintSheet, CellPropertiesReadTheTopLeftCellAndApplyToTheRange) {
