@@ -8,7 +8,6 @@ namespace tf {
 namespace {
 
 constexpr int kGripReach = 2;
-constexpr int kPanelStart = -160;
 constexpr int kPanelSteps = 34;
 constexpr int kPanelStep = 5;
 constexpr int kPanelMargin = 8;
@@ -222,7 +221,7 @@ std::string pixelColourLine(int red, int green, int blue) {
 std::vector<int> panelSlideTops() {
     std::vector<int> tops;
     for (int step = 1; step <= kPanelSteps; ++step) {
-        tops.push_back(kPanelStart + step * kPanelStep);
+        tops.push_back(kPanelStartTop + step * kPanelStep);
     }
     return tops;
 }

@@ -99,6 +99,7 @@ std::string pixelColourLine(int red, int green, int blue);
 
 // The instruction panel: its top for each step of the slide (from 160 above the top edge
 // to 10 below it, 5 pixels a step), and its left edge after the pointer came over it.
+inline constexpr int kPanelStartTop = -160;
 std::vector<int> panelSlideTops();
 inline constexpr int kPanelSlideMilliseconds = 8;
 int panelLeftAfterPointer(int pointerX, int screenWidth, int panelWidth);

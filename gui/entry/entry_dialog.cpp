@@ -54,8 +54,8 @@ EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, QWidget*
     attach->setObjectName("附加资料按钮");
     attach->setText("附");
     attach->setToolTip("为部位附加资料");
-    attach->setEnabled(false);  // the attachment manager comes with its own window
     boxes->addWidget(attach);
+    connect(attach, &QToolButton::clicked, this, &EntryDialog::attachmentsWanted);
     layout->addLayout(boxes);
     connect(location_, &QLineEdit::returnPressed, drawing_, qOverload<>(&QWidget::setFocus));
     connect(structureSize_, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -135,6 +135,7 @@ void EntryDialog::openForAdd() {
     grid_->setCurrentIndex(grid_->gridModel()->index(1, kItemSize));
     show();
     raise();
+    emit formLoaded();
 }
 
 void EntryDialog::openForModify(int k) {
@@ -142,6 +143,7 @@ void EntryDialog::openForModify(int k) {
     showForm();
     show();
     raise();
+    emit formLoaded();
 }
 
 void EntryDialog::clearForm() {
@@ -149,6 +151,7 @@ void EntryDialog::clearForm() {
     showForm();
     location_->setFocus();
     emit cleared();
+    emit formLoaded();
 }
 
 void EntryDialog::confirm() {
@@ -160,6 +163,7 @@ void EntryDialog::confirm() {
         emit written();
         showForm();
         location_->setFocus();
+        emit formLoaded();
     }
 }
 

@@ -35,6 +35,9 @@ class EntryDialog : public QDialog {
     void written();  // rows went into 分析表
     void cleared();  // "清空(&E)": ready for a new location
     void wantAnalysisPage();
+    void attachmentsWanted();  // "为部位附加资料"
+    // The form holds another location now (or none): its attachments changed with it.
+    void formLoaded();
 
   private:
     void showForm();

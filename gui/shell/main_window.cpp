@@ -26,6 +26,7 @@
 #include "core/project/column_layout.h"
 #include "core/project/project_io.h"
 #include "core/shell/lifecycle.h"
+#include "gui/attach/attachment_window.h"
 #include "gui/entry/entry_dialog.h"
 #include "gui/materials/material_editor.h"
 #include "gui/shell/artwork.h"
@@ -200,6 +201,9 @@ QWidget* MainWindow::buildAnalysisPage() {
             case Qt::Key_F3:
                 dispatch(Command::ModifyEntry);
                 return true;
+            case Qt::Key_F6:
+                dispatch(Command::ViewAttachments);
+                return true;
             case Qt::Key_Delete:
                 return true;
             case Qt::Key_V:
@@ -224,7 +228,13 @@ void MainWindow::pressAnalysisRow(int row, int column, Qt::MouseButton button, Q
     const bool modifying = entryDialog_ != nullptr && entryDialog_->isVisible() &&
                            entryDialog_->form().modifiedLocation().has_value();
     if (!modifying) {
-        currentLocation_ = locationNumberedOnRow(document_.analysis, document_.locations, row);
+        const auto location = locationNumberedOnRow(document_.analysis, document_.locations, row);
+        const bool moved = location != currentLocation_;
+        currentLocation_ = location;
+        const bool entering = entryDialog_ != nullptr && entryDialog_->isVisible();
+        if (moved && !entering && attachments_ != nullptr && attachments_->isVisible()) {
+            viewAttachments();
+        }
     }
     if (button == Qt::LeftButton && column == AnalysisColumn::kNumber &&
         row >= kAnalysisHeadingRows) {
@@ -360,6 +370,7 @@ void MainWindow::registerCommands() {
             entryDialog().openForModify(*currentLocation_);
         }
     };
+    handlers_[Command::ViewAttachments] = [this] { viewAttachments(); };
     handlers_[Command::DeleteLocation] = [this] {
         if (currentLocation_ && deleteLocationAsked(document_, *currentLocation_, *prompter_)) {
             currentLocation_.reset();
@@ -511,7 +522,15 @@ EntryDialog& MainWindow::entryDialog() {
             analysisChanged();
         });
         connect(entryDialog_, &EntryDialog::cleared, this, [this] { currentLocation_.reset(); });
-        connect(entryDialog_, &QDialog::finished, this, [this] { showPageStatus(); });
+        connect(entryDialog_, &EntryDialog::attachmentsWanted, this, &MainWindow::editAttachments);
+        connect(entryDialog_, &EntryDialog::formLoaded, this, &MainWindow::followEntryForm);
+        connect(entryDialog_, &QDialog::finished, this, [this] {
+            showPageStatus();
+            // What was gathered goes with the form; the window cannot hand anything back now.
+            if (attachments_ != nullptr && attachments_->manager().mode() == AttachMode::Edit) {
+                attachments_->close();
+            }
+        });
     }
     return *entryDialog_;
 }

@@ -25,6 +25,7 @@ class QToolButton;
 
 namespace tf::gui {
 
+class AttachmentWindow;
 class CalculatorWindow;
 class CellContentWindow;
 
@@ -117,6 +118,13 @@ class MainWindow : public QMainWindow, private ProjectShell {
     void analysisChanged();
     void refreshCurrentTable();
     void pressAnalysisRow(int row, int column, Qt::MouseButton button, QPoint global);
+    // The attachments window: the current location's in view mode ("查看附加资料  F6"),
+    // following the current location while the entry dialog is closed; the entry dialog's
+    // in edit mode, following its form.
+    AttachmentWindow& attachmentWindow();
+    void viewAttachments();
+    void editAttachments();
+    void followEntryForm();
 
     QString programDirectory_;
     std::unique_ptr<Prompter> ownPrompter_;
@@ -141,6 +149,7 @@ class MainWindow : public QMainWindow, private ProjectShell {
     GridView* materialView_ = nullptr;
     MaterialEditor* materialEditor_ = nullptr;
     EntryDialog* entryDialog_ = nullptr;
+    AttachmentWindow* attachments_ = nullptr;
     QToolButton* pageButtons_[3] = {};
     QLineEdit* startEdit_ = nullptr;
     TickerLabel* ticker_ = nullptr;
