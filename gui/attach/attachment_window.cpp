@@ -25,6 +25,7 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole;
 // Long enough for the window system to take hidden windows off the screen.
 constexpr int kHideMilliseconds = 400;
+constexpr int kSettleMilliseconds = 150;
 
 QUrl localUrl(const std::filesystem::path& path) {
     return QUrl::fromLocalFile(QString::fromStdString(path.string()));
@@ -70,11 +71,13 @@ std::optional<std::string> QtAttachmentDesktop::captureScreen(bool hideOwner) {
                 w->hide();
             }
         }
-        QElapsedTimer wait;
-        wait.start();
-        while (wait.elapsed() < kHideMilliseconds) {
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
+    }
+    // The question just answered (and the hidden windows) must be off the screen before it
+    // is grabbed.
+    QElapsedTimer wait;
+    wait.start();
+    while (wait.elapsed() < (hideOwner ? kHideMilliseconds : kSettleMilliseconds)) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     QScreen* screen = owner_ ? owner_->screen() : QGuiApplication::primaryScreen();
     std::optional<QImage> taken;
@@ -122,9 +125,9 @@ AttachmentWindow::AttachmentWindow(Prompter& prompter, std::filesystem::path rel
     files_->setRootIsDecorated(false);
     files_->setHeaderLabels({"文件", "描述", "修改时间", "大小(字节)"});
     files_->setContextMenuPolicy(Qt::CustomContextMenu);
-    files_->header()->resizeSection(0, 200);
-    files_->header()->resizeSection(1, 160);
-    files_->header()->resizeSection(2, 150);
+    files_->header()->resizeSection(0, 190);
+    files_->header()->resizeSection(1, 140);
+    files_->header()->resizeSection(2, 145);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 3);
     split->setSizes({180, 560});
@@ -160,7 +163,7 @@ AttachmentWindow::AttachmentWindow(Prompter& prompter, std::filesystem::path rel
             menu->popup(files_->viewport()->mapToGlobal(at));
         }
     });
-    resize(780, 460);
+    resize(860, 460);
 }
 
 void AttachmentWindow::buildToolbar(QToolBar* bar) {
@@ -191,6 +194,10 @@ void AttachmentWindow::open(std::string_view block, AttachMode mode, std::size_t
 void AttachmentWindow::runCommand(AttachCommand command, AttachSurface surface) {
     manager_.run(command, surface);
     showStore();
+    if (command == AttachCommand::Screenshot) {
+        raise();  // back in front of the restored windows, with the new picture in sight
+        activateWindow();
+    }
 }
 
 QMenu* AttachmentWindow::treeMenu() {
