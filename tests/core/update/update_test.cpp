@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include "core/base/byte_io.h"
+#include "core/base/text_codec.h"
+#include "core/update/update_check.h"
+#include "tests/support/temp_dir.h"
+
+namespace tf {
+namespace {
+
+// A package as the server sends it: N, the sizes, the 20-byte names, the contents.
+std::string package(const std::vector<std::pair<std::string, std::string>>& files) {
+    ByteWriter w;
+    w.u8(static_cast<std::uint8_t>(files.size()));
+    for (const auto& f : files) {
+        w.i32(static_cast<std::int32_t>(f.second.size()));
+    }
+    for (const auto& f : files) {
+        std::string name = toGbk(f.first);
+        name.resize(20, '\0');
+        w.bytes(name);
+    }
+    for (const auto& f : files) {
+        w.bytes(f.second);
+    }
+    return w.take();
+}
+
+TEST(UpdatePackage, FilesAreCutInTurnFromOffset73) {
+    const std::string bytes =
+        package({{"Up.dll", "12345"}, {"ZUdavu.dat", "abcdefg"}, {"帮助.txt", "987654321"}});
+    EXPECT_EQ(bytes.size(), 73u + 5 + 7 + 9) << "1 + 24 × 3 bytes before the contents";
+    const auto files = parseUpdatePackage(bytes);
+    ASSERT_TRUE(files);
+    EXPECT_EQ(*files,
+              (std::vector<PackageFile>{
+                  {"Up.dll", "12345"}, {"ZUdavu.dat", "abcdefg"}, {"帮助.txt", "987654321"}}));
+    EXPECT_TRUE(parseUpdatePackage(bytes + "trailer")) << "bytes after the last file are not read";
+
+    // A 20-byte name without a zero byte uses all 20 bytes.
+    const auto full = parseUpdatePackage(package({{"abcdefghijklmnop.txt", "x"}}));
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->front().name, "abcdefghijklmnop.txt");
+    EXPECT_EQ(parseUpdatePackage(package({})), std::vector<PackageFile>{});
+}
+
+TEST(UpdatePackage, DamagedOrHostilePackagesAreRefusedWhole) {
+    const std::string good = package({{"a.dll", "12345"}, {"b.dat", "xy"}});
+    for (std::size_t cut = 0; cut < good.size(); ++cut) {
+        EXPECT_FALSE(parseUpdatePackage(good.substr(0, cut))) << cut;
+    }
+    std::string negative = good;
+    negative[1 + 4 + 3] = '\xFF';  // the second size becomes negative
+    EXPECT_FALSE(parseUpdatePackage(negative));
+    for (const char* name : {"../evil", "..", "sub/x.dll", "sub\\x.dll", "C:x.dll", "", "CON",
+                             "nul.txt", "com1", "a\tb"}) {
+        EXPECT_FALSE(parseUpdatePackage(package({{"ok.dll", "1"}, {name, "2"}}))) << name;
+    }
+    EXPECT_TRUE(plainPackageName("Up.exe"));
+    EXPECT_TRUE(plainPackageName("console.dll"));
+}
+
+TEST(UpdatePackage, InstallingReplacesTheProgramFiles) {
+    test::TempDir dir;
+    test::writeFile(dir.path() / "Up.dll", "old updater");
+    ASSERT_TRUE(installUpdatePackage(dir.path(), {{"Up.dll", "new"}, {"ZUdavu.dat", "data"}}));
+    EXPECT_EQ(test::readFile(dir.path() / "Up.dll"), "new");
+    EXPECT_EQ(test::readFile(dir.path() / "ZUdavu.dat"), "data");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              2)
+        << "no temporary file left behind";
+    EXPECT_FALSE(installUpdatePackage(dir.path() / "missing", {{"a", "b"}}));
+}
+
+TEST(UpdateCheck, VersionLinesAndTheTolerance) {
+    EXPECT_EQ(latestDataNumber("18\r\nnotes"), 18.0);
+    EXPECT_EQ(latestDataNumber("17.5"), 17.5);
+    EXPECT_FALSE(latestDataNumber(""));
+    EXPECT_FALSE(latestDataNumber("\r\n18"));
+    EXPECT_TRUE(isNewerDataNumber(17.5, 17));
+    EXPECT_FALSE(isNewerDataNumber(17, 17));
+    EXPECT_FALSE(isNewerDataNumber(17.00000005, 17)) << "within 0.0000001";
+    EXPECT_TRUE(isNewerDataNumber(17.0000002, 17));
+
+    EXPECT_EQ(parseUpdaterArguments({"123/17/1"}), (UpdaterArguments{123, 17, 1}));
+    EXPECT_EQ(parseUpdaterArguments({"12.9/17.5/0"}), (UpdaterArguments{12, 17, 0}));
+    for (const std::vector<std::string>& wrong :
+         std::vector<std::vector<std::string>>{{}, {"1/2"}, {"1/2/3/4"}, {"1/2/3", "x"}}) {
+        EXPECT_FALSE(parseUpdaterArguments(wrong)) << wrong.size();
+    }
+}
+
+using Step = UpdateStep;
+
+TEST(UpdateCheck, SilentCheckWithNothingNewEndsQuietlyAsAFailure) {
+    UpdateCheck check(17, true);
+    EXPECT_FALSE(check.view().visible);
+    EXPECT_EQ(check.start(), Step{Step::Probe});
+    EXPECT_EQ(check.view().progress, 25);
+    EXPECT_EQ(check.view().status, "检测到新版本，正在更新……");
+    EXPECT_FALSE(check.canClose());
+    EXPECT_EQ(check.probed(true), Step{Step::FetchVersion});
+    EXPECT_EQ(check.versionFetched("17\r\n"), Step{Step::EndSoon});
+    EXPECT_EQ(check.view().status, "组件更新失败！");
+    EXPECT_EQ(check.view().progress, 100);
+    EXPECT_FALSE(check.view().visible) << "nothing to install: no window";
+
+    UpdateCheck unreachable(17, true);
+    unreachable.start();
+    EXPECT_EQ(unreachable.probed(false), Step{Step::EndSoon});
+    EXPECT_EQ(unreachable.view().status, "组件更新失败！");
+}
+
+TEST(UpdateCheck, SilentCheckInstallsANewerPackage) {
+    UpdateCheck check(17, true);
+    check.start();
+    check.probed(true);
+    EXPECT_EQ(check.versionFetched("18"), Step{Step::FetchPackage});
+    EXPECT_TRUE(check.view().visible);
+    EXPECT_EQ(check.packageFetched(package({{"Up.dll", "x"}})),
+              (Step{Step::Notify, UpdateMessage::kRelease}));
+    EXPECT_EQ(check.view().progress, 80);
+    EXPECT_EQ(check.package().size(), 1u);
+    EXPECT_EQ(check.notified(UpdateMessage::kRelease), Step{Step::ShowNotice});
+    EXPECT_EQ(check.noticeClosed(), Step{Step::Install});
+    EXPECT_EQ(check.installed(true), (Step{Step::Notify, UpdateMessage::kReload}));
+    EXPECT_EQ(check.notified(UpdateMessage::kReload), Step{Step::EndSoon});
+    EXPECT_EQ(check.view().status, "组件更新完毕。");
+    EXPECT_EQ(check.view().progress, 100);
+
+    UpdateCheck broken(17, true);
+    broken.start();
+    broken.probed(true);
+    broken.versionFetched("18");
+    EXPECT_EQ(broken.packageFetched(""), Step{Step::EndSoon}) << "an empty package";
+    EXPECT_EQ(broken.view().status, "组件更新失败！");
+}
+
+TEST(UpdateCheck, ManualCheckFinishesWithItsButtons) {
+    UpdateCheck check(17, false);
+    EXPECT_EQ(check.view(), UpdateView{}) << "waiting for 开 始";
+    EXPECT_TRUE(check.canClose());
+    check.start();
+    EXPECT_EQ(check.view().progress, 10);
+    EXPECT_TRUE(check.view().busyCursor);
+    EXPECT_FALSE(check.canClose()) << "no closing while it works";
+    check.probed(true);
+    EXPECT_EQ(check.versionFetched("17.5"), Step{Step::FetchPackage}) << "17.5 is newer";
+    EXPECT_EQ(check.view().progress, 30);
+    check.packageFetched(package({{"Up.dll", "x"}}));
+    EXPECT_EQ(check.notified(UpdateMessage::kRelease), Step{Step::ShowNotice});
+    EXPECT_EQ(check.view().progress, 70);
+    check.noticeClosed();
+    check.installed(true);
+    EXPECT_EQ(check.view().progress, 80);
+    EXPECT_EQ(check.notified(UpdateMessage::kReload), Step{Step::Wait});
+    UpdateView done;
+    done.progress = 100;
+    done.progressShown = true;
+    done.status = "组件更新完毕。";
+    done.startCaption = "完成";
+    done.startEnabled = false;
+    done.endCaption = "退出";
+    EXPECT_EQ(check.view(), done);
+    EXPECT_TRUE(check.canClose());
+
+    UpdateCheck latest(17, false);
+    latest.start();
+    latest.probed(true);
+    EXPECT_EQ(latest.versionFetched(std::nullopt), Step{Step::Wait});
+    EXPECT_EQ(latest.view().status, "您当前使用的是最新版。");
+
+    UpdateCheck hostile(17, false);
+    hostile.start();
+    hostile.probed(true);
+    hostile.versionFetched("18");
+    EXPECT_EQ(hostile.packageFetched(package({{"../evil", "x"}})), Step{Step::Wait});
+    EXPECT_EQ(hostile.view().status, "组件更新失败！");
+    EXPECT_TRUE(hostile.package().empty()) << "nothing to write";
+}
+
+}  // namespace
+}  // namespace tf
