@@ -3,6 +3,7 @@
 #include "core/base/byte_io.h"
 #include "core/base/text_codec.h"
 #include "core/update/update_check.h"
+#include "core/update/updater_link.h"
 #include "tests/support/temp_dir.h"
 
 namespace tf {
@@ -178,6 +179,45 @@ TEST(UpdateCheck, ManualCheckFinishesWithItsButtons) {
     EXPECT_EQ(hostile.packageFetched(package({{"../evil", "x"}})), Step{Step::Wait});
     EXPECT_EQ(hostile.view().status, "组件更新失败！");
     EXPECT_TRUE(hostile.package().empty()) << "nothing to write";
+}
+
+}  // namespace
+}  // namespace tf
+
+namespace tf {
+namespace {
+
+struct RecordingHost : UpdaterHost {
+    std::vector<std::string> calls;
+    bool reopens = true;
+    void releaseDataFile() override { calls.push_back("release"); }
+    bool reopenDataFile() override {
+        calls.push_back("reopen");
+        return reopens;
+    }
+    void repaint() override { calls.push_back("repaint"); }
+};
+
+TEST(UpdaterLink, RequestsAreAnsweredByCode) {
+    const std::string bytes = encodeUpdaterRequest({kUpdaterMessage, 5, 4});
+    EXPECT_EQ(bytes, std::string("\x75\x80\0\0\x05\0\0\0\x04\0\0\0", 12));
+    const auto request = decodeUpdaterRequest(bytes);
+    ASSERT_TRUE(request);
+    RecordingHost host;
+    EXPECT_EQ(answerUpdater(*request, host), 54);
+    EXPECT_EQ(answerUpdater({kUpdaterMessage, 5, 3}, host), 53);
+    EXPECT_EQ(answerUpdater({kUpdaterMessage, 5, 2}, host), 52);
+    EXPECT_EQ(answerUpdater({kUpdaterMessage, 5, 9}, host), 0);
+    EXPECT_EQ(answerUpdater({kUpdaterMessage, 6, 4}, host), 0) << "first parameter not 5";
+    EXPECT_EQ(answerUpdater({0x8076, 5, 4}, host), 0);
+    host.reopens = false;
+    EXPECT_EQ(answerUpdater({kUpdaterMessage, 5, 3}, host), 0) << "the file could not be opened";
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"release", "reopen", "repaint", "reopen"}));
+
+    EXPECT_FALSE(decodeUpdaterRequest(bytes.substr(0, 11)));
+    EXPECT_FALSE(decodeUpdaterRequest(bytes + "x"));
+    EXPECT_EQ(decodeUpdaterReply(encodeUpdaterReply(53)), 53);
+    EXPECT_FALSE(decodeUpdaterReply("abc"));
 }
 
 }  // namespace
