@@ -44,7 +44,10 @@ int main(int argc, char** argv) {
         tf::isPlainNumber(limitText) ? tf::parseNumber(limitText) : kDefaultLimitSeconds;
     const auto limit =
         std::chrono::milliseconds(static_cast<long long>(std::clamp(seconds, 0.1, 3600.0) * 1000));
-    tf::uplift::UpdateWindow window(*parsed, programDirectory, QUrl(tf::gui::qs(base)), limit);
+    // "Unattended=1": installations nobody watches (deployment scripts, tests) do not wait.
+    const bool notice = settings.text("Update", "Unattended") != "1";
+    tf::uplift::UpdateWindow window(*parsed, programDirectory, QUrl(tf::gui::qs(base)), limit,
+                                    notice);
     window.begin();
     return QApplication::exec();
 }

@@ -21,10 +21,11 @@ using gui::qs;
 
 UpdateWindow::UpdateWindow(const UpdaterArguments& arguments,
                            std::filesystem::path programDirectory, QUrl base,
-                           std::chrono::milliseconds limit)
+                           std::chrono::milliseconds limit, bool notice)
     : arguments_(arguments),
       programDirectory_(std::move(programDirectory)),
       base_(std::move(base)),
+      notice_(notice),
       check_(arguments.dataNumber, arguments.mode == 1),
       fetcher_(limit),
       link_(arguments.window),
@@ -150,7 +151,9 @@ void UpdateWindow::run(UpdateStep step) {
             link_.send(step.code, true);
             return run(check_.notified(step.code));
         case UpdateStep::ShowNotice:
-            prompter_->message(kInstallNotice, "更新:", MessageFlags::kInformation);
+            if (notice_) {
+                prompter_->message(kInstallNotice, "更新:", MessageFlags::kInformation);
+            }
             return run(check_.noticeClosed());
         case UpdateStep::Install:
             return run(check_.installed(installUpdatePackage(programDirectory_, check_.package())));

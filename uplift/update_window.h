@@ -24,8 +24,10 @@ namespace tf::uplift {
 class UpdateWindow : public QWidget {
     Q_OBJECT
   public:
+    // `notice`: whether "您必须退出…" waits for the user before the files are written (an
+    // unattended installation skips it).
     UpdateWindow(const UpdaterArguments& arguments, std::filesystem::path programDirectory,
-                 QUrl base, std::chrono::milliseconds limit);
+                 QUrl base, std::chrono::milliseconds limit, bool notice);
     ~UpdateWindow() override;
 
     // Silent mode starts at once; manual mode waits for "开 始".
@@ -44,6 +46,7 @@ class UpdateWindow : public QWidget {
     UpdaterArguments arguments_;
     std::filesystem::path programDirectory_;
     QUrl base_;
+    bool notice_;
     UpdateCheck check_;
     HttpFetcher fetcher_;
     MainProgramLink link_;

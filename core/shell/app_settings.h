@@ -8,6 +8,8 @@ namespace tf {
 
 inline constexpr std::string_view kApplicationName = "Tallyframe";
 inline constexpr std::string_view kSettingsFileName = "Brix.ini";
+// The maker's web address (the main window's link, the about box).
+inline constexpr std::string_view kMakerAddress = "https://tallyframe.example";
 
 // Where the program keeps the files it writes ("Brix.ini", "MTemp"): the program directory
 // when files can be made there (a portable copy, the build's program directory), else the

@@ -1,4 +1,5 @@
 #include "gui/shell/main_window.h"
+#include "gui/shell/updater_endpoint.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -355,7 +356,7 @@ void MainWindow::buildStatusBar() {
     link->move(200, 5);
     link->adjustSize();
     connect(link, &QLabel::linkActivated, this,
-            [] { QDesktopServices::openUrl(QUrl("https://tallyframe.example")); });
+            [] { QDesktopServices::openUrl(QUrl(qs(kMakerAddress))); });
 }
 
 void MainWindow::registerCommands() {
@@ -400,6 +401,7 @@ void MainWindow::registerCommands() {
     registerStructureCommands();
     registerStatisticsCommands();
     registerToolCommands();
+    registerHelpCommands();
 }
 
 void MainWindow::dispatch(Command command) {

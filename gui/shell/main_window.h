@@ -17,6 +17,7 @@
 #include "core/shell/program_data.h"
 #include "core/shell/shortcut_table.h"
 #include "core/stats/statistics.h"
+#include "core/update/updater_link.h"
 
 class QLabel;
 class QLineEdit;
@@ -37,11 +38,12 @@ class PrintEditorWindow;
 class StatisticsPage;
 class StructureEditorWindow;
 class TickerLabel;
+class UpdaterEndpoint;
 
 // The main window: banner with menu and page buttons, the page control with the analysis,
 // statistics, material and start pages, and the status bar. It owns the project document
 // and routes every command through one dispatch table.
-class MainWindow : public QMainWindow, private ProjectShell {
+class MainWindow : public QMainWindow, private ProjectShell, private UpdaterHost {
     Q_OBJECT
   public:
     enum Page { AnalysisPage = 0, StatisticsPage = 1, MaterialPage = 2, StartPage = 3 };
@@ -59,6 +61,8 @@ class MainWindow : public QMainWindow, private ProjectShell {
     // Opens and holds "ZUdavu.dat" and starts the ticker; false when it cannot be read.
     bool loadProgramData();
     std::optional<std::int32_t> dataNumber() const;
+    // The endpoint the updater talks to, listening from its first use.
+    UpdaterEndpoint& updaterEndpoint();
 
     void pressPageButton(Page page);
     void showStartPage() override;
@@ -103,6 +107,12 @@ class MainWindow : public QMainWindow, private ProjectShell {
     void registerProjectCommands();
     void registerStructureCommands();
     void registerToolCommands();
+    void registerHelpCommands();
+    void openHelp();
+    // UpdaterHost
+    void releaseDataFile() override;
+    bool reopenDataFile() override;
+    void repaint() override;
     void startPageNew();
     void dropOnAnalysis(const QStringList& paths);
     void dropOnMaterials(const QStringList& paths);
@@ -149,6 +159,7 @@ class MainWindow : public QMainWindow, private ProjectShell {
     GridView* materialView_ = nullptr;
     MaterialEditor* materialEditor_ = nullptr;
     EntryDialog* entryDialog_ = nullptr;
+    std::unique_ptr<UpdaterEndpoint> updaterEndpoint_;
     AttachmentWindow* attachments_ = nullptr;
     QToolButton* pageButtons_[3] = {};
     QLineEdit* startEdit_ = nullptr;

@@ -12,6 +12,7 @@
 #include "core/shell/program_data.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/splash_window.h"
+#include "gui/shell/updater_endpoint.h"
 
 namespace tf::gui {
 namespace {
@@ -52,6 +53,9 @@ bool startProgram(MainWindow& window, SplashWindow& splash, const QStringList& a
         tellDataFileFailed(prompter);
         return false;
     }
+    // The updater finds the program at its endpoint; the silent check starts without waiting.
+    startSilentUpdateCheck(window.programDirectory(), window.updaterEndpoint().number(),
+                           window.dataNumber().value_or(0));
     if (auto* first = window.findChild<QRadioButton*>("单选框1")) {
         first->setChecked(true);
     }
