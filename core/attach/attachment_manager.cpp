@@ -197,6 +197,40 @@ bool AttachmentManager::fits(std::size_t extraBytes) {
     return false;
 }
 
+std::optional<fs::path> AttachmentManager::release(const AttachmentFile& file) {
+    auto written = releaseFile(releaseFolder_, file.name, file.content);
+    if (written) {
+        setFileTimeText(*written, file.time);
+        released_[releasedName(file.name)] = {file.folder, file.name};
+    }
+    return written;
+}
+
+bool AttachmentManager::mayEmptyReleaseFolder() {
+    std::string edited;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(releaseFolder_, error)) {
+        if (!entry.is_regular_file(error) || entry.is_symlink(error)) {
+            continue;
+        }
+        const std::string name = entry.path().filename().string();
+        const auto from = released_.find(name);
+        for (const AttachmentFile& f : store_.files) {
+            const bool same = from != released_.end() ? from->second == std::pair{f.folder, f.name}
+                                                      : releasedName(f.name) == name;
+            if (same && fileTimeText(entry.path()) != f.time) {
+                edited += (edited.empty() ? "" : "、") + name;
+                break;
+            }
+        }
+    }
+    return edited.empty() ||
+           prompter_.message("临时目录中的以下文件已被修改，尚未更新到工程中：\r\n" + edited +
+                                 "\r\n释放文件将清空临时目录，这些修改会丢失。是否继续？",
+                             Captions::kWarning,
+                             MessageFlags::kYesNoWarningDefaultNo) == Answer::Yes;
+}
+
 void AttachmentManager::newFolder(bool sub) {
     if (mode_ != AttachMode::Edit) {
         return;
@@ -211,7 +245,8 @@ void AttachmentManager::renameFolder() {
         return;
     }
     auto& folder = *std::ranges::find(store_.folders, *folder_, &AttachmentFolder::key);
-    if (const auto name = prompter_.input("请输入新的文件夹名称：", "文件夹命名", folder.name)) {
+    const auto name = prompter_.input("请输入新的文件夹名称：", "文件夹命名", folder.name);
+    if (name && name->find_first_not_of(' ') != std::string::npos) {  // a folder needs a name
         folder.name = *name;
         changed();
     }
@@ -292,25 +327,32 @@ void AttachmentManager::releaseCurrent() {
     if (!file) {
         return;
     }
-    const auto written = emptyReleaseFolder(releaseFolder_)
-                             ? releaseFile(releaseFolder_, file->name, file->content)
-                             : std::nullopt;
+    if (!mayEmptyReleaseFolder()) {
+        return;
+    }
+    released_.clear();
+    const auto written = emptyReleaseFolder(releaseFolder_) ? release(*file) : std::nullopt;
     if (!written) {
         prompter_.message(kReleaseFailed, Captions::kError, MessageFlags::kWarning);
         return;
     }
     if (prompter_.message("文件已经释放在 " + written->string() + "\r\n是否打开文件所在目录？",
-                          Captions::kQuestion, MessageFlags::kYesNo) == Answer::Yes) {
-        desktop_.showInFolder(*written);
+                          Captions::kQuestion, MessageFlags::kYesNo) == Answer::Yes &&
+        !desktop_.showInFolder(*written)) {
+        prompter_.message(kOpenFailed, Captions::kError, MessageFlags::kWarning);
     }
 }
 
 void AttachmentManager::releaseAll() {
+    if (!mayEmptyReleaseFolder()) {
+        return;
+    }
+    released_.clear();
     bool whole = emptyReleaseFolder(releaseFolder_);
     for (const std::size_t i : listed()) {
         const AttachmentFile& file = store_.files[i];
         if (whole && !file.name.empty()) {
-            whole = releaseFile(releaseFolder_, file.name, file.content).has_value();
+            whole = release(file).has_value();
         }
     }
     if (!whole) {
@@ -337,7 +379,7 @@ void AttachmentManager::openExternal() {
     if (!file) {
         return;
     }
-    const auto written = releaseFile(releaseFolder_, file->name, file->content);
+    const auto written = release(*file);
     if (!written) {
         prompter_.message(kReleaseFailed, Captions::kError, MessageFlags::kWarning);
         return;
@@ -352,10 +394,15 @@ void AttachmentManager::updateFile() {
         return;
     }
     AttachmentFile& file = store_.files[*file_];
-    const fs::path copy = releaseFolder_ / fs::path(releasedName(file.name));
+    const std::string name = releasedName(file.name);
+    const fs::path copy = releaseFolder_ / fs::path(name);
+    // A copy last released from another file of the same name is not this file's.
+    const auto from = released_.find(name);
+    const bool ours = from == released_.end() || from->second == std::pair{file.folder, file.name};
     std::error_code error;
-    const auto time =
-        fs::is_regular_file(fs::symlink_status(copy, error)) ? fileTimeText(copy) : std::nullopt;
+    const auto time = ours && fs::is_regular_file(fs::symlink_status(copy, error))
+                          ? fileTimeText(copy)
+                          : std::nullopt;
     if (time && *time != file.time) {
         const auto size = fs::file_size(copy, error);
         if (error) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -110,6 +111,12 @@ class AttachmentManager {
     void changed();
     bool fits(std::size_t extraBytes);
     const AttachmentFile* current() const;
+    // Writes a file into the release folder with its recorded time, so that an unchanged
+    // copy is seen as unchanged, and remembers which file the copy came from.
+    std::optional<std::filesystem::path> release(const AttachmentFile& file);
+    // Copies in the release folder edited since they were released and not read back yet;
+    // emptying the folder asks first when there are any.
+    bool mayEmptyReleaseFolder();
 
     Prompter& prompter_;
     AttachmentDesktop& desktop_;
@@ -119,6 +126,9 @@ class AttachmentManager {
     std::size_t room_ = 0;
     std::optional<int> folder_;
     std::optional<std::size_t> file_;
+    // Released name → the folder and name of the file last written under it: two files of
+    // one name in different folders share a name in the release folder.
+    std::map<std::string, std::pair<int, std::string>> released_;
 };
 
 }  // namespace tf

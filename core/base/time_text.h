@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tf {
 
@@ -12,5 +13,8 @@ namespace tf {
 std::string localTimeText(std::chrono::system_clock::time_point moment);
 // The modification time of a file in that form; nothing when it cannot be read.
 std::optional<std::string> fileTimeText(const std::filesystem::path& file);
+// Sets a file's modification time from that form; false when the text is not one or the
+// time cannot be set.
+bool setFileTimeText(const std::filesystem::path& file, std::string_view text);
 
 }  // namespace tf

@@ -254,6 +254,7 @@ void AttachmentWindow::showStore() {
     folders_->expandAll();
     if (const auto selected = manager_.selectedFolder(); selected && items.contains(*selected)) {
         folders_->setCurrentItem(items[*selected]);
+        items[*selected]->setSelected(true);  // highlighted, not only framed
     }
     showing_ = false;
     showFiles();

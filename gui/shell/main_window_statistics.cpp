@@ -1,5 +1,7 @@
 // The main window's statistics side: its page, the 统计 commands, the rebuild behind the busy
 // window, and the refresh of whichever table is shown.
+#include "gui/attach/attachment_window.h"
+#include "gui/entry/entry_dialog.h"
 #include "gui/shell/main_window.h"
 
 #include "core/analysis/location_commands.h"
@@ -87,6 +89,12 @@ void MainWindow::buildStatistics() {
 void MainWindow::analysisChanged() {
     updateStatisticsAfterEntry(document_, statistics_, *prompter_);
     statisticsPage_->reload();
+    // A location deleted or moved: the attachments shown must be the current location's.
+    const bool entering = entryDialog_ != nullptr && entryDialog_->isVisible();
+    if (!entering && attachments_ != nullptr && attachments_->isVisible() &&
+        attachments_->manager().mode() == AttachMode::View) {
+        viewAttachments();
+    }
 }
 
 void MainWindow::refreshCurrentTable() {

@@ -52,7 +52,9 @@ QString toQtFilter(std::string_view filter) {
     const QStringList parts = qs(filter).split('|');
     QStringList entries;
     for (qsizetype i = 0; i < parts.size(); i += 2) {
-        entries << parts[i];  // the description already names its patterns
+        // The description already names its patterns. "*.*" means every file, also those
+        // without a dot, which only "*" matches outside Windows.
+        entries << QString(parts[i]).replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
     }
     return entries.join(";;");
 }

@@ -132,6 +132,13 @@ TEST_F(AttachmentWindowTest, TheEntryDialogGathersAttachmentsAndConfirmStoresThe
     EXPECT_EQ(w->folders().topLevelItemCount(), 0);
     pressLocation(3);
     EXPECT_EQ(w->folders().topLevelItemCount(), 1);
+    EXPECT_TRUE(w->folders().topLevelItem(0)->isSelected() ||
+                w->folders().currentItem() == nullptr);
+    // The location deleted: its attachments leave the window with it.
+    prompter.answer(Answer::Yes);
+    window->dispatch(Command::DeleteLocation);
+    ASSERT_EQ(window->document().locations.size(), 3u);
+    EXPECT_EQ(w->folders().topLevelItemCount(), 0);
 }
 
 TEST_F(AttachmentWindowTest, MenusCarryTheirEntriesAndModifyKeepsTheBlock) {

@@ -212,8 +212,8 @@ TEST_F(GridViewTest, KeysAndPressesAreReported) {
 
 TEST(QtFilter, ConvertsPipeFilters) {
     EXPECT_EQ(toQtFilter("工程数据(*.gdb)|*.gdb"), "工程数据(*.gdb)");
-    EXPECT_EQ(toQtFilter("工程数据(*.gdb)|*.gdb|所有文件(*.*)|*.*"),
-              "工程数据(*.gdb);;所有文件(*.*)");
+    EXPECT_EQ(toQtFilter("工程数据(*.gdb)|*.gdb|所有文件(*.*)|*.*"), "工程数据(*.gdb);;所有文件(*)")
+        << "every file, README too";
 }
 
 }  // namespace

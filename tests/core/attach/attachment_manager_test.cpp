@@ -246,6 +246,65 @@ TEST_F(AttachmentManagerTest, ReleasingOpeningAndReadingBackEditedCopies) {
     EXPECT_EQ(owned().files[0].time, fileTimeText(dir.path() / "MTemp" / "a.txt"));
 }
 
+TEST_F(AttachmentManagerTest, ReleasedCopiesKeepTheirTimeAndEditsAreNotLostOrMixedUp) {
+    // Two folders with a file of the same name, and a third file; times long past.
+    AttachmentStore s;
+    s.addFolder(0);
+    s.addFolder(0);
+    s.files = {{"x.txt", "", "2020-01-02 03:04:05", "from A", 2},
+               {"x.txt", "", "2021-05-06 07:08:09", "from B", 3},
+               {"plan.dwg", "", "2022-01-01 00:00:00", "plan", 2}};
+    manager.load(serializeAttachmentStore(s), AttachMode::Edit, 1 << 20);
+    const fs::path copy = dir.path() / "MTemp" / "x.txt";
+
+    manager.selectFolder(2);
+    manager.selectFile(0);
+    prompter.answer(Answer::No);
+    manager.releaseCurrent();
+    EXPECT_EQ(fileTimeText(copy), "2020-01-02 03:04:05") << "the copy carries the file's time";
+    prompter.answer(Answer::Ok);
+    manager.updateFile();
+    EXPECT_TRUE(handedBack.empty()) << "an unchanged copy changes nothing";
+
+    // Edited, then another file released: the edit is named and No keeps it.
+    test::writeFile(copy, "edited A");
+    prompter.clear();
+    manager.selectFile(2);
+    prompter.answer(Answer::No);
+    manager.releaseCurrent();
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    EXPECT_EQ(prompter.messages()[0].text,
+              "临时目录中的以下文件已被修改，尚未更新到工程中：\r\nx.txt\r\n"
+              "释放文件将清空临时目录，这些修改会丢失。是否继续？");
+    EXPECT_EQ(prompter.messages()[0].flags, MessageFlags::kYesNoWarningDefaultNo);
+    EXPECT_EQ(test::readFile(copy), "edited A");
+
+    // The other folder's x.txt released over it; A's 更新 does not take B's copy.
+    manager.selectFolder(3);
+    prompter.answer(Answer::Yes);  // the edit may go
+    prompter.answer(Answer::No);   // no folder to open
+    manager.releaseAll();
+    EXPECT_EQ(test::readFile(copy), "from B");
+    test::writeFile(copy, "edited B");
+    manager.selectFolder(2);
+    manager.selectFile(0);
+    prompter.answer(Answer::Ok);
+    manager.updateFile();
+    EXPECT_TRUE(handedBack.empty());
+    EXPECT_EQ(manager.store().files[0].content, "from A");
+    manager.selectFolder(3);
+    manager.selectFile(1);
+    prompter.answer(Answer::Ok);
+    manager.updateFile();
+    ASSERT_EQ(handedBack.size(), 1u);
+    EXPECT_EQ(owned().files[1].content, "edited B") << "B's own copy is read back";
+
+    // A folder keeps its name when the new one is blank.
+    prompter.answerInput("  ");
+    manager.renameFolder();
+    EXPECT_EQ(manager.store().folders[1].name, "新建文件夹");
+}
+
 TEST_F(AttachmentManagerTest, ScreenshotsAreNumberedByTheFolderAndCancelTakesNone) {
     manager.newFolder(false);
     desktop.pictures = {"BM1", "BM2"};
