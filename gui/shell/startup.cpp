@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "core/shell/program_data.h"
+#include "gui/shell/file_association.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/splash_window.h"
 #include "gui/shell/updater_endpoint.h"
@@ -60,6 +61,10 @@ bool startProgram(MainWindow& window, SplashWindow& splash, const QStringList& a
         first->setChecked(true);
     }
     window.openFromCommandLine(arguments);
+    // Last: double-clicking a project file opens it here, unless another program has them.
+    const QDir dir(window.programDirectory());
+    registerProjectFileType(*platformFileAssociation(), QApplication::applicationFilePath(),
+                            dir.filePath("Brix.ico"));
     return true;
 }
 

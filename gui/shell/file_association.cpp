@@ -1,0 +1,178 @@
+#include "gui/shell/file_association.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "core/base/safe_write.h"
+
+namespace tf::gui {
+namespace {
+
+constexpr const char* kMimeType = "application/x-brix-gdb";
+constexpr const char* kDesktopFile = "tallyframe.desktop";
+constexpr const char* kMimePackage = "tallyframe-gdb.xml";
+
+QString readText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+bool writeText(const QString& path, const QString& text) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray bytes = text.toUtf8();
+    return writeFileSafely(
+               path.toStdString(),
+               std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) ==
+           WriteOutcome::Written;
+}
+
+}  // namespace
+
+bool registerProjectFileType(FileAssociation& association, const QString& programPath,
+                             const QString& iconPath) {
+    if (association.registered()) {
+        return false;
+    }
+    association.registerProgram(programPath, iconPath);
+    return true;
+}
+
+XdgFileAssociation::XdgFileAssociation(QString dataHome, QStringList dataDirs)
+    : dataHome_(std::move(dataHome)), dataDirs_(std::move(dataDirs)) {}
+
+std::unique_ptr<XdgFileAssociation> XdgFileAssociation::fromEnvironment() {
+    const QString home = qEnvironmentVariable(
+        "XDG_DATA_HOME", QDir::home().filePath(QStringLiteral(".local/share")));
+    QStringList dirs = qEnvironmentVariable("XDG_DATA_DIRS", "/usr/local/share:/usr/share")
+                           .split(':', Qt::SkipEmptyParts);
+    return std::make_unique<XdgFileAssociation>(home, dirs);
+}
+
+QStringList XdgFileAssociation::typesForProjectFiles() const {
+    // The MIME types whose globs take "*.gdb", from every package installed.
+    QStringList types{kMimeType};
+    static const QRegularExpression typeTag(R"re(<mime-type[^>]*\btype="([^"]+)")re");
+    static const QRegularExpression gdbGlob(R"re(<glob[^>]*\bpattern="\*\.gdb")re",
+                                            QRegularExpression::CaseInsensitiveOption);
+    for (const QString& dir : QStringList{dataHome_} + dataDirs_) {
+        const QDir packages(QDir(dir).filePath("mime/packages"));
+        for (const QString& name : packages.entryList({"*.xml"}, QDir::Files)) {
+            const QString xml = readText(packages.filePath(name));
+            // Each <mime-type> up to its end tag: does it glob *.gdb?
+            for (const QString& part : xml.split("</mime-type>")) {
+                const auto type = typeTag.match(part);
+                if (type.hasMatch() && gdbGlob.match(part).hasMatch() &&
+                    !types.contains(type.captured(1))) {
+                    types << type.captured(1);
+                }
+            }
+        }
+    }
+    return types;
+}
+
+bool XdgFileAssociation::registered() const {
+    // Some desktop entry says it opens one of those types.
+    const QStringList types = typesForProjectFiles();
+    for (const QString& dir : QStringList{dataHome_} + dataDirs_) {
+        const QDir applications(QDir(dir).filePath("applications"));
+        for (const QString& name : applications.entryList({"*.desktop"}, QDir::Files)) {
+            const QString entry = readText(applications.filePath(name));
+            for (const QString& line : entry.split('\n')) {
+                if (!line.startsWith("MimeType=")) {
+                    continue;
+                }
+                for (const QString& type : line.mid(9).trimmed().split(';', Qt::SkipEmptyParts)) {
+                    if (types.contains(type)) {
+                        return true;
+                    }
+                }
+            }
+        }
+    }
+    return false;
+}
+
+void XdgFileAssociation::registerProgram(const QString& programPath, const QString& iconPath) {
+    const QDir home(dataHome_);
+    writeText(home.filePath(QStringLiteral("mime/packages/") + kMimePackage),
+              QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                             "<mime-info xmlns=\"http://www.freedesktop.org/standards/"
+                             "shared-mime-info\">\n"
+                             "  <mime-type type=\"%1\">\n"
+                             "    <comment>Brix工程数据</comment>\n"
+                             "    <glob pattern=\"*.gdb\"/>\n"
+                             "  </mime-type>\n"
+                             "</mime-info>\n")
+                  .arg(kMimeType));
+    QString quoted = programPath;
+    quoted.replace('\\', "\\\\").replace('"', "\\\"");
+    writeText(home.filePath(QStringLiteral("applications/") + kDesktopFile),
+              QStringLiteral("[Desktop Entry]\n"
+                             "Type=Application\n"
+                             "Name=Tallyframe2009\n"
+                             "Comment=建筑装饰装修工程量分析\n"
+                             "Exec=\"%1\" %f\n"
+                             "Icon=%2\n"
+                             "MimeType=%3;\n"
+                             "Terminal=false\n"
+                             "Categories=Office;\n")
+                  .arg(quoted, iconPath, kMimeType));
+    // The desktop's caches, where their tools are installed; not waited for.
+    const QString mime = QStandardPaths::findExecutable("update-mime-database");
+    if (!mime.isEmpty()) {
+        QProcess::startDetached(mime, {home.filePath("mime")});
+    }
+    const QString desktop = QStandardPaths::findExecutable("update-desktop-database");
+    if (!desktop.isEmpty()) {
+        QProcess::startDetached(desktop, {home.filePath("applications")});
+    }
+}
+
+#ifdef Q_OS_WIN
+// The shell's classes in the user's own registry hive ("Default" is a key's unnamed value).
+class RegistryFileAssociation : public FileAssociation {
+  public:
+    bool registered() const override {
+        QSettings classes(kClasses, QSettings::NativeFormat);
+        const QString type = classes.value(".gdb/Default").toString();
+        if (type.isEmpty()) {
+            return false;
+        }
+        QString verb = classes.value(type + "/shell/Default").toString();
+        if (verb.isEmpty()) {
+            verb = "open";
+        }
+        return !classes.value(type + "/shell/" + verb + "/command/Default").toString().isEmpty();
+    }
+    void registerProgram(const QString& programPath, const QString& iconPath) override {
+        QSettings classes(kClasses, QSettings::NativeFormat);
+        const QString type = QFileInfo(programPath).completeBaseName();
+        classes.setValue(".gdb/Default", type);
+        classes.setValue(".gdb/Content Type", "Brix工程数据");
+        classes.setValue(type + "/BrowserFlags", 8);
+        classes.setValue(type + "/EditFlags", 0);
+        classes.setValue(type + "/DefaultIcon/Default", QDir::toNativeSeparators(iconPath));
+        classes.setValue(type + "/shell/Default", "open");
+        classes.setValue(type + "/shell/open/command/Default",
+                         QDir::toNativeSeparators(programPath) + " \"%1\"");
+    }
+
+  private:
+    static constexpr const char* kClasses = "HKEY_CURRENT_USER\\Software\\Classes";
+};
+#endif
+
+std::unique_ptr<FileAssociation> platformFileAssociation() {
+#ifdef Q_OS_WIN
+    return std::make_unique<RegistryFileAssociation>();
+#else
+    return XdgFileAssociation::fromEnvironment();
+#endif
+}
+
+}  // namespace tf::gui
