@@ -38,6 +38,10 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, StartsThroughTheSplashOntoTheStartPage) {
+    // The start registers project files with the desktop: in a folder of the test's own.
+    const auto desktop = programDir.path() / "xdg";
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString((desktop / "home").string()));
+    qputenv("XDG_DATA_DIRS", QByteArray::fromStdString((desktop / "system").string()));
     MainWindow window(dir(), &prompter);
     SplashWindow splash;
     EXPECT_EQ(splash.geometry().center(), splash.screen()->availableGeometry().center());
@@ -53,6 +57,11 @@ TEST_F(MainWindowTest, StartsThroughTheSplashOntoTheStartPage) {
     EXPECT_EQ(pages(window)->currentIndex(), MainWindow::StartPage);
     EXPECT_EQ(window.dataNumber(), 1);
     EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_NE(test::readFile(desktop / "home/applications/tallyframe.desktop").find("%f"),
+              std::string::npos)
+        << "double-clicking a project file starts the program with it";
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_DATA_DIRS");
     // The data file is held until the program ends.
     EXPECT_FALSE(ExclusiveFile::open(programDir / "ZUdavu.dat", ExclusiveFile::Mode::ReadOnly));
     for (const char* name :
