@@ -17,7 +17,6 @@ namespace {
 QLabel* text(const QString& content, QWidget* parent) {
     auto* label = new QLabel(content, parent);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->setWordWrap(true);
     return label;
 }
 
@@ -51,6 +50,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
         "作者不承担责任。",
         this);
     notice->setObjectName("法律声明");
+    notice->setWordWrap(true);
     layout->addWidget(notice);
     layout->addSpacing(8);
     auto* maker = text(QStringLiteral("Tallyframe 网站：%1").arg(qs(kMakerAddress)), this);

@@ -3,13 +3,18 @@
 
 #include <signal.h>
 
+#include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
+#include <QUrl>
 #include <set>
 
 #include "core/base/byte_io.h"
 #include "core/shell/program_data.h"
+#include "gui/shell/about_box.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/updater_endpoint.h"
 #include "tests/gui/local_http_server.h"
@@ -166,3 +171,54 @@ TEST_F(UpdaterTest, AServerThatNeverAnswersEndsAfterTheLimit) {
 
 }  // namespace
 }  // namespace tf::gui
+
+namespace tf::gui {
+namespace {
+
+// Records the addresses the program asks the desktop to open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+TEST(HelpMenu, TheManualAndTheAboutBox) {
+    test::TempDir dir;
+    test::ScriptedPrompter prompter;
+    auto window = test::openSampleWindow(dir.path(), prompter, 1);
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler("file", &recorder, "open");
+    QDesktopServices::setUrlHandler("https", &recorder, "open");
+
+    window->dispatch(Command::HelpTopics);
+    EXPECT_TRUE(recorder.opened.isEmpty()) << "no manual installed: nothing, and no message";
+    fs::create_directories(dir.path() / "help");
+    test::writeFile(dir.path() / "help/index.html", "<html></html>");
+    window->dispatch(Command::HelpTopics);
+    ASSERT_EQ(recorder.opened.size(), 1);
+    EXPECT_EQ(recorder.opened[0].toLocalFile().toStdString(),
+              (dir.path() / "help/index.html").string());
+
+    QString product;
+    QTimer::singleShot(100, [&] {
+        auto* box = window->findChild<AboutBox*>();
+        ASSERT_NE(box, nullptr);
+        product = box->findChild<QLabel*>("产品名称")->text();
+        EXPECT_TRUE(box->findChild<QLabel*>("版本")->text().startsWith("版本 "));
+        QWidget* maker = box->findChild<QLabel*>("网站");
+        QTest::mouseClick(box, Qt::LeftButton, {}, maker->geometry().center());
+    });
+    window->dispatch(Command::About);  // returns when a click has closed it
+    EXPECT_EQ(product, "Brix Tallyframe2009");
+    ASSERT_EQ(recorder.opened.size(), 2);
+    EXPECT_EQ(recorder.opened[1].toString(), "https://tallyframe.example");
+    QDesktopServices::unsetUrlHandler("file");
+    QDesktopServices::unsetUrlHandler("https");
+}
+
+}  // namespace
+}  // namespace tf::gui
+
+#include "updater_test.moc"
