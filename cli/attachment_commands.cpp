@@ -60,6 +60,26 @@ std::optional<AttachmentStore> storeOf(ProjectDocument& document, std::size_t k,
     return store;
 }
 
+// The project opened and the named location's store read: the location and its store.
+std::optional<std::pair<std::size_t, AttachmentStore>> openLocation(ProjectDocument& document,
+                                                                    const std::string& project,
+                                                                    const std::string& location,
+                                                                    Prompter& prompter,
+                                                                    Streams io) {
+    if (!openProject(document, project, prompter, io)) {
+        return std::nullopt;
+    }
+    const auto k = findLocation(document, location, io);
+    if (!k) {
+        return std::nullopt;
+    }
+    auto store = storeOf(document, *k, io);
+    if (!store) {
+        return std::nullopt;
+    }
+    return std::pair{*k, std::move(*store)};
+}
+
 // `name`, or `name (2)`, `name (3)`, … before the extension, whichever is not yet taken in
 // the folder.
 std::string unusedName(const fs::path& folder, const std::string& name,
@@ -114,24 +134,19 @@ int attachmentsAddCommand(const std::string& project, const std::string& locatio
                           Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!openProject(document, project, prompter, io)) {
+    auto opened = openLocation(document, project, location, prompter, io);
+    if (!opened) {
         return 1;
     }
-    const auto k = findLocation(document, location, io);
-    if (!k) {
-        return 1;
-    }
-    auto store = storeOf(document, *k, io);
-    if (!store) {
-        return 1;
-    }
+    const std::size_t k = opened->first;
+    AttachmentStore& store = opened->second;
     int key = 0;
     if (!folder.empty()) {
-        key = store->folderAt(folder);
-    } else if (!store->folders.empty()) {
-        key = store->folders.front().key;
+        key = store.folderAt(folder);
+    } else if (!store.folders.empty()) {
+        key = store.folders.front().key;
     } else {
-        key = store->addFolder(0);
+        key = store.addFolder(0);
     }
     if (key == 0) {
         io.err << "tallyframe-cli: no folder " << folder << '\n';
@@ -139,9 +154,9 @@ int attachmentsAddCommand(const std::string& project, const std::string& locatio
     }
     NoDesktop desktop;
     AttachmentManager manager(prompter, desktop, {});
-    std::string block = serializeAttachmentStore(*store);
+    std::string block = serializeAttachmentStore(store);
     manager.handBack = [&](const std::string& changed) { block = changed; };
-    const auto first = document.locations[*k].first;
+    const auto first = document.locations[k].first;
     manager.load(block, AttachMode::Edit, attachmentRoom(document.attachments, first));
     manager.selectFolder(key);
     for (const std::string& file : files) {
@@ -150,7 +165,7 @@ int attachmentsAddCommand(const std::string& project, const std::string& locatio
     if (prompter.failed()) {
         return 1;  // nothing is saved when a file could not be added
     }
-    record(document, *k) = block;
+    record(document, k) = block;
     document.modified = true;
     return saveProject(document, prompter, false) ? 0 : 1;
 }
@@ -159,21 +174,15 @@ int attachmentsExtractCommand(const std::string& project, const std::string& loc
                               const std::string& outDir, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!openProject(document, project, prompter, io)) {
+    const auto opened = openLocation(document, project, location, prompter, io);
+    if (!opened) {
         return 1;
     }
-    const auto k = findLocation(document, location, io);
-    if (!k) {
-        return 1;
-    }
-    const auto store = storeOf(document, *k, io);
-    if (!store) {
-        return 1;
-    }
+    const AttachmentStore& store = opened->second;
     std::set<std::string> taken;
-    for (const AttachmentFile& f : store->files) {
+    for (const AttachmentFile& f : store.files) {
         fs::path folder = outDir;
-        std::string path = store->folderPath(f.folder);
+        std::string path = store.folderPath(f.folder);
         for (std::size_t start = 0; start <= path.size();) {
             const std::size_t slash = std::min(path.find('/', start), path.size());
             folder /= releasedName(path.substr(start, slash - start));
