@@ -11,6 +11,11 @@ namespace {
 
 const Column kNoColumn{};
 
+// For searching merges, which are sorted by their top row.
+bool startsAbove(const CellRange& m, int top) {
+    return m.top < top;
+}
+
 // New first..last after removing `count` items at `at` from an inclusive interval; empty
 // optional when nothing of it is left.
 std::optional<std::pair<int, int>> shrinkInterval(int first, int last, int at, int count) {
@@ -71,9 +76,13 @@ void Grid::insertRows(int row, int count, std::string_view heading) {
         return;
     }
     rows_.insert(rows_.begin() + row, static_cast<std::size_t>(count), PackedRow{});
-    for (auto& m : merges_) {
-        std::tie(m.top, m.bottom) = growInterval(m.top, m.bottom, row, count);
-        tallestMerge_ = std::max(tallestMerge_, m.bottom - m.top + 1);
+    // Merges starting tallestMerge_ rows or more above end before `row`: untouched. Rows added
+    // at the end thus cost nothing per merge, whatever the size of the table.
+    const auto first =
+        std::lower_bound(merges_.begin(), merges_.end(), row - tallestMerge_ + 1, startsAbove);
+    for (auto m = first; m != merges_.end(); ++m) {
+        std::tie(m->top, m->bottom) = growInterval(m->top, m->bottom, row, count);
+        tallestMerge_ = std::max(tallestMerge_, m->bottom - m->top + 1);
     }
     for (auto& s : sums_) {
         if (s.row >= row) {
@@ -377,10 +386,9 @@ void Grid::split(const CellRange& range) {
     const CellRange r = range.normalized();
     // Only merges that start between tallestMerge_ rows above and the range's bottom can
     // overlap it.
-    const auto byTop = [](const CellRange& m, int top) { return m.top < top; };
     const auto first = std::lower_bound(merges_.begin(), merges_.end(),
-                                        std::max(r.top, 0) - tallestMerge_ + 1, byTop);
-    const auto last = std::lower_bound(first, merges_.end(), r.bottom + 1, byTop);
+                                        std::max(r.top, 0) - tallestMerge_ + 1, startsAbove);
+    const auto last = std::lower_bound(first, merges_.end(), r.bottom + 1, startsAbove);
     const auto kept =
         std::remove_if(first, last, [&](const CellRange& m) { return m.intersects(r); });
     if (kept != last) {
@@ -407,9 +415,8 @@ std::optional<CellRange> Grid::mergeAt(int row, int column) const {
 }
 
 std::vector<CellRange> Grid::mergesInRows(int first, int last) const {
-    const auto byTop = [](const CellRange& m, int top) { return m.top < top; };
     auto it = std::lower_bound(merges_.begin(), merges_.end(),
-                               std::max(first, 0) - tallestMerge_ + 1, byTop);
+                               std::max(first, 0) - tallestMerge_ + 1, startsAbove);
     std::vector<CellRange> found;
     for (; it != merges_.end() && it->top <= last; ++it) {
         if (it->bottom >= first) {

@@ -94,6 +94,25 @@ TEST(Grid, InsertingRowsMovesCellsMergesSumsAndCursor) {
     EXPECT_EQ(g.merges()[0], (CellRange{2, 0, 6, 1}));
 }
 
+TEST(Grid, InsertingRowsAmongManyMergesTouchesOnlyThoseReachingThem) {
+    // Many short merges, one tall merge far above the insertion point that still reaches it,
+    // and merges below: the search for affected merges must not miss the tall one.
+    Grid g(400, 3);
+    g.merge({10, 2, 210, 2});  // 201 rows tall
+    for (int r = 0; r + 1 < 400; r += 2) {
+        g.merge({r, 0, r + 1, 0});
+    }
+    g.insertRows(200, 3);
+    EXPECT_EQ(g.mergeAt(10, 2), (CellRange{10, 2, 213, 2})) << "straddled from far above: grows";
+    EXPECT_EQ(g.mergeAt(198, 0), (CellRange{198, 0, 199, 0})) << "just above: untouched";
+    EXPECT_EQ(g.mergeAt(203, 0), (CellRange{203, 0, 204, 0})) << "below: moved down";
+    EXPECT_FALSE(g.mergeAt(200, 0)) << "the new rows are not merged";
+    EXPECT_EQ(g.mergeAt(402, 0), (CellRange{401, 0, 402, 0}));
+    g.setRowCount(410);  // rows added at the end move nothing
+    EXPECT_EQ(g.mergeAt(402, 0), (CellRange{401, 0, 402, 0}));
+    EXPECT_EQ(g.merges().size(), 201u);
+}
+
 TEST(Grid, DeletingRowsShrinksOrDropsMergesAndSums) {
     Grid g(10, 3);
     g.merge({1, 0, 2, 0});
