@@ -113,8 +113,8 @@ void EntryForm::formatRow(int r) {
     }
 }
 
-void EntryForm::renumber() {
-    for (int r = 1; r < grid_.rowCount(); ++r) {
+void EntryForm::renumber(int from) {
+    for (int r = std::max(from, 1); r < grid_.rowCount(); ++r) {
         grid_.setText(r, kNumber, std::to_string(r));
     }
 }
@@ -290,13 +290,13 @@ void EntryForm::addRow(int below) {
     const int row = std::clamp(below + 1, 1, grid_.rowCount());
     grid_.insertRows(row);
     formatRow(row);
-    renumber();
+    renumber(row);  // the rows above keep their numbers: a row added at the end costs one
 }
 
 void EntryForm::deleteRow(int row) {
     if (row >= 1 && row < grid_.rowCount()) {
         grid_.deleteRows(row);
-        renumber();
+        renumber(row);
     }
 }
 

@@ -87,7 +87,8 @@ class EntryForm {
   private:
     void applyItemProcess(int row, std::size_t node, const std::string& code);
     void formatRow(int row);
-    void renumber();
+    // 序号 of the rows from `from` down.
+    void renumber(int from = 1);
     double number(int row, int column) const;
     void setNumber(int row, int column, double value);
 

@@ -413,3 +413,24 @@ TEST_F(EntryFormTest, AttachmentsStayWithTheirLocations) {
 
 }  // namespace
 }  // namespace tf
+
+namespace tf {
+namespace {
+
+TEST_F(EntryFormTest, AddedAndDeletedRowsKeepTheNumbersInOrder) {
+    Grid& g = form.grid();
+    type(3, kNote, "第三行");
+    form.addRow(1);  // a row after row 1: the rows below move and are numbered again
+    EXPECT_EQ(g.rowCount(), kFreshEntryRows + 1);
+    EXPECT_EQ(g.text(4, kNote), "第三行");
+    form.addRow(g.rowCount() - 1);  // at the end
+    form.deleteRow(2);
+    EXPECT_EQ(g.rowCount(), kFreshEntryRows + 1);
+    EXPECT_EQ(g.text(3, kNote), "第三行");
+    for (int r = 1; r < g.rowCount(); ++r) {
+        EXPECT_EQ(g.text(r, kNumber), std::to_string(r)) << r;
+    }
+}
+
+}  // namespace
+}  // namespace tf
