@@ -17,15 +17,21 @@ std::optional<std::string_view> lengthPrefixed(ByteReader& reader) {
 }  // namespace
 
 std::string buildProjectImage(const ProjectDocument& document) {
-    ByteWriter w;
     const std::string attachments = serializeAttachments(document.attachments);
+    const std::string analysis = document.analysis.save();
+    const std::string materials = document.materials.save();
+    // One buffer of the final size (the integrity record included): no copy while it grows.
+    ByteWriter w;
+    w.reserve(4 + attachments.size() + kProjectMagic.size() + kProjectVersion.size() + 4 +
+              analysis.size() + 4 + materials.size() + 4 + document.structure.tree.size() +
+              document.structure.items.size() + 64);
     w.i32(static_cast<std::int32_t>(attachments.size()));
     w.bytes(attachments);
     w.bytes(kProjectMagic);
     w.bytes(kProjectVersion);
-    for (const std::string& table : {document.analysis.save(), document.materials.save()}) {
-        w.i32(static_cast<std::int32_t>(table.size()));
-        w.bytes(table);
+    for (const std::string* table : {&analysis, &materials}) {
+        w.i32(static_cast<std::int32_t>(table->size()));
+        w.bytes(*table);
     }
     w.i32(static_cast<std::int32_t>(document.structure.tree.size()));
     w.bytes(document.structure.tree);
