@@ -76,32 +76,20 @@ int infoCommand(const std::string& path, Streams io) {
         return 1;
     }
     const auto& lostParts = details.lostParts;
-    // Section sizes as they stand in the file (a salvaged project has let go of it); rows and
-    // columns as the program shows them.
-    auto file =
-        document.file ? std::nullopt : ExclusiveFile::open(path, ExclusiveFile::Mode::ReadOnly);
-    const ExclusiveFile* held = document.file ? &*document.file : file ? &*file : nullptr;
-    const auto bytes = held != nullptr ? held->readAll() : std::nullopt;
-    const ProjectParse parsed = bytes ? parseProjectImage(*bytes) : ProjectParse{DamagedProject{}};
-    const auto* sections = std::get_if<ProjectSections>(&parsed);
-    if (sections == nullptr) {
-        io.err << "tallyframe-cli: " << path << " changed while it was read\n";
-        return 1;
-    }
-    const auto size = [](const std::optional<std::string_view>& section) {
-        return section ? section->size() : 0;
-    };
+    // Section sizes as they stood in the file when it was read; rows and columns as the
+    // program shows them.
+    const LoadDetails::Sizes& sizes = details.sizes;
     io.out << "version: " << kProjectVersion << '\n'
-           << "attachment-bytes: " << sections->attachments.size() << '\n'
-           << "analysis-bytes: " << sections->analysis.size() << '\n'
+           << "attachment-bytes: " << sizes.attachments << '\n'
+           << "analysis-bytes: " << sizes.analysis << '\n'
            << "analysis-rows: " << document.analysis.rowCount() << '\n'
            << "analysis-columns: " << document.analysis.columnCount() << '\n'
-           << "material-bytes: " << size(sections->materials) << '\n'
+           << "material-bytes: " << sizes.materials << '\n'
            << "material-rows: " << document.materials.rowCount() << '\n'
            << "material-columns: " << document.materials.columnCount() << '\n'
-           << "tree-bytes: " << size(sections->tree) << '\n'
-           << "table-bytes: " << size(sections->items) << '\n'
-           << "integrity: " << integrityText(sections->integrity) << '\n';
+           << "tree-bytes: " << sizes.tree << '\n'
+           << "table-bytes: " << sizes.items << '\n'
+           << "integrity: " << integrityText(details.integrity) << '\n';
     for (const auto& part : lostParts) {
         io.out << "damaged: " << part << '\n';
     }

@@ -284,6 +284,7 @@ bool GridFormat::load(std::string_view bytes, Grid& out) {
     if (!mergeCount || *mergeCount > r.remaining() / 16) {
         return false;
     }
+    g.merges_.reserve(*mergeCount);  // bounded by the bytes left, just checked
     for (std::uint32_t i = 0; i < *mergeCount; ++i) {
         const auto m = readRange(r);
         if (!m || !insideGrid(*m, *rows, *columns) || m->singleCell()) {

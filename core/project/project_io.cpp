@@ -135,6 +135,14 @@ std::optional<ProjectReading> readProjectImage(std::string_view bytes, Prompter&
     ProjectReading reading;
     ProjectDocument& loaded = reading.document;
     const auto* sections = std::get_if<ProjectSections>(&parsed);
+    if (sections != nullptr) {
+        const auto size = [](const std::optional<std::string_view>& s) {
+            return s ? s->size() : 0;
+        };
+        reading.sizes = {sections->attachments.size(), sections->analysis.size(),
+                         size(sections->materials), size(sections->tree), size(sections->items)};
+        reading.integrity = sections->integrity;
+    }
     if (sections == nullptr || !loaded.analysis.load(sections->analysis) ||
         !hasAnalysisShape(loaded.analysis)) {
         prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
@@ -229,6 +237,8 @@ bool loadProject(ProjectDocument& document, const std::string& name, Prompter& p
     document = std::move(reading->document);
     if (details != nullptr) {
         details->lostParts = std::move(reading->lostParts);
+        details->sizes = reading->sizes;
+        details->integrity = reading->integrity;
     }
     return true;
 }

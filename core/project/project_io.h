@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/base/prompter.h"
+#include "core/base/sealed_bytes.h"
 #include "core/project/project_document.h"
 
 namespace tf {
@@ -32,6 +33,15 @@ bool saveProjectAs(ProjectDocument& document, const std::string& name, Prompter&
 struct LoadDetails {
     std::vector<std::string> lostParts;
     std::optional<ExclusiveFile::Refusal> refusal;
+    // The file as it was read: its sections' sizes and its integrity record.
+    struct Sizes {
+        std::size_t attachments = 0;
+        std::size_t analysis = 0;
+        std::size_t materials = 0;
+        std::size_t tree = 0;
+        std::size_t items = 0;
+    } sizes;
+    Integrity integrity = Integrity::Absent;
 };
 
 // Checks and loads the named file and holds it. On failure the previous project stays in
@@ -52,6 +62,8 @@ std::string_view refusalText(ExclusiveFile::Refusal refusal);
 struct ProjectReading {
     ProjectDocument document;
     std::vector<std::string> lostParts;
+    LoadDetails::Sizes sizes;
+    Integrity integrity = Integrity::Absent;
 };
 
 // The reading of a project image, or nothing when it is refused. Refusals and lost parts
