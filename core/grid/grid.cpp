@@ -83,6 +83,7 @@ void Grid::insertRows(int row, int count, std::string_view heading) {
     for (auto m = first; m != merges_.end(); ++m) {
         std::tie(m->top, m->bottom) = growInterval(m->top, m->bottom, row, count);
         tallestMerge_ = std::max(tallestMerge_, m->bottom - m->top + 1);
+        ++mergesMoved_;
     }
     for (auto& s : sums_) {
         if (s.row >= row) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -77,6 +78,9 @@ class Grid {
     void split(const CellRange& range);
     std::optional<CellRange> mergeAt(int row, int column) const;
     const std::vector<CellRange>& merges() const { return merges_; }  // sorted by top, left
+    // How many merges inserted rows have moved or grown so far: the work behind adding rows,
+    // which tests hold to the rows added rather than to the size of the table.
+    std::uint64_t mergesMoved() const { return mergesMoved_; }
     // The merges that reach into rows first..last.
     std::vector<CellRange> mergesInRows(int first, int last) const;
 
@@ -132,6 +136,7 @@ class Grid {
     std::unordered_map<std::uint64_t, StyleId> styleMemo_;  // (change, old id) -> new id
     std::vector<CellRange> merges_;
     int tallestMerge_ = 1;  // an upper bound, for merge look-ups
+    std::uint64_t mergesMoved_ = 0;
     std::vector<RangeSum> sums_;
     int fixedRows_ = 0;
     int fixedColumns_ = 0;

@@ -5,6 +5,8 @@
 #include "core/analysis/location_index.h"
 #include "core/attach/attachment_store.h"
 #include "core/base/number_text.h"
+#include "core/base/text_codec.h"
+#include "core/entry/entry_sheet.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
 #include "core/project/analysis_layout.h"
@@ -430,6 +432,41 @@ TEST_F(EntryFormTest, AddedAndDeletedRowsKeepTheNumbersInOrder) {
     for (int r = 1; r < g.rowCount(); ++r) {
         EXPECT_EQ(g.text(r, kNumber), std::to_string(r)) << r;
     }
+}
+
+}  // namespace
+}  // namespace tf
+
+namespace tf {
+namespace {
+
+// Batch entry appends each location after the last: its work must follow the locations
+// entered, not the size the table has reached (which made large batches quadratic).
+TEST(EntrySheet, BatchEntryWorkGrowsWithTheLocationsNotTheirSquare) {
+    const auto mergesMoved = [](int locations) {
+        ProjectDocument doc;
+        resetProject(doc);
+        doc.materials.setText(1, MaterialColumn::kCategory, "砂浆");
+        doc.materials.setText(1, MaterialColumn::kName, "水泥砂浆");
+        doc.materials.setText(1, MaterialColumn::kUnit, "千克");
+        test::ScriptedPrompter prompter;
+        rebuildCatalogue(doc, prompter);
+        std::string sheet;
+        for (int k = 0; k < locations; ++k) {
+            for (int row = 0; row < 2; ++row) {
+                sheet += "部位" + std::to_string(k) + "\t建施-1\t3×4×2.8\t030201\t3*4\t\t砂浆\t" +
+                         "水泥砂浆\t0.02\t\r\n";
+            }
+        }
+        EXPECT_TRUE(importEntrySheet(doc, toGbk(sheet), prompter).empty());
+        EXPECT_EQ(doc.locations.size(), static_cast<std::size_t>(locations));
+        return std::pair{doc.analysis.mergesMoved(), doc.analysis.merges().size()};
+    };
+    const auto [some, merges] = mergesMoved(150);
+    const auto [twice, moreMerges] = mergesMoved(300);
+    EXPECT_GE(moreMerges, merges * 2 - 10);
+    EXPECT_LE(twice, some * 2 + some / 5 + 10) << some << " → " << twice;
+    EXPECT_LT(twice, moreMerges) << "less than one pass over the table's merges in all";
 }
 
 }  // namespace
