@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <chrono>
 #include <system_error>
 
 #include "core/attach/release_folder.h"
 #include "core/base/file_bytes.h"
+#include "core/base/text_util.h"
 #include "core/base/time_text.h"
 
 namespace tf {
@@ -26,14 +26,6 @@ constexpr std::string_view kUnreadable = "文件无法读取，未作改动。";
 bool folderCommand(C c) {
     return c == C::NewFolder || c == C::NewSubfolder || c == C::DeleteFolder ||
            c == C::RenameFolder;
-}
-
-std::string lowerExtension(std::string_view name) {
-    const auto dot = name.rfind('.');
-    std::string extension(dot == std::string_view::npos ? "" : name.substr(dot + 1));
-    std::ranges::transform(extension, extension.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
 }
 
 std::string plainName(const std::string& path) {
@@ -62,7 +54,9 @@ const std::vector<AttachCommandText>& attachCommandTexts() {
 }
 
 int attachmentIcon(std::string_view fileName) {
-    const std::string extension = lowerExtension(fileName);
+    const auto dot = fileName.rfind('.');
+    const std::string extension =
+        asciiLower(dot == std::string_view::npos ? "" : fileName.substr(dot + 1));
     static constexpr std::array<std::pair<std::string_view, int>, 17> kIcons = {{
         {"dwg", 0},
         {"doc", 1},
@@ -147,6 +141,18 @@ bool AttachmentManager::enabled(AttachCommand c, AttachSurface surface) const {
         return surface == S::Toolbar;
     }
     return folderCommand(c) || c == C::OpenFolder || c == C::AddFile || c == C::Screenshot;
+}
+
+std::vector<AttachCommand> AttachmentManager::menuEntries(AttachSurface menu) const {
+    std::vector<AttachCommand> entries;
+    for (const AttachCommandText& t : attachCommandTexts()) {
+        const bool viewable = t.command == C::OpenFolder || t.command == C::OpenExternal ||
+                              t.command == C::ReleaseCurrent || t.command == C::ReleaseAll;
+        if (t.menu == menu && (mode_ == AttachMode::Edit || viewable)) {
+            entries.push_back(t.command);
+        }
+    }
+    return entries;
 }
 
 void AttachmentManager::run(AttachCommand c, AttachSurface surface) {

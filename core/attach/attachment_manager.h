@@ -90,6 +90,9 @@ class AttachmentManager {
     std::vector<std::size_t> listed() const;
 
     bool enabled(AttachCommand command, AttachSurface surface) const;
+    // The entries a pop-up offers now, in toolbar order: in view mode the folder tree offers
+    // none and the file list only the opening and releasing commands.
+    std::vector<AttachCommand> menuEntries(AttachSurface menu) const;
     // Runs a command if it is enabled where it was chosen.
     void run(AttachCommand command, AttachSurface surface);
 

@@ -1,10 +1,9 @@
 #include "core/attach/release_folder.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <system_error>
 
+#include "core/base/file_names.h"
 #include "core/base/safe_write.h"
 #include "core/base/utf8.h"
 
@@ -13,25 +12,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kLongestName = 200;
-
-bool forbidden(unsigned char c) {
-    return c < 0x20 || c == 0x7F ||
-           std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
-}
-
-bool reservedDeviceName(std::string_view name) {
-    std::string stem(name.substr(0, name.find('.')));
-    while (!stem.empty() && stem.back() == ' ') {
-        stem.pop_back();
-    }
-    std::ranges::transform(stem, stem.begin(), [](unsigned char c) { return std::toupper(c); });
-    static constexpr std::array<std::string_view, 4> kPlain = {"CON", "PRN", "AUX", "NUL"};
-    if (std::ranges::find(kPlain, stem) != kPlain.end()) {
-        return true;
-    }
-    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
-           stem[3] >= '1' && stem[3] <= '9';
-}
 
 // The longest prefix of `text` of at most `bytes` bytes that ends on a whole character.
 std::string_view wholeCharacters(std::string_view text, std::size_t bytes) {
@@ -52,7 +32,7 @@ std::string_view wholeCharacters(std::string_view text, std::size_t bytes) {
 std::string releasedName(std::string_view name) {
     std::string clean = utf8::sanitize(name);
     for (char& c : clean) {
-        if (forbidden(static_cast<unsigned char>(c))) {
+        if (forbiddenInFileName(static_cast<unsigned char>(c))) {
             c = '_';
         }
     }

@@ -1,10 +1,9 @@
 #include "core/update/update_package.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 
 #include "core/base/byte_io.h"
+#include "core/base/file_names.h"
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/text_codec.h"
@@ -15,18 +14,6 @@ namespace {
 constexpr std::size_t kNameBytes = 20;
 constexpr double kTolerance = 0.0000001;
 
-bool reservedDeviceName(std::string_view name) {
-    std::string stem(name.substr(0, name.find('.')));
-    std::ranges::transform(stem, stem.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    static constexpr std::array<std::string_view, 4> kPlain = {"CON", "PRN", "AUX", "NUL"};
-    if (std::ranges::find(kPlain, stem) != kPlain.end()) {
-        return true;
-    }
-    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
-           stem[3] >= '1' && stem[3] <= '9';
-}
-
 }  // namespace
 
 bool plainPackageName(std::string_view name) {
@@ -34,10 +21,8 @@ bool plainPackageName(std::string_view name) {
         reservedDeviceName(name)) {
         return false;
     }
-    return std::ranges::none_of(name, [](char ch) {
-        const auto c = static_cast<unsigned char>(ch);
-        return c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':';
-    });
+    return std::ranges::none_of(
+        name, [](char c) { return forbiddenInFileName(static_cast<unsigned char>(c)); });
 }
 
 std::optional<std::vector<PackageFile>> parseUpdatePackage(std::string_view bytes) {

@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 #include "core/capture/bmp_file.h"
@@ -200,41 +201,29 @@ void AttachmentWindow::runCommand(AttachCommand command, AttachSurface surface) 
     }
 }
 
-QMenu* AttachmentWindow::treeMenu() {
-    if (manager_.mode() == AttachMode::View) {
-        return nullptr;  // nothing there can be done without changing the store
+QMenu* AttachmentWindow::popup(AttachSurface surface, const char* name) {
+    const std::vector<AttachCommand> entries = manager_.menuEntries(surface);
+    if (entries.empty()) {
+        return nullptr;
     }
     auto* menu = new QMenu(this);
-    menu->setObjectName("文件夹菜单");
-    for (const AttachCommandText& t : attachCommandTexts()) {
-        if (t.menu == AttachSurface::TreeMenu) {
-            const AttachCommand command = t.command;
-            QAction* entry = menu->addAction(qs(t.entry), this, [this, command] {
-                runCommand(command, AttachSurface::TreeMenu);
-            });
-            entry->setEnabled(manager_.enabled(command, AttachSurface::TreeMenu));
-        }
+    menu->setObjectName(name);
+    for (const AttachCommand command : entries) {
+        const auto text =
+            std::ranges::find(attachCommandTexts(), command, &AttachCommandText::command);
+        QAction* entry = menu->addAction(
+            qs(text->entry), this, [this, command, surface] { runCommand(command, surface); });
+        entry->setEnabled(manager_.enabled(command, surface));
     }
     return menu;
 }
 
+QMenu* AttachmentWindow::treeMenu() {
+    return popup(AttachSurface::TreeMenu, "文件夹菜单");
+}
+
 QMenu* AttachmentWindow::listMenu() {
-    auto* menu = new QMenu(this);
-    menu->setObjectName("文件菜单");
-    const bool viewing = manager_.mode() == AttachMode::View;
-    for (const AttachCommandText& t : attachCommandTexts()) {
-        const AttachCommand command = t.command;
-        const bool opensOrReleases =
-            command == AttachCommand::OpenFolder || command == AttachCommand::OpenExternal ||
-            command == AttachCommand::ReleaseCurrent || command == AttachCommand::ReleaseAll;
-        if (t.menu != AttachSurface::ListMenu || (viewing && !opensOrReleases)) {
-            continue;
-        }
-        QAction* entry = menu->addAction(
-            qs(t.entry), this, [this, command] { runCommand(command, AttachSurface::ListMenu); });
-        entry->setEnabled(manager_.enabled(command, AttachSurface::ListMenu));
-    }
-    return menu;
+    return popup(AttachSurface::ListMenu, "文件菜单");
 }
 
 void AttachmentWindow::showStore() {

@@ -50,6 +50,7 @@ class AttachmentWindow : public QWidget {
     QMenu* listMenu();
 
   private:
+    QMenu* popup(AttachSurface surface, const char* name);
     void buildToolbar(QToolBar* bar);
     void runCommand(AttachCommand command, AttachSurface surface);
     void showStore();

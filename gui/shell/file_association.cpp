@@ -8,13 +8,11 @@
 #include <QStandardPaths>
 
 #include "core/base/safe_write.h"
+#include "core/shell/desktop_files.h"
+#include "gui/widgets/qt_text.h"
 
 namespace tf::gui {
 namespace {
-
-constexpr const char* kMimeType = "application/x-brix-gdb";
-constexpr const char* kDesktopFile = "tallyframe.desktop";
-constexpr const char* kMimePackage = "tallyframe-gdb.xml";
 
 QString readText(const QString& path) {
     QFile file(path);
@@ -54,7 +52,7 @@ std::unique_ptr<XdgFileAssociation> XdgFileAssociation::fromEnvironment() {
 
 QStringList XdgFileAssociation::typesForProjectFiles() const {
     // The MIME types whose globs take "*.gdb", from every package installed.
-    QStringList types{kMimeType};
+    QStringList types{qs(kProjectMimeType)};
     static const QRegularExpression typeTag(R"re(<mime-type[^>]*\btype="([^"]+)")re");
     static const QRegularExpression gdbGlob(R"re(<glob[^>]*\bpattern="\*\.gdb")re",
                                             QRegularExpression::CaseInsensitiveOption);
@@ -76,6 +74,10 @@ QStringList XdgFileAssociation::typesForProjectFiles() const {
 }
 
 bool XdgFileAssociation::registered() const {
+    // Registered here before: the one check every start makes, without reading any package.
+    if (QFileInfo::exists(QDir(dataHome_).filePath("applications/" + qs(kDesktopEntryName)))) {
+        return true;
+    }
     // Some desktop entry says it opens one of those types.
     const QStringList types = typesForProjectFiles();
     for (const QString& dir : QStringList{dataHome_} + dataDirs_) {
@@ -99,29 +101,10 @@ bool XdgFileAssociation::registered() const {
 
 void XdgFileAssociation::registerProgram(const QString& programPath, const QString& iconPath) {
     const QDir home(dataHome_);
-    writeText(home.filePath(QStringLiteral("mime/packages/") + kMimePackage),
-              QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                             "<mime-info xmlns=\"http://www.freedesktop.org/standards/"
-                             "shared-mime-info\">\n"
-                             "  <mime-type type=\"%1\">\n"
-                             "    <comment>Brix工程数据</comment>\n"
-                             "    <glob pattern=\"*.gdb\"/>\n"
-                             "  </mime-type>\n"
-                             "</mime-info>\n")
-                  .arg(kMimeType));
-    QString quoted = programPath;
-    quoted.replace('\\', "\\\\").replace('"', "\\\"");
-    writeText(home.filePath(QStringLiteral("applications/") + kDesktopFile),
-              QStringLiteral("[Desktop Entry]\n"
-                             "Type=Application\n"
-                             "Name=Tallyframe2009\n"
-                             "Comment=建筑装饰装修工程量分析\n"
-                             "Exec=\"%1\" %f\n"
-                             "Icon=%2\n"
-                             "MimeType=%3;\n"
-                             "Terminal=false\n"
-                             "Categories=Office;\n")
-                  .arg(quoted, iconPath, kMimeType));
+    writeText(home.filePath(QStringLiteral("mime/packages/") + qs(kMimePackageName)),
+              qs(projectMimePackage()));
+    writeText(home.filePath(QStringLiteral("applications/") + qs(kDesktopEntryName)),
+              qs(projectDesktopEntry(programPath.toStdString(), iconPath.toStdString())));
     // The desktop's caches, where their tools are installed; not waited for.
     const QString mime = QStandardPaths::findExecutable("update-mime-database");
     if (!mime.isEmpty()) {
