@@ -26,6 +26,32 @@ constexpr Tables makeTables() {
 }
 
 constexpr Tables kTables = makeTables();
+constexpr std::uint32_t kPolynomial = 0xEDB88320u;
+
+// a·b modulo the polynomial, both bit-reflected as the CRC keeps them.
+std::uint32_t multiplyModP(std::uint32_t a, std::uint32_t b) {
+    std::uint32_t product = 0;
+    for (std::uint32_t m = 1u << 31; m != 0; m >>= 1) {
+        if ((a & m) != 0) {
+            product ^= b;
+        }
+        b = (b & 1) != 0 ? (b >> 1) ^ kPolynomial : b >> 1;
+    }
+    return product;
+}
+
+// x^(8·bytes) modulo the polynomial, by squaring.
+std::uint32_t shiftByBytes(std::uint64_t bytes) {
+    std::uint32_t result = 1u << 31;  // x^0
+    std::uint32_t power = 1u << 30;   // x^1
+    for (std::uint64_t bits = bytes * 8; bits != 0; bits >>= 1) {
+        if ((bits & 1) != 0) {
+            result = multiplyModP(power, result);
+        }
+        power = multiplyModP(power, power);
+    }
+    return result;
+}
 
 }  // namespace
 
@@ -46,6 +72,12 @@ std::uint32_t crc32(std::string_view data, std::uint32_t seed) {
         c = kTables[0][(c ^ *p++) & 0xFF] ^ (c >> 8);
     }
     return ~c;
+}
+
+std::uint32_t crc32Tail(std::uint32_t whole, std::uint32_t head, std::uint64_t tailLength) {
+    // crc(head·tail) = crc(head)·x^(8·|tail|) xor crc(tail), the pre- and post-inversions
+    // cancelling out.
+    return whole ^ multiplyModP(shiftByBytes(tailLength), head);
 }
 
 }  // namespace tf

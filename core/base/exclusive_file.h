@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/base/byte_stream.h"
+
 namespace tf {
 
 // A file held open with sharing denied: neither another process nor a second open in this
@@ -36,6 +38,9 @@ class ExclusiveFile {
 
     // The whole content, or nothing when it cannot be read.
     std::optional<std::string> readAll() const;
+    // The content read front to back through a window; nothing when its size is unknown.
+    // This object must outlive the stream.
+    std::optional<ByteStream> stream() const;
 
     // True while the handle still refers to a file that can be positioned.
     bool positionable() const;

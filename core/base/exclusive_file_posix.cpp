@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <span>
 #include <utility>
 
 #include "core/base/temporary_file.h"
@@ -141,29 +143,64 @@ void ExclusiveFile::close() {
     }
 }
 
+namespace {
+
+// Fills `out` from `offset` on, short only at the end of the file.
+std::optional<std::size_t> readFully(int handle, std::uint64_t offset, std::span<char> out) {
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t n = ::pread(handle, out.data() + done, out.size() - done,
+                                  static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return std::nullopt;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+}  // namespace
+
 std::optional<std::string> ExclusiveFile::readAll() const {
     struct stat info {};
     if (handle_ < 0 || ::fstat(handle_, &info) != 0) {
         return std::nullopt;
     }
+    // Read straight into the result, then on past the size until the file ends: it may
+    // have grown meanwhile.
+    constexpr std::size_t kProbe = 1 << 16;
     std::string content;
-    content.reserve(static_cast<std::size_t>(info.st_size));
-    char buf[1 << 16];
-    off_t offset = 0;
-    for (;;) {
-        const ssize_t n = ::pread(handle_, buf, sizeof buf, offset);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+    content.reserve(static_cast<std::size_t>(info.st_size) + kProbe);
+    content.resize(static_cast<std::size_t>(info.st_size));
+    for (std::size_t have = 0;;) {
+        const auto got = readFully(handle_, have, {content.data() + have, content.size() - have});
+        if (!got) {
             return std::nullopt;
         }
-        if (n == 0) {
+        have += *got;
+        if (have < content.size()) {
+            content.resize(have);
             return content;
         }
-        content.append(buf, static_cast<std::size_t>(n));
-        offset += n;
+        content.resize(have + kProbe);
     }
+}
+
+std::optional<ByteStream> ExclusiveFile::stream() const {
+    struct stat info {};
+    if (handle_ < 0 || ::fstat(handle_, &info) != 0) {
+        return std::nullopt;
+    }
+    const int handle = handle_;
+    return ByteStream([handle](std::uint64_t offset,
+                               std::span<char> out) { return readFully(handle, offset, out); },
+                      static_cast<std::uint64_t>(info.st_size));
 }
 
 bool ExclusiveFile::positionable() const {

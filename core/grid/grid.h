@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,8 @@
 #include "core/grid/style_table.h"
 
 namespace tf {
+
+class ByteStream;
 
 // The table store behind every window of the program: text cells, fixed header rows and
 // columns, column layout, computed columns and sums, merges, sparse cell styles, cursor and
@@ -110,6 +113,8 @@ class Grid {
     // saved grid fails and leaves this grid unchanged.
     std::string save() const;
     bool load(std::string_view bytes);
+    // The same from a stream limited to the saved grid's bytes, read to their end.
+    bool load(ByteStream& section);
 
     // The record of changes that the view showing this grid follows (made on first use).
     std::shared_ptr<GridChanges> changes() { return changes_.record(); }
@@ -130,6 +135,8 @@ class Grid {
     void sortMerges();
     void clampCursorAndSelection();
 
+    // The blocks loaded rows were packed into, shared by copies (whose rows are their own).
+    std::shared_ptr<RowArena> rowArena_;
     std::vector<PackedRow> rows_;
     std::vector<Column> columns_;
     StyleTable styles_;

@@ -19,6 +19,7 @@
 #include <array>
 
 #include "core/base/byte_io.h"
+#include "core/base/byte_stream.h"
 #include "core/base/sealed_bytes.h"
 #include "core/base/text_codec.h"
 #include "core/grid/grid.h"
@@ -28,7 +29,7 @@ namespace tf {
 class GridFormat {
   public:
     static std::string save(const Grid& grid);
-    static bool load(std::string_view bytes, Grid& grid);
+    static bool load(ByteStream& section, Grid& grid);
 };
 
 namespace {
@@ -54,7 +55,7 @@ void writeRange(ByteWriter& w, const CellRange& r) {
     w.i32(r.right);
 }
 
-std::optional<CellRange> readRange(ByteReader& r) {
+std::optional<CellRange> readRange(ByteStream& r) {
     const auto top = r.i32();
     const auto left = r.i32();
     const auto bottom = r.i32();
@@ -182,12 +183,14 @@ std::string GridFormat::save(const Grid& g) {
     return endSealed(w);
 }
 
-bool GridFormat::load(std::string_view bytes, Grid& out) {
-    const auto body = openSealed(bytes, kMagic);
-    if (!body) {
+bool GridFormat::load(ByteStream& r, Grid& out) {
+    // Magic, body, then the CRC of both: the body is parsed as it streams by and the grid
+    // taken only when the CRC matches, so a damaged section still changes nothing.
+    const ByteStream::Checkpoint start = r.checkpoint();
+    if (r.take(kMagic.size()) != kMagic || r.remaining() < 4) {
         return false;
     }
-    ByteReader r(*body);
+    const std::uint64_t sectionEnd = r.limitTo(r.remaining() - 4);
     if (r.u32() != kVersion) {
         return false;
     }
@@ -319,6 +322,7 @@ bool GridFormat::load(std::string_view bytes, Grid& out) {
     }
 
     g.rows_.reserve(static_cast<std::size_t>(*rows));
+    g.rowArena_ = std::make_shared<RowArena>();
     std::vector<StyleId> styles;
     std::vector<std::size_t> lengths;
     std::vector<std::string_view> texts;
@@ -330,22 +334,28 @@ bool GridFormat::load(std::string_view bytes, Grid& out) {
             return false;
         }
         const std::size_t n = *slots;
+        const auto header = r.take(n * 6);
+        if (!header) {
+            return false;
+        }
+        ByteReader fields(*header);
         styles.resize(n);
         lengths.resize(n);
         for (auto& s : styles) {
-            s = *r.u16();
+            s = *fields.u16();
             if (s >= g.styles_.size()) {
                 return false;
             }
         }
-        for (auto& length : lengths) {
-            length = *r.u32();
-        }
         std::size_t total = 0;
-        for (const std::size_t length : lengths) {
+        for (auto& length : lengths) {
+            length = *fields.u32();
             total += length;
         }
-        const auto raw = r.bytes(total);
+        if (total > r.remaining()) {
+            return false;
+        }
+        const auto raw = r.take(total);
         if (!raw) {
             return false;
         }
@@ -363,9 +373,15 @@ bool GridFormat::load(std::string_view bytes, Grid& out) {
             const std::size_t begin = c == 0 ? 0 : ends[c - 1];
             texts[c] = std::string_view(decoded).substr(begin, ends[c] - begin);
         }
-        g.rows_.push_back(PackedRow::build(static_cast<int>(n), styles.data(), texts.data()));
+        g.rows_.push_back(
+            PackedRow::build(static_cast<int>(n), styles.data(), texts.data(), g.rowArena_.get()));
     }
     if (!ok || !r.atEnd()) {
+        return false;
+    }
+    const std::uint32_t check = r.crcSince(start);
+    r.restoreLimit(sectionEnd);
+    if (r.u32() != check || !r.atEnd()) {
         return false;
     }
     const bool cursorValid =
@@ -387,7 +403,12 @@ std::string Grid::save() const {
 }
 
 bool Grid::load(std::string_view bytes) {
-    return GridFormat::load(bytes, *this);
+    ByteStream section(bytes);
+    return GridFormat::load(section, *this);
+}
+
+bool Grid::load(ByteStream& section) {
+    return GridFormat::load(section, *this);
 }
 
 }  // namespace tf

@@ -14,30 +14,45 @@ void store(char* p, T value) {
     std::memcpy(p, &value, sizeof value);
 }
 
+constexpr std::size_t kArenaBlock = std::size_t{1} << 20;
+
 }  // namespace
 
+char* RowArena::allocate(std::size_t bytes) {
+    bytes = (bytes + 1) & ~std::size_t{1};  // rows tell arena bytes by an even address
+    if (capacity_ - used_ < bytes) {
+        capacity_ = std::max(kArenaBlock, bytes);
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(capacity_));
+        used_ = 0;
+    }
+    char* p = blocks_.back().get() + used_;
+    used_ += bytes;
+    return p;
+}
+
 PackedRow::PackedRow(const PackedRow& other) {
-    if (other.data_) {
+    if (other.bits_ != 0) {
         const std::size_t size = other.headerSize(other.slotCount()) + other.textBytes();
-        data_ = std::make_unique<char[]>(size);
-        std::memcpy(data_.get(), other.data_.get(), size);
+        char* copy = new char[size];
+        std::memcpy(copy, other.data(), size);
+        bits_ = reinterpret_cast<std::uintptr_t>(copy);
     }
 }
 
 PackedRow& PackedRow::operator=(const PackedRow& other) {
     if (this != &other) {
-        PackedRow copy(other);
-        data_ = std::move(copy.data_);
+        *this = PackedRow(other);
     }
     return *this;
 }
 
-PackedRow PackedRow::build(int n, const StyleId* styles, const std::string_view* texts) {
-    return pack(n, styles, texts, false);
+PackedRow PackedRow::build(int n, const StyleId* styles, const std::string_view* texts,
+                           RowArena* arena) {
+    return pack(n, styles, texts, false, arena);
 }
 
 PackedRow PackedRow::pack(int n, const StyleId* styles, const std::string_view* texts,
-                          bool allocateWhenBlank) {
+                          bool allocateWhenBlank, RowArena* arena) {
     PackedRow row;
     std::size_t total = 0;
     bool blank = true;
@@ -49,8 +64,8 @@ PackedRow PackedRow::pack(int n, const StyleId* styles, const std::string_view* 
         return row;
     }
     const std::size_t header = row.headerSize(n);
-    row.data_ = std::make_unique<char[]>(header + total);
-    char* p = row.data_.get();
+    char* p = arena != nullptr ? arena->allocate(header + total) : new char[header + total];
+    row.bits_ = reinterpret_cast<std::uintptr_t>(p) | (arena != nullptr ? 1 : 0);
     store<std::uint32_t>(p, static_cast<std::uint32_t>(n));
     char* styleOut = p + 4;
     char* endOut = styleOut + static_cast<std::size_t>(n) * sizeof(StyleId);
@@ -99,8 +114,7 @@ void PackedRow::setTexts(int first, std::span<const std::string_view> values) {
         texts[i] =
             i >= first && i < first + count ? values[static_cast<std::size_t>(i - first)] : text(i);
     }
-    PackedRow rebuilt = build(n, styles, texts);
-    data_ = std::move(rebuilt.data_);
+    *this = build(n, styles, texts);
 }
 
 void PackedRow::setStyle(int column, StyleId id) {
@@ -108,7 +122,7 @@ void PackedRow::setStyle(int column, StyleId id) {
         return;
     }
     if (column < slotCount()) {
-        store<StyleId>(data_.get() + 4 + static_cast<std::size_t>(column) * sizeof(StyleId), id);
+        store<StyleId>(data() + 4 + static_cast<std::size_t>(column) * sizeof(StyleId), id);
         return;
     }
     if (id == 0) {
@@ -132,8 +146,7 @@ void PackedRow::insertSlots(int before, int count) {
         texts[static_cast<std::size_t>(to)] = text(i);
     }
     // Keep an allocation even when everything is blank, so setStyle can write its slot.
-    PackedRow rebuilt = pack(total, styles.data(), texts.data(), true);
-    data_ = std::move(rebuilt.data_);
+    *this = pack(total, styles.data(), texts.data(), true, nullptr);
 }
 
 void PackedRow::eraseSlots(int first, int count) {
@@ -151,8 +164,7 @@ void PackedRow::eraseSlots(int first, int count) {
             texts.push_back(text(i));
         }
     }
-    PackedRow rebuilt = build(total, styles.data(), texts.data());
-    data_ = std::move(rebuilt.data_);
+    *this = build(total, styles.data(), texts.data());
 }
 
 void PackedRow::truncate(int n) {

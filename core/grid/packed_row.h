@@ -5,10 +5,24 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/grid/style_table.h"
 
 namespace tf {
+
+// Rows loaded together share a few large blocks instead of one allocation each: a million
+// rows open without a million calls to the allocator. Blocks live as long as the arena.
+class RowArena {
+  public:
+    char* allocate(std::size_t bytes);
+
+  private:
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t used_ = 0;
+    std::size_t capacity_ = 0;
+};
 
 // The cells of one grid row in a single allocation: a slot count, the style id of every
 // slot, the end offset of every slot's text, then the texts back to back. An all-empty,
@@ -18,10 +32,17 @@ class PackedRow {
     PackedRow() = default;
     PackedRow(const PackedRow& other);
     PackedRow& operator=(const PackedRow& other);
-    PackedRow(PackedRow&&) noexcept = default;
-    PackedRow& operator=(PackedRow&&) noexcept = default;
+    PackedRow(PackedRow&& other) noexcept : bits_(std::exchange(other.bits_, 0)) {}
+    PackedRow& operator=(PackedRow&& other) noexcept {
+        if (this != &other) {
+            release();
+            bits_ = std::exchange(other.bits_, 0);
+        }
+        return *this;
+    }
+    ~PackedRow() { release(); }
 
-    int slotCount() const { return data_ ? static_cast<int>(load<std::uint32_t>(0)) : 0; }
+    int slotCount() const { return bits_ != 0 ? static_cast<int>(load<std::uint32_t>(0)) : 0; }
     // Bytes of all texts together.
     std::size_t textBytes() const {
         const int n = slotCount();
@@ -34,7 +55,7 @@ class PackedRow {
             return {};
         }
         const std::uint32_t begin = column == 0 ? 0 : end(column - 1);
-        return {data_.get() + headerSize(n) + begin, end(column) - begin};
+        return {data() + headerSize(n) + begin, end(column) - begin};
     }
     StyleId style(int column) const {
         if (column < 0 || column >= slotCount()) {
@@ -52,16 +73,26 @@ class PackedRow {
     void eraseSlots(int first, int count);
     void truncate(int count);
 
-    // Builds a row from parallel arrays in one allocation (used by loading).
-    static PackedRow build(int count, const StyleId* styles, const std::string_view* texts);
+    // Builds a row from parallel arrays in one allocation, from `arena` when given (loading);
+    // the arena must outlive the row.
+    static PackedRow build(int count, const StyleId* styles, const std::string_view* texts,
+                           RowArena* arena = nullptr);
 
   private:
     static PackedRow pack(int count, const StyleId* styles, const std::string_view* texts,
-                          bool allocateWhenBlank);
+                          bool allocateWhenBlank, RowArena* arena);
+    // The bytes; bit 0 of bits_ tells an arena's bytes, which are not freed with the row.
+    char* data() const { return reinterpret_cast<char*>(bits_ & ~std::uintptr_t{1}); }
+    void release() {
+        if ((bits_ & 1) == 0) {
+            delete[] data();
+        }
+        bits_ = 0;
+    }
     template <typename T>
     T load(std::size_t offset) const {
         T value;
-        std::memcpy(&value, data_.get() + offset, sizeof value);
+        std::memcpy(&value, data() + offset, sizeof value);
         return value;
     }
     std::uint32_t end(int column) const {
@@ -72,7 +103,7 @@ class PackedRow {
         return sizeof(std::uint32_t) + static_cast<std::size_t>(count) * (sizeof(StyleId) + 4);
     }
 
-    std::unique_ptr<char[]> data_;
+    std::uintptr_t bits_ = 0;
 };
 
 }  // namespace tf

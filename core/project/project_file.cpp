@@ -6,12 +6,39 @@
 namespace tf {
 namespace {
 
-std::optional<std::string_view> lengthPrefixed(ByteReader& reader) {
-    const auto length = reader.i32();
-    if (!length || *length < 0) {
+// An i32 length and that many bytes; nothing when the length cannot be right.
+std::optional<std::uint64_t> sectionLength(ByteStream& stream) {
+    const auto length = stream.i32();
+    if (!length || *length < 0 || static_cast<std::uint64_t>(*length) > stream.remaining()) {
         return std::nullopt;
     }
-    return reader.bytes(static_cast<std::size_t>(*length));
+    return static_cast<std::uint64_t>(*length);
+}
+
+std::optional<std::string> lengthPrefixed(ByteStream& stream) {
+    const auto length = sectionLength(stream);
+    const auto bytes = length ? stream.take(static_cast<std::size_t>(*length)) : std::nullopt;
+    return bytes ? std::optional<std::string>(*bytes) : std::nullopt;
+}
+
+// Where the integrity record sits, when the file has one, and the CRC it holds.
+struct RecordAtEnd {
+    std::uint64_t covered;
+    std::uint32_t check;
+};
+
+std::optional<RecordAtEnd> findIntegrityRecord(const ByteStream& stream) {
+    constexpr std::size_t kRecordSize = kIntegrityMagic.size() + 4;
+    if (stream.size() < kRecordSize) {
+        return std::nullopt;
+    }
+    const std::uint64_t covered = stream.size() - kRecordSize;
+    const auto record = stream.peekAt(covered, kRecordSize);
+    if (!record || std::string_view(*record).substr(0, kIntegrityMagic.size()) != kIntegrityMagic) {
+        return std::nullopt;
+    }
+    ByteReader check(std::string_view(*record).substr(kIntegrityMagic.size()));
+    return RecordAtEnd{covered, *check.u32()};
 }
 
 }  // namespace
@@ -41,34 +68,49 @@ std::string buildProjectImage(const ProjectDocument& document) {
     return image;
 }
 
-ProjectParse parseProjectImage(std::string_view bytes) {
+ProjectParse parseProjectImage(ByteStream& stream) {
     // The integrity record, when there is one, is no part of the sections.
-    const CoveredBytes covered = splitIntegrityRecord(bytes);
-    bytes = covered.bytes;
-    ByteReader reader(bytes);
-    const auto attachmentLength = reader.i32();
+    const auto record = findIntegrityRecord(stream);
+    if (record) {
+        stream.limitTo(record->covered);
+    }
+    const auto attachmentLength = stream.i32();
     if (!attachmentLength || *attachmentLength < 0) {
         return NotAProject{};
     }
     ProjectSections sections;
-    sections.integrity = covered.integrity;
-    sections.attachments = reader.upTo(static_cast<std::size_t>(*attachmentLength));
-    if (reader.upTo(kProjectMagic.size()) != kProjectMagic) {
+    const auto attachments = stream.upTo(static_cast<std::size_t>(*attachmentLength));
+    if (!attachments) {
+        return DamagedProject{};  // the file could not be read
+    }
+    sections.attachments = *attachments;
+    if (stream.upTo(kProjectMagic.size()) != kProjectMagic) {
         return NotAProject{};
     }
-    const std::string_view version = reader.upTo(kProjectVersion.size());
+    const auto version = stream.upTo(kProjectVersion.size());
     if (version != kProjectVersion) {
-        return WrongVersion{version};
+        return WrongVersion{std::string(version.value_or(""))};
     }
-    const auto analysis = lengthPrefixed(reader);
-    if (!analysis) {
+    const auto analysisLength = sectionLength(stream);
+    if (!analysisLength) {
         return DamagedProject{};
     }
-    sections.analysis = *analysis;
-    sections.materials = lengthPrefixed(reader);
-    sections.tree = sections.materials ? lengthPrefixed(reader) : std::nullopt;
+    sections.analysisBytes = static_cast<std::size_t>(*analysisLength);
+    const std::uint64_t afterAnalysis = stream.limitTo(*analysisLength);
+    if (!sections.analysis.load(stream)) {
+        return DamagedProject{};
+    }
+    stream.restoreLimit(afterAnalysis);
+    sections.materials = lengthPrefixed(stream);
+    sections.tree = sections.materials ? lengthPrefixed(stream) : std::nullopt;
     if (sections.tree) {
-        sections.items = reader.rest();
+        const auto items = stream.take(static_cast<std::size_t>(stream.remaining()));
+        sections.items = items ? std::optional<std::string>(*items) : std::nullopt;
+    }
+    if (record) {
+        const bool read = stream.skipRest();
+        sections.integrity =
+            read && stream.crc() == record->check ? Integrity::Whole : Integrity::Broken;
     }
     return sections;
 }

@@ -5,7 +5,9 @@
 #include <string_view>
 #include <variant>
 
+#include "core/base/byte_stream.h"
 #include "core/base/sealed_bytes.h"
+#include "core/grid/grid.h"
 
 namespace tf {
 
@@ -20,15 +22,16 @@ struct ProjectDocument;
 inline constexpr std::string_view kProjectMagic = "Brix BOQ 2009";
 inline constexpr std::string_view kProjectVersion = "07";
 
-// Views into the bytes of a project file. A section after the analysis table whose length
-// cannot be right (negative, or more than the file holds) is missing, and so is every
-// section after it.
+// The sections of a project file, the analysis table parsed as it streamed by. A section
+// after the analysis table whose length cannot be right (negative, or more than the file
+// holds) is missing, and so is every section after it.
 struct ProjectSections {
-    std::string_view attachments;
-    std::string_view analysis;
-    std::optional<std::string_view> materials;
-    std::optional<std::string_view> tree;
-    std::optional<std::string_view> items;
+    std::string attachments;
+    Grid analysis;
+    std::size_t analysisBytes = 0;
+    std::optional<std::string> materials;
+    std::optional<std::string> tree;
+    std::optional<std::string> items;
     // The file's integrity record, whole, broken or absent.
     Integrity integrity = Integrity::Absent;
 };
@@ -36,16 +39,17 @@ struct ProjectSections {
 // Why a file is refused.
 struct NotAProject {};
 struct WrongVersion {
-    std::string_view version;  // the file's two version bytes (fewer when cut short)
+    std::string version;  // the file's two version bytes (fewer when cut short)
 };
 struct DamagedProject {};
 using ProjectParse = std::variant<ProjectSections, NotAProject, WrongVersion, DamagedProject>;
 
 std::string buildProjectImage(const ProjectDocument& document);
 
-// Splits a file into its sections. An analysis length that is negative or claims more bytes
-// than remain marks the file damaged: the user's work cannot be read. Later lengths that
-// cannot be right leave their sections missing, for the rest to be salvaged.
-ProjectParse parseProjectImage(std::string_view bytes);
+// Reads a file's sections front to back. An analysis length that is negative or claims more
+// bytes than remain, or an analysis table that does not load, marks the file damaged: the
+// user's work cannot be read. Later lengths that cannot be right leave their sections
+// missing, for the rest to be salvaged.
+ProjectParse parseProjectImage(ByteStream& bytes);
 
 }  // namespace tf

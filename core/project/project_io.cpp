@@ -122,7 +122,12 @@ bool saveProjectAs(ProjectDocument& document, const std::string& name, Prompter&
 }
 
 std::optional<ProjectReading> readProjectImage(std::string_view bytes, Prompter& prompter) {
-    const ProjectParse parsed = parseProjectImage(bytes);
+    ByteStream stream(bytes);
+    return readProjectImage(stream, prompter);
+}
+
+std::optional<ProjectReading> readProjectImage(ByteStream& bytes, Prompter& prompter) {
+    ProjectParse parsed = parseProjectImage(bytes);
     if (std::holds_alternative<NotAProject>(parsed)) {
         prompter.message(kNotAProject, Captions::kWarning, MessageFlags::kWarning);
         return std::nullopt;
@@ -132,22 +137,18 @@ std::optional<ProjectReading> readProjectImage(std::string_view bytes, Prompter&
                          MessageFlags::kWarning);
         return std::nullopt;
     }
-    ProjectReading reading;
-    ProjectDocument& loaded = reading.document;
-    const auto* sections = std::get_if<ProjectSections>(&parsed);
-    if (sections != nullptr) {
-        const auto size = [](const std::optional<std::string_view>& s) {
-            return s ? s->size() : 0;
-        };
-        reading.sizes = {sections->attachments.size(), sections->analysis.size(),
-                         size(sections->materials), size(sections->tree), size(sections->items)};
-        reading.integrity = sections->integrity;
-    }
-    if (sections == nullptr || !loaded.analysis.load(sections->analysis) ||
-        !hasAnalysisShape(loaded.analysis)) {
+    auto* sections = std::get_if<ProjectSections>(&parsed);
+    if (sections == nullptr || !hasAnalysisShape(sections->analysis)) {
         prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
         return std::nullopt;
     }
+    ProjectReading reading;
+    ProjectDocument& loaded = reading.document;
+    const auto size = [](const std::optional<std::string>& s) { return s ? s->size() : 0; };
+    reading.sizes = {sections->attachments.size(), sections->analysisBytes,
+                     size(sections->materials), size(sections->tree), size(sections->items)};
+    reading.integrity = sections->integrity;
+    loaded.analysis = std::move(sections->analysis);
     // Every other part can be done without: what cannot be read starts afresh.
     if (!sections->materials || !loaded.materials.load(*sections->materials) ||
         !hasMaterialShape(loaded.materials)) {
@@ -165,7 +166,7 @@ std::optional<ProjectReading> readProjectImage(std::string_view bytes, Prompter&
     const bool treeBlamed = sections->integrity == Integrity::Broken && reading.lostParts.empty();
     const bool structureReadable = sections->tree && sections->items && !treeBlamed;
     if (structureReadable) {
-        loaded.structure = {std::string(*sections->tree), std::string(*sections->items)};
+        loaded.structure = {std::move(*sections->tree), std::move(*sections->items)};
     }
     if (!structureReadable || !parseStructure(loaded.structure)) {
         loaded.structure = defaultStructure();
@@ -211,8 +212,8 @@ bool loadProject(ProjectDocument& document, const std::string& name, Prompter& p
     if (file) {  // what killed saves of this folder left behind
         sweepStaleTemporaryFiles(file->path().parent_path());
     }
-    const auto bytes = file ? file->readAll() : std::nullopt;
-    if (!bytes) {
+    auto stream = file ? file->stream() : std::nullopt;
+    if (!stream) {
         if (!file) {
             prompter.setStatus(refusalText(refusal));
             if (details != nullptr) {
@@ -224,7 +225,7 @@ bool loadProject(ProjectDocument& document, const std::string& name, Prompter& p
     }
     // Everything is read into a new document first, so a refused file leaves the previous
     // project as it was.
-    auto reading = readProjectImage(*bytes, prompter);
+    auto reading = readProjectImage(*stream, prompter);
     if (!reading) {
         return false;
     }

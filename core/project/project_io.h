@@ -69,6 +69,7 @@ struct ProjectReading {
 // The reading of a project image, or nothing when it is refused. Refusals and lost parts
 // are told through the prompter.
 std::optional<ProjectReading> readProjectImage(std::string_view bytes, Prompter& prompter);
+std::optional<ProjectReading> readProjectImage(ByteStream& bytes, Prompter& prompter);
 
 // An empty untitled project; releases the file.
 void resetProject(ProjectDocument& document);

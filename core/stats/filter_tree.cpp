@@ -38,48 +38,78 @@ void FilterTree::setItemTick(std::size_t location, std::size_t item, bool ticked
                                                                     : Tick::Partly;
 }
 
+namespace {
+
+constexpr std::size_t kSearchedItems = 32;
+
+}  // namespace
+
 std::optional<std::size_t> FilterTree::findLocation(std::string_view name) const {
-    for (std::size_t i = 0; i < locations_.size(); ++i) {
-        if (locations_[i].name == name) {
-            return i;
-        }
-    }
-    return std::nullopt;
+    const auto at = locationsByName_.find(name);
+    return at != locationsByName_.end() ? std::optional(at->second) : std::nullopt;
 }
 
-TextSet tickedItemKeys(const FilterTree& filter) {
-    TextSet keys;
-    for (const FilterLocation& location : filter.locations()) {
-        for (const FilterItem& item : location.items) {
-            if (item.ticked) {
-                keys.insert(statisticsKey(location.name, item.code));
+std::optional<FilterTree::Node> FilterTree::find(std::string_view location,
+                                                 std::string_view code) const {
+    if (last_ && locations_[last_->location].name == location &&
+        locations_[last_->location].items[last_->item].code == code) {
+        return last_;
+    }
+    const auto l = findLocation(location);
+    if (!l) {
+        return std::nullopt;
+    }
+    const FilterLocation& at = locations_[*l];
+    std::optional<std::size_t> item;
+    if (!at.itemsByCode.empty()) {
+        if (const auto found = at.itemsByCode.find(code); found != at.itemsByCode.end()) {
+            item = found->second;
+        }
+    } else {
+        for (std::size_t i = 0; i < at.items.size() && !item; ++i) {
+            if (at.items[i].code == code) {
+                item = i;
             }
         }
     }
-    return keys;
+    if (!item) {
+        return std::nullopt;
+    }
+    last_ = Node{*l, *item};
+    return last_;
+}
+
+bool FilterTree::isTicked(std::string_view location, std::string_view code) const {
+    const auto node = find(location, code);
+    return node && locations_[node->location].items[node->item].ticked;
+}
+
+void FilterTree::add(std::string_view location, std::string_view code) {
+    auto [at, added] = locationsByName_.try_emplace(std::string(location), locations_.size());
+    if (added) {
+        locations_.push_back({std::string(location), Tick::Unticked, {}, {}});
+        ++nodeCount_;
+    }
+    FilterLocation& l = locations_[at->second];
+    l.items.push_back({std::string(code), false});
+    ++nodeCount_;
+    if (l.items.size() > kSearchedItems) {
+        if (l.itemsByCode.empty()) {
+            for (std::size_t i = 0; i + 1 < l.items.size(); ++i) {
+                l.itemsByCode.emplace(l.items[i].code, i);
+            }
+        }
+        l.itemsByCode.emplace(l.items.back().code, l.items.size() - 1);
+    }
 }
 
 FilterTree buildFilterTree(const Grid& analysis) {
     FilterTree tree;
-    TextMap<std::size_t> locationIndex;
-    TextSet items;
-    std::string key;
     for (int r = kAnalysisHeadingRows; r < analysis.rowCount(); ++r) {
         const std::string_view location = analysis.text(r, AnalysisColumn::kLocation);
         const std::string_view code = analysis.text(r, AnalysisColumn::kItemCode);
-        if (isBlank(location) || isBlank(code)) {
-            continue;
-        }
-        auto at = locationIndex.find(location);
-        if (at == locationIndex.end()) {
-            at = locationIndex.emplace(location, tree.locations_.size()).first;
-            tree.locations_.push_back({std::string(location), Tick::Unticked, {}});
-            ++tree.nodeCount_;
-        }
-        if (!items.contains(std::string_view(writeStatisticsKey(key, location, code)))) {
-            items.insert(key);
-            tree.locations_[at->second].items.push_back({std::string(code), false});
-            ++tree.nodeCount_;
+        if (!isBlank(location) && !isBlank(code) && !tree.find(location, code)) {
+            tree.add(location, code);
         }
     }
     return tree;

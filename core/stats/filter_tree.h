@@ -22,6 +22,8 @@ struct FilterLocation {
     std::string name;
     Tick tick = Tick::Unticked;
     std::vector<FilterItem> items;
+    // Item numbers by code, kept only for locations with many items: a few are searched.
+    TextMap<std::size_t> itemsByCode;
 };
 
 // The tick tree of the filtered view: every location of the analysis table with the work
@@ -41,15 +43,25 @@ class FilterTree {
     void setItemTick(std::size_t location, std::size_t item, bool ticked);
     // The location of that name; nothing when the tree has none.
     std::optional<std::size_t> findLocation(std::string_view name) const;
+    struct Node {
+        std::size_t location;
+        std::size_t item;
+    };
+    // The item of that code at that location; nothing when the tree has none.
+    std::optional<Node> find(std::string_view location, std::string_view code) const;
+    // Whether that item is in the tree and ticked.
+    bool isTicked(std::string_view location, std::string_view code) const;
 
   private:
     friend FilterTree buildFilterTree(const Grid&);
-    std::vector<FilterLocation> locations_;
-    std::size_t nodeCount_ = 0;
-};
+    void add(std::string_view location, std::string_view code);
 
-// The statistics key of every ticked item with its location.
-TextSet tickedItemKeys(const FilterTree& filter);
+    std::vector<FilterLocation> locations_;
+    TextMap<std::size_t> locationsByName_;
+    std::size_t nodeCount_ = 0;
+    // The last node found: an item's rows follow each other.
+    mutable std::optional<Node> last_;
+};
 
 // One location per distinct 部位名称 and below it one item per distinct 分项代号 recorded
 // there, both in order of first appearance; rows with either blank are left out.

@@ -19,18 +19,24 @@ struct Place {
     double blockQuantity = 0;
 };
 
-std::vector<LocationCostGroup> tickedGroups(const FilterTree& filter, TextMap<Place>& places) {
+// The groups of the ticked items, and where each ticked item of the tree goes
+// (places[location][item], nothing for unticked ones).
+std::vector<LocationCostGroup> tickedGroups(
+    const FilterTree& filter, std::vector<std::vector<std::optional<Place>>>& places) {
     std::vector<LocationCostGroup> groups;
-    for (const FilterLocation& location : filter.locations()) {
-        for (const FilterItem& item : location.items) {
+    places.resize(filter.locations().size());
+    for (std::size_t l = 0; l < filter.locations().size(); ++l) {
+        const FilterLocation& location = filter.locations()[l];
+        places[l].resize(location.items.size());
+        for (std::size_t i = 0; i < location.items.size(); ++i) {
+            const FilterItem& item = location.items[i];
             if (!item.ticked) {
                 continue;
             }
             if (groups.empty() || groups.back().location != location.name) {
                 groups.push_back({location.name, {}});
             }
-            places.try_emplace(statisticsKey(location.name, item.code),
-                               Place{groups.size() - 1, groups.back().costs.size()});
+            places[l][i] = Place{groups.size() - 1, groups.back().costs.size()};
             groups.back().costs.push_back({item.code});
         }
     }
@@ -91,18 +97,16 @@ void buildFilteredStatistics(const Grid& analysis, const MaterialCatalogue& cata
         layOutStatistics(summary, StatisticsLayout::Summary, kStatisticsFreshRows);
         return;
     }
-    TextMap<Place> places;
+    std::vector<std::vector<std::optional<Place>>> places;
     std::vector<LocationCostGroup> groups = tickedGroups(filter, places);
     MaterialSummaryList list;
-    std::string key;
     for (int r = kAnalysisHeadingRows; r < analysis.rowCount(); ++r) {
         const AnalysisUse use = readAnalysisUse(analysis, r);
-        const auto it =
-            places.find(std::string_view(writeStatisticsKey(key, use.location, use.code)));
-        if (it == places.end()) {
+        const auto node = filter.find(use.location, use.code);
+        if (!node || !places[node->location][node->item]) {
             continue;
         }
-        Place& place = it->second;
+        Place& place = *places[node->location][node->item];
         LocationCost& cost = groups[place.group].costs[place.cost];
         if (catalogueMaterial(catalogue, use.materialId)) {
             if (const MaterialSummaryRow* listed = list.add(use, catalogue)) {

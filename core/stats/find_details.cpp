@@ -15,7 +15,7 @@ struct Criteria {
     std::string name;
     std::string unit;
     std::optional<std::string> code;  // division view
-    std::optional<TextSet> places;    // filtered view
+    bool onlyTicked = false;          // filtered view
 };
 
 std::optional<Criteria> criteriaOf(const Statistics& s) {
@@ -28,8 +28,7 @@ std::optional<Criteria> criteriaOf(const Statistics& s) {
         const int row = s.itemSummary.cursor().row;
         return Criteria{std::string(s.itemSummary.text(row, ItemColumn::kName)),
                         std::string(s.itemSummary.text(row, ItemColumn::kUnit)),
-                        itemCodeOfNode(tree, *s.selectedNode),
-                        {}};
+                        itemCodeOfNode(tree, *s.selectedNode), false};
     }
     const int row = s.summary.cursor().row;
     if (row == s.statisticRow) {
@@ -38,9 +37,9 @@ std::optional<Criteria> criteriaOf(const Statistics& s) {
     Criteria c{std::string(s.summary.text(row, SummaryColumn::kName)),
                std::string(s.summary.text(row, SummaryColumn::kUnit)),
                {},
-               {}};
+               false};
     if (s.view == StatisticsView::Filtered) {
-        c.places = tickedItemKeys(s.filter);
+        c.onlyTicked = true;
     }
     return c;
 }
@@ -63,8 +62,8 @@ bool findDetails(const Statistics& s, Grid& analysis) {
         if (criteria->code && analysis.text(r, kItemCode) != *criteria->code) {
             continue;
         }
-        if (criteria->places && !criteria->places->contains(statisticsKey(
-                                    analysis.text(r, kLocation), analysis.text(r, kItemCode)))) {
+        if (criteria->onlyTicked &&
+            !s.filter.isTicked(analysis.text(r, kLocation), analysis.text(r, kItemCode))) {
             continue;
         }
         analysis.setBackground({r, kMaterialName, r, kNote}, kMarkerColour);

@@ -50,12 +50,15 @@ void buildGroupsAndTree(const ProjectDocument& document, Statistics& s) {
 
 // The tick tree again, with the ticks of the items that are still there.
 void buildTickTree(const ProjectDocument& document, Statistics& s) {
-    const TextSet ticked = tickedItemKeys(s.filter);
+    const FilterTree before = std::move(s.filter);
     s.filter = buildFilterTree(document.analysis);
+    if (!before.anyTicked()) {
+        return;
+    }
     const auto& locations = s.filter.locations();
-    for (std::size_t l = 0; l < locations.size() && !ticked.empty(); ++l) {
+    for (std::size_t l = 0; l < locations.size(); ++l) {
         for (std::size_t i = 0; i < locations[l].items.size(); ++i) {
-            if (ticked.contains(statisticsKey(locations[l].name, locations[l].items[i].code))) {
+            if (before.isTicked(locations[l].name, locations[l].items[i].code)) {
                 s.filter.setItemTick(l, i, true);
             }
         }

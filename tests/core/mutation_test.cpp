@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <random>
 
 #include "cli/sample_project.h"
 #include "core/base/byte_io.h"
+#include "core/base/byte_stream.h"
 #include "core/base/text_codec.h"
 #include "core/entry/entry_sheet.h"
 #include "core/materials/material_text_file.h"
@@ -74,6 +76,30 @@ bool sameProject(const ProjectDocument& a, const ProjectDocument& b) {
            a.attachments == b.attachments && a.structure == b.structure;
 }
 
+// The bytes read as a file is: through a window of `window` bytes, from a source that hands
+// out at most 5 bytes a call and fails for reads that reach `failAt`.
+std::optional<ProjectReading> readLikeAFile(std::string_view image, Prompter& prompter,
+                                            std::size_t window, std::uint64_t failAt = UINT64_MAX) {
+    ByteStream stream(
+        [image, failAt](std::uint64_t offset, std::span<char> out) -> std::optional<std::size_t> {
+            const auto part = image.substr(static_cast<std::size_t>(offset),
+                                           std::min<std::size_t>(out.size(), 5));
+            if (offset + part.size() > failAt) {
+                return std::nullopt;
+            }
+            std::memcpy(out.data(), part.data(), part.size());
+            return part.size();
+        },
+        image.size(), window);
+    return readProjectImage(stream, prompter);
+}
+
+bool sameReading(const std::optional<ProjectReading>& a, const std::optional<ProjectReading>& b) {
+    return a.has_value() == b.has_value() &&
+           (!a || (a->lostParts == b->lostParts && a->integrity == b->integrity &&
+                   sameProject(a->document, b->document)));
+}
+
 // Where the lengths N, L1, L2 and L3 stand in a project image.
 std::vector<std::size_t> lengthFields(std::string_view image) {
     std::vector<std::size_t> fields{0};
@@ -104,6 +130,8 @@ TEST(Mutation, DamagedProjectsAreRefusedOrSalvagedNeverTakenAsWhole) {
                                     : i < 2 * n ? mutate.truncate()
                                                 : mutate.setLength(fields[i % fields.size()]);
         const auto reading = readProjectImage(damaged, quiet);
+        // Read from a file, the same bytes give the same outcome.
+        EXPECT_TRUE(sameReading(readLikeAFile(damaged, quiet, 16 + i % 50), reading)) << i;
         if (!reading) {
             ++tally.refused;
         } else if (!reading->lostParts.empty()) {
@@ -116,6 +144,19 @@ TEST(Mutation, DamagedProjectsAreRefusedOrSalvagedNeverTakenAsWhole) {
     }
     std::cout << "projects, " << 3 * n << " mutations: " << tally << '\n';
     EXPECT_EQ(tally.silentlyWrong, 0);
+}
+
+TEST(Mutation, AProjectFileThatCannotBeReadToItsEndIsNeverTakenAsWhole) {
+    ProjectDocument sample;
+    cli::buildSampleProject(sample, 4);
+    const std::string image = buildProjectImage(sample);
+    SilentPrompter quiet;
+    const auto whole = readLikeAFile(image, quiet, 64);
+    ASSERT_TRUE(whole && whole->lostParts.empty() && whole->integrity == Integrity::Whole);
+    for (std::uint64_t failAt = 0; failAt < image.size(); failAt += 1 + failAt / 7) {
+        const auto reading = readLikeAFile(image, quiet, 64, failAt);
+        EXPECT_TRUE(!reading || !reading->lostParts.empty()) << "read error at " << failAt;
+    }
 }
 
 TEST(Mutation, DamagedStructureFilesAreRefused) {

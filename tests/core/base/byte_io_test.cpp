@@ -1,4 +1,5 @@
 #include "core/base/byte_io.h"
+#include "core/base/byte_stream.h"
 #include "core/base/crc32.h"
 
 #include <gtest/gtest.h>
@@ -65,6 +66,49 @@ TEST(Crc32, KnownAnswers) {
     EXPECT_EQ(crc32(text), 0x414FA339u);
     // Chained over parts equals over the whole.
     EXPECT_EQ(crc32(text.substr(13), crc32(text.substr(0, 13))), crc32(text));
+    // A tail's CRC from the whole's and the head's: "123456789" split anywhere, an empty
+    // head or tail, and a tail longer than a power of two.
+    const std::string digits = "123456789";
+    for (std::size_t cut = 0; cut <= digits.size(); ++cut) {
+        EXPECT_EQ(crc32Tail(0xCBF43926u, crc32(digits.substr(0, cut)), digits.size() - cut),
+                  crc32(digits.substr(cut)))
+            << cut;
+    }
+    EXPECT_EQ(crc32Tail(0x414FA339u, crc32("The "), 39), crc32(text.substr(4)));
+}
+
+TEST(ByteStream, ReadsAFileThroughAWindowAsFromMemory) {
+    using namespace std::string_literals;
+    const std::string bytes = "\x05\x00\x00\x00hello\x34\x12tail bytes, longer than the window"s;
+    const auto file = [&](std::uint64_t offset, std::span<char> out) -> std::optional<std::size_t> {
+        const auto part =
+            std::string_view(bytes).substr(static_cast<std::size_t>(offset), out.size());
+        std::copy(part.begin(), part.end(), out.begin());
+        return part.size();
+    };
+    const auto check = [&](ByteStream s) {
+        EXPECT_EQ(s.sized(), "hello");
+        const ByteStream::Checkpoint mark = s.checkpoint();
+        // A length past the limit fails and leaves the position alone.
+        const std::uint64_t outer = s.limitTo(5);
+        EXPECT_EQ(s.u16(), 0x1234);
+        EXPECT_EQ(s.sized(), std::nullopt);
+        EXPECT_EQ(s.take(4), std::nullopt);
+        EXPECT_EQ(s.upTo(4), "tai");
+        EXPECT_TRUE(s.atEnd());
+        s.restoreLimit(outer);
+        EXPECT_EQ(s.crcSince(mark), crc32("\x34\x12tai"));
+        EXPECT_EQ(s.peekAt(4, 5), "hello");
+        EXPECT_EQ(s.peekAt(bytes.size() - 2, 3), std::nullopt);
+        EXPECT_EQ(s.take(30), std::string_view(bytes).substr(14, 30));
+        EXPECT_TRUE(s.skipRest());
+        EXPECT_EQ(s.crc(), crc32(bytes));
+    };
+    check(ByteStream(bytes));
+    for (std::size_t window : {1, 7, 4096}) {
+        SCOPED_TRACE(window);
+        check(ByteStream(file, bytes.size(), window));
+    }
 }
 
 }  // namespace

@@ -353,6 +353,39 @@ TEST_F(StatisticsTest, TwoBlocksOfOneLocationAddTheirWorkQuantities) {
     EXPECT_TRUE(near(stats.cumulative.text(1, CumulativeColumn::kMaterialCost), 15.6));
 }
 
+TEST_F(StatisticsTest, ALocationOfManyItemsInTwoBlocksIsFoundByCodeAndKeepsItsTicks) {
+    // 40 items (more than are searched one by one) entered twice, a location between.
+    const auto code = [](int i) { return "0301" + std::to_string(10 + i); };
+    for (int i = 1; i <= 40; ++i) {
+        addRow(1, "大厅", code(i), i, "水泥砂浆", 1, "千克", 1001);
+    }
+    addRow(2, "走廊", code(5), 7, "水泥砂浆", 1, "千克", 1001);
+    for (int i = 40; i >= 1; --i) {
+        addRow(3, "大厅", code(i), 100, "水泥砂浆", 1, "千克", 1001);
+    }
+    rebuild(StatisticsView::Filtered);
+    ASSERT_EQ(stats.filter.locations().size(), 2u);
+    ASSERT_EQ(stats.filter.locations()[0].items.size(), 40u);
+    EXPECT_EQ(stats.filter.locations()[0].items[34].code, code(35));
+    tickFilterItem(doc, stats, 0, 4, true, prompter);
+    tickFilterItem(doc, stats, 0, 34, true, prompter);
+    tickFilterLocation(doc, stats, 1, Tick::Ticked, prompter);
+    ASSERT_EQ(stats.cumulative.rowCount(), 5);  // heading, three items, 小计
+    EXPECT_EQ(stats.cumulative.text(1, CumulativeColumn::kCode), code(5));
+    EXPECT_TRUE(near(stats.cumulative.text(1, CumulativeColumn::kWorkQuantity), 105));
+    EXPECT_TRUE(near(stats.cumulative.text(2, CumulativeColumn::kWorkQuantity), 135));
+    EXPECT_TRUE(near(stats.cumulative.text(3, CumulativeColumn::kWorkQuantity), 7));
+
+    addRow(4, "阳台", code(1), 6, "乳胶漆", 2, "千克", 2001);
+    updateStatisticsAfterEntry(doc, stats, prompter);
+    EXPECT_EQ(stats.filter.locations()[0].tick, Tick::Partly);
+    EXPECT_TRUE(stats.filter.locations()[0].items[34].ticked);
+    EXPECT_FALSE(stats.filter.locations()[0].items[35].ticked);
+    EXPECT_EQ(stats.filter.locations()[1].tick, Tick::Ticked);
+    EXPECT_EQ(stats.filter.locations()[2].tick, Tick::Unticked);
+    EXPECT_EQ(stats.cumulative.rowCount(), 5);
+}
+
 TEST_F(StatisticsTest, AnEntryKeepsTheTicksAndTheSelectedNode) {
     enterThreeLocations();
     rebuild(StatisticsView::Filtered);

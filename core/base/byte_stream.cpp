@@ -1,0 +1,166 @@
+#include "core/base/byte_stream.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/base/crc32.h"
+
+namespace tf {
+namespace {
+
+// Fills `out` from `offset`, asking again after a short read; false when the source fails
+// or ends first.
+bool readExactly(const ByteStream::ReadAt& source, std::uint64_t offset, std::span<char> out) {
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const auto got = source(offset + done, out.subspan(done));
+        if (!got || *got == 0 || *got > out.size() - done) {
+            return false;
+        }
+        done += *got;
+    }
+    return true;
+}
+
+}  // namespace
+
+ByteStream::ByteStream(std::string_view bytes)
+    : size_(bytes.size()), limit_(bytes.size()), memory_(bytes) {}
+
+ByteStream::ByteStream(ReadAt source, std::uint64_t size, std::size_t window)
+    : source_(std::move(source)),
+      size_(size),
+      limit_(size),
+      capacity_(std::max<std::size_t>(window, 64)) {
+    window_ = std::make_unique_for_overwrite<char[]>(capacity_);
+}
+
+bool ByteStream::fill(std::size_t n) {
+    if (end_ - begin_ >= n) {
+        return true;
+    }
+    // Unread bytes move to the front; a read longer than the window widens it (n is bounded
+    // by what the file holds, checked by the callers).
+    const std::size_t kept = end_ - begin_;
+    if (n > capacity_) {
+        auto wider = std::make_unique_for_overwrite<char[]>(n);
+        std::memcpy(wider.get(), window_.get() + begin_, kept);
+        window_ = std::move(wider);
+        capacity_ = n;
+    } else if (begin_ != 0) {
+        std::memmove(window_.get(), window_.get() + begin_, kept);
+    }
+    begin_ = 0;
+    end_ = kept;
+    // Read as much as the window holds, at least the n bytes asked for.
+    const std::size_t want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(capacity_ - end_, size_ - nextRead_));
+    if (want < n - end_ || !readExactly(source_, nextRead_, {window_.get() + end_, want})) {
+        return false;
+    }
+    end_ += want;
+    nextRead_ += want;
+    return true;
+}
+
+std::string_view ByteStream::handOut(std::size_t n) {
+    std::string_view out;
+    if (window_) {
+        out = {window_.get() + begin_, n};
+        begin_ += n;
+    } else {
+        out = memory_.substr(static_cast<std::size_t>(position_), n);
+    }
+    position_ += n;
+    crc_ = crc32(out, crc_);
+    return out;
+}
+
+std::optional<std::string_view> ByteStream::take(std::size_t n) {
+    if (n > remaining() || (window_ && !fill(n))) {
+        return std::nullopt;
+    }
+    return handOut(n);
+}
+
+std::optional<std::string_view> ByteStream::upTo(std::size_t n) {
+    return take(static_cast<std::size_t>(std::min<std::uint64_t>(n, remaining())));
+}
+
+std::optional<std::uint8_t> ByteStream::u8() {
+    const auto b = take(1);
+    return b ? std::optional(static_cast<std::uint8_t>((*b)[0])) : std::nullopt;
+}
+
+std::optional<std::uint16_t> ByteStream::u16() {
+    const auto b = take(2);
+    if (!b) {
+        return std::nullopt;
+    }
+    const auto* p = reinterpret_cast<const unsigned char*>(b->data());
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::optional<std::uint32_t> ByteStream::u32() {
+    const auto b = take(4);
+    if (!b) {
+        return std::nullopt;
+    }
+    const auto* p = reinterpret_cast<const unsigned char*>(b->data());
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+std::optional<std::int32_t> ByteStream::i32() {
+    const auto value = u32();
+    return value ? std::optional(static_cast<std::int32_t>(*value)) : std::nullopt;
+}
+
+std::optional<std::string_view> ByteStream::sized() {
+    const Checkpoint before = checkpoint();
+    const auto length = u32();
+    if (!length || *length > remaining()) {
+        if (length) {  // leave the position alone, as every failed read does
+            position_ = before.position;
+            crc_ = before.crc;
+            if (window_) {
+                begin_ -= 4;
+            }
+        }
+        return std::nullopt;
+    }
+    return take(*length);
+}
+
+bool ByteStream::skipRest() {
+    while (!atEnd()) {
+        const std::size_t step = window_ ? capacity_ : static_cast<std::size_t>(remaining());
+        if (!take(static_cast<std::size_t>(std::min<std::uint64_t>(step, remaining())))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> ByteStream::peekAt(std::uint64_t offset, std::size_t n) const {
+    if (offset > size_ || n > size_ - offset) {
+        return std::nullopt;
+    }
+    if (!window_) {
+        return std::string(memory_.substr(static_cast<std::size_t>(offset), n));
+    }
+    std::string bytes(n, '\0');
+    return readExactly(source_, offset, bytes) ? std::optional(std::move(bytes)) : std::nullopt;
+}
+
+std::uint64_t ByteStream::limitTo(std::uint64_t n) {
+    const std::uint64_t previous = limit_;
+    limit_ = position_ + std::min(n, remaining());
+    return previous;
+}
+
+std::uint32_t ByteStream::crcSince(const Checkpoint& from) const {
+    return crc32Tail(crc_, from.crc, position_ - from.position);
+}
+
+}  // namespace tf
