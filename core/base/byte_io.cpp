@@ -4,6 +4,12 @@
 
 namespace tf {
 
+void ByteWriter::patchI32(std::size_t offset, std::int32_t value) {
+    ByteWriter bytes;
+    bytes.i32(value);
+    out_.replace(offset, 4, bytes.out_);
+}
+
 void ByteWriter::sized(std::string_view data) {
     u32(static_cast<std::uint32_t>(data.size()));
     bytes(data);

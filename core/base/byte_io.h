@@ -27,6 +27,9 @@ class ByteWriter {
     // u32 length, then the bytes.
     void sized(std::string_view data);
 
+    // Overwrites four bytes written before (a length known only after what it measures).
+    void patchI32(std::size_t offset, std::int32_t value);
+
     void reserve(std::size_t bytes) { out_.reserve(bytes); }
     std::size_t size() const { return out_.size(); }
     const std::string& data() const { return out_; }

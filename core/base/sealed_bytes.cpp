@@ -6,13 +6,23 @@ namespace tf {
 
 ByteWriter beginSealed(std::string_view magic) {
     ByteWriter w;
-    w.bytes(magic);
+    beginSealed(w, magic);
     return w;
 }
 
 std::string endSealed(ByteWriter& writer) {
-    writer.u32(crc32(writer.data()));
+    endSealed(writer, 0);
     return writer.take();
+}
+
+std::size_t beginSealed(ByteWriter& writer, std::string_view magic) {
+    const std::size_t start = writer.size();
+    writer.bytes(magic);
+    return start;
+}
+
+void endSealed(ByteWriter& writer, std::size_t start) {
+    writer.u32(crc32(std::string_view(writer.data()).substr(start)));
 }
 
 std::optional<std::string_view> openSealed(std::string_view bytes, std::string_view magic) {

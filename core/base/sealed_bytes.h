@@ -15,6 +15,10 @@ namespace tf {
 ByteWriter beginSealed(std::string_view magic);
 // Appends the checksum and hands the bytes over.
 std::string endSealed(ByteWriter& writer);
+// The same for a section written into a larger image: its magic now, its checksum (of all
+// written from `start`, the offset the first call returns) at its end.
+std::size_t beginSealed(ByteWriter& writer, std::string_view magic);
+void endSealed(ByteWriter& writer, std::size_t start);
 // The bytes between magic and checksum, or nothing when either does not match.
 std::optional<std::string_view> openSealed(std::string_view bytes, std::string_view magic);
 

@@ -18,6 +18,7 @@
 namespace tf {
 
 class ByteStream;
+class ByteWriter;
 
 // The table store behind every window of the program: text cells, fixed header rows and
 // columns, column layout, computed columns and sums, merges, sparse cell styles, cursor and
@@ -112,6 +113,9 @@ class Grid {
     // Persistence: the saved form rebuilds everything above. Loading bytes that are not a
     // saved grid fails and leaves this grid unchanged.
     std::string save() const;
+    // The saved form appended to a larger image, and about how many bytes it takes.
+    void saveTo(ByteWriter& out) const;
+    std::size_t saveSizeHint() const;
     bool load(std::string_view bytes);
     // The same from a stream limited to the saved grid's bytes, read to their end.
     bool load(ByteStream& section);

@@ -28,7 +28,8 @@ namespace tf {
 
 class GridFormat {
   public:
-    static std::string save(const Grid& grid);
+    static void save(const Grid& grid, ByteWriter& out);
+    static std::size_t sizeHint(const Grid& grid);
     static bool load(ByteStream& section, Grid& grid);
 };
 
@@ -95,13 +96,16 @@ bool noneOverlap(const std::vector<CellRange>& sortedMerges) {
 
 }  // namespace
 
-std::string GridFormat::save(const Grid& g) {
-    ByteWriter w = beginSealed(kMagic);
-    std::size_t estimate = 4096;
+std::size_t GridFormat::sizeHint(const Grid& g) {
+    std::size_t estimate = 4096 + g.merges_.size() * 16 + g.sums_.size() * 20;
     for (const auto& row : g.rows_) {
         estimate += 4 + static_cast<std::size_t>(row.slotCount()) * 6 + row.textBytes();
     }
-    w.reserve(estimate);
+    return estimate;
+}
+
+void GridFormat::save(const Grid& g, ByteWriter& w) {
+    const std::size_t start = beginSealed(w, kMagic);
     w.u32(kVersion);
     w.i32(g.rowCount());
     w.i32(g.columnCount());
@@ -180,7 +184,7 @@ std::string GridFormat::save(const Grid& g) {
         }
         w.bytes(std::string_view(begin, static_cast<std::size_t>(end - begin)));
     }
-    return endSealed(w);
+    endSealed(w, start);
 }
 
 bool GridFormat::load(ByteStream& r, Grid& out) {
@@ -399,7 +403,18 @@ bool GridFormat::load(ByteStream& r, Grid& out) {
 }
 
 std::string Grid::save() const {
-    return GridFormat::save(*this);
+    ByteWriter w;
+    w.reserve(GridFormat::sizeHint(*this));
+    GridFormat::save(*this, w);
+    return w.take();
+}
+
+void Grid::saveTo(ByteWriter& out) const {
+    GridFormat::save(*this, out);
+}
+
+std::size_t Grid::saveSizeHint() const {
+    return GridFormat::sizeHint(*this);
 }
 
 bool Grid::load(std::string_view bytes) {

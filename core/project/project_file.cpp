@@ -45,21 +45,23 @@ std::optional<RecordAtEnd> findIntegrityRecord(const ByteStream& stream) {
 
 std::string buildProjectImage(const ProjectDocument& document) {
     const std::string attachments = serializeAttachments(document.attachments);
-    const std::string analysis = document.analysis.save();
     const std::string materials = document.materials.save();
-    // One buffer of the final size (the integrity record included): no copy while it grows.
+    // One buffer, reserved for the whole image: the analysis table, by far the largest part,
+    // is written straight into it and its length filled in afterwards.
     ByteWriter w;
     w.reserve(4 + attachments.size() + kProjectMagic.size() + kProjectVersion.size() + 4 +
-              analysis.size() + 4 + materials.size() + 4 + document.structure.tree.size() +
-              document.structure.items.size() + 64);
+              document.analysis.saveSizeHint() + 4 + materials.size() + 4 +
+              document.structure.tree.size() + document.structure.items.size() + 64);
     w.i32(static_cast<std::int32_t>(attachments.size()));
     w.bytes(attachments);
     w.bytes(kProjectMagic);
     w.bytes(kProjectVersion);
-    for (const std::string* table : {&analysis, &materials}) {
-        w.i32(static_cast<std::int32_t>(table->size()));
-        w.bytes(*table);
-    }
+    const std::size_t analysisLength = w.size();
+    w.i32(0);
+    document.analysis.saveTo(w);
+    w.patchI32(analysisLength, static_cast<std::int32_t>(w.size() - analysisLength - 4));
+    w.i32(static_cast<std::int32_t>(materials.size()));
+    w.bytes(materials);
     w.i32(static_cast<std::int32_t>(document.structure.tree.size()));
     w.bytes(document.structure.tree);
     w.bytes(document.structure.items);

@@ -468,6 +468,12 @@ void MainWindow::pressPageButton(Page page) {
     if (pageButtons_[page]->isChecked() && pages_->currentIndex() == page) {
         return;
     }
+    if (page == StatisticsPage && statisticsStale_) {
+        statisticsStale_ = false;
+        rebuildStatistics(document_, statistics_, *prompter_);
+        statisticsPage_->reload();
+        prompter_->setStatus(kPageNames[page]);
+    }
     for (int i = 0; i < 3; ++i) {
         pageButtons_[i]->setChecked(i == page);
     }

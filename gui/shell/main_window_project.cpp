@@ -105,9 +105,9 @@ void MainWindow::projectReplaced() {
         entryDialog_->clearForm();
         entryDialog_->hide();
     }
-    // The statistics are derived: they are there as soon as the project is.
+    // The statistics are derived: built when their page is first shown.
     resetStatistics(statistics_);
-    rebuildStatistics(document_, statistics_, *prompter_);
+    statisticsStale_ = true;
     refreshTables();
     refreshTitle();
 }

@@ -70,6 +70,7 @@ void MainWindow::registerStatisticsCommands() {
 void MainWindow::buildStatistics() {
     auto* busy = new BusyWindow(
         [this] {
+            statisticsStale_ = false;
             rebuildStatistics(document_, statistics_, *prompter_);
             statisticsPage_->reload();
         },
@@ -87,8 +88,10 @@ void MainWindow::buildStatistics() {
 }
 
 void MainWindow::analysisChanged() {
-    updateStatisticsAfterEntry(document_, statistics_, *prompter_);
-    statisticsPage_->reload();
+    if (!statisticsStale_) {  // else built in full when first shown
+        updateStatisticsAfterEntry(document_, statistics_, *prompter_);
+        statisticsPage_->reload();
+    }
     // A location deleted or moved: the attachments shown must be the current location's.
     const bool entering = entryDialog_ != nullptr && entryDialog_->isVisible();
     if (!entering && attachments_ != nullptr && attachments_->isVisible() &&

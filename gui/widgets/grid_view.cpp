@@ -181,8 +181,9 @@ void GridView::syncSpans() {
     const Grid& g = model_->grid();
     const int first = std::max(rowAt(0), g.fixedRows());
     int last = rowAt(viewport()->height());
-    if (last < 0) {
-        last = g.rowCount() - 1;
+    if (last < 0) {  // the rows end above the bottom, or the view is not laid out yet
+        const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+        last = std::min(g.rowCount() - 1, first + viewport()->height() / rowHeight + 1);
     }
     const auto merges = g.mergesInRows(first, last);
     clearSpans();

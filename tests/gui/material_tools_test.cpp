@@ -84,6 +84,7 @@ TEST_F(MaterialToolsTest, ANewPriceListReplacesTheOldAndTheLostRowsGoOnOk) {
     for (const int r : rowsUsing(raised)) {
         raisedQuantity += parseNumber(analysis().text(r, A::kMaterialQuantity));
     }
+    window->pressPageButton(MainWindow::StatisticsPage);
     ASSERT_TRUE(summaryRow(gone));
     window->pressPageButton(MainWindow::MaterialPage);
 

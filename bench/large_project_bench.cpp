@@ -1,0 +1,108 @@
+// The in-process parts of opening, entering into and saving large projects; the whole-process
+// figures (with memory) come from bench/cli_figures.sh.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "cli/sample_project.h"
+#include "core/base/prompter.h"
+#include "core/base/text_codec.h"
+#include "core/entry/entry_sheet.h"
+#include "core/project/project_file.h"
+#include "core/project/project_io.h"
+
+namespace {
+
+std::string sampleImage(int locations) {
+    tf::ProjectDocument d;
+    tf::cli::buildSampleProject(d, locations);
+    return tf::buildProjectImage(d);
+}
+
+// An entry sheet of `locations` locations of `rows` rows each, as a file holds it.
+std::string entrySheet(int locations, int rows) {
+    std::string sheet;
+    for (int k = 0; k < locations; ++k) {
+        for (int r = 0; r < rows; ++r) {
+            sheet += "新部位" + std::to_string(k) +
+                     "\t建施-99\t10×10×3\t030201\t4.2*5.1\t\t水泥砂浆\t水泥砂浆1:3\t0.02\t\r\n";
+        }
+    }
+    return tf::toGbk(sheet);
+}
+
+tf::ProjectDocument readImage(const std::string& image) {
+    tf::SilentPrompter quiet;
+    return std::move(tf::readProjectImage(image, quiet)->document);
+}
+
+void BM_OpenProject10kLocations(benchmark::State& state) {
+    const std::string image = sampleImage(10'000);
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "tallyframe-bench-open.gdb";
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(image.data(), 1, image.size(), f);
+        std::fclose(f);
+    }
+    tf::SilentPrompter quiet;
+    for (auto _ : state) {
+        tf::ProjectDocument document;
+        benchmark::DoNotOptimize(tf::loadProject(document, path.string(), quiet));
+    }
+    std::filesystem::remove(path);
+    state.counters["MB"] = static_cast<double>(image.size()) / 1e6;
+}
+BENCHMARK(BM_OpenProject10kLocations)->Unit(benchmark::kMillisecond);
+
+void BM_BuildImage10kLocations(benchmark::State& state) {
+    const tf::ProjectDocument document = readImage(sampleImage(10'000));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(tf::buildProjectImage(document).size());
+    }
+}
+BENCHMARK(BM_BuildImage10kLocations)->Unit(benchmark::kMillisecond);
+
+// Batch entry grows with the locations entered: the complexity fit should say N.
+void BM_BatchEntryLocations(benchmark::State& state) {
+    for (auto _ : state) {
+        tf::ProjectDocument document;
+        tf::cli::buildSampleProject(document, static_cast<int>(state.range(0)));
+        benchmark::DoNotOptimize(document.analysis.rowCount());
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_BatchEntryLocations)
+    ->Arg(2'000)
+    ->Arg(4'000)
+    ->Arg(8'000)
+    ->Complexity()
+    ->Unit(benchmark::kMillisecond);
+
+// Entering (without opening and saving): 200 locations into a project of 156,000 rows, and one
+// location of 20,000 rows.
+void importInto(benchmark::State& state, const std::string& image, const std::string& sheet) {
+    tf::SilentPrompter quiet;
+    for (auto _ : state) {
+        state.PauseTiming();
+        tf::ProjectDocument document = readImage(image);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(tf::importEntrySheet(document, sheet, quiet).size());
+        state.PauseTiming();
+        document = {};  // freed untimed
+        state.ResumeTiming();
+    }
+}
+
+void BM_Import200LocationsInto156kRows(benchmark::State& state) {
+    importInto(state, sampleImage(20'000), entrySheet(200, 4));
+}
+BENCHMARK(BM_Import200LocationsInto156kRows)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ImportOneLocationOf20000Rows(benchmark::State& state) {
+    importInto(state, sampleImage(40), entrySheet(1, 20'000));
+}
+BENCHMARK(BM_ImportOneLocationOf20000Rows)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
