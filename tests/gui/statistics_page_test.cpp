@@ -123,6 +123,19 @@ TEST_F(StatisticsPageTest, RebuildBehindTheBusyWindowThenEveryView) {
               stats.summary.text(1, SummaryColumn::kName));
 }
 
+TEST(LargeProjectWindow, OpensWithoutSpansForMergesOffTheScreen) {
+    // Each merge made a span while the analysis page was hidden: a million-row project
+    // held hundreds of megabytes of them.
+    test::TempDir dir;
+    test::ScriptedPrompter prompter;
+    const auto window = test::openSampleWindow(dir.path(), prompter, 300);
+    const Grid& analysis = window->document().analysis;
+    const auto farDown = analysis.mergesInRows(analysis.rowCount() - 20, analysis.rowCount() - 1);
+    ASSERT_FALSE(farDown.empty());
+    auto* view = window->findChild<GridView*>("分析表");
+    EXPECT_EQ(view->rowSpan(farDown.front().top, farDown.front().left), 1);
+}
+
 TEST_F(StatisticsPageTest, OnlyNotesTakeEditsAndTheyCountAsChanges) {
     window->pressPageButton(MainWindow::StatisticsPage);
     auto* summary = child<GridView>("统计表");
