@@ -32,7 +32,7 @@ char* RowArena::allocate(std::size_t bytes) {
 
 PackedRow::PackedRow(const PackedRow& other) {
     if (other.bits_ != 0) {
-        const std::size_t size = other.headerSize(other.slotCount()) + other.textBytes();
+        const std::size_t size = other.headerSize() + other.textBytes();
         char* copy = new char[size];
         std::memcpy(copy, other.data(), size);
         bits_ = reinterpret_cast<std::uintptr_t>(copy);
@@ -56,30 +56,54 @@ PackedRow PackedRow::pack(int n, const StyleId* styles, const std::string_view* 
     PackedRow row;
     std::size_t total = 0;
     bool blank = true;
+    bool shared = true;
     for (int i = 0; i < n; ++i) {
         total += texts[i].size();
         blank = blank && texts[i].empty() && styles[i] == 0;
+        shared = shared && styles[i] == styles[0];
     }
     if (n == 0 || (blank && !allocateWhenBlank)) {
         return row;
     }
-    const std::size_t header = row.headerSize(n);
+    const bool shortEnds = total <= 0xFFFF;
+    const std::size_t styleCount = shared ? 1 : static_cast<std::size_t>(n);
+    const std::size_t endWidth = shortEnds ? 2 : 4;
+    const std::size_t header =
+        4 + styleCount * sizeof(StyleId) + static_cast<std::size_t>(n) * endWidth;
     char* p = arena != nullptr ? arena->allocate(header + total) : new char[header + total];
     row.bits_ = reinterpret_cast<std::uintptr_t>(p) | (arena != nullptr ? 1 : 0);
-    store<std::uint32_t>(p, static_cast<std::uint32_t>(n));
+    store<std::uint32_t>(p, static_cast<std::uint32_t>(n) | (shared ? kSharedStyle : 0) |
+                                (shortEnds ? kShortEnds : 0));
     char* styleOut = p + 4;
-    char* endOut = styleOut + static_cast<std::size_t>(n) * sizeof(StyleId);
+    for (std::size_t i = 0; i < styleCount; ++i) {
+        store<StyleId>(styleOut + i * sizeof(StyleId), styles[i]);
+    }
+    char* endOut = styleOut + styleCount * sizeof(StyleId);
     char* textOut = p + header;
     std::uint32_t offset = 0;
     for (int i = 0; i < n; ++i) {
-        store<StyleId>(styleOut + static_cast<std::size_t>(i) * sizeof(StyleId), styles[i]);
         if (!texts[i].empty()) {
             std::memcpy(textOut + offset, texts[i].data(), texts[i].size());
         }
         offset += static_cast<std::uint32_t>(texts[i].size());
-        store<std::uint32_t>(endOut + static_cast<std::size_t>(i) * 4, offset);
+        char* const endAt = endOut + static_cast<std::size_t>(i) * endWidth;
+        if (shortEnds) {
+            store<std::uint16_t>(endAt, static_cast<std::uint16_t>(offset));
+        } else {
+            store<std::uint32_t>(endAt, offset);
+        }
     }
     return row;
+}
+
+void PackedRow::unpack(std::vector<StyleId>& styles, std::vector<std::string_view>& texts) const {
+    const int n = slotCount();
+    styles.resize(static_cast<std::size_t>(n));
+    texts.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        styles[static_cast<std::size_t>(i)] = style(i);
+        texts[static_cast<std::size_t>(i)] = text(i);
+    }
 }
 
 void PackedRow::setText(int column, std::string_view value) {
@@ -121,15 +145,25 @@ void PackedRow::setStyle(int column, StyleId id) {
     if (column < 0) {
         return;
     }
-    if (column < slotCount()) {
+    if (column < slotCount() && (word() & kSharedStyle) == 0) {
         store<StyleId>(data() + 4 + static_cast<std::size_t>(column) * sizeof(StyleId), id);
         return;
     }
-    if (id == 0) {
+    if (column < slotCount() && style(column) == id) {
         return;
     }
-    insertSlots(slotCount(), column + 1 - slotCount());
-    setStyle(column, id);
+    if (column >= slotCount() && id == 0) {
+        return;
+    }
+    // A shared style gives way to one per slot, or the row grows to the column.
+    std::vector<StyleId> styles;
+    std::vector<std::string_view> texts;
+    unpack(styles, texts);
+    const auto n = std::max(styles.size(), static_cast<std::size_t>(column) + 1);
+    styles.resize(n, 0);
+    texts.resize(n);
+    styles[static_cast<std::size_t>(column)] = id;
+    *this = pack(static_cast<int>(n), styles.data(), texts.data(), true, nullptr);
 }
 
 void PackedRow::insertSlots(int before, int count) {
@@ -137,16 +171,12 @@ void PackedRow::insertSlots(int before, int count) {
     if (count <= 0 || before > n) {
         return;
     }
-    const int total = n + count;
-    std::vector<StyleId> styles(static_cast<std::size_t>(total), 0);
-    std::vector<std::string_view> texts(static_cast<std::size_t>(total));
-    for (int i = 0; i < n; ++i) {
-        const int to = i < before ? i : i + count;
-        styles[static_cast<std::size_t>(to)] = style(i);
-        texts[static_cast<std::size_t>(to)] = text(i);
-    }
-    // Keep an allocation even when everything is blank, so setStyle can write its slot.
-    *this = pack(total, styles.data(), texts.data(), true, nullptr);
+    std::vector<StyleId> styles;
+    std::vector<std::string_view> texts;
+    unpack(styles, texts);
+    styles.insert(styles.begin() + before, static_cast<std::size_t>(count), StyleId{0});
+    texts.insert(texts.begin() + before, static_cast<std::size_t>(count), std::string_view());
+    *this = pack(n + count, styles.data(), texts.data(), true, nullptr);
 }
 
 void PackedRow::eraseSlots(int first, int count) {
@@ -155,16 +185,12 @@ void PackedRow::eraseSlots(int first, int count) {
         return;
     }
     const int last = std::min(n, first + count);
-    const int total = n - (last - first);
     std::vector<StyleId> styles;
     std::vector<std::string_view> texts;
-    for (int i = 0; i < n; ++i) {
-        if (i < first || i >= last) {
-            styles.push_back(style(i));
-            texts.push_back(text(i));
-        }
-    }
-    *this = build(total, styles.data(), texts.data());
+    unpack(styles, texts);
+    styles.erase(styles.begin() + first, styles.begin() + last);
+    texts.erase(texts.begin() + first, texts.begin() + last);
+    *this = build(static_cast<int>(styles.size()), styles.data(), texts.data());
 }
 
 void PackedRow::truncate(int n) {

@@ -25,8 +25,10 @@ class RowArena {
 };
 
 // The cells of one grid row in a single allocation: a slot count, the style id of every
-// slot, the end offset of every slot's text, then the texts back to back. An all-empty,
-// unstyled row allocates nothing. Slots past the stored count read as empty, default style.
+// slot (one for all when they share it, as banded rows do), the end offset of every slot's
+// text (16 bits when the texts are short, as nearly all are), then the texts back to back.
+// An all-empty, unstyled row allocates nothing. Slots past the stored count read as empty,
+// default style.
 class PackedRow {
   public:
     PackedRow() = default;
@@ -42,7 +44,7 @@ class PackedRow {
     }
     ~PackedRow() { release(); }
 
-    int slotCount() const { return bits_ != 0 ? static_cast<int>(load<std::uint32_t>(0)) : 0; }
+    int slotCount() const { return static_cast<int>(word() & kCountMask); }
     // Bytes of all texts together.
     std::size_t textBytes() const {
         const int n = slotCount();
@@ -55,13 +57,14 @@ class PackedRow {
             return {};
         }
         const std::uint32_t begin = column == 0 ? 0 : end(column - 1);
-        return {data() + headerSize(n) + begin, end(column) - begin};
+        return {data() + headerSize() + begin, end(column) - begin};
     }
     StyleId style(int column) const {
         if (column < 0 || column >= slotCount()) {
             return 0;
         }
-        return load<StyleId>(4 + static_cast<std::size_t>(column) * sizeof(StyleId));
+        const bool shared = (word() & kSharedStyle) != 0;
+        return load<StyleId>(4 + (shared ? 0 : static_cast<std::size_t>(column) * sizeof(StyleId)));
     }
 
     // `text` may point into this row: the new image is complete before the old is freed.
@@ -89,19 +92,33 @@ class PackedRow {
         }
         bits_ = 0;
     }
+    static constexpr std::uint32_t kSharedStyle = 1u << 31;
+    static constexpr std::uint32_t kShortEnds = 1u << 30;
+    static constexpr std::uint32_t kCountMask = kShortEnds - 1;
+
     template <typename T>
     T load(std::size_t offset) const {
         T value;
         std::memcpy(&value, data() + offset, sizeof value);
         return value;
     }
+    std::uint32_t word() const { return bits_ != 0 ? load<std::uint32_t>(0) : 0; }
+    std::size_t endsOffset() const {
+        const bool shared = (word() & kSharedStyle) != 0;
+        return 4 + (shared ? 1 : static_cast<std::size_t>(slotCount())) * sizeof(StyleId);
+    }
     std::uint32_t end(int column) const {
-        return load<std::uint32_t>(4 + static_cast<std::size_t>(slotCount()) * sizeof(StyleId) +
-                                   static_cast<std::size_t>(column) * 4);
+        const std::size_t at = endsOffset();
+        return (word() & kShortEnds) != 0
+                   ? load<std::uint16_t>(at + static_cast<std::size_t>(column) * 2)
+                   : load<std::uint32_t>(at + static_cast<std::size_t>(column) * 4);
     }
-    static std::size_t headerSize(int count) {
-        return sizeof(std::uint32_t) + static_cast<std::size_t>(count) * (sizeof(StyleId) + 4);
+    std::size_t headerSize() const {
+        const std::size_t widths = (word() & kShortEnds) != 0 ? 2 : 4;
+        return endsOffset() + static_cast<std::size_t>(slotCount()) * widths;
     }
+    // The styles and texts of every slot, for rebuilding the row.
+    void unpack(std::vector<StyleId>& styles, std::vector<std::string_view>& texts) const;
 
     std::uintptr_t bits_ = 0;
 };
