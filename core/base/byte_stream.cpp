@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/base/byte_io.h"
 #include "core/base/crc32.h"
 
 namespace tf {
@@ -39,6 +40,7 @@ bool ByteStream::fill(std::size_t n) {
     if (end_ - begin_ >= n) {
         return true;
     }
+    catchUp();  // before the bytes handed out leave the window
     // Unread bytes move to the front; a read longer than the window widens it (n is bounded
     // by what the file holds, checked by the callers).
     const std::size_t kept = end_ - begin_;
@@ -72,7 +74,6 @@ std::string_view ByteStream::handOut(std::size_t n) {
         out = memory_.substr(static_cast<std::size_t>(position_), n);
     }
     position_ += n;
-    crc_ = crc32(out, crc_);
     return out;
 }
 
@@ -117,19 +118,18 @@ std::optional<std::int32_t> ByteStream::i32() {
 }
 
 std::optional<std::string_view> ByteStream::sized() {
-    const Checkpoint before = checkpoint();
-    const auto length = u32();
-    if (!length || *length > remaining()) {
-        if (length) {  // leave the position alone, as every failed read does
-            position_ = before.position;
-            crc_ = before.crc;
-            if (window_) {
-                begin_ -= 4;
-            }
-        }
+    // The length is looked at before anything is handed out, so a bad one moves nothing.
+    if (remaining() < 4 || (window_ && !fill(4))) {
         return std::nullopt;
     }
-    return take(*length);
+    const char* at = window_ ? window_.get() + begin_ : memory_.data() + position_;
+    ByteReader field({at, 4});
+    const std::uint32_t length = *field.u32();
+    if (length > remaining() - 4) {
+        return std::nullopt;
+    }
+    take(4);
+    return take(length);
 }
 
 bool ByteStream::skipRest() {
@@ -159,8 +159,23 @@ std::uint64_t ByteStream::limitTo(std::uint64_t n) {
     return previous;
 }
 
+void ByteStream::catchUp() const {
+    const auto pending = static_cast<std::size_t>(position_ - checked_);
+    if (pending == 0) {
+        return;
+    }
+    const char* end = window_ ? window_.get() + begin_ : memory_.data() + position_;
+    crc_ = crc32({end - pending, pending}, crc_);
+    checked_ = position_;
+}
+
+std::uint32_t ByteStream::crc() const {
+    catchUp();
+    return crc_;
+}
+
 std::uint32_t ByteStream::crcSince(const Checkpoint& from) const {
-    return crc32Tail(crc_, from.crc, position_ - from.position);
+    return crc32Tail(crc(), from.crc, position_ - from.position);
 }
 
 }  // namespace tf
