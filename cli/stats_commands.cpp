@@ -15,15 +15,21 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\n";
 
-// Loads the project and builds its statistics as the program does after opening it.
+// Loads the project and builds the statistics `build` names: each command builds only what
+// it prints, as the statistics page builds only the view it shows.
 bool loadStatistics(const std::string& project, ProjectDocument& document, Statistics& statistics,
-                    CliPrompter& prompter, Streams io) {
+                    CliPrompter& prompter, Streams io,
+                    void (*build)(const ProjectDocument&, Statistics&, Prompter&)) {
     if (!openProject(document, project, prompter, io)) {
         return false;
     }
     resetStatistics(statistics);
-    rebuildStatistics(document, statistics, prompter);
+    build(document, statistics, prompter);
     return true;
+}
+
+void allMaterials(const ProjectDocument& document, Statistics& statistics, Prompter& prompter) {
+    chooseStatisticsView(document, statistics, StatisticsView::AllMaterials, prompter);
 }
 
 }  // namespace
@@ -32,7 +38,7 @@ int statsCommand(const std::string& project, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
     Statistics statistics;
-    if (!loadStatistics(project, document, statistics, prompter, io)) {
+    if (!loadStatistics(project, document, statistics, prompter, io, allMaterials)) {
         return 1;
     }
     io.out << statisticsRows(statistics.summary, false, kLineEnd);
@@ -43,7 +49,7 @@ int statsNodeCommand(const std::string& project, const std::string& node, Stream
     CliPrompter prompter(io.err);
     ProjectDocument document;
     Statistics statistics;
-    if (!loadStatistics(project, document, statistics, prompter, io)) {
+    if (!loadStatistics(project, document, statistics, prompter, io, rebuildStatistics)) {
         return 1;
     }
     const auto structure = parseStructure(document.structure);
@@ -73,7 +79,7 @@ int statsFilterCommand(const std::string& project, const std::vector<std::string
     CliPrompter prompter(io.err);
     ProjectDocument document;
     Statistics statistics;
-    if (!loadStatistics(project, document, statistics, prompter, io)) {
+    if (!loadStatistics(project, document, statistics, prompter, io, rebuildFilterTree)) {
         return 1;
     }
     std::vector<std::size_t> ticked;
