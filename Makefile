@@ -26,6 +26,7 @@ bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTF_BENCH=ON -DTF_TESTS=OFF
 	cmake --build build/bench -j $(JOBS)
 	for b in build/bench/bench/bench_*; do $$b || exit 1; done
+	bench/cli_figures.sh build/bench/bin/tallyframe-cli
 
 # A short run of every fuzz target, starting from its seed corpus (copied, so the
 # checked-in corpus only grows by hand).
