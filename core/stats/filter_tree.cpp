@@ -55,7 +55,10 @@ std::optional<FilterTree::Node> FilterTree::find(std::string_view location,
         locations_[last_->location].items[last_->item].code == code) {
         return last_;
     }
-    const auto l = findLocation(location);
+    // Most look-ups stay in the location of the last one.
+    const auto l = last_ && locations_[last_->location].name == location
+                       ? std::optional(last_->location)
+                       : findLocation(location);
     if (!l) {
         return std::nullopt;
     }
