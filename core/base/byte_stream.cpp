@@ -90,26 +90,17 @@ std::optional<std::string_view> ByteStream::upTo(std::size_t n) {
 
 std::optional<std::uint8_t> ByteStream::u8() {
     const auto b = take(1);
-    return b ? std::optional(static_cast<std::uint8_t>((*b)[0])) : std::nullopt;
+    return b ? ByteReader(*b).u8() : std::nullopt;
 }
 
 std::optional<std::uint16_t> ByteStream::u16() {
     const auto b = take(2);
-    if (!b) {
-        return std::nullopt;
-    }
-    const auto* p = reinterpret_cast<const unsigned char*>(b->data());
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+    return b ? ByteReader(*b).u16() : std::nullopt;
 }
 
 std::optional<std::uint32_t> ByteStream::u32() {
     const auto b = take(4);
-    if (!b) {
-        return std::nullopt;
-    }
-    const auto* p = reinterpret_cast<const unsigned char*>(b->data());
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    return b ? ByteReader(*b).u32() : std::nullopt;
 }
 
 std::optional<std::int32_t> ByteStream::i32() {
@@ -123,8 +114,7 @@ std::optional<std::string_view> ByteStream::sized() {
         return std::nullopt;
     }
     const char* at = window_ ? window_.get() + begin_ : memory_.data() + position_;
-    ByteReader field({at, 4});
-    const std::uint32_t length = *field.u32();
+    const std::uint32_t length = *ByteReader({at, 4}).u32();
     if (length > remaining() - 4) {
         return std::nullopt;
     }

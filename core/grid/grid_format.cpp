@@ -167,28 +167,22 @@ void GridFormat::save(const Grid& g, ByteWriter& w) {
         w.i32(s.firstRow);
         w.i32(s.lastRow);
     }
-    // Each row is laid out in a scratch buffer and appended once: a field at a time cost a
-    // call per field, millions on a large table.
     std::string encoded;
     for (const auto& row : g.rows_) {
-        const auto slots = static_cast<std::size_t>(row.slotCount());
-        const std::size_t header = 4 + slots * 6;
-        encoded.resize(header + row.textBytes() * 2);
-        char* const out = encoded.data();
-        const auto put = [out](std::size_t at, std::uint32_t value, std::size_t bytes) {
-            for (std::size_t i = 0; i < bytes; ++i) {
-                out[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-            }
-        };
-        put(0, static_cast<std::uint32_t>(slots), 4);
-        char* end = out + header;
-        for (std::size_t c = 0; c < slots; ++c) {
-            put(4 + c * 2, savedId[row.style(static_cast<int>(c))], 2);
-            char* const cellEnd = encodeGbk(row.text(static_cast<int>(c)), end);
-            put(4 + slots * 2 + c * 4, static_cast<std::uint32_t>(cellEnd - end), 4);
+        const int slots = row.slotCount();
+        w.u32(static_cast<std::uint32_t>(slots));
+        for (int c = 0; c < slots; ++c) {
+            w.u16(savedId[row.style(c)]);
+        }
+        encoded.resize(row.textBytes() * 2);
+        char* const begin = encoded.data();
+        char* end = begin;
+        for (int c = 0; c < slots; ++c) {
+            char* const cellEnd = encodeGbk(row.text(c), end);
+            w.u32(static_cast<std::uint32_t>(cellEnd - end));
             end = cellEnd;
         }
-        w.bytes(std::string_view(out, static_cast<std::size_t>(end - out)));
+        w.bytes(std::string_view(begin, static_cast<std::size_t>(end - begin)));
     }
     endSealed(w, start);
 }

@@ -95,6 +95,7 @@ void resetStatistics(Statistics& s) {
 
 void rebuildStatistics(const ProjectDocument& document, Statistics& s, Prompter& prompter) {
     BusyCursor busy(prompter);
+    s.built = true;
     showAllMaterials(document, s, prompter);
     buildGroupsAndTree(document, s);
     s.filter = buildFilterTree(document.analysis);
@@ -115,8 +116,19 @@ void rebuildStatistics(const ProjectDocument& document, Statistics& s, Prompter&
     }
 }
 
+bool ensureStatisticsBuilt(const ProjectDocument& document, Statistics& s, Prompter& prompter) {
+    if (s.built) {
+        return false;
+    }
+    rebuildStatistics(document, s, prompter);
+    return true;
+}
+
 void updateStatisticsAfterEntry(const ProjectDocument& document, Statistics& s,
                                 Prompter& prompter) {
+    if (!s.built) {
+        return;
+    }
     if (s.view == StatisticsView::AllMaterials) {
         showAllMaterials(document, s, prompter);
     }

@@ -35,6 +35,9 @@ struct Statistics {
     std::string title{kNoViewTitle};                // 标签2
     std::string divisionHeading{kDivisionHeading};  // 标签4
     std::optional<int> statisticRow;                // of 统计表
+    // Built from the document since the last reset. Statistics not built yet are built whole
+    // when first shown rather than kept up entry by entry: a large project opens sooner.
+    bool built = false;
 };
 
 // Blank grids and trees, as a new project starts.
@@ -43,8 +46,13 @@ void resetStatistics(Statistics& statistics);
 // All three views from the analysis table again; the view shown keeps its place.
 void rebuildStatistics(const ProjectDocument& document, Statistics& statistics, Prompter& prompter);
 
+// The statistics are about to be shown: built when they are not yet. True when it built them.
+bool ensureStatisticsBuilt(const ProjectDocument& document, Statistics& statistics,
+                           Prompter& prompter);
+
 // After a confirmed entry: the material list, the tick tree (ticks kept where their
-// location and item remain) and the item groups again, and the view shown follows.
+// location and item remain) and the item groups again, and the view shown follows. Nothing
+// while the statistics are not built.
 void updateStatisticsAfterEntry(const ProjectDocument& document, Statistics& statistics,
                                 Prompter& prompter);
 

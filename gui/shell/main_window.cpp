@@ -468,9 +468,7 @@ void MainWindow::pressPageButton(Page page) {
     if (pageButtons_[page]->isChecked() && pages_->currentIndex() == page) {
         return;
     }
-    if (page == StatisticsPage && statisticsStale_) {
-        statisticsStale_ = false;
-        rebuildStatistics(document_, statistics_, *prompter_);
+    if (page == StatisticsPage && ensureStatisticsBuilt(document_, statistics_, *prompter_)) {
         statisticsPage_->reload();
         prompter_->setStatus(kPageNames[page]);
     }

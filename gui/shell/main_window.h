@@ -153,9 +153,6 @@ class MainWindow : public QMainWindow, private ProjectShell, private UpdaterHost
     QLabel* statusPanel_ = nullptr;
     GridView* analysisView_ = nullptr;
     gui::StatisticsPage* statisticsPage_ = nullptr;
-    // A project just opened has its statistics built when the statistics page is first shown:
-    // a large project's window is usable sooner and does not hold a tick tree nobody looked at.
-    bool statisticsStale_ = false;
     QPointer<CellContentWindow> cellContent_;
     QPointer<MaterialSearchWindow> materialSearch_;
     QPointer<CalculatorWindow> calculator_;

@@ -107,7 +107,6 @@ void MainWindow::projectReplaced() {
     }
     // The statistics are derived: built when their page is first shown.
     resetStatistics(statistics_);
-    statisticsStale_ = true;
     refreshTables();
     refreshTitle();
 }

@@ -70,7 +70,6 @@ void MainWindow::registerStatisticsCommands() {
 void MainWindow::buildStatistics() {
     auto* busy = new BusyWindow(
         [this] {
-            statisticsStale_ = false;
             rebuildStatistics(document_, statistics_, *prompter_);
             statisticsPage_->reload();
         },
@@ -88,10 +87,8 @@ void MainWindow::buildStatistics() {
 }
 
 void MainWindow::analysisChanged() {
-    if (!statisticsStale_) {  // else built in full when first shown
-        updateStatisticsAfterEntry(document_, statistics_, *prompter_);
-        statisticsPage_->reload();
-    }
+    updateStatisticsAfterEntry(document_, statistics_, *prompter_);
+    statisticsPage_->reload();
     // A location deleted or moved: the attachments shown must be the current location's.
     const bool entering = entryDialog_ != nullptr && entryDialog_->isVisible();
     if (!entering && attachments_ != nullptr && attachments_->isVisible() &&

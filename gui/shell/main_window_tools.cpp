@@ -83,7 +83,6 @@ void MainWindow::importMaterialFile(const std::string& path) {
                 return;
             }
             // Prices and ids changed under the locations.
-            statisticsStale_ = false;
             rebuildStatistics(document_, statistics_, *prompter_);
             statisticsPage_->reload();
             refreshTitle();

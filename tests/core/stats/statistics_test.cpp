@@ -386,6 +386,22 @@ TEST_F(StatisticsTest, ALocationOfManyItemsInTwoBlocksIsFoundByCodeAndKeepsItsTi
     EXPECT_EQ(stats.cumulative.rowCount(), 5);
 }
 
+TEST_F(StatisticsTest, StatisticsNotBuiltYetWaitForTheirFirstShowingThenFollowEntries) {
+    addRow(1, "客厅", "030201", 20, "水泥砂浆", 10, "千克", 1001);
+    updateStatisticsAfterEntry(doc, stats, prompter);  // not built: left alone
+    EXPECT_EQ(sum(1, SummaryColumn::kName), "");
+    EXPECT_TRUE(stats.filter.locations().empty());
+    ASSERT_TRUE(ensureStatisticsBuilt(doc, stats, prompter));
+    EXPECT_EQ(sum(1, SummaryColumn::kName), "水泥砂浆");
+    EXPECT_FALSE(ensureStatisticsBuilt(doc, stats, prompter)) << "built once";
+    addRow(2, "卧室", "030201", 5, "水泥砂浆", 2, "千克", 1001);
+    updateStatisticsAfterEntry(doc, stats, prompter);
+    EXPECT_EQ(stats.filter.locations().size(), 2u);
+    EXPECT_TRUE(near(sum(1, SummaryColumn::kQuantity), 12));
+    resetStatistics(stats);  // a project opened
+    EXPECT_TRUE(ensureStatisticsBuilt(doc, stats, prompter));
+}
+
 TEST_F(StatisticsTest, AnEntryKeepsTheTicksAndTheSelectedNode) {
     enterThreeLocations();
     rebuild(StatisticsView::Filtered);
