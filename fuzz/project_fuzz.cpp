@@ -1,9 +1,12 @@
-// Project files as loadProject reads them, without the file around them; a project that
-// opens also has its statistics built, as the program does right after opening it.
+// Project files as loadProject reads them, without the file around them (from memory, and
+// through a small window as from a file: both must agree); a project that opens also has its
+// statistics built, as the program does when they are first shown.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
+#include "core/base/byte_stream.h"
 #include "core/base/prompter.h"
 #include "core/project/project_io.h"
 #include "core/stats/find_details.h"
@@ -31,12 +34,27 @@ void buildEveryView(tf::ProjectDocument& document, tf::SilentPrompter& prompter)
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     tf::SilentPrompter prompter;
-    auto reading =
-        tf::readProjectImage(std::string_view(reinterpret_cast<const char*>(data), size), prompter);
+    auto reading = tf::readProjectImage(bytes, prompter);
     const bool whole = reading && reading->lostParts.empty();
     if (whole == prompter.told) {
         __builtin_trap();  // a refusal or a salvage is always told, a whole project never
+    }
+    tf::ByteStream windowed(
+        [bytes](std::uint64_t offset, std::span<char> out) -> std::optional<std::size_t> {
+            const auto part = bytes.substr(static_cast<std::size_t>(offset), out.size());
+            if (!part.empty()) {
+                std::memcpy(out.data(), part.data(), part.size());
+            }
+            return part.size();
+        },
+        size, 64);
+    tf::SilentPrompter quiet;
+    const auto fromFile = tf::readProjectImage(windowed, quiet);
+    if (fromFile.has_value() != reading.has_value() ||
+        (reading && fromFile->lostParts != reading->lostParts)) {
+        __builtin_trap();  // the same bytes read from a file give the same outcome
     }
     if (reading) {
         buildEveryView(reading->document, prompter);
