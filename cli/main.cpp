@@ -11,6 +11,7 @@
 
 #include "cli/attachment_commands.h"
 #include "cli/entry_commands.h"
+#include "cli/export_commands.h"
 #include "cli/material_commands.h"
 #include "cli/print_commands.h"
 #include "cli/project_commands.h"
@@ -33,8 +34,9 @@ constexpr const char* kUsage =
     "  structure export FILE.gdb OUT.gd    write the project's structure file\n"
     "  structure import FILE.gdb IN.gd     replace the project's structure\n"
     "  materials FILE.gdb                  list the material table\n"
-    "  materials import FILE.gdb IN.txt    append the materials of a text file\n"
-    "  materials import --replace FILE.gdb IN.txt [--delete-missing]\n"
+    "  materials import FILE.gdb IN.txt|IN.xlsx\n"
+    "                   append the materials of a text file or of a workbook's first sheet\n"
+    "  materials import --replace FILE.gdb IN.txt|IN.xlsx [--delete-missing]\n"
     "                   replace the material table and link the analysis rows again by\n"
     "                   material name and unit; rows whose material is gone are listed and\n"
     "                   kept, or deleted with --delete-missing\n"
@@ -47,6 +49,11 @@ constexpr const char* kUsage =
     "  attachments extract FILE.gdb LOCATION OUTDIR\n"
     "                   write a location's attached files into OUTDIR\n"
     "  entry import FILE.gdb SHEET.txt     enter locations from a TAB-separated sheet\n"
+    "  export FILE.gdb --table 分析表|材料表|统计表|分统计表|累计统计表 [--node N |\n"
+    "         --filter [LOCATION ...]] OUT.xlsx\n"
+    "                   write a table as an Excel workbook (statistics as for stats)\n"
+    "  export FILE.gdb --all [--node N | --filter [LOCATION ...]] OUT.xlsx\n"
+    "                   write every table, one sheet each\n"
     "  print FILE.gdb --table 分析表|材料表|统计表 [--title T] OUT.pdf\n"
     "                   print a table as the print editor opens it, to PDF\n"
     "  print FILE.pb OUT.pdf               print a print file to PDF\n"
@@ -162,13 +169,20 @@ int main(int argc, char** argv) {
         }
     }
     if (args.size() == 2 && args[0] == "stats") {
-        return tf::cli::statsCommand(args[1], io);
+        return tf::cli::statsCommand(args[1], {}, io);
     }
     if (args.size() == 4 && args[0] == "stats" && args[2] == "--node") {
-        return tf::cli::statsNodeCommand(args[1], args[3], io);
+        return tf::cli::statsCommand(args[1], {args[3], std::nullopt}, io);
     }
     if (args.size() >= 3 && args[0] == "stats" && args[2] == "--filter") {
-        return tf::cli::statsFilterCommand(args[1], {args.begin() + 3, args.end()}, io);
+        return tf::cli::statsCommand(
+            args[1], {std::nullopt, std::vector<std::string>(args.begin() + 3, args.end())}, io);
+    }
+    if (args.size() >= 4 && args[0] == "export") {
+        const int status = tf::cli::exportCommand({args.begin() + 1, args.end()}, io);
+        if (status != 2) {
+            return status;
+        }
     }
     if (args.size() == 2 && args[0] == "structure") {
         return tf::cli::structureListCommand(args[1], io);

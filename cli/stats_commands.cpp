@@ -4,10 +4,8 @@
 #include <ostream>
 
 #include "cli/cli_prompter.h"
-#include "cli/project_commands.h"
 #include "core/base/number_text.h"
 #include "core/project/project_io.h"
-#include "core/stats/statistics.h"
 #include "core/stats/statistics_export.h"
 
 namespace tf::cli {
@@ -15,51 +13,18 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\n";
 
-// Loads the project and builds the statistics `build` names: each command builds only what
-// it prints, as the statistics page builds only the view it shows.
-bool loadStatistics(const std::string& project, ProjectDocument& document, Statistics& statistics,
-                    CliPrompter& prompter, Streams io,
-                    void (*build)(const ProjectDocument&, Statistics&, Prompter&)) {
-    if (!openProject(document, project, prompter, io)) {
-        return false;
-    }
-    resetStatistics(statistics);
-    build(document, statistics, prompter);
-    return true;
-}
-
-void allMaterials(const ProjectDocument& document, Statistics& statistics, Prompter& prompter) {
-    chooseStatisticsView(document, statistics, StatisticsView::AllMaterials, prompter);
-}
-
-}  // namespace
-
-int statsCommand(const std::string& project, Streams io) {
-    CliPrompter prompter(io.err);
-    ProjectDocument document;
-    Statistics statistics;
-    if (!loadStatistics(project, document, statistics, prompter, io, allMaterials)) {
-        return 1;
-    }
-    io.out << statisticsRows(statistics.summary, false, kLineEnd);
-    return 0;
-}
-
-int statsNodeCommand(const std::string& project, const std::string& node, Streams io) {
-    CliPrompter prompter(io.err);
-    ProjectDocument document;
-    Statistics statistics;
-    if (!loadStatistics(project, document, statistics, prompter, io, rebuildStatistics)) {
-        return 1;
-    }
+bool selectNode(const ProjectDocument& document, Statistics& statistics, const std::string& node,
+                Prompter& prompter, Streams io) {
+    rebuildStatistics(document, statistics, prompter);
     const auto structure = parseStructure(document.structure);
     const std::size_t count = structure ? structure->tree.size() : 0;
     const double number = isPlainNumber(node) ? parseNumber(node) : 0;
     if (number < 1 || number > static_cast<double>(count) || number != static_cast<int>(number)) {
         io.err << "tallyframe-cli: no node " << node << " (the structure has " << count
                << " nodes)\n";
-        return 1;
+        return false;
     }
+    statistics.view = StatisticsView::Division;
     const auto index = static_cast<std::size_t>(number) - 1;
     const auto& source = statistics.divisionTree.source;
     const auto shown = std::find(source.begin(), source.end(), index);
@@ -70,24 +35,18 @@ int statsNodeCommand(const std::string& project, const std::string& node, Stream
         showItemStatistics(structure->tree, structure->items, index, statistics.groups,
                            statistics.itemSummary);
     }
-    io.out << statisticsRows(statistics.itemSummary, false, kLineEnd);
-    return 0;
+    return true;
 }
 
-int statsFilterCommand(const std::string& project, const std::vector<std::string>& locations,
-                       Streams io) {
-    CliPrompter prompter(io.err);
-    ProjectDocument document;
-    Statistics statistics;
-    if (!loadStatistics(project, document, statistics, prompter, io, rebuildFilterTree)) {
-        return 1;
-    }
+bool filterLocations(const ProjectDocument& document, Statistics& statistics,
+                     const std::vector<std::string>& locations, Prompter& prompter, Streams io) {
+    rebuildFilterTree(document, statistics, prompter);
     std::vector<std::size_t> ticked;
     for (const std::string& name : locations) {
         const auto location = statistics.filter.findLocation(name);
         if (!location) {
             io.err << "tallyframe-cli: no location " << name << '\n';
-            return 1;
+            return false;
         }
         ticked.push_back(*location);
     }
@@ -100,8 +59,44 @@ int statsFilterCommand(const std::string& project, const std::vector<std::string
         statistics.filter.setLocationTick(location, Tick::Ticked);
     }
     chooseStatisticsView(document, statistics, StatisticsView::Filtered, prompter);
-    io.out << statisticsRows(statistics.cumulative, false, kLineEnd) << kLineEnd
-           << statisticsRows(statistics.summary, false, kLineEnd);
+    return true;
+}
+
+}  // namespace
+
+bool loadStatistics(const std::string& project, const StatisticsChoice& choice,
+                    ProjectDocument& document, Statistics& statistics, Prompter& prompter,
+                    Streams io) {
+    if (!openProject(document, project, prompter, io)) {
+        return false;
+    }
+    resetStatistics(statistics);
+    // Each command builds only what it uses, as the statistics page builds only what it shows.
+    if (choice.node) {
+        return selectNode(document, statistics, *choice.node, prompter, io);
+    }
+    if (choice.filter) {
+        return filterLocations(document, statistics, *choice.filter, prompter, io);
+    }
+    chooseStatisticsView(document, statistics, StatisticsView::AllMaterials, prompter);
+    return true;
+}
+
+int statsCommand(const std::string& project, const StatisticsChoice& choice, Streams io) {
+    CliPrompter prompter(io.err);
+    ProjectDocument document;
+    Statistics statistics;
+    if (!loadStatistics(project, choice, document, statistics, prompter, io)) {
+        return 1;
+    }
+    if (choice.node) {
+        io.out << statisticsRows(statistics.itemSummary, false, kLineEnd);
+    } else if (choice.filter) {
+        io.out << statisticsRows(statistics.cumulative, false, kLineEnd) << kLineEnd
+               << statisticsRows(statistics.summary, false, kLineEnd);
+    } else {
+        io.out << statisticsRows(statistics.summary, false, kLineEnd);
+    }
     return 0;
 }
 

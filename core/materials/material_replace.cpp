@@ -4,7 +4,6 @@
 #include <set>
 
 #include "core/analysis/location_index.h"
-#include "core/base/file_bytes.h"
 #include "core/base/text_util.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
@@ -16,9 +15,6 @@ namespace {
 
 namespace A = AnalysisColumn;
 using namespace MaterialColumn;
-
-// A material list of this size holds far more than the catalogue can number.
-constexpr std::size_t kLargestTextFile = 16u << 20;
 
 std::string materialKey(std::string_view category, std::string_view name) {
     return "|" + asciiUpper(trimSpaces(category)) + "?" + asciiUpper(trimSpaces(name)) + "|";
@@ -63,19 +59,18 @@ std::optional<std::vector<MissingMaterialRow>> importMaterialsReplacing(
     ProjectDocument& document, const std::string& path, Prompter& prompter,
     const std::function<void()>& showAnalysisPage) {
     BusyCursor busy(prompter);
-    const auto bytes = readFileBytes(path, kLargestTextFile);
-    if (!bytes) {
-        prompter.message("文件导入失败！", "", MessageFlags::kError);
-        return std::nullopt;
-    }
     // Everything is read and staged before the old table goes.
     std::vector<MaterialFields> staged;
     std::set<std::string> keys;
-    forEachMaterialLine(*bytes, [&](const MaterialFields& fields) {
+    const bool read = forEachMaterialInFile(path, [&](const MaterialFields& fields) {
         if (keys.insert(materialKey(fields[0], fields[1])).second) {
             staged.push_back(fields);
         }
     });
+    if (!read) {
+        prompter.message("文件导入失败！", "", MessageFlags::kError);
+        return std::nullopt;
+    }
     if (staged.empty()) {
         prompter.message("未导入任何可用材料！", Captions::kInformation, 0);
         return std::nullopt;

@@ -21,6 +21,15 @@ using MaterialFields = std::array<std::string, 6>;
 void forEachMaterialLine(std::string_view bytes,
                          const std::function<void(const MaterialFields&)>& visit);
 
+// Each usable material of a file the user chose to import: an .xlsx workbook (by its name or
+// its content) whose first sheet holds the six columns in that order, a first row starting
+// with "类别" taken for headings (or with "序号", "类别": 材料表 as exported, the columns one to
+// the right); otherwise a material text file. A row is usable as a line
+// is: a category and a name, nothing past 说明. False, before any material is visited, when
+// the file cannot be read or is a workbook that cannot be.
+bool forEachMaterialInFile(const std::string& path,
+                           const std::function<void(const MaterialFields&)>& visit);
+
 // Appends the file's materials that the table does not hold yet (same category and name,
 // trimmed, without regard to Latin case) and enters them in the catalogue. The user hears
 // "文件导入完毕！", or "文件导入失败！" when the file cannot be read.

@@ -43,7 +43,10 @@ const std::vector<MenuItem>& menuItems(Menu menu) {
         item("统计数据      F2", C::BuildStatistics),
         separator(),
         item("查看附加资料  F6", C::ViewAttachments),
-        item("查看单元格内容", C::ViewCellContent)};
+        item("查看单元格内容", C::ViewCellContent),
+        separator(),
+        item(kExportExcelCaption, C::ExportExcel),
+        item(kExportAllExcelCaption, C::ExportAllExcel)};
     static const std::vector<MenuItem> statistics = {
         item("合计所有行", C::SumAllRows),
         item("连续类加", C::SumSelectedRows),
@@ -51,7 +54,10 @@ const std::vector<MenuItem>& menuItems(Menu menu) {
         item("删除统计行", C::DeleteStatisticRow),
         separator(),
         item("查找明细      Ctrl+双击", C::FindDetails),
-        item("导出数据", C::ExportStatistics)};
+        item("导出数据", C::ExportStatistics),
+        separator(),
+        item(kExportExcelCaption, C::ExportExcel),
+        item(kExportAllExcelCaption, C::ExportAllExcel)};
     // The material table renames three of its items when it is set up.
     static const std::vector<MenuItem> material = {
         item("添加一行", C::AddMaterialRow, "Insert"),
@@ -62,7 +68,10 @@ const std::vector<MenuItem>& menuItems(Menu menu) {
         separator(),
         item("查找", C::FindMaterial),
         separator(),
-        item("材料关联", C::MaterialLinks, "F8")};
+        item("材料关联", C::MaterialLinks, "F8"),
+        separator(),
+        item(kExportExcelCaption, C::ExportExcel),
+        item(kExportAllExcelCaption, C::ExportAllExcel)};
     static const std::vector<MenuItem> entry = {item("添加一行      Ins", C::EntryAddRow),
                                                 item("删除行        Ctrl+Del", C::EntryDeleteRow),
                                                 item("查看材料单位用量", C::ShowUnitUsage),

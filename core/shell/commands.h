@@ -32,6 +32,8 @@ enum class Command {
     DeleteStatisticRow,
     FindDetails,
     ExportStatistics,
+    ExportExcel,     // the table the pop-up opened on, as a workbook
+    ExportAllExcel,  // every table, one sheet each
     AddMaterialRow,
     DeleteMaterialRow,
     ImportMaterials,
@@ -52,6 +54,9 @@ struct MenuItem {
     std::string_view keyText;
     Command command = Command::ProjectWizard;
 };
+
+inline constexpr std::string_view kExportExcelCaption = "导出为Excel…";
+inline constexpr std::string_view kExportAllExcelCaption = "导出全部为Excel…";
 
 enum class Menu { File, Edit, Help, Analysis, Statistics, Material, Entry };
 

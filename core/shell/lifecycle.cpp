@@ -182,7 +182,7 @@ void dropOnAnalysisTable(ProjectDocument& document, Prompter& prompter, ProjectS
 void dropOnMaterialTable(Prompter& prompter, ProjectShell& shell,
                          const std::vector<std::string>& paths) {
     for (const auto& path : paths) {
-        if (hasExtension(path, ".txt")) {
+        if (hasExtension(path, ".txt") || hasExtension(path, ".xlsx")) {
             shell.importMaterialFile(path);
         } else {
             prompter.message(kUnsupportedFile, "", MessageFlags::kWarning);

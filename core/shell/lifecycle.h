@@ -69,7 +69,7 @@ void openFromCommandLine(ProjectDocument& document, Prompter& prompter, ProjectS
                          const std::vector<std::string>& arguments);
 
 // Files dropped on 分析表 (projects, opened one after the other) and on 材料表 (material
-// text files, imported); any other file is refused with a message.
+// text files and workbooks, imported); any other file is refused with a message.
 void dropOnAnalysisTable(ProjectDocument& document, Prompter& prompter, ProjectShell& shell,
                          const std::vector<std::string>& paths);
 void dropOnMaterialTable(Prompter& prompter, ProjectShell& shell,

@@ -93,7 +93,8 @@ std::optional<bool> statisticsCommandEnabled(const Statistics& s, StatisticsGrid
         case StatisticsGrid::Cumulative:
             break;
     }
-    return command == Command::ExportStatistics;
+    return command == Command::ExportStatistics || command == Command::ExportExcel ||
+           command == Command::ExportAllExcel;
 }
 
 }  // namespace tf

@@ -15,6 +15,9 @@
 
 #include "core/base/safe_write.h"
 #include "core/print/print_file.h"
+#include "core/shell/commands.h"
+#include "core/stats/table_sheets.h"
+#include "core/xlsx/workbook_writer.h"
 #include "gui/print/cell_properties_dialog.h"
 #include "gui/print/grid_printer.h"
 #include "gui/widgets/grid_view.h"
@@ -70,6 +73,7 @@ void PrintEditorWindow::buildButtons(QHBoxLayout* strip) {
     button("打印(&P)", "打印按钮", [this] { print(); });
     button("预览", "预览按钮", [this] { preview(); });
     button("PDF", "PDF按钮", [this] { exportPdf(); });
+    button("Excel", "Excel按钮", [this] { exportExcel(); })->setToolTip(qs(kExportExcelCaption));
     button("保存(&S)", "保存按钮", [this] { savePrintFileAsked(sheet_, prompter_); });
     button("打开(&O)", "打开按钮", [this] {
         if (openPrintFileAsked(sheet_, prompter_)) {
@@ -170,6 +174,9 @@ QMenu* PrintEditorWindow::editingMenu(QWidget* parent) {
     add("小数点位数", [this] { editDecimals(sheet_, prompter_); });
     menu->addSeparator();
     add("属性", [this] { openCellProperties(); });
+    menu->addSeparator();
+    connect(menu->addAction(qs(kExportExcelCaption)), &QAction::triggered, this,
+            [this] { exportExcel(); });
     return menu;
 }
 
@@ -210,6 +217,10 @@ void PrintEditorWindow::preview() {
             [this](QPrinter* target) { printSheet(sheet_.grid, sheetTitle(sheet_), *target); });
     dialog.resize(size());
     dialog.exec();
+}
+
+void PrintEditorWindow::exportExcel() {
+    exportWorkbookAsked(prompter_, [this] { return std::vector{printSheetSource(sheet_)}; });
 }
 
 void PrintEditorWindow::exportPdf() {

@@ -31,6 +31,7 @@ class PrintEditorWindow : public QDialog {
     QMenu* editingMenu(QWidget* parent);
     // "PDF": asks for a file and writes the sheet as a PDF document.
     void exportPdf();
+    void exportExcel();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -244,6 +244,7 @@ void MainWindow::pressAnalysisRow(int row, int column, Qt::MouseButton button, Q
     }
     if (button == Qt::RightButton && row >= kAnalysisHeadingRows) {
         analysisView_->setCurrentIndex(analysisView_->gridModel()->index(row, column));
+        popupTable_ = ExportTable::Analysis;
         popupMenu(Menu::Analysis, global, [modifying](Command command) {
             return !modifying ||
                    (command != Command::AddEntry && command != Command::DeleteLocation &&
@@ -271,6 +272,7 @@ QWidget* MainWindow::buildMaterialPage() {
                 }
                 // Only the current row can be deleted from the pop-up.
                 const bool current = document_.materials.cursor().row == row;
+                popupTable_ = ExportTable::Materials;
                 popupMenu(Menu::Material, global, [current](Command command) {
                     return command != Command::DeleteMaterialRow || current;
                 });
@@ -401,6 +403,7 @@ void MainWindow::registerCommands() {
     registerStructureCommands();
     registerStatisticsCommands();
     registerToolCommands();
+    registerExcelCommands();
     registerHelpCommands();
 }
 

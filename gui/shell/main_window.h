@@ -17,6 +17,7 @@
 #include "core/shell/program_data.h"
 #include "core/shell/shortcut_table.h"
 #include "core/stats/statistics.h"
+#include "core/stats/table_sheets.h"
 #include "core/update/updater_link.h"
 
 class QLabel;
@@ -107,6 +108,7 @@ class MainWindow : public QMainWindow, private ProjectShell, private UpdaterHost
     void registerProjectCommands();
     void registerStructureCommands();
     void registerToolCommands();
+    void registerExcelCommands();
     void registerHelpCommands();
     void openHelp();
     // UpdaterHost
@@ -143,6 +145,7 @@ class MainWindow : public QMainWindow, private ProjectShell, private UpdaterHost
     Statistics statistics_;
     ShortcutTable shortcuts_;
     std::map<Command, std::function<void()>> handlers_;
+    ExportTable popupTable_ = ExportTable::Analysis;  // the table the last pop-up opened on
     std::optional<ExclusiveFile> dataFile_;
     std::optional<ProgramData> programData_;
     std::optional<int> currentLocation_;  // the location of the row last pressed in 分析表

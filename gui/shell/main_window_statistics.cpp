@@ -30,6 +30,9 @@ QWidget* MainWindow::buildStatisticsPage() {
             if (!statisticsCommandEnabled(statistics_, grid, row, Command::SumAllRows)) {
                 return;  // outside the table's rows
             }
+            popupTable_ = grid == StatisticsGrid::Summary       ? ExportTable::Summary
+                          : grid == StatisticsGrid::ItemSummary ? ExportTable::ItemSummary
+                                                                : ExportTable::Cumulative;
             popupMenu(Menu::Statistics, global, [this, grid, row](Command command) {
                 return statisticsCommandEnabled(statistics_, grid, row, command).value_or(false);
             });

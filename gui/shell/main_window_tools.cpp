@@ -15,8 +15,10 @@ namespace tf::gui {
 
 void MainWindow::registerToolCommands() {
     handlers_[Command::ImportMaterials] = [this] {
-        if (const auto path =
-                prompter_->chooseOpenFile("导入文本文件数据", "文本文件(*.txt)|*.txt")) {
+        if (const auto path = prompter_->chooseOpenFile(
+                "导入文本文件数据",
+                "材料文件(*.txt *.xlsx)|*.txt;*.xlsx|文本文件(*.txt)|*.txt|"
+                "Excel 工作簿(*.xlsx)|*.xlsx")) {
             importMaterialFile(*path);
         }
     };

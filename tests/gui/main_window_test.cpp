@@ -106,10 +106,11 @@ TEST_F(MainWindowTest, MenusShowTheirCaptionsKeysAndSeparators) {
     EXPECT_EQ(menuTexts(window, Menu::File),
               (QStringList{"工程向导", "-", "新建\tCtrl+N", "打开\tCtrl+O", "-", "保存\tCtrl+S",
                            "另存为", "-", "自动保存设置", "-", "打印\tCtrl+P", "-", "退出"}));
-    EXPECT_EQ(menuTexts(window, Menu::Material),
-              (QStringList{"添加一行\tInsert", "删除一行    Ctrl+Del", "-", "导入数据", "导出数据",
-                           "-", "查找", "-", "材料关联\tF8"}));
-    EXPECT_EQ(menuTexts(window, Menu::Analysis).size(), 9);
+    EXPECT_EQ(
+        menuTexts(window, Menu::Material),
+        (QStringList{"添加一行\tInsert", "删除一行    Ctrl+Del", "-", "导入数据", "导出数据", "-",
+                     "查找", "-", "材料关联\tF8", "-", "导出为Excel…", "导出全部为Excel…"}));
+    EXPECT_EQ(menuTexts(window, Menu::Analysis).size(), 12);
 }
 
 TEST_F(MainWindowTest, ProgramKeysAreNumberedInOrder) {

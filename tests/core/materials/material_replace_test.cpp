@@ -13,6 +13,7 @@
 #include "core/project/project_io.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/workbook_parts.h"
 
 namespace tf {
 namespace {
@@ -186,6 +187,14 @@ TEST_F(ReplaceTest, NothingUsableOrNothingReadableChangesNothing) {
     EXPECT_FALSE(importMaterialsReplacing(doc, dir.path().string(), prompter));  // a folder
     EXPECT_EQ(prompter.messages(),
               (std::vector<Message>{{"文件导入失败！", "", 16}, {"文件导入失败！", "", 16}}));
+    prompter.clear();
+    const auto truncated = dir / "list.xlsx";
+    const std::string workbook = test::workbookOf(
+        "<row><c t=\"inlineStr\"><is><t>钢材</t></is></c><c t=\"inlineStr\"><is><t>圆钢</t></is>"
+        "</c></row>");
+    test::writeFile(truncated, workbook.substr(0, workbook.size() / 2));
+    EXPECT_FALSE(importMaterialsReplacing(doc, truncated.string(), prompter));
+    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
     EXPECT_EQ(materialText(doc.materials), materialText(materials));
     EXPECT_EQ(doc.materials.rowCount(), materials.rowCount());
     EXPECT_EQ(doc.analysis.rowCount(), analysis.rowCount());

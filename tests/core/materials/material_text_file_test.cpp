@@ -6,8 +6,10 @@
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
 #include "core/project/project_io.h"
+#include "core/xlsx/workbook_writer.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/workbook_parts.h"
 
 namespace tf {
 namespace {
@@ -100,6 +102,70 @@ TEST_F(ImportTest, MissingFileIsReported) {
     EXPECT_FALSE(importMaterialsAppending(doc, (dir / "none.txt").string(), prompter));
     EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
     EXPECT_EQ(doc.materials.rowCount(), 24);
+}
+
+// A price list as a spreadsheet program keeps it: a heading row, shared strings, a number,
+// an empty cell; a row without a name and a row reaching past 说明 are not usable.
+std::string inlineCell(const char* text) {
+    return std::string("<c t=\"inlineStr\"><is><t>") + text + "</t></is></c>";
+}
+const std::string kPriceRows =
+    "<row>" + inlineCell("类别") + inlineCell("材料名称") + inlineCell("最小规格") +
+    inlineCell("单位") + inlineCell("单价") + inlineCell("说明") + "</row>" +
+    "<row><c t=\"s\"><v>0</v></c><c t=\"s\"><v>1</v></c><c r=\"D2\" t=\"s\"><v>2</v></c>"
+    "<c r=\"E2\"><v>4200.5</v></c></row>" +
+    "<row><c t=\"s\"><v>0</v></c><c t=\"s\"><v>1</v></c><c r=\"D3\" t=\"s\"><v>2</v></c>"
+    "<c r=\"E3\"><v>1</v></c></row>" +  // the same material again
+    "<row><c t=\"s\"><v>0</v></c><c r=\"D4\" t=\"s\"><v>2</v></c></row>" +
+    "<row>" + inlineCell("管材") + inlineCell("PVC管") + inlineCell("Φ20") + inlineCell("米") +
+    "<c><v>12.5</v></c>" + inlineCell("白色") + inlineCell("多余") + "</row>" + "<row>" +
+    inlineCell("管材") + inlineCell("钢管") + inlineCell("") + inlineCell("米") +
+    "<c><v>3.0000000000000004</v></c>" + inlineCell("镀锌") + "</row>";
+const std::string kPriceStrings = "<si><t>钢材</t></si><si><t>圆钢</t></si><si><t>吨</t></si>";
+
+TEST_F(ImportTest, AppendsTheUsableRowsOfAWorkbooksFirstSheet) {
+    const auto path = dir / "价格.xlsx";
+    test::writeFile(path, test::workbookOf(kPriceRows, kPriceStrings));
+    EXPECT_TRUE(importMaterialsAppending(doc, path.string(), prompter));
+    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入完毕！", "", 64}}));
+    ASSERT_EQ(doc.materials.rowCount(), 26);
+    EXPECT_EQ(materialText(doc.materials), toGbk("钢材\t圆钢\t\t吨\t4200.5\t\r\n"
+                                                 "管材\t钢管\t\t米\t3\t镀锌\r\n"));
+    EXPECT_EQ(doc.catalogue.byId(1001)->price, 4200.5);
+}
+
+TEST_F(ImportTest, AWorkbookThatCannotBeReadChangesNothing) {
+    const std::string good = test::workbookOf(kPriceRows, kPriceStrings);
+    const auto path = dir / "价格.xlsx";
+    const Grid before = doc.materials;
+    // Cut short, a text file named as a workbook, and a zip archive that is no workbook.
+    for (const std::string& bytes :
+         {good.substr(0, good.size() - 30), toGbk("钢材\t圆钢\t\t吨\t1\r\n"),
+          test::zipOf({{"xl/other.xml", "<a/>"}})}) {
+        prompter.clear();
+        test::writeFile(path, bytes);
+        EXPECT_FALSE(importMaterialsAppending(doc, path.string(), prompter));
+        EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
+        EXPECT_EQ(doc.materials, before);
+        EXPECT_FALSE(doc.modified);
+    }
+    // The content tells a workbook whatever the file is called.
+    const auto named = dir / "价格.txt";
+    test::writeFile(named, good);
+    EXPECT_TRUE(importMaterialsAppending(doc, named.string(), prompter));
+    EXPECT_EQ(doc.materials.rowCount(), 26);
+}
+
+TEST_F(ImportTest, TheMaterialTableExportedAsAWorkbookImportsAgain) {
+    importMaterialsAppending(
+        doc, file("钢材\t圆钢\tΦ12\t吨\t4200\t国标\r\n管材\tPVC管\t\t米\t12.5\t\r\n"), prompter);
+    const auto path = (dir / "材料表.xlsx").string();
+    const SheetSource sheet{"材料表", &doc.materials, {}};
+    ASSERT_TRUE(exportWorkbook(path, {&sheet, 1}, prompter));
+    ProjectDocument other;
+    resetProject(other);
+    EXPECT_TRUE(importMaterialsAppending(other, path, prompter));
+    EXPECT_EQ(materialText(other.materials), materialText(doc.materials));
 }
 
 TEST_F(ImportTest, ExportedFileImportsAgainUnchanged) {

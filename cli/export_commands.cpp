@@ -1,0 +1,46 @@
+#include "cli/export_commands.h"
+
+#include <ostream>
+
+#include "cli/cli_prompter.h"
+#include "cli/stats_commands.h"
+#include "core/stats/table_sheets.h"
+#include "core/xlsx/workbook_writer.h"
+
+namespace tf::cli {
+
+int exportCommand(const std::vector<std::string>& args, Streams io) {
+    // FILE (--table T | --all) [--node N | --filter LOCATION...] OUT
+    const bool all = args.size() >= 3 && args[1] == "--all";
+    const std::size_t options = all ? 2 : 3;
+    if (args.size() < options + 1 || (!all && args[1] != "--table")) {
+        return 2;
+    }
+    const auto table = all ? std::nullopt : exportTableNamed(args[2]);
+    if (!all && !table) {
+        io.err << "tallyframe-cli: no table " << args[2] << '\n';
+        return 2;
+    }
+    StatisticsChoice choice;
+    const std::size_t last = args.size() - 1;
+    if (options < last && args[options] == "--node" && options + 2 == last) {
+        choice.node = args[options + 1];
+    } else if (options < last && args[options] == "--filter") {
+        choice.filter = std::vector<std::string>(args.begin() + static_cast<long>(options) + 1,
+                                                 args.begin() + static_cast<long>(last));
+    } else if (options != last) {
+        return 2;
+    }
+    CliPrompter prompter(io.err);
+    ProjectDocument document;
+    Statistics statistics;
+    if (!loadStatistics(args[0], choice, document, statistics, prompter, io)) {
+        return 1;
+    }
+    const std::vector<SheetSource> sheets =
+        all ? allTableSheets(document, statistics)
+            : std::vector<SheetSource>{tableSheet(document, statistics, *table)};
+    return exportWorkbook(args[last], sheets, prompter) ? 0 : 1;
+}
+
+}  // namespace tf::cli

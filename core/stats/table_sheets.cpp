@@ -1,0 +1,114 @@
+#include "core/stats/table_sheets.h"
+
+#include <array>
+
+#include "core/stats/statistics_layout.h"
+
+namespace tf {
+namespace {
+
+constexpr std::array<std::string_view, 5> kNames = {"分析表", "材料表", "统计表", "分统计表",
+                                                    "累计统计表"};
+
+// 合计 of each data row is the sum of the row's costs in the layouts that have them; the
+// rows are those its "小计：" sums.
+std::vector<RowTotal> rowTotals(const Grid& grid) {
+    RowTotal total;
+    switch (grid.columnCount()) {
+        case ItemColumn::kCount:
+            total = {ItemColumn::kTotal,
+                     {ItemColumn::kMaterialCost, ItemColumn::kLabourCost, ItemColumn::kMachinery,
+                      ItemColumn::kManagement}};
+            break;
+        case DivisionColumn::kCount:
+            total = {DivisionColumn::kTotal,
+                     {DivisionColumn::kMaterialCost, DivisionColumn::kLabourCost,
+                      DivisionColumn::kMachinery, DivisionColumn::kManagement}};
+            break;
+        case CumulativeColumn::kCount:
+            total = {CumulativeColumn::kTotal,
+                     {CumulativeColumn::kMaterialCost, CumulativeColumn::kLabourCost,
+                      CumulativeColumn::kMachinery, CumulativeColumn::kManagement}};
+            break;
+        default:
+            return {};
+    }
+    // A copy the print editor reshaped keeps its values, not the rule.
+    const std::string_view materialCost = grid.text(0, total.parts.front());
+    if (grid.text(0, total.column) != "合计" ||
+        (materialCost != "材料费小计" && materialCost != "材料费")) {
+        return {};
+    }
+    for (const RangeSum& sum : grid.rangeSums()) {
+        if (sum.column == total.column && sum.sourceColumn == total.column) {
+            total.firstRow = sum.firstRow;
+            total.lastRow = sum.lastRow;
+            return {total};
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string_view exportTableName(ExportTable table) {
+    return kNames[static_cast<std::size_t>(table)];
+}
+
+std::optional<ExportTable> exportTableNamed(std::string_view name) {
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        if (kNames[i] == name) {
+            return static_cast<ExportTable>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+SheetSource tableSheet(const ProjectDocument& document, const Statistics& statistics,
+                       ExportTable table) {
+    SheetSource sheet{std::string(exportTableName(table)), nullptr, {}};
+    switch (table) {
+        case ExportTable::Analysis:
+            sheet.grid = &document.analysis;
+            return sheet;
+        case ExportTable::Materials:
+            sheet.grid = &document.materials;
+            return sheet;
+        case ExportTable::Summary:
+            sheet.grid = &statistics.summary;
+            return sheet;
+        case ExportTable::ItemSummary:
+            sheet.grid = &statistics.itemSummary;
+            break;
+        case ExportTable::Cumulative:
+            sheet.grid = &statistics.cumulative;
+            break;
+    }
+    sheet.rowTotals = rowTotals(*sheet.grid);
+    return sheet;
+}
+
+SheetSource printSheetSource(const PrintSheet& sheet) {
+    return {sheetNameFrom(sheetTitle(sheet).text, "打印表"), &sheet.grid, rowTotals(sheet.grid)};
+}
+
+std::vector<SheetSource> allTableSheets(const ProjectDocument& document,
+                                        const Statistics& statistics) {
+    std::vector<SheetSource> sheets{tableSheet(document, statistics, ExportTable::Analysis),
+                                    tableSheet(document, statistics, ExportTable::Materials)};
+    switch (statistics.view) {
+        case StatisticsView::AllMaterials:
+            sheets.push_back(tableSheet(document, statistics, ExportTable::Summary));
+            break;
+        case StatisticsView::Division:
+            sheets.push_back(tableSheet(document, statistics, ExportTable::ItemSummary));
+            break;
+        case StatisticsView::Filtered:
+            sheets.push_back(tableSheet(document, statistics, ExportTable::Cumulative));
+            sheets.push_back(tableSheet(document, statistics, ExportTable::Summary));
+            break;
+    }
+    return sheets;
+}
+
+}  // namespace tf

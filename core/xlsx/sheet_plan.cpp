@@ -1,0 +1,198 @@
+#include "core/xlsx/sheet_plan.h"
+
+#include <algorithm>
+
+#include "core/base/number_text.h"
+#include "core/base/text_util.h"
+#include "core/base/utf8.h"
+#include "core/grid/grid_display.h"
+
+namespace tf {
+namespace {
+
+std::uint64_t cellKey(int row, int column) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32 |
+           static_cast<std::uint32_t>(column);
+}
+
+std::string cellName(int sheetColumn, int row) {
+    return sheetColumnName(sheetColumn) + std::to_string(row + 1);
+}
+
+}  // namespace
+
+std::string sheetColumnName(int column) {
+    std::string name;
+    for (int n = column + 1; n > 0; n = (n - 1) / 26) {
+        name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
+    }
+    return name;
+}
+
+std::string sheetNameFrom(std::string_view text, std::string_view fallback) {
+    constexpr int kLongest = 31;
+    std::string name;
+    const std::string valid = utf8::sanitize(text);
+    std::size_t pos = 0;
+    for (int count = 0; pos < valid.size() && count < kLongest; ++count) {
+        const char32_t c = utf8::next(valid, pos);
+        utf8::append(
+            name, std::u32string_view(U"[]:*?/\\").find(c) == std::u32string_view::npos ? c : U'_');
+    }
+    const auto first = name.find_first_not_of('\'');
+    const auto last = name.find_last_not_of('\'');
+    if (first == std::string::npos || isBlank(name)) {
+        return std::string(fallback);
+    }
+    return name.substr(first, last - first + 1);
+}
+
+SheetPlan::SheetPlan(const SheetSource& source)
+    : grid_(*source.grid), name_(source.name), rowTotals_(source.rowTotals) {
+    sheetColumns_.assign(static_cast<std::size_t>(grid_.columnCount()), -1);
+    for (int c = 0; c < grid_.columnCount(); ++c) {
+        if (grid_.column(c).width > 0) {
+            sheetColumns_[static_cast<std::size_t>(c)] = static_cast<int>(columns_.size());
+            columns_.push_back(c);
+            frozenColumns_ += c < grid_.fixedColumns() ? 1 : 0;
+        }
+    }
+    for (const CellRange& merge : grid_.merges()) {
+        if (const auto m = sheetMerge(merge)) {
+            merges_.push_back(*m);
+        }
+    }
+    std::stable_sort(merges_.begin(), merges_.end(),
+                     [](const CellRange& a, const CellRange& b) { return a.bottom < b.bottom; });
+    for (const RangeSum& sum : grid_.rangeSums()) {
+        sums_[cellKey(sum.row, sum.column)] = &sum;
+    }
+}
+
+int SheetPlan::columnPixels(int sheetColumn) const {
+    return grid_.column(gridColumn(sheetColumn)).width;
+}
+
+std::optional<int> SheetPlan::sheetColumnOf(int gridColumn) const {
+    if (gridColumn < 0 || gridColumn >= grid_.columnCount()) {
+        return std::nullopt;
+    }
+    const int c = sheetColumns_[static_cast<std::size_t>(gridColumn)];
+    return c < 0 ? std::nullopt : std::optional<int>(c);
+}
+
+std::optional<CellRange> SheetPlan::sheetMerge(const CellRange& m) const {
+    int left = -1;
+    int right = -1;
+    for (int c = std::max(m.left, 0); c <= std::min(m.right, grid_.columnCount() - 1); ++c) {
+        if (const auto s = sheetColumnOf(c)) {
+            left = left < 0 ? *s : left;
+            right = *s;
+        }
+    }
+    if (left < 0 || (left == right && m.top == m.bottom)) {
+        return std::nullopt;
+    }
+    return CellRange{m.top, left, m.bottom, right};
+}
+
+std::optional<std::string> SheetPlan::formula(int row, int gridColumn) const {
+    if (const auto it = sums_.find(cellKey(row, gridColumn)); it != sums_.end()) {
+        const RangeSum& sum = *it->second;
+        const auto source = sheetColumnOf(sum.sourceColumn);
+        const int first = std::max(sum.firstRow, 0);
+        const int last = std::min(sum.lastRow, grid_.rowCount() - 1);
+        if (!source || first > last) {
+            return std::nullopt;
+        }
+        return "=SUM(" + cellName(*source, first) + ":" + cellName(*source, last) + ")";
+    }
+    for (const RowTotal& total : rowTotals_) {
+        if (total.column != gridColumn || row < total.firstRow || row > total.lastRow) {
+            continue;
+        }
+        std::string text;
+        for (const int part : total.parts) {
+            const auto c = sheetColumnOf(part);
+            if (!c) {
+                return std::nullopt;
+            }
+            text += (text.empty() ? "=" : "+") + cellName(*c, row);
+        }
+        return text.empty() ? std::nullopt : std::optional<std::string>(text);
+    }
+    const auto& rule = grid_.column(gridColumn).product;
+    if (!rule || row < grid_.fixedRows()) {
+        return std::nullopt;
+    }
+    const auto left = sheetColumnOf(rule->left);
+    const auto right = sheetColumnOf(rule->right);
+    if (!left || !right ||
+        (isBlank(grid_.text(row, rule->left)) && isBlank(grid_.text(row, rule->right)))) {
+        return std::nullopt;
+    }
+    return "=" + cellName(*left, row) + "*" + cellName(*right, row);
+}
+
+int SheetPlan::formatOf(int row, int gridColumn, bool numeric) {
+    const std::uint64_t key = static_cast<std::uint64_t>(grid_.styleId(row, gridColumn)) << 40 |
+                              static_cast<std::uint64_t>(gridColumn) << 1 | (numeric ? 1 : 0);
+    if (const auto it = formatIds_.find(key); it != formatIds_.end()) {
+        return it->second;
+    }
+    const CellStyle& style = grid_.style(row, gridColumn);
+    const Column& column = grid_.column(gridColumn);
+    SheetFormat format;
+    format.fontName = style.fontName.empty() ? std::string(kSheetFont) : style.fontName;
+    format.fontSize = style.fontSize > 0 ? style.fontSize : kSheetFontSize;
+    format.bold = style.bold;
+    format.wrap = style.wrap;
+    format.foreground = style.foreground.value_or(Rgb{0, 0, 0});
+    format.background = style.background;
+    format.align = effectiveAlign(grid_, row, gridColumn);
+    format.decimals = numeric && column.kind == ColumnKind::Number ? column.decimals : -1;
+    format.border = grid_.gridLineColor();
+    auto found = std::find(formats_.begin(), formats_.end(), format);
+    const int id = static_cast<int>(found - formats_.begin());
+    if (found == formats_.end()) {
+        formats_.push_back(std::move(format));
+    }
+    formatIds_.emplace(key, id);
+    return id;
+}
+
+SheetCell SheetPlan::cell(int row, int sheetColumn) {
+    int gridRow = row;
+    int gc = gridColumn(sheetColumn);
+    bool content = true;
+    if (const auto merge = grid_.mergeAt(row, gc)) {
+        if (const auto m = sheetMerge(*merge)) {
+            // The merge shows its first cell's content and look over all of it.
+            content = row == m->top && sheetColumn == m->left;
+            gridRow = merge->top;
+            gc = merge->left;
+        }
+    }
+    const std::string_view text = grid_.text(gridRow, gc);
+    SheetCell cell;
+    if (!content || text.empty()) {
+        cell.format = formatOf(gridRow, gc, false);
+        return cell;
+    }
+    const bool numberColumn = grid_.column(gc).kind == ColumnKind::Number;
+    if (auto f = numberColumn ? formula(gridRow, gc) : std::nullopt) {
+        cell.kind = SheetCellKind::Formula;
+        cell.text = std::move(*f);
+        cell.value = parseNumber(text);
+    } else if (numberColumn && isPlainNumber(text)) {
+        cell.kind = SheetCellKind::Number;
+        cell.value = parseNumber(text);
+    } else {
+        cell.kind = SheetCellKind::Text;
+        cell.text = text;
+    }
+    cell.format = formatOf(gridRow, gc, cell.kind != SheetCellKind::Text);
+    return cell;
+}
+
+}  // namespace tf

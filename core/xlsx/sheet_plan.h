@@ -1,0 +1,107 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/grid/grid.h"
+
+namespace tf {
+
+// A column whose cells in rows firstRow..lastRow hold the sum of other columns of the same row:
+// a total the program writes as a value, which a grid does not record as a rule.
+struct RowTotal {
+    int column = 0;
+    std::vector<int> parts;
+    int firstRow = 0;
+    int lastRow = -1;
+};
+
+// A table to become one sheet of a workbook.
+struct SheetSource {
+    std::string name;
+    const Grid* grid = nullptr;
+    std::vector<RowTotal> rowTotals;
+};
+
+// How a sheet cell looks: the grid's style made complete, the column's decimals as a number
+// format (-1: general) and the grid lines as borders.
+struct SheetFormat {
+    std::string fontName;
+    int fontSize = 0;
+    bool bold = false;
+    bool wrap = false;
+    Rgb foreground;
+    std::optional<Rgb> background;
+    Align align = Align::Left;
+    int decimals = -1;
+    Rgb border;
+    friend bool operator==(const SheetFormat&, const SheetFormat&) = default;
+};
+
+inline constexpr std::string_view kSheetFont = "宋体";
+inline constexpr int kSheetFontSize = 10;
+
+enum class SheetCellKind : std::uint8_t { Blank, Text, Number, Formula };
+
+struct SheetCell {
+    SheetCellKind kind = SheetCellKind::Blank;
+    std::string text;  // a text, or a formula such as "=D3*F3"
+    double value = 0;  // a number, or a formula's result as the program computed it
+    int format = 0;    // into SheetPlan::formats()
+};
+
+// "A", "B", … "Z", "AA", … for a sheet column counted from 0.
+std::string sheetColumnName(int column);
+
+// A text as a sheet's name: at most 31 characters, none of []:*?/\ (each becomes '_'), no
+// apostrophe at either end; `fallback` when nothing is left.
+std::string sheetNameFrom(std::string_view text, std::string_view fallback);
+
+// What a grid becomes as a sheet: hidden columns left out; texts of number columns that are
+// numbers become numbers at the cell's full precision; the values the program computes (a
+// column's products, range sums, row totals) become formulas over the sheet's own cells, with
+// the program's result kept as the cached value; merges, frozen heading rows and columns,
+// widths and looks carried over. Rows keep their numbers.
+class SheetPlan {
+  public:
+    explicit SheetPlan(const SheetSource& source);
+
+    const std::string& name() const { return name_; }
+    int rowCount() const { return grid_.rowCount(); }
+    int columnCount() const { return static_cast<int>(columns_.size()); }
+    int gridColumn(int sheetColumn) const {
+        return columns_[static_cast<std::size_t>(sheetColumn)];
+    }
+    int columnPixels(int sheetColumn) const;
+    int rowPixels() const { return grid_.rowHeight(); }
+    int frozenRows() const { return grid_.fixedRows(); }
+    int frozenColumns() const { return frozenColumns_; }
+    // In sheet columns, sorted by their bottom row.
+    const std::vector<CellRange>& merges() const { return merges_; }
+
+    // The cell as the sheet holds it; formats met for the first time join formats().
+    SheetCell cell(int row, int sheetColumn);
+    const std::vector<SheetFormat>& formats() const { return formats_; }
+
+  private:
+    std::optional<int> sheetColumnOf(int gridColumn) const;
+    // A grid merge in sheet columns; nothing when at most one of its cells shows.
+    std::optional<CellRange> sheetMerge(const CellRange& merge) const;
+    std::optional<std::string> formula(int row, int gridColumn) const;
+    int formatOf(int row, int gridColumn, bool numeric);
+
+    const Grid& grid_;
+    std::string name_;
+    std::vector<RowTotal> rowTotals_;
+    std::vector<int> columns_;       // sheet column -> grid column
+    std::vector<int> sheetColumns_;  // grid column -> sheet column, -1 when hidden
+    int frozenColumns_ = 0;
+    std::vector<CellRange> merges_;
+    std::unordered_map<std::uint64_t, const RangeSum*> sums_;  // (row, grid column)
+    std::unordered_map<std::uint64_t, int> formatIds_;         // (style, grid column, numeric)
+    std::vector<SheetFormat> formats_;
+};
+
+}  // namespace tf

@@ -1,0 +1,188 @@
+#include "core/xlsx/workbook_writer.h"
+
+#include <xlsxwriter.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "core/base/file_bytes.h"
+#include "core/base/safe_write.h"
+#include "core/base/temporary_file.h"
+
+namespace tf {
+namespace {
+
+// A workbook never grows near this; more would be a fault, not a table.
+constexpr std::size_t kLargestWorkbook = std::size_t{1} << 31;
+
+lxw_color_t colour(Rgb rgb) {
+    return static_cast<lxw_color_t>(rgb.packed());
+}
+
+std::uint8_t alignment(Align align) {
+    switch (align) {
+        case Align::Center:
+            return LXW_ALIGN_CENTER;
+        case Align::Right:
+            return LXW_ALIGN_RIGHT;
+        case Align::Left:
+            break;
+    }
+    return LXW_ALIGN_LEFT;
+}
+
+std::string numberFormat(int decimals) {
+    return decimals <= 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0');
+}
+
+lxw_format* makeFormat(lxw_workbook* book, const SheetFormat& f) {
+    lxw_format* format = workbook_add_format(book);
+    format_set_font_name(format, f.fontName.c_str());
+    format_set_font_size(format, f.fontSize);
+    format_set_font_color(format, colour(f.foreground));
+    if (f.bold) {
+        format_set_bold(format);
+    }
+    if (f.wrap) {
+        format_set_text_wrap(format);
+    }
+    if (f.background) {
+        format_set_bg_color(format, colour(*f.background));
+    }
+    format_set_align(format, alignment(f.align));
+    format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
+    if (f.decimals >= 0) {
+        format_set_num_format(format, numberFormat(f.decimals).c_str());
+    }
+    format_set_border(format, LXW_BORDER_THIN);
+    format_set_border_color(format, colour(f.border));
+    return format;
+}
+
+lxw_error writeCell(lxw_worksheet* sheet, int row, int column, const SheetCell& cell,
+                    lxw_format* format) {
+    const auto r = static_cast<lxw_row_t>(row);
+    const auto c = static_cast<lxw_col_t>(column);
+    switch (cell.kind) {
+        case SheetCellKind::Text:
+            return worksheet_write_string(sheet, r, c, cell.text.c_str(), format);
+        case SheetCellKind::Number:
+            return worksheet_write_number(sheet, r, c, cell.value, format);
+        case SheetCellKind::Formula:
+            return worksheet_write_formula_num(sheet, r, c, cell.text.c_str(), format, cell.value);
+        case SheetCellKind::Blank:
+            break;
+    }
+    return worksheet_write_blank(sheet, r, c, format);
+}
+
+// In constant-memory mode a row can be written only until the next one begins, and a merge
+// writes blanks over all of its rows: so each merge is declared when its last row is reached,
+// before that row's cells, whose content then goes over the merge's blanks.
+bool writeSheet(lxw_workbook* book, SheetPlan& plan) {
+    lxw_worksheet* sheet = workbook_add_worksheet(book, plan.name().c_str());
+    if (sheet == nullptr) {
+        return false;
+    }
+    for (int c = 0; c < plan.columnCount(); ++c) {
+        worksheet_set_column_pixels(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
+                                    static_cast<std::uint32_t>(plan.columnPixels(c)), nullptr);
+    }
+    // Points at 96 pixels to the inch.
+    worksheet_set_default_row(sheet, plan.rowPixels() * 0.75, LXW_FALSE);
+    worksheet_freeze_panes(sheet, static_cast<lxw_row_t>(plan.frozenRows()),
+                           static_cast<lxw_col_t>(plan.frozenColumns()));
+    std::vector<lxw_format*> formats;
+    const auto formatOf = [&](int id) {
+        while (formats.size() < plan.formats().size()) {
+            formats.push_back(makeFormat(book, plan.formats()[formats.size()]));
+        }
+        return formats[static_cast<std::size_t>(id)];
+    };
+    const auto& merges = plan.merges();
+    std::size_t nextMerge = 0;
+    for (int r = 0; r < plan.rowCount(); ++r) {
+        for (; nextMerge < merges.size() && merges[nextMerge].bottom == r; ++nextMerge) {
+            const CellRange& m = merges[nextMerge];
+            if (worksheet_merge_range(
+                    sheet, static_cast<lxw_row_t>(m.top), static_cast<lxw_col_t>(m.left),
+                    static_cast<lxw_row_t>(m.bottom), static_cast<lxw_col_t>(m.right), "",
+                    nullptr) != LXW_NO_ERROR) {
+                return false;
+            }
+        }
+        for (int c = 0; c < plan.columnCount(); ++c) {
+            const SheetCell cell = plan.cell(r, c);
+            if (writeCell(sheet, r, c, cell, formatOf(cell.format)) != LXW_NO_ERROR) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+struct TemporaryName {
+    std::string path;
+    ~TemporaryName() {
+        if (!path.empty()) {
+            ::unlink(path.c_str());
+        }
+    }
+};
+
+}  // namespace
+
+std::optional<std::string> workbookBytes(std::span<const SheetSource> sheets) {
+    // The library writes only to a named file: one of our own temporary files, read back.
+    TemporaryName temporary;
+    std::error_code ec;
+    const int fd = createTemporaryFile(std::filesystem::temp_directory_path(ec), temporary.path);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    ::close(fd);
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* book = workbook_new_opt(temporary.path.c_str(), &options);
+    if (book == nullptr) {
+        return std::nullopt;
+    }
+    bool ok = !sheets.empty();
+    for (const SheetSource& source : sheets) {
+        if (!ok || source.grid == nullptr) {
+            ok = false;
+            break;
+        }
+        SheetPlan plan(source);
+        ok = writeSheet(book, plan);
+    }
+    // Closing writes the file and frees the workbook, whatever happened before.
+    ok = workbook_close(book) == LXW_NO_ERROR && ok;
+    return ok ? readFileBytes(temporary.path, kLargestWorkbook) : std::nullopt;
+}
+
+bool exportWorkbook(const std::string& path, std::span<const SheetSource> sheets,
+                    Prompter& prompter) {
+    BusyCursor busy(prompter);
+    const auto bytes = workbookBytes(sheets);
+    if (!bytes) {
+        prompter.message("保存失败，请重新再试！", Captions::kError, MessageFlags::kError);
+        return false;
+    }
+    if (!writeFileTelling(path, *bytes, prompter)) {
+        return false;
+    }
+    prompter.setStatus("导出完毕");
+    return true;
+}
+
+bool exportWorkbookAsked(Prompter& prompter,
+                         const std::function<std::vector<SheetSource>()>& gatherSheets) {
+    const auto path =
+        prompter.chooseSaveFile("导出为Excel工作簿", "Excel 工作簿(*.xlsx)|*.xlsx", "xlsx");
+    return path && exportWorkbook(*path, gatherSheets(), prompter);
+}
+
+}  // namespace tf

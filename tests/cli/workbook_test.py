@@ -1,0 +1,209 @@
+"""Workbooks the command line writes, read back by openpyxl; price lists openpyxl and the
+program write, imported. Run with the system interpreter (python3-openpyxl):
+    /usr/bin/python3 workbook_test.py TALLYFRAME_CLI
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+
+import openpyxl
+
+CLI = sys.argv.pop(1) if len(sys.argv) > 1 else "tallyframe-cli"
+
+
+def run(*args, ok=True):
+    result = subprocess.run([CLI, *args], capture_output=True, text=True)
+    if ok and result.returncode != 0:
+        raise AssertionError(f"{args}: {result.returncode}\n{result.stderr}")
+    return result
+
+
+def tsv(*args):
+    return [line.split("\t") for line in run(*args).stdout.splitlines() if line]
+
+
+def both(path):
+    """The workbook with its formulas, and with the values cached beside them."""
+    return openpyxl.load_workbook(path), openpyxl.load_workbook(path, data_only=True)
+
+
+class ExportTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.dir = tempfile.TemporaryDirectory()
+        cls.project = os.path.join(cls.dir.name, "sample.gdb")
+        run("sample", cls.project)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.dir.cleanup()
+
+    def export(self, name, *args):
+        path = os.path.join(self.dir.name, name)
+        run("export", self.project, *args, path)
+        return both(path)
+
+    def test_all_tables_as_the_view_shows_them(self):
+        book, _ = self.export("all.xlsx", "--all")
+        self.assertEqual(book.sheetnames, ["分析表", "材料表", "统计表"])
+        book, _ = self.export("filtered.xlsx", "--all", "--filter")
+        self.assertEqual(book.sheetnames, ["分析表", "材料表", "累计统计表", "统计表"])
+
+    def test_analysis_sheet_looks_like_the_table(self):
+        book, _ = self.export("analysis.xlsx", "--table", "分析表")
+        sheet = book["分析表"]
+        merged = {str(r) for r in sheet.merged_cells.ranges}
+        self.assertTrue({"A1:A2", "B1:B2", "E1:J1"} <= merged, merged)
+        self.assertEqual(sheet.freeze_panes, "B3")
+        # The three working columns are left out: 说明 is the last.
+        self.assertEqual(sheet.max_column, 11)
+        self.assertEqual(sheet["K1"].value, "说明")
+        self.assertEqual(sheet["B3"].value, "1层客厅")
+        self.assertEqual(sheet["E3"].value, "030301-2")  # a code stays text
+        self.assertEqual(sheet["F3"].value, "1+1")  # so does an expression
+        self.assertEqual(sheet["G3"].value, 2)  # 工程数量 of 1+1, a number
+        self.assertEqual(sheet["G3"].number_format, "0.000")
+        # Each location's 序号 and name are merged over its rows.
+        self.assertIn("A3:A12", merged)
+        self.assertIn("B3:B12", merged)
+
+    def test_summary_numbers_at_full_precision_and_totals_as_formulas(self):
+        book, cached = self.export("summary.xlsx", "--table", "统计表")
+        sheet, values = book["统计表"], cached["统计表"]
+        rows = tsv("stats", self.project)
+        self.assertGreater(len(rows), 10)
+        for i, row in enumerate(rows, start=2):
+            self.assertEqual(values[f"C{i}"].value, row[2])
+            self.assertEqual(values[f"D{i}"].value, float(row[3]), i)  # not the 3 decimals shown
+            self.assertEqual(values[f"F{i}"].value, float(row[5]), i)
+            self.assertEqual(sheet[f"G{i}"].value, f"=D{i}*F{i}")
+            self.assertAlmostEqual(values[f"G{i}"].value, float(row[3]) * float(row[5]), places=6)
+            self.assertAlmostEqual(values[f"G{i}"].value, float(row[6]), places=9)
+        self.assertEqual(sheet["D2"].number_format, "0.000")
+        self.assertEqual(sheet["F2"].number_format, "0.00")
+        self.assertTrue(sheet["D2"].font.b)
+        self.assertTrue(sheet["D2"].font.color.rgb.endswith("800000"))  # dark red
+        self.assertEqual(sheet["D2"].alignment.horizontal, "center")
+
+    def test_item_statistics_subtotal_is_the_sum_of_its_rows(self):
+        book, cached = self.export("node.xlsx", "--table", "分统计表", "--node", "3")
+        sheet, values = book["分统计表"], cached["分统计表"]
+        program = tsv("stats", self.project, "--node", "3")
+        last = len(program) + 1  # the 小计 row
+        self.assertEqual(sheet[f"B{last}"].value, "小计：")
+        self.assertIn(f"B{last}:E{last}", {str(r) for r in sheet.merged_cells.ranges})
+        for column in "FIJKL":
+            self.assertEqual(sheet[f"{column}{last}"].value, f"=SUM({column}2:{column}{last - 1})")
+            added = sum(values[f"{column}{r}"].value or 0 for r in range(2, last))
+            self.assertAlmostEqual(values[f"{column}{last}"].value, added, places=6)
+        index = {"F": 5, "I": 8, "J": 9, "K": 10, "L": 11}
+        for column, i in index.items():
+            self.assertAlmostEqual(values[f"{column}{last}"].value, float(program[-1][i]), places=9)
+        # Hand check of the first row: 2.950578 × 320 + 128.286 × 18.5 + 1.2 + 2.5
+        self.assertEqual(sheet["F2"].value, "=C2*E2")
+        self.assertEqual(sheet["I2"].value, "=G2*H2")
+        self.assertEqual(sheet["L2"].value, "=F2+I2+J2+K2")
+        self.assertAlmostEqual(values["L2"].value, 3321.17596, places=9)
+        for r in range(2, last):
+            parts = sum(values[f"{c}{r}"].value or 0 for c in "FIJK")
+            self.assertAlmostEqual(values[f"L{r}"].value, parts, places=6)
+
+    def test_cumulative_codes_keep_their_leading_zeros(self):
+        book, cached = self.export("cumulative.xlsx", "--table", "累计统计表", "--filter")
+        sheet = book["累计统计表"]
+        codes = [sheet[f"C{r}"].value for r in range(2, sheet.max_row)]
+        self.assertTrue(codes and all(isinstance(c, str) for c in codes if c), codes)
+        self.assertTrue(any(c.startswith("0") for c in codes if c), codes)
+        self.assertEqual(sheet["J2"].value, "=D2+G2+H2+I2")
+
+    def test_unknown_table_and_unwritable_path_fail(self):
+        self.assertEqual(run("export", self.project, "--table", "总表", "x.xlsx", ok=False).returncode, 2)
+        missing = os.path.join(self.dir.name, "no", "such", "folder", "x.xlsx")
+        failed = run("export", self.project, "--table", "材料表", missing, ok=False)
+        self.assertEqual(failed.returncode, 1)
+        self.assertIn("保存失败，请重新再试！", failed.stderr)
+
+
+class ImportTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.project = os.path.join(self.dir.name, "p.gdb")
+        run("new", self.project)
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def materials(self, project=None):
+        return [row[1:7] for row in tsv("materials", project or self.project) if row[1]]
+
+    def test_a_price_list_openpyxl_wrote(self):
+        book = openpyxl.Workbook()
+        sheet = book.active
+        sheet.append(["类别", "材料名称", "最小规格", "单位", "单价", "说明"])
+        sheet.append(["钢材", "圆钢", "Φ12", "吨", 4200, "国标"])
+        sheet.append(["钢材", "方钢", None, "吨", 3950.75, None])
+        sheet.append(["管材", "PVC管", "DN20", "米", 12.5, "白色"])
+        sheet.append([None, "无类别", None, "米", 1, None])
+        path = os.path.join(self.dir.name, "价格表.xlsx")
+        book.save(path)
+        run("materials", "import", self.project, path)
+        self.assertEqual(self.materials(), [
+            ["钢材", "圆钢", "Φ12", "吨", "4200", "国标"],
+            ["钢材", "方钢", "", "吨", "3950.75", ""],
+            ["管材", "PVC管", "DN20", "米", "12.5", "白色"],
+        ])
+
+    def test_the_material_table_the_program_wrote(self):
+        sample = os.path.join(self.dir.name, "sample.gdb")
+        run("sample", sample)
+        exported = os.path.join(self.dir.name, "材料表.xlsx")
+        run("export", sample, "--table", "材料表", exported)
+        run("materials", "import", "--replace", self.project, exported)
+        self.assertEqual(self.materials(), self.materials(sample))
+
+    def test_what_is_not_a_readable_workbook_changes_nothing(self):
+        good = os.path.join(self.dir.name, "good.xlsx")
+        book = openpyxl.Workbook()
+        book.active.append(["钢材", "圆钢", None, "吨", 4200])
+        book.save(good)
+        data = open(good, "rb").read()
+        cases = {}
+        cases["truncated.xlsx"] = data[: len(data) // 2]
+        # 210 MB of blanks in the sheet, a few hundred kilobytes packed.
+        bomb = os.path.join(self.dir.name, "bomb.xlsx")
+        with zipfile.ZipFile(good) as src, zipfile.ZipFile(bomb, "w", zipfile.ZIP_DEFLATED) as dst:
+            for item in src.infolist():
+                part = src.read(item)
+                if item.filename == "xl/worksheets/sheet1.xml":
+                    part = part.replace(b"<sheetData>", b"<sheetData>" + b" " * (210 << 20))
+                dst.writestr(item.filename, part)
+        self.assertLess(os.path.getsize(bomb), 2 << 20)
+        no_sheets = os.path.join(self.dir.name, "nosheets.xlsx")
+        with zipfile.ZipFile(good) as src, zipfile.ZipFile(no_sheets, "w") as dst:
+            for item in src.infolist():
+                part = src.read(item)
+                if item.filename == "xl/workbook.xml":
+                    start, end = part.index(b"<sheets>"), part.index(b"</sheets>") + 9
+                    part = part[:start] + b"<sheets/>" + part[end:]
+                dst.writestr(item.filename, part)
+        paths = [bomb, no_sheets]
+        for name, content in cases.items():
+            paths.append(os.path.join(self.dir.name, name))
+            open(paths[-1], "wb").write(content)
+        before = open(self.project, "rb").read()
+        for path in paths:
+            for replace in ([], ["--replace"]):
+                failed = run("materials", "import", *replace, self.project, path, ok=False)
+                self.assertEqual(failed.returncode, 1, path)
+                self.assertIn("文件导入失败！", failed.stderr, path)
+                self.assertEqual(open(self.project, "rb").read(), before, path)
+        run("materials", "import", self.project, good)
+        self.assertEqual(self.materials(), [["钢材", "圆钢", "", "吨", "4200", ""]])
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
