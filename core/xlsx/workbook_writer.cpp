@@ -94,6 +94,12 @@ bool writeSheet(lxw_workbook* book, SheetPlan& plan) {
     worksheet_set_default_row(sheet, plan.rowPixels() * 0.75, LXW_FALSE);
     worksheet_freeze_panes(sheet, static_cast<lxw_row_t>(plan.frozenRows()),
                            static_cast<lxw_col_t>(plan.frozenColumns()));
+    // Printed as the program prints its tables: across, one page wide, headings on every page.
+    worksheet_set_landscape(sheet);
+    worksheet_fit_to_pages(sheet, 1, 0);
+    if (plan.frozenRows() > 0) {
+        worksheet_repeat_rows(sheet, 0, static_cast<lxw_row_t>(plan.frozenRows() - 1));
+    }
     std::vector<lxw_format*> formats;
     const auto formatOf = [&](int id) {
         while (formats.size() < plan.formats().size()) {

@@ -3,7 +3,9 @@ program write, imported. Run with the system interpreter (python3-openpyxl):
     /usr/bin/python3 workbook_test.py TALLYFRAME_CLI
 """
 
+import csv
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -126,6 +128,36 @@ class ExportTest(unittest.TestCase):
         failed = run("export", self.project, "--table", "材料表", missing, ok=False)
         self.assertEqual(failed.returncode, 1)
         self.assertIn("保存失败，请重新再试！", failed.stderr)
+
+
+@unittest.skipUnless(shutil.which("soffice"), "LibreOffice is not installed")
+class RecalculationTest(unittest.TestCase):
+    def test_totals_follow_a_changed_price(self):
+        with tempfile.TemporaryDirectory() as folder:
+            project = os.path.join(folder, "sample.gdb")
+            run("sample", project)
+            exported = os.path.join(folder, "node.xlsx")
+            run("export", project, "--table", "分统计表", "--node", "3", exported)
+            # A new price for 水泥砂浆1:3; saving drops every cached result, so LibreOffice
+            # computes each formula itself.
+            book = openpyxl.load_workbook(exported)
+            book.active["E2"] = 330
+            changed = os.path.join(folder, "changed.xlsx")
+            book.save(changed)
+            subprocess.run(
+                ["soffice", f"-env:UserInstallation=file://{folder}/profile", "--headless",
+                 "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false",
+                 "--outdir", folder, changed],
+                check=True, capture_output=True, timeout=180)
+            with open(os.path.join(folder, "changed.csv"), encoding="utf-8") as f:
+                rows = list(csv.reader(f))
+            # 2.950578 × 330; that + 128.286 × 18.5 + 1.2 + 2.5; the 小计 of 合计 grows by
+            # 2.950578 × 10 from the program's 3793.26844.
+            self.assertAlmostEqual(float(rows[1][5]), 973.69074, places=9)
+            self.assertAlmostEqual(float(rows[1][11]), 3350.68174, places=9)
+            self.assertEqual(rows[4][1], "小计：")
+            self.assertAlmostEqual(float(rows[4][5]), 1445.78322, places=9)
+            self.assertAlmostEqual(float(rows[4][11]), 3822.77422, places=9)
 
 
 class ImportTest(unittest.TestCase):

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -18,6 +19,7 @@
 #include "core/materials/material_text_file.h"
 #include "core/project/analysis_layout.h"
 #include "core/stats/statistics_layout.h"
+#include "core/xlsx/workbook_reader.h"
 #include "gui/shell/main_window.h"
 #include "gui/widgets/grid_view.h"
 #include "tests/gui/sample_window.h"
@@ -230,6 +232,46 @@ TEST_F(MaterialToolsTest, SearchMarksMatchesAndCancelRestoresTheShading) {
     EXPECT_EQ(m.style(2, MaterialColumn::kName).background, kMaterialBand);
     EXPECT_TRUE(window->findChild<GridView*>("材料表")->hasFocus() ||
                 QApplication::focusWidget() == nullptr);
+}
+
+// Chooses an entry of the pop-up that a right press on the view opened.
+void choosePopupEntry(MainWindow& window, GridView& view, int row, const char* menu,
+                      const QString& entry) {
+    emit view.cellPressed(row, 1, Qt::RightButton, QPoint());
+    auto* popup = window.findChild<QMenu*>(menu);
+    ASSERT_NE(popup, nullptr);
+    for (QAction* action : popup->actions()) {
+        if (action->text() == entry) {
+            ASSERT_TRUE(action->isEnabled());
+            action->trigger();
+        }
+    }
+    delete popup;
+}
+
+TEST_F(MaterialToolsTest, TheTablesLeaveAsWorkbooksFromTheirPopups) {
+    window->pressPageButton(MainWindow::MaterialPage);
+    const auto materials = dir / "材料.xlsx";
+    prompter.answerFile(materials.string());
+    choosePopupEntry(*window, *window->findChild<GridView*>("材料表"), 2, "材料", "导出为Excel…");
+    const auto rows = readFirstSheet(test::readFile(materials), 7);
+    ASSERT_TRUE(rows);
+    EXPECT_EQ((*rows)[0].cells[1], "类别");
+    EXPECT_EQ((*rows)[1].cells[2], window->document().materials.text(1, 2));
+    EXPECT_EQ(prompter.status(), "导出完毕");
+
+    // Every table: the statistics are built for it though their page was never shown.
+    window->pressPageButton(MainWindow::AnalysisPage);
+    ASSERT_FALSE(window->statistics().built);
+    const auto all = dir / "全部.xlsx";
+    prompter.answerFile(all.string());
+    choosePopupEntry(*window, *window->findChild<GridView*>("分析表"), 3, "分析",
+                     "导出全部为Excel…");
+    EXPECT_TRUE(window->statistics().built);
+    const auto analysis = readFirstSheet(test::readFile(all), 2);
+    ASSERT_TRUE(analysis);
+    EXPECT_EQ((*analysis)[0].cells, (std::vector<std::string>{"序号", "部位名称"}));
+    EXPECT_TRUE(prompter.messages().empty());
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "core/xlsx/workbook_reader.h"
 #include "gui/print/print_editor_window.h"
 
 #include <gtest/gtest.h>
@@ -285,6 +286,16 @@ TEST_F(PrintEditorTest, SavedPrintFilesOpenInAnotherEditorAndPdfsAreWritten) {
     child<QPushButton>(editor, "PDF按钮")->click();
     EXPECT_EQ(prompter.messages().back().text, "保存完毕！");
     EXPECT_EQ(fileBytes(pdf).substr(0, 5), "%PDF-");
+
+    // The sheet as edited: the hidden column stays out of the workbook.
+    const auto workbook = dir.path() / "清单.xlsx";
+    prompter.answerFile(workbook.string());
+    child<QPushButton>(editor, "Excel按钮")->click();
+    const auto rows = readFirstSheet(fileBytes(workbook), 6);
+    ASSERT_TRUE(rows);
+    EXPECT_EQ((*rows)[0].cells,
+              (std::vector<std::string>{"序号", "类别", "材料名称", "单位", "单价", "说明"}));
+    EXPECT_EQ(prompter.status(), "导出完毕");
     close(editor);
 
     editor = openFrom(MainWindow::StartPage);
