@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/print/print_sheet.h"
+#include "core/stats/statistic_row.h"
 #include "core/stats/statistics_layout.h"
 #include "core/stats/table_sheets.h"
 
@@ -172,6 +173,27 @@ TEST(TableSheets, ThePrintEditorsCopyKeepsTheTotalsUntilItIsReshaped) {
     SheetPlan reshaped(source);
     EXPECT_EQ(reshaped.cell(1, ItemColumn::kTotal).kind, Kind::Number);
     EXPECT_DOUBLE_EQ(reshaped.cell(1, ItemColumn::kTotal).value, 3321.17596);
+}
+
+TEST(TableSheets, AStatisticRowOfTheMaterialListIsASum) {
+    using namespace SummaryColumn;
+    ProjectDocument document;
+    Statistics statistics;
+    Grid& g = statistics.summary;
+    layOutStatistics(g, StatisticsLayout::Summary, 4);
+    g.setTexts(1, kCategory, {"水泥砂浆", "水泥砂浆1:3", "8.493588", "立方米", "320"});
+    g.setTexts(2, kCategory, {"", "界面剂", "32.0715", "千克", "3.2"});
+    g.recalculate();
+    g.setSelection({1, kName, 2, kName});
+    sumSelectedRows(g, statistics.statisticRow);
+    ASSERT_EQ(statistics.statisticRow, 3);
+    SheetPlan plan(tableSheet(document, statistics, ExportTable::Summary));
+    EXPECT_EQ(plan.cell(1, kTotal).text, "=D2*F2");
+    const SheetCell sum = plan.cell(3, kTotal);
+    EXPECT_EQ(sum.text, "=SUM(G2:G3)");
+    // 8.493588 × 320 + 32.0715 × 3.2
+    EXPECT_DOUBLE_EQ(sum.value, 2820.57696);
+    EXPECT_EQ(plan.cell(3, kNumber).text, "合计");
 }
 
 TEST(TableSheets, ExportAllFollowsTheStatisticsViewShown) {
