@@ -75,6 +75,11 @@ void Grid::insertRows(int row, int count, std::string_view heading) {
     if (count <= 0 || row < 0 || row > rowCount()) {
         return;
     }
+    keepState();
+    if (GridJournal* j = journal_.journal) {
+        j->records_.push_back({GridJournal::Kind::Inserted, row, count, {}, {}, {}, {}, {}});
+        j->rowsKept_.clear();
+    }
     rows_.insert(rows_.begin() + row, static_cast<std::size_t>(count), PackedRow{});
     // Merges starting tallestMerge_ rows or more above end before `row`: untouched. Rows added
     // at the end thus cost nothing per merge, whatever the size of the table.
@@ -105,6 +110,7 @@ void Grid::repeatRows(int first, int period, int last) {
         return;
     }
     last = std::min(last, rowCount() - 1);
+    keepRows(first + period, last);
     for (int r = first + period; r <= last; ++r) {
         rows_[static_cast<std::size_t>(r)] = rows_[static_cast<std::size_t>(r - period)];
     }
@@ -116,6 +122,20 @@ void Grid::deleteRows(int row, int count) {
         return;
     }
     count = std::min(count, rowCount() - row);
+    keepState();
+    GridJournal::Record deleted{GridJournal::Kind::Deleted, row, count, {}, {}, {}, {}, {}};
+    if (journal_.journal != nullptr) {
+        deleted.rows.assign(rows_.begin() + row, rows_.begin() + row + count);
+        deleted.mergesBefore = mergesInRows(row, row + count - 1);
+        for (const CellRange& m : deleted.mergesBefore) {
+            if (const auto span = shrinkInterval(m.top, m.bottom, row, count)) {
+                const CellRange after{span->first, m.left, span->second, m.right};
+                if (!after.singleCell()) {
+                    deleted.mergesAfter.push_back(after);
+                }
+            }
+        }
+    }
     rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
     std::erase_if(merges_, [&](CellRange& m) {
         const auto span = shrinkInterval(m.top, m.bottom, row, count);
@@ -149,12 +169,17 @@ void Grid::deleteRows(int row, int count) {
     }
     clampCursorAndSelection();
     changes_.shape();
+    if (GridJournal* j = journal_.journal) {
+        j->records_.push_back(std::move(deleted));
+        j->rowsKept_.clear();
+    }
 }
 
 void Grid::insertColumns(int column, int count) {
     if (count <= 0 || column < 0 || column > columnCount()) {
         return;
     }
+    keepWhole();
     columns_.insert(columns_.begin() + column, static_cast<std::size_t>(count), Column{});
     for (auto& row : rows_) {
         row.insertSlots(column, count);
@@ -187,6 +212,7 @@ void Grid::deleteColumns(int column, int count) {
     if (column < 0 || column >= columnCount() || count <= 0) {
         return;
     }
+    keepWhole();
     count = std::min(count, columnCount() - column);
     const auto removed = [&](int c) { return c >= column && c < column + count; };
     const auto shift = [&](int& c) {
@@ -234,21 +260,25 @@ void Grid::deleteColumns(int column, int count) {
 }
 
 void Grid::setFixedRows(int rows) {
+    keepState();
     fixedRows_ = std::clamp(rows, 0, rowCount());
     changes_.layout();
 }
 
 void Grid::setFixedColumns(int columns) {
+    keepState();
     fixedColumns_ = std::clamp(columns, 0, columnCount());
     changes_.layout();
 }
 
 void Grid::setRowHeight(int pixels) {
+    keepState();
     rowHeight_ = std::max(1, pixels);
     changes_.layout();
 }
 
 void Grid::setGridLineColor(Rgb colour) {
+    keepState();
     gridLineColor_ = colour;
     changes_.layout();
 }
@@ -262,6 +292,7 @@ std::string_view Grid::text(int row, int column) const {
 
 void Grid::setText(int row, int column, std::string_view value) {
     if (validRow(row) && validColumn(column)) {
+        keepRows(row, row);
         rows_[static_cast<std::size_t>(row)].setText(column, value);
         changes_.rows(row, row);
     }
@@ -272,6 +303,7 @@ void Grid::setTexts(int row, int column, std::initializer_list<std::string_view>
         return;
     }
     const auto fitting = std::min(texts.size(), static_cast<std::size_t>(columnCount() - column));
+    keepRows(row, row);
     rows_[static_cast<std::size_t>(row)].setTexts(column, {texts.begin(), fitting});
     changes_.rows(row, row);
 }
@@ -286,6 +318,7 @@ void Grid::clearTexts(const CellRange& range) {
 }
 
 void Grid::clear() {
+    keepWhole();
     *this = Grid();
 }
 
@@ -317,6 +350,7 @@ const Column& Grid::column(int c) const {
 }
 
 void Grid::setColumnWidth(int c, int width) {
+    keepState();
     if (validColumn(c)) {
         columns_[static_cast<std::size_t>(c)].width = std::max(0, width);
     }
@@ -324,6 +358,7 @@ void Grid::setColumnWidth(int c, int width) {
 }
 
 void Grid::setColumnKind(int c, ColumnKind kind, int decimals) {
+    keepState();
     if (validColumn(c)) {
         auto& col = columns_[static_cast<std::size_t>(c)];
         col.kind = kind;
@@ -333,6 +368,7 @@ void Grid::setColumnKind(int c, ColumnKind kind, int decimals) {
 }
 
 void Grid::setColumnAlign(int c, std::optional<Align> align) {
+    keepState();
     if (validColumn(c)) {
         columns_[static_cast<std::size_t>(c)].align = align;
     }
@@ -340,6 +376,7 @@ void Grid::setColumnAlign(int c, std::optional<Align> align) {
 }
 
 void Grid::setPickList(int c, std::vector<std::string> items) {
+    keepState();
     if (validColumn(c)) {
         columns_[static_cast<std::size_t>(c)].pickList = std::move(items);
     }
@@ -350,6 +387,7 @@ void Grid::setProductColumn(int c, std::optional<ProductRule> rule) {
     if (!validColumn(c) || (rule && (!validColumn(rule->left) || !validColumn(rule->right)))) {
         return;
     }
+    keepState();
     columns_[static_cast<std::size_t>(c)].product = rule;
     changes_.layout();
 }
@@ -358,11 +396,13 @@ void Grid::setRangeSum(const RangeSum& sum) {
     if (!validRow(sum.row) || !validColumn(sum.column) || !validColumn(sum.sourceColumn)) {
         return;
     }
+    keepState();
     clearRangeSum(sum.row, sum.column);
     sums_.push_back(sum);
 }
 
 void Grid::clearRangeSum(int row, int column) {
+    keepState();
     std::erase_if(sums_, [&](const RangeSum& s) { return s.row == row && s.column == column; });
 }
 
@@ -375,6 +415,7 @@ void Grid::merge(const CellRange& range) {
     if (r.singleCell()) {
         return;
     }
+    keepMerges({}, {r});
     const auto at = std::lower_bound(merges_.begin(), merges_.end(), r, [](auto& a, auto& b) {
         return std::pair(a.top, a.left) < std::pair(b.top, b.left);
     });
@@ -390,6 +431,12 @@ void Grid::split(const CellRange& range) {
     const auto first = std::lower_bound(merges_.begin(), merges_.end(),
                                         std::max(r.top, 0) - tallestMerge_ + 1, startsAbove);
     const auto last = std::lower_bound(first, merges_.end(), r.bottom + 1, startsAbove);
+    if (journal_.journal != nullptr) {
+        std::vector<CellRange> removed;
+        std::copy_if(first, last, std::back_inserter(removed),
+                     [&](const CellRange& m) { return m.intersects(r); });
+        keepMerges(std::move(removed), {});
+    }
     const auto kept =
         std::remove_if(first, last, [&](const CellRange& m) { return m.intersects(r); });
     if (kept != last) {
@@ -458,6 +505,8 @@ void Grid::changeStyle(const CellRange& range, const std::function<void(CellStyl
     if (r.top < 0) {
         return;
     }
+    keepState();
+    keepRows(r.top, r.bottom);
     changes_.rows(r.top, r.bottom);
     // Every cell with the same old style gets the same new one: intern once per old id, and
     // for named changes (bands painted row by row) once per grid.
@@ -504,6 +553,7 @@ void Grid::changeStyle(const CellRange& range, const std::function<void(CellStyl
 }
 
 void Grid::compactStyles() {
+    keepRows(0, rowCount() - 1);
     std::vector<bool> used(styles_.size(), false);
     for (const auto& row : rows_) {
         for (int c = 0; c < row.slotCount(); ++c) {
@@ -539,6 +589,8 @@ void Grid::setBands(const CellRange& range, std::optional<Rgb> evenRows,
     if (r.top < 0) {
         return;
     }
+    keepState();
+    keepRows(r.top, r.bottom);
     changes_.rows(r.top, r.bottom);
     // Bands are repainted over long stretches of rows: one tight pass, with the new style of
     // each (old style, parity) pair worked out once.
@@ -593,10 +645,12 @@ void Grid::setAlign(const CellRange& range, std::optional<Align> align) {
 }
 
 void Grid::setCursor(int row, int column) {
+    keepState();
     cursor_ = validRow(row) && validColumn(column) ? CellPos{row, column} : CellPos{};
 }
 
 void Grid::setSelection(const CellRange& range) {
+    keepState();
     selection_ = clampToGrid(range);
 }
 
@@ -615,6 +669,120 @@ void Grid::clampCursorAndSelection() {
         cursor_ = {};
     }
     selection_ = clampToGrid(selection_);
+}
+
+void Grid::attachJournal(GridJournal* journal) {
+    journal_.journal = journal;
+}
+
+void Grid::keepState() {
+    GridJournal* j = journal_.journal;
+    if (j == nullptr || std::exchange(j->stateKept_, true)) {
+        return;
+    }
+    auto state = std::make_unique<GridJournal::State>(
+        GridJournal::State{columns_, styles_, styleMemo_, sums_, fixedRows_, fixedColumns_,
+                           rowHeight_, gridLineColor_, cursor_, selection_});
+    j->records_.push_back({GridJournal::Kind::State, 0, 0, {}, {}, {}, std::move(state), {}});
+}
+
+void Grid::keepRows(int first, int last) {
+    GridJournal* j = journal_.journal;
+    if (j == nullptr) {
+        return;
+    }
+    for (int r = std::max(first, 0); r <= std::min(last, rowCount() - 1); ++r) {
+        if (j->rowsKept_.insert(r).second) {
+            GridJournal::Record record{GridJournal::Kind::Row, r, 1, {}, {}, {}, {}, {}};
+            record.rows.push_back(rows_[static_cast<std::size_t>(r)]);
+            j->records_.push_back(std::move(record));
+        }
+    }
+}
+
+void Grid::keepWhole() {
+    if (GridJournal* j = journal_.journal) {
+        j->records_.push_back(
+            {GridJournal::Kind::Whole, 0, 0, {}, {}, {}, {}, std::make_unique<Grid>(*this)});
+        j->rowsKept_.clear();
+    }
+}
+
+void Grid::keepMerges(std::vector<CellRange> before, std::vector<CellRange> after) {
+    GridJournal* j = journal_.journal;
+    if (j != nullptr && (!before.empty() || !after.empty())) {
+        j->records_.push_back(
+            {GridJournal::Kind::Merges, 0, 0, {}, std::move(before), std::move(after), {}, {}});
+    }
+}
+
+void Grid::removeMerges(const std::vector<CellRange>& merges) {
+    keepMerges(merges, {});
+    std::erase_if(merges_, [&](const CellRange& m) {
+        return std::find(merges.begin(), merges.end(), m) != merges.end();
+    });
+    sortMerges();
+    changes_.spans();
+}
+
+void Grid::addMerges(const std::vector<CellRange>& merges) {
+    keepMerges({}, merges);
+    merges_.insert(merges_.end(), merges.begin(), merges.end());
+    sortMerges();
+    changes_.spans();
+}
+
+void Grid::replay(GridJournal::Record& record) {
+    switch (record.kind) {
+        case GridJournal::Kind::State: {
+            keepState();
+            GridJournal::State& s = *record.state;
+            columns_ = std::move(s.columns);
+            styles_ = std::move(s.styles);
+            styleMemo_ = std::move(s.styleMemo);
+            sums_ = std::move(s.sums);
+            fixedRows_ = s.fixedRows;
+            fixedColumns_ = s.fixedColumns;
+            rowHeight_ = s.rowHeight;
+            gridLineColor_ = s.gridLineColor;
+            cursor_ = s.cursor;
+            selection_ = s.selection;
+            changes_.shape();
+            break;
+        }
+        case GridJournal::Kind::Row:
+            keepRows(record.row, record.row);
+            rows_[static_cast<std::size_t>(record.row)] = std::move(record.rows.front());
+            changes_.rows(record.row, record.row);
+            break;
+        case GridJournal::Kind::Inserted:
+            deleteRows(record.row, record.count);
+            break;
+        case GridJournal::Kind::Deleted:
+            removeMerges(record.mergesAfter);
+            insertRows(record.row, record.count);
+            std::move(record.rows.begin(), record.rows.end(), rows_.begin() + record.row);
+            addMerges(record.mergesBefore);
+            break;
+        case GridJournal::Kind::Merges:
+            removeMerges(record.mergesAfter);
+            addMerges(record.mergesBefore);
+            break;
+        case GridJournal::Kind::Whole:
+            keepWhole();
+            *this = std::move(*record.whole);
+            break;
+    }
+}
+
+void Grid::undo(GridJournal& step, GridJournal& inverse) {
+    GridJournal* outer = std::exchange(journal_.journal, &inverse);
+    for (auto it = step.records_.rbegin(); it != step.records_.rend(); ++it) {
+        replay(*it);
+    }
+    step = GridJournal();
+    journal_.journal = outer;
+    changes_.shape();
 }
 
 bool operator==(const Grid& a, const Grid& b) {

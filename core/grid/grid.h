@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/grid/grid_changes.h"
+#include "core/grid/grid_journal.h"
 #include "core/grid/grid_types.h"
 #include "core/grid/packed_row.h"
 #include "core/grid/style_table.h"
@@ -123,6 +124,14 @@ class Grid {
     // The record of changes that the view showing this grid follows (made on first use).
     std::shared_ptr<GridChanges> changes() { return changes_.record(); }
 
+    // Undo. While a journal is attached, every change writes into it what it replaced; a
+    // copy of the grid has none attached. Detach with nullptr.
+    void attachJournal(GridJournal* journal);
+    GridJournal* journal() const { return journal_.journal; }
+    // Takes back what `step` recorded (emptying it), writing into `inverse` what takes the
+    // undo back in turn.
+    void undo(GridJournal& step, GridJournal& inverse);
+
     friend bool operator==(const Grid& a, const Grid& b);
 
   private:
@@ -138,6 +147,14 @@ class Grid {
     void compactStyles();
     void sortMerges();
     void clampCursorAndSelection();
+    // What the journal keeps before a change: the small parts, rows, the whole grid, merges.
+    void keepState();
+    void keepRows(int first, int last);
+    void keepWhole();
+    void keepMerges(std::vector<CellRange> before, std::vector<CellRange> after);
+    void removeMerges(const std::vector<CellRange>& merges);
+    void addMerges(const std::vector<CellRange>& merges);
+    void replay(GridJournal::Record& record);
 
     // The blocks loaded rows were packed into, shared by copies (whose rows are their own).
     std::shared_ptr<RowArena> rowArena_;
@@ -156,6 +173,13 @@ class Grid {
     CellPos cursor_;
     CellRange selection_;
     GridChangeLink changes_;
+    // Not copied with the grid: a copy is another grid, with its own history.
+    struct JournalLink {
+        GridJournal* journal = nullptr;
+        JournalLink() = default;
+        JournalLink(const JournalLink&) {}
+        JournalLink& operator=(const JournalLink&) { return *this; }
+    } journal_;
 };
 
 }  // namespace tf

@@ -418,11 +418,13 @@ std::size_t Grid::saveSizeHint() const {
 }
 
 bool Grid::load(std::string_view bytes) {
+    keepWhole();
     ByteStream section(bytes);
     return GridFormat::load(section, *this);
 }
 
 bool Grid::load(ByteStream& section) {
+    keepWhole();
     return GridFormat::load(section, *this);
 }
 
