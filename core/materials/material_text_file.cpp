@@ -72,10 +72,7 @@ bool forEachMaterialInFile(const std::string& path,
     for (std::size_t i = headings ? 1 : 0; i < rows->size(); ++i) {
         const SheetRow& row = (*rows)[i];
         const auto begin = row.cells.begin() + first;
-        std::vector<std::string_view> fields(begin, begin + kMostFields);
-        if (row.beyond || (!numbered && !row.cells.back().empty())) {
-            fields.emplace_back();  // a seventh field, as a text line with one more TAB
-        }
+        const std::vector<std::string_view> fields(begin, begin + kMostFields);
         if (!usable(fields)) {
             continue;
         }

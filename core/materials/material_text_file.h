@@ -25,8 +25,8 @@ void forEachMaterialLine(std::string_view bytes,
 // its content) whose first sheet holds the six columns in that order, a first row starting
 // with "类别" taken for headings (or with "序号", "类别": 材料表 as exported, the columns one to
 // the right); otherwise a material text file. A row is usable as a line
-// is: a category and a name, nothing past 说明. False, before any material is visited, when
-// the file cannot be read or is a workbook that cannot be.
+// is, with a category and a name; columns past 说明 (a supplier's own) are not read. False, before
+// any material is visited, when the file cannot be read or is a workbook that cannot be.
 bool forEachMaterialInFile(const std::string& path,
                            const std::function<void(const MaterialFields&)>& visit);
 

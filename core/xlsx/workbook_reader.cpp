@@ -259,7 +259,7 @@ class SheetPart : public XmlPart {
   protected:
     void start(std::string_view element, const XML_Char** attributes) override {
         if (element == "row") {
-            row_ = SheetRow{std::vector<std::string>(static_cast<std::size_t>(columns_)), false};
+            row_ = SheetRow{std::vector<std::string>(static_cast<std::size_t>(columns_))};
             any_ = false;
             inRow_ = true;
             inCell_ = false;
@@ -329,16 +329,14 @@ class SheetPart : public XmlPart {
 
     void place() {
         nextColumn_ = column_ + 1;
-        std::string text = cellText();
-        if (text.empty()) {
+        if (column_ >= columns_) {
             return;
         }
-        if (column_ >= columns_) {
-            row_.beyond = true;
-        } else if (charge(text.size())) {
+        std::string text = cellText();
+        if (!text.empty() && charge(text.size())) {
             row_.cells[static_cast<std::size_t>(column_)] = std::move(text);
+            any_ = true;
         }
-        any_ = true;
     }
 
     const std::vector<std::string>& strings_;

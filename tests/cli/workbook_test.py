@@ -180,6 +180,7 @@ class ImportTest(unittest.TestCase):
         sheet.append(["钢材", "方钢", None, "吨", 3950.75, None])
         sheet.append(["管材", "PVC管", "DN20", "米", 12.5, "白色"])
         sheet.append([None, "无类别", None, "米", 1, None])
+        sheet.append(["管材", "镀锌管", "DN25", "米", 18, "热镀", "某厂", "河北"])  # the supplier's own columns
         path = os.path.join(self.dir.name, "价格表.xlsx")
         book.save(path)
         run("materials", "import", self.project, path)
@@ -187,6 +188,7 @@ class ImportTest(unittest.TestCase):
             ["钢材", "圆钢", "Φ12", "吨", "4200", "国标"],
             ["钢材", "方钢", "", "吨", "3950.75", ""],
             ["管材", "PVC管", "DN20", "米", "12.5", "白色"],
+            ["管材", "镀锌管", "DN25", "米", "18", "热镀"],
         ])
 
     def test_the_material_table_the_program_wrote(self):

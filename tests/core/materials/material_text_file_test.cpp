@@ -105,7 +105,7 @@ TEST_F(ImportTest, MissingFileIsReported) {
 }
 
 // A price list as a spreadsheet program keeps it: a heading row, shared strings, a number,
-// an empty cell; a row without a name and a row reaching past 说明 are not usable.
+// an empty cell, a supplier's column past 说明 (not read); a row without a name is not usable.
 std::string inlineCell(const char* text) {
     return std::string("<c t=\"inlineStr\"><is><t>") + text + "</t></is></c>";
 }
@@ -128,8 +128,9 @@ TEST_F(ImportTest, AppendsTheUsableRowsOfAWorkbooksFirstSheet) {
     test::writeFile(path, test::workbookOf(kPriceRows, kPriceStrings));
     EXPECT_TRUE(importMaterialsAppending(doc, path.string(), prompter));
     EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入完毕！", "", 64}}));
-    ASSERT_EQ(doc.materials.rowCount(), 26);
+    ASSERT_EQ(doc.materials.rowCount(), 27);
     EXPECT_EQ(materialText(doc.materials), toGbk("钢材\t圆钢\t\t吨\t4200.5\t\r\n"
+                                                 "管材\tPVC管\tΦ20\t米\t12.5\t白色\r\n"
                                                  "管材\t钢管\t\t米\t3\t镀锌\r\n"));
     EXPECT_EQ(doc.catalogue.byId(1001)->price, 4200.5);
 }
@@ -153,7 +154,7 @@ TEST_F(ImportTest, AWorkbookThatCannotBeReadChangesNothing) {
     const auto named = dir / "价格.txt";
     test::writeFile(named, good);
     EXPECT_TRUE(importMaterialsAppending(doc, named.string(), prompter));
-    EXPECT_EQ(doc.materials.rowCount(), 26);
+    EXPECT_EQ(doc.materials.rowCount(), 27);
 }
 
 TEST_F(ImportTest, TheMaterialTableExportedAsAWorkbookImportsAgain) {
