@@ -90,7 +90,7 @@ void deleteAnalysisRow(LocationIndex& index, Grid& a, AttachmentTable& attachmen
     const auto at = static_cast<std::size_t>(row);
     if (k && index[static_cast<std::size_t>(*k)].first == row &&
         at + 1 < attachments.records.size()) {
-        attachments.records[at + 1] = std::move(attachments.records[at]);
+        attachments.set(static_cast<int>(at) + 1, attachments.records[at]);
     }
     a.deleteRows(row);
     attachments.remove(row, 1);

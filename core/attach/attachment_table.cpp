@@ -1,6 +1,8 @@
 #include "core/attach/attachment_table.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "core/base/sealed_bytes.h"
 
@@ -11,10 +13,36 @@ constexpr std::string_view kMagic = "TFATTACH";
 
 }  // namespace
 
+std::size_t AttachmentJournal::bytes() const {
+    std::size_t total = records.capacity() * sizeof(Record);
+    for (const Record& r : records) {
+        for (const std::string& block : r.old) {
+            total += sizeof(std::string) + block.size();
+        }
+    }
+    return total;
+}
+
+void AttachmentTable::set(int row, std::string block) {
+    if (row < 0 || static_cast<std::size_t>(row) >= records.size()) {
+        return;
+    }
+    auto& record = records[static_cast<std::size_t>(row)];
+    if (journal != nullptr) {
+        journal->records.push_back({AttachmentJournal::Kind::Set, row, 1, {std::move(record)}});
+    }
+    record = std::move(block);
+}
+
 void AttachmentTable::insert(int row, int count) {
     row = std::clamp(row, 0, static_cast<int>(records.size()));
-    records.insert(records.begin() + row, static_cast<std::size_t>(std::max(count, 0)),
-                   std::string());
+    if (count <= 0) {
+        return;
+    }
+    if (journal != nullptr) {
+        journal->records.push_back({AttachmentJournal::Kind::Inserted, row, count, {}});
+    }
+    records.insert(records.begin() + row, static_cast<std::size_t>(count), std::string());
 }
 
 void AttachmentTable::remove(int row, int count) {
@@ -22,11 +50,51 @@ void AttachmentTable::remove(int row, int count) {
     if (row < 0 || row >= size || count <= 0) {
         return;
     }
-    records.erase(records.begin() + row, records.begin() + std::min(size, row + count));
+    const auto first = records.begin() + row;
+    const auto last = records.begin() + std::min(size, row + count);
+    if (journal != nullptr) {
+        journal->records.push_back(
+            {AttachmentJournal::Kind::Removed,
+             row,
+             static_cast<int>(last - first),
+             {std::make_move_iterator(first), std::make_move_iterator(last)}});
+    }
+    records.erase(first, last);
 }
 
 void AttachmentTable::align(int rows) {
-    records.resize(static_cast<std::size_t>(std::max(rows, 0)));
+    const int size = static_cast<int>(records.size());
+    if (rows > size) {
+        insert(size, rows - size);
+    } else {
+        remove(std::max(rows, 0), size - std::max(rows, 0));
+    }
+}
+
+void AttachmentTable::set(std::vector<std::string> all) {
+    remove(0, static_cast<int>(records.size()));
+    insert(0, static_cast<int>(all.size()));
+    records = std::move(all);
+}
+
+void AttachmentTable::undo(AttachmentJournal& step, AttachmentJournal& inverse) {
+    AttachmentJournal* outer = std::exchange(journal, &inverse);
+    for (auto it = step.records.rbegin(); it != step.records.rend(); ++it) {
+        switch (it->kind) {
+            case AttachmentJournal::Kind::Set:
+                set(it->row, std::move(it->old.front()));
+                break;
+            case AttachmentJournal::Kind::Inserted:
+                remove(it->row, it->count);
+                break;
+            case AttachmentJournal::Kind::Removed:
+                insert(it->row, it->count);
+                std::move(it->old.begin(), it->old.end(), records.begin() + it->row);
+                break;
+        }
+    }
+    step = AttachmentJournal();
+    journal = outer;
 }
 
 std::size_t attachmentSectionSize(const AttachmentTable& table) {

@@ -413,7 +413,7 @@ bool EntryForm::confirm(const std::function<void()>& showAnalysisPage) {
         a.setText(r, A::kNumber, std::to_string(k + 1));
     }
     document_.attachments.align(a.rowCount());
-    document_.attachments.records[static_cast<std::size_t>(span.first)] = attachments;
+    document_.attachments.set(span.first, attachments);
     const int n = static_cast<int>(index.size());
     for (int r = index.back().last + 1, next = n + 1; r < a.rowCount(); ++r, ++next) {
         a.setText(r, A::kNumber, std::to_string(next));

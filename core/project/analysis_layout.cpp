@@ -69,7 +69,8 @@ void initAnalysisTable(ProjectDocument& document) {
     }
     g.setAlign({first, kMaterialUnit, last, kMaterialUnit}, Align::Center);
 
-    document.attachments.records.assign(kAnalysisFreshRows, std::string());
+    document.attachments = AttachmentTable();
+    document.attachments.align(kAnalysisFreshRows);
 }
 
 }  // namespace tf

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/base/prompter.h"
+#include "core/grid/grid_journal.h"
+#include "core/project/project_document.h"
+
+namespace tf {
+
+// One user action as the history keeps it: its name and what it changed in the project.
+struct UndoStep {
+    std::string name;
+    GridJournal analysis;
+    GridJournal materials;
+    AttachmentJournal attachments;
+    std::optional<StructureSnapshot> structure;  // the other side's structure, when it changed
+    std::uint64_t restores = 0;                  // the state replaying the step leads to
+    std::size_t bytes() const;
+};
+
+// Undo and redo of every change to a project. Each action the user takes is one step,
+// recorded while it runs: the command opens an `Action` and the project's tables write into
+// it what they replace. Undo replays a step's inverse and records the redo the same way. The
+// history knows which state was last saved: undoing or redoing to it makes the project
+// unmodified again. Opening, new and reset start a new history.
+class UndoHistory {
+  public:
+    static constexpr std::size_t kMostSteps = 200;
+    static constexpr std::size_t kMostBytes = 256u << 20;
+
+    // One action, from construction to destruction; actions opened inside it are part of it.
+    // An action that changed nothing leaves no step.
+    class Action {
+      public:
+        Action(UndoHistory& history, ProjectDocument& document, std::string_view name);
+        ~Action();
+        Action(const Action&) = delete;
+        Action& operator=(const Action&) = delete;
+
+      private:
+        UndoHistory& history_;
+        ProjectDocument& document_;
+        bool outermost_;
+    };
+
+    bool canUndo() const { return !undo_.empty(); }
+    std::size_t stepsToUndo() const { return undo_.size(); }
+    bool canRedo() const { return !redo_.empty(); }
+    std::string_view undoName() const;
+    std::string_view redoName() const;
+
+    // Takes back the last step (or makes it again); the project's derived parts follow.
+    // The step's name, or nothing when there was none.
+    std::optional<std::string> undo(ProjectDocument& document, Prompter& prompter);
+    std::optional<std::string> redo(ProjectDocument& document, Prompter& prompter);
+
+    // A project opened, made or reset: no steps, and its state counts as saved.
+    void clear();
+    // The project was saved as it is now.
+    void markSaved() { saved_ = current_; }
+    // About how much memory the steps hold.
+    std::size_t bytes() const;
+
+  private:
+    void begin(ProjectDocument& document, std::string_view name);
+    void end(ProjectDocument& document);
+    void replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDocument& document,
+                Prompter& prompter);
+    void trim();
+
+    std::deque<UndoStep> undo_;
+    std::deque<UndoStep> redo_;
+    UndoStep open_;
+    std::optional<StructureSnapshot> structureBefore_;
+    int depth_ = 0;
+    std::uint64_t nextState_ = 1;
+    std::uint64_t current_ = 0;
+    std::uint64_t saved_ = 0;
+};
+
+}  // namespace tf
