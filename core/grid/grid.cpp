@@ -785,6 +785,16 @@ void Grid::undo(GridJournal& step, GridJournal& inverse) {
     changes_.shape();
 }
 
+bool Grid::onlyCursorMoved(const GridJournal& journal) const {
+    if (journal.records_.size() != 1 || journal.records_.front().kind != GridJournal::Kind::State) {
+        return journal.records_.empty();
+    }
+    const GridJournal::State& s = *journal.records_.front().state;
+    return s.columns == columns_ && s.styles.size() == styles_.size() && s.sums == sums_ &&
+           s.fixedRows == fixedRows_ && s.fixedColumns == fixedColumns_ &&
+           s.rowHeight == rowHeight_ && s.gridLineColor == gridLineColor_;
+}
+
 bool operator==(const Grid& a, const Grid& b) {
     if (a.rowCount() != b.rowCount() || a.columns_ != b.columns_ || a.merges_ != b.merges_ ||
         a.sums_ != b.sums_ || a.fixedRows_ != b.fixedRows_ || a.fixedColumns_ != b.fixedColumns_ ||

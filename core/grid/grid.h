@@ -131,6 +131,8 @@ class Grid {
     // Takes back what `step` recorded (emptying it), writing into `inverse` what takes the
     // undo back in turn.
     void undo(GridJournal& step, GridJournal& inverse);
+    // Whether all that the journal holds is the cursor or selection moving.
+    bool onlyCursorMoved(const GridJournal& journal) const;
 
     friend bool operator==(const Grid& a, const Grid& b);
 

@@ -6,6 +6,11 @@
 #include "core/materials/material_table.h"
 
 namespace tf {
+namespace {
+
+constexpr std::string_view kStrayStep = "修改";
+
+}  // namespace
 
 std::size_t UndoStep::bytes() const {
     std::size_t total =
@@ -30,33 +35,66 @@ UndoHistory::Action::~Action() {
     }
 }
 
-void UndoHistory::begin(ProjectDocument& document, std::string_view name) {
-    open_ = UndoStep{};
-    open_.name = std::string(name);
-    document.analysis.attachJournal(&open_.analysis);
-    document.materials.attachJournal(&open_.materials);
-    document.attachments.journal = &open_.attachments;
-    // The structure is small and changes rarely: compared whole after the action.
-    structureBefore_ = document.structure;
+UndoHistory::~UndoHistory() {
+    if (document_ != nullptr) {
+        detach(*document_);
+    }
 }
 
-void UndoHistory::end(ProjectDocument& document) {
+void UndoHistory::detach(ProjectDocument& document) {
     document.analysis.attachJournal(nullptr);
     document.materials.attachJournal(nullptr);
     document.attachments.journal = nullptr;
-    if (document.structure != *structureBefore_) {
-        open_.structure = std::move(structureBefore_);
+}
+
+void UndoHistory::attach(ProjectDocument& document, UndoStep& step) {
+    document_ = &document;
+    document.analysis.attachJournal(&step.analysis);
+    document.materials.attachJournal(&step.materials);
+    document.attachments.journal = &step.attachments;
+    // The structure is small and changes rarely: compared whole afterwards.
+    structureBefore_ = document.structure;
+}
+
+void UndoHistory::collectStray(ProjectDocument& document) {
+    UndoStep step = std::exchange(stray_, UndoStep{});
+    if (document.structure != structureBefore_) {
+        step.structure = structureBefore_;
     }
-    structureBefore_.reset();
-    if (open_.analysis.empty() && open_.materials.empty() && open_.attachments.empty() &&
-        !open_.structure) {
-        return;
+    // The cursor moving is no change to take back.
+    if (!document.analysis.onlyCursorMoved(step.analysis) ||
+        !document.materials.onlyCursorMoved(step.materials) || !step.attachments.empty() ||
+        step.structure) {
+        step.name = std::string(kStrayStep);
+        push(std::move(step));
     }
-    open_.restores = current_;
+}
+
+void UndoHistory::push(UndoStep step) {
+    step.restores = current_;
     current_ = nextState_++;
-    undo_.push_back(std::move(open_));
+    undo_.push_back(std::move(step));
     redo_.clear();
     trim();
+}
+
+void UndoHistory::begin(ProjectDocument& document, std::string_view name) {
+    collectStray(document);
+    open_ = UndoStep{};
+    open_.name = std::string(name);
+    attach(document, open_);
+}
+
+void UndoHistory::end(ProjectDocument& document) {
+    if (document.structure != structureBefore_) {
+        open_.structure = structureBefore_;
+    }
+    UndoStep step = std::exchange(open_, UndoStep{});
+    if (!step.analysis.empty() || !step.materials.empty() || !step.attachments.empty() ||
+        step.structure) {
+        push(std::move(step));
+    }
+    attach(document, stray_);
 }
 
 void UndoHistory::trim() {
@@ -77,6 +115,8 @@ std::string_view UndoHistory::redoName() const {
 
 void UndoHistory::replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDocument& document,
                          Prompter& prompter) {
+    // The inverse records the redo; the derived parts rebuilt afterwards record nowhere.
+    detach(document);
     UndoStep inverse;
     inverse.name = step.name;
     inverse.restores = current_;
@@ -92,10 +132,16 @@ void UndoHistory::replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDoc
     // What is derived from the tables follows them, as after the change itself.
     document.locations = rebuildLocationIndex(document.analysis);
     rebuildCatalogue(document, prompter);
+    attach(document, stray_);
 }
 
 std::optional<std::string> UndoHistory::undo(ProjectDocument& document, Prompter& prompter) {
-    if (undo_.empty() || depth_ > 0) {
+    if (depth_ > 0) {
+        return std::nullopt;
+    }
+    collectStray(document);
+    if (undo_.empty()) {
+        attach(document, stray_);
         return std::nullopt;
     }
     UndoStep step = std::move(undo_.back());
@@ -105,7 +151,12 @@ std::optional<std::string> UndoHistory::undo(ProjectDocument& document, Prompter
 }
 
 std::optional<std::string> UndoHistory::redo(ProjectDocument& document, Prompter& prompter) {
-    if (redo_.empty() || depth_ > 0) {
+    if (depth_ > 0) {
+        return std::nullopt;
+    }
+    collectStray(document);  // a change since the undo: nothing is left to redo
+    if (redo_.empty()) {
+        attach(document, stray_);
         return std::nullopt;
     }
     UndoStep step = std::move(redo_.back());
@@ -114,10 +165,12 @@ std::optional<std::string> UndoHistory::redo(ProjectDocument& document, Prompter
     return step.name;
 }
 
-void UndoHistory::clear() {
+void UndoHistory::clear(ProjectDocument& document) {
     undo_.clear();
     redo_.clear();
     current_ = saved_ = nextState_++;
+    stray_ = UndoStep{};
+    attach(document, stray_);
 }
 
 std::size_t UndoHistory::bytes() const {

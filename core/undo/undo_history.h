@@ -29,10 +29,20 @@ struct UndoStep {
 // it what they replace. Undo replays a step's inverse and records the redo the same way. The
 // history knows which state was last saved: undoing or redoing to it makes the project
 // unmodified again. Opening, new and reset start a new history.
+//
+// Between actions the tables keep recording too: a change made outside an action (an edit no
+// command wrapped) becomes a step of its own, "修改", before the next action, undo or redo, so
+// that what the history replays always meets the tables as it left them.
 class UndoHistory {
   public:
     static constexpr std::size_t kMostSteps = 200;
     static constexpr std::size_t kMostBytes = 256u << 20;
+
+    UndoHistory() = default;
+    // Lets go of the project it records (which must outlive it).
+    ~UndoHistory();
+    UndoHistory(const UndoHistory&) = delete;
+    UndoHistory& operator=(const UndoHistory&) = delete;
 
     // One action, from construction to destruction; actions opened inside it are part of it.
     // An action that changed nothing leaves no step.
@@ -60,8 +70,9 @@ class UndoHistory {
     std::optional<std::string> undo(ProjectDocument& document, Prompter& prompter);
     std::optional<std::string> redo(ProjectDocument& document, Prompter& prompter);
 
-    // A project opened, made or reset: no steps, and its state counts as saved.
-    void clear();
+    // A project opened, made or reset (and recorded from now on): no steps, and its state
+    // counts as saved.
+    void clear(ProjectDocument& document);
     // The project was saved as it is now.
     void markSaved() { saved_ = current_; }
     // About how much memory the steps hold.
@@ -70,6 +81,12 @@ class UndoHistory {
   private:
     void begin(ProjectDocument& document, std::string_view name);
     void end(ProjectDocument& document);
+    static void detach(ProjectDocument& document);
+    // Records into the open step from now on.
+    void attach(ProjectDocument& document, UndoStep& step);
+    // Takes what changed since the last action as a step of its own.
+    void collectStray(ProjectDocument& document);
+    void push(UndoStep step);
     void replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDocument& document,
                 Prompter& prompter);
     void trim();
@@ -77,7 +94,9 @@ class UndoHistory {
     std::deque<UndoStep> undo_;
     std::deque<UndoStep> redo_;
     UndoStep open_;
-    std::optional<StructureSnapshot> structureBefore_;
+    UndoStep stray_;
+    ProjectDocument* document_ = nullptr;  // whose tables record into this history
+    StructureSnapshot structureBefore_;
     int depth_ = 0;
     std::uint64_t nextState_ = 1;
     std::uint64_t current_ = 0;

@@ -119,7 +119,7 @@ TEST(UndoHistory, EachActionUndoneGivesBackTheImageBeforeAndRedoneTheImageAfter)
     for (const Case& c : cases()) {
         ProjectDocument document = sample(6);
         UndoHistory history;
-        history.clear();
+        history.clear(document);
         const std::string before = buildProjectImage(document);
         {
             UndoHistory::Action action(history, document, c.name);
@@ -147,7 +147,7 @@ TEST(UndoHistory, TheModifiedFlagFollowsTheSavedState) {
     AgreeingPrompter prompter;
     ProjectDocument document = sample(3);
     UndoHistory history;
-    history.clear();
+    history.clear(document);
     const auto act = [&](int n) {
         UndoHistory::Action action(history, document, "录入数据");
         importEntrySheet(document, entrySheet(n), prompter);
@@ -178,16 +178,41 @@ TEST(UndoHistory, TheModifiedFlagFollowsTheSavedState) {
         UndoHistory::Action inner(history, document, "录入数据");
     }
     EXPECT_EQ(history.undoName(), "录入数据");
-    history.clear();
+    history.clear(document);
     EXPECT_FALSE(history.canUndo());
     EXPECT_FALSE(history.canRedo());
+}
+
+TEST(UndoHistory, AChangeNoActionWrappedIsAStepOfItsOwn) {
+    AgreeingPrompter prompter;
+    ProjectDocument document = sample(2);
+    UndoHistory history;
+    history.clear(document);
+    document.analysis.setCursor(3, 2);  // moving about is no step
+    document.materials.setSelection({1, 1, 3, 3});
+    EXPECT_FALSE(history.undo(document, prompter));
+    const std::string before = buildProjectImage(document);
+    document.analysis.setText(3, 10, "说明");
+    {
+        UndoHistory::Action action(history, document, "附加资料");
+        document.attachments.set(2, "block");
+    }
+    EXPECT_EQ(history.undoName(), "附加资料");
+    EXPECT_EQ(history.undo(document, prompter), "附加资料");
+    EXPECT_EQ(history.undo(document, prompter), "修改");
+    EXPECT_EQ(document.analysis.text(3, 10), "");
+    EXPECT_TRUE(buildProjectImage(document) == before);
+    // A change after an undo: nothing is left to redo.
+    document.structure.items += "x";
+    EXPECT_FALSE(history.redo(document, prompter));
+    EXPECT_EQ(history.undoName(), "修改");
 }
 
 TEST(UndoHistory, OnlyTheNewestStepsAreKept) {
     AgreeingPrompter prompter;
     ProjectDocument document = sample(1);
     UndoHistory history;
-    history.clear();
+    history.clear(document);
     for (int i = 0; i < static_cast<int>(UndoHistory::kMostSteps) + 5; ++i) {
         UndoHistory::Action action(history, document, "附加资料");
         document.attachments.set(2, std::to_string(i));
@@ -209,7 +234,7 @@ TEST(UndoHistory, RandomActionsUndosAndRedosEndAsTheActionsKept) {
         std::mt19937 random(seed);
         ProjectDocument document = sample(4);
         UndoHistory history;
-        history.clear();
+        history.clear(document);
         std::vector<std::pair<std::size_t, int>> done;  // (case, parameter) of the current history
         std::vector<std::pair<std::size_t, int>> undone;
         std::vector<std::string> images{buildProjectImage(document)};
