@@ -785,12 +785,17 @@ void Grid::undo(GridJournal& step, GridJournal& inverse) {
     changes_.shape();
 }
 
-bool Grid::onlyCursorMoved(const GridJournal& journal) const {
+bool Grid::onlyViewChanged(const GridJournal& journal) const {
     if (journal.records_.size() != 1 || journal.records_.front().kind != GridJournal::Kind::State) {
         return journal.records_.empty();
     }
     const GridJournal::State& s = *journal.records_.front().state;
-    return s.columns == columns_ && s.styles.size() == styles_.size() && s.sums == sums_ &&
+    const bool sameColumns = std::equal(s.columns.begin(), s.columns.end(), columns_.begin(),
+                                        columns_.end(), [](Column a, const Column& b) {
+                                            a.width = b.width;
+                                            return a == b;
+                                        });
+    return sameColumns && s.styles.size() == styles_.size() && s.sums == sums_ &&
            s.fixedRows == fixedRows_ && s.fixedColumns == fixedColumns_ &&
            s.rowHeight == rowHeight_ && s.gridLineColor == gridLineColor_;
 }

@@ -131,8 +131,9 @@ class Grid {
     // Takes back what `step` recorded (emptying it), writing into `inverse` what takes the
     // undo back in turn.
     void undo(GridJournal& step, GridJournal& inverse);
-    // Whether all that the journal holds is the cursor or selection moving.
-    bool onlyCursorMoved(const GridJournal& journal) const;
+    // Whether all that the journal holds is how the grid is viewed: the cursor or selection
+    // moving, column widths laid out again for the window.
+    bool onlyViewChanged(const GridJournal& journal) const;
 
     friend bool operator==(const Grid& a, const Grid& b);
 

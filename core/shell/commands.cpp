@@ -28,9 +28,14 @@ const std::vector<MenuItem>& menuItems(Menu menu) {
                                                item("打印", C::Print, "Ctrl+P"),
                                                separator(),
                                                item("退出", C::Exit)};
-    static const std::vector<MenuItem> edit = {
-        item("分部分项表设置", C::StructureSettings), separator(),
-        item("表达式计算器", C::Calculator, "F4"), separator(), item("刷新", C::Refresh, "F5")};
+    static const std::vector<MenuItem> edit = {item("分部分项表设置", C::StructureSettings),
+                                               separator(),
+                                               item("表达式计算器", C::Calculator, "F4"),
+                                               separator(),
+                                               item("刷新", C::Refresh, "F5"),
+                                               separator(),
+                                               item("撤销", C::Undo, "Ctrl+Z"),
+                                               item("重做", C::Redo, "Ctrl+Y")};
     static const std::vector<MenuItem> help = {item("帮助主题", C::HelpTopics, "F1"), separator(),
                                                item("检查更新...", C::CheckForUpdates),
                                                item("关于(&A)...", C::About)};
@@ -93,6 +98,26 @@ const std::vector<MenuItem>& menuItems(Menu menu) {
             return material;
     }
     return file;
+}
+
+std::string actionName(Command command) {
+    for (const Menu menu :
+         {Menu::File, Menu::Edit, Menu::Analysis, Menu::Statistics, Menu::Material, Menu::Entry}) {
+        for (const MenuItem& item : menuItems(menu)) {
+            if (!item.separator && item.command == command) {
+                return std::string(item.caption.substr(0, item.caption.find(' ')));
+            }
+        }
+    }
+    return {};
+}
+
+std::string undoCaption(std::string_view step) {
+    return step.empty() ? "撤销" : "撤销 " + std::string(step);
+}
+
+std::string redoCaption(std::string_view step) {
+    return step.empty() ? "重做" : "重做 " + std::string(step);
 }
 
 std::string_view menuTitle(Menu menu) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -34,6 +35,8 @@ enum class Command {
     ExportStatistics,
     ExportExcel,     // the table the pop-up opened on, as a workbook
     ExportAllExcel,  // every table, one sheet each
+    Undo,
+    Redo,
     AddMaterialRow,
     DeleteMaterialRow,
     ImportMaterials,
@@ -61,6 +64,15 @@ inline constexpr std::string_view kExportAllExcelCaption = "导出全部为Excel
 enum class Menu { File, Edit, Help, Analysis, Statistics, Material, Entry };
 
 const std::vector<MenuItem>& menuItems(Menu menu);
+
+// What a command is called as a step of the undo history: its caption without the key that
+// follows it ("删除一组      Ctrl+Del" is "删除一组").
+std::string actionName(Command command);
+
+// "撤销 录入数据", "重做 录入数据": the entries of 编辑 and the status bar after the key, naming
+// the step when there is one.
+std::string undoCaption(std::string_view step);
+std::string redoCaption(std::string_view step);
 
 // The menu button or table caption of each menu.
 std::string_view menuTitle(Menu menu);

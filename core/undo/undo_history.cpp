@@ -61,9 +61,9 @@ void UndoHistory::collectStray(ProjectDocument& document) {
     if (document.structure != structureBefore_) {
         step.structure = structureBefore_;
     }
-    // The cursor moving is no change to take back.
-    if (!document.analysis.onlyCursorMoved(step.analysis) ||
-        !document.materials.onlyCursorMoved(step.materials) || !step.attachments.empty() ||
+    // The cursor moving or the columns laid out for the window are no change to take back.
+    if (!document.analysis.onlyViewChanged(step.analysis) ||
+        !document.materials.onlyViewChanged(step.materials) || !step.attachments.empty() ||
         step.structure) {
         step.name = std::string(kStrayStep);
         push(std::move(step));

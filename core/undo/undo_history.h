@@ -32,7 +32,8 @@ struct UndoStep {
 //
 // Between actions the tables keep recording too: a change made outside an action (an edit no
 // command wrapped) becomes a step of its own, "修改", before the next action, undo or redo, so
-// that what the history replays always meets the tables as it left them.
+// that what the history replays always meets the tables as it left them. Moving the cursor and
+// laying the columns out for the window are no such change.
 class UndoHistory {
   public:
     static constexpr std::size_t kMostSteps = 200;

@@ -159,7 +159,9 @@ void EntryDialog::confirm() {
     if (form_.location.find_first_not_of(' ') == std::string::npos) {
         location_->setFocus();
     }
-    if (form_.confirm([this] { emit wantAnalysisPage(); })) {
+    bool confirmed = false;
+    confirmScope_([&] { confirmed = form_.confirm([this] { emit wantAnalysisPage(); }); });
+    if (confirmed) {
         emit written();
         showForm();
         location_->setFocus();

@@ -27,6 +27,10 @@ class EntryDialog : public QDialog {
     void openForAdd();
     void openForModify(int k);
     void confirm();
+    // Runs each confirmation (given as a function) as one step the project can take back.
+    void setConfirmScope(std::function<void(const std::function<void()>&)> scope) {
+        confirmScope_ = std::move(scope);
+    }
     void clearForm();
     void openWorkItemPicker(int row);
     void openMaterialPicker(int row);
@@ -58,6 +62,8 @@ class EntryDialog : public QDialog {
     QCheckBox* autoCalculate_ = nullptr;
     QCheckBox* useProcess_ = nullptr;
     QPushButton* confirm_ = nullptr;
+    std::function<void(const std::function<void()>&)> confirmScope_ =
+        [](const std::function<void()>& confirmation) { confirmation(); };
 };
 
 }  // namespace tf::gui

@@ -68,6 +68,7 @@ MainWindow::MainWindow(QString programDirectory, Prompter* prompter)
     setWindowIcon(programIcon());
     resetProject(document_);
     resetStatistics(statistics_);
+    history_.clear(document_);
 
     // The status panel and the prompter come first: every page talks through them.
     buildStatusBar();
@@ -404,12 +405,26 @@ void MainWindow::registerCommands() {
     registerStatisticsCommands();
     registerToolCommands();
     registerExcelCommands();
+    registerUndoCommands();
     registerHelpCommands();
 }
 
 void MainWindow::dispatch(Command command) {
-    if (const auto it = handlers_.find(command); it != handlers_.end()) {
+    const auto it = handlers_.find(command);
+    if (it == handlers_.end()) {
+        return;
+    }
+    if (command == Command::Undo || command == Command::Redo) {
         it->second();
+        return;
+    }
+    {
+        // Whatever the command changes is one step, named after it.
+        UndoHistory::Action action(history_, document_, actionName(command));
+        it->second();
+    }
+    if (!document_.modified) {
+        history_.markSaved();  // saved, or opened
     }
 }
 
@@ -449,13 +464,17 @@ void MainWindow::popupMenu(Menu menu, const QPoint& globalPos,
             popup->addSeparator();
             continue;
         }
-        QString text = qs(item.caption);
+        QString text = item.command == Command::Undo   ? qs(undoCaption(history_.undoName()))
+                       : item.command == Command::Redo ? qs(redoCaption(history_.redoName()))
+                                                       : qs(item.caption);
         if (!item.keyText.empty()) {
             text += '\t' + qs(item.keyText);
         }
         const Command command = item.command;
         QAction* action = popup->addAction(text, this, [this, command] { dispatch(command); });
-        action->setEnabled(!enabled || enabled(command));
+        action->setEnabled((!enabled || enabled(command)) &&
+                           (command != Command::Undo || history_.canUndo()) &&
+                           (command != Command::Redo || history_.canRedo()));
     }
     popup->popup(globalPos);
 }
@@ -524,6 +543,10 @@ std::optional<std::int32_t> MainWindow::dataNumber() const {
 EntryDialog& MainWindow::entryDialog() {
     if (entryDialog_ == nullptr) {
         entryDialog_ = new EntryDialog(document_, *prompter_, this);
+        entryDialog_->setConfirmScope([this](const std::function<void()>& confirmation) {
+            UndoHistory::Action action(history_, document_, "录入数据");
+            confirmation();
+        });
         connect(entryDialog_, &EntryDialog::wantAnalysisPage, this,
                 [this] { pressPageButton(AnalysisPage); });
         connect(entryDialog_, &EntryDialog::written, this, [this] {

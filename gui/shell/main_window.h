@@ -18,6 +18,7 @@
 #include "core/shell/shortcut_table.h"
 #include "core/stats/statistics.h"
 #include "core/stats/table_sheets.h"
+#include "core/undo/undo_history.h"
 #include "core/update/updater_link.h"
 
 class QLabel;
@@ -109,6 +110,9 @@ class MainWindow : public QMainWindow, private ProjectShell, private UpdaterHost
     void registerStructureCommands();
     void registerToolCommands();
     void registerExcelCommands();
+    void registerUndoCommands();
+    // After an undo or redo: what shows the project follows it.
+    void projectStepped(const std::string& caption);
     void registerHelpCommands();
     void openHelp();
     // UpdaterHost
@@ -143,6 +147,7 @@ class MainWindow : public QMainWindow, private ProjectShell, private UpdaterHost
     Prompter* prompter_ = nullptr;
     ProjectDocument document_;
     Statistics statistics_;
+    UndoHistory history_;  // after the document it records
     ShortcutTable shortcuts_;
     std::map<Command, std::function<void()>> handlers_;
     ExportTable popupTable_ = ExportTable::Analysis;  // the table the last pop-up opened on

@@ -100,6 +100,7 @@ void MainWindow::pauseTicker(bool paused) {
 }
 
 void MainWindow::projectReplaced() {
+    history_.clear(document_);
     currentLocation_.reset();
     if (entryDialog_ != nullptr) {  // its rows belong to the project that went
         entryDialog_->clearForm();

@@ -28,8 +28,13 @@ TEST(Menus, CaptionsKeysAndSeparatorsAsListed) {
     EXPECT_EQ(captions(Menu::File),
               (V{"工程向导", "-", "新建\tCtrl+N", "打开\tCtrl+O", "-", "保存\tCtrl+S", "另存为",
                  "-", "自动保存设置", "-", "打印\tCtrl+P", "-", "退出"}));
-    EXPECT_EQ(captions(Menu::Edit),
-              (V{"分部分项表设置", "-", "表达式计算器\tF4", "-", "刷新\tF5"}));
+    EXPECT_EQ(captions(Menu::Edit), (V{"分部分项表设置", "-", "表达式计算器\tF4", "-", "刷新\tF5",
+                                       "-", "撤销\tCtrl+Z", "重做\tCtrl+Y"}));
+    EXPECT_EQ(actionName(Command::DeleteLocation), "删除一组");
+    EXPECT_EQ(actionName(Command::AddEntry), "添加新数据");
+    EXPECT_EQ(actionName(Command::ImportMaterials), "导入数据");
+    EXPECT_EQ(undoCaption("录入数据"), "撤销 录入数据");
+    EXPECT_EQ(redoCaption(""), "重做");
     EXPECT_EQ(captions(Menu::Help), (V{"帮助主题\tF1", "-", "检查更新...", "关于(&A)..."}));
     EXPECT_EQ(captions(Menu::Analysis),
               (V{"添加新数据   (空格键)", "修改          F3", "-", "删除一组      Ctrl+Del", "-",

@@ -188,8 +188,9 @@ TEST(UndoHistory, AChangeNoActionWrappedIsAStepOfItsOwn) {
     ProjectDocument document = sample(2);
     UndoHistory history;
     history.clear(document);
-    document.analysis.setCursor(3, 2);  // moving about is no step
+    document.analysis.setCursor(3, 2);  // moving about and laying out are no steps
     document.materials.setSelection({1, 1, 3, 3});
+    document.analysis.setColumnWidth(2, 77);
     EXPECT_FALSE(history.undo(document, prompter));
     const std::string before = buildProjectImage(document);
     document.analysis.setText(3, 10, "说明");

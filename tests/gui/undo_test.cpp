@@ -1,0 +1,71 @@
+// Undo and redo in the main window: the keys, the entries of 编辑 and the status bar.
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QTest>
+
+#include "core/project/analysis_layout.h"
+#include "core/project/project_file.h"
+#include "gui/shell/main_window.h"
+#include "gui/widgets/grid_view.h"
+#include "tests/gui/sample_window.h"
+#include "tests/support/scripted_prompter.h"
+#include "tests/support/temp_dir.h"
+
+namespace tf::gui {
+namespace {
+
+// The texts and enabling of the 编辑 menu's last two entries.
+std::vector<std::pair<QString, bool>> undoEntries(MainWindow& window) {
+    window.popupMenu(Menu::Edit, QPoint(0, 0));
+    auto* popup = window.findChild<QMenu*>("编辑");
+    std::vector<std::pair<QString, bool>> entries;
+    const auto actions = popup->actions();
+    for (auto it = actions.end() - 2; it != actions.end(); ++it) {
+        entries.emplace_back((*it)->text(), (*it)->isEnabled());
+    }
+    delete popup;
+    return entries;
+}
+
+TEST(UndoKeys, CtrlZTakesBackADeletedLocationAndCtrlYDeletesItAgain) {
+    test::TempDir dir;
+    test::ScriptedPrompter prompter;
+    auto window = test::openSampleWindow(dir.path(), prompter, 4);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const ProjectDocument& document = window->document();
+    using Entries = std::vector<std::pair<QString, bool>>;
+    EXPECT_EQ(undoEntries(*window), (Entries{{"撤销\tCtrl+Z", false}, {"重做\tCtrl+Y", false}}));
+    const std::string opened = buildProjectImage(document);
+
+    auto* view = window->findChild<GridView*>("分析表");
+    emit view->cellPressed(2, 1, Qt::LeftButton, QPoint());
+    prompter.answer(Answer::Yes);
+    window->dispatch(Command::DeleteLocation);
+    ASSERT_EQ(document.locations.size(), 3u);
+    EXPECT_TRUE(document.modified);
+    const std::string deleted = buildProjectImage(document);
+    EXPECT_EQ(undoEntries(*window),
+              (Entries{{"撤销 删除一组\tCtrl+Z", true}, {"重做\tCtrl+Y", false}}));
+
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(document.locations.size(), 4u);
+    EXPECT_TRUE(buildProjectImage(document) == opened);
+    EXPECT_FALSE(document.modified) << "back as it was saved";
+    EXPECT_EQ(prompter.status(), "撤销 删除一组");
+    EXPECT_EQ(undoEntries(*window),
+              (Entries{{"撤销\tCtrl+Z", false}, {"重做 删除一组\tCtrl+Y", true}}));
+
+    QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(document.locations.size(), 3u);
+    EXPECT_TRUE(buildProjectImage(document) == deleted);
+    EXPECT_TRUE(document.modified);
+    EXPECT_EQ(prompter.status(), "重做 删除一组");
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(document.locations.size(), 3u);
+}
+
+}  // namespace
+}  // namespace tf::gui
