@@ -21,11 +21,20 @@ std::size_t UndoStep::bytes() const {
     return total;
 }
 
-UndoHistory::Action::Action(UndoHistory& history, ProjectDocument& document, std::string_view name)
+UndoHistory::Action::Action(UndoHistory& history, ProjectDocument& document, std::string_view name,
+                            bool completes)
     : history_(history), document_(document), outermost_(history.depth_++ == 0) {
     if (outermost_) {
-        history_.begin(document_, name);
+        history_.begin(document_, name, completes);
     }
+}
+
+ActionScope actionScope(UndoHistory& history, ProjectDocument& document) {
+    return [&history, &document](std::string_view name, bool completes,
+                                 const std::function<void()>& change) {
+        UndoHistory::Action action(history, document, name, completes);
+        change();
+    };
 }
 
 UndoHistory::Action::~Action() {
@@ -78,11 +87,21 @@ void UndoHistory::push(UndoStep step) {
     trim();
 }
 
-void UndoHistory::begin(ProjectDocument& document, std::string_view name) {
-    collectStray(document);
-    open_ = UndoStep{};
+void UndoHistory::begin(ProjectDocument& document, std::string_view name, bool completes) {
+    if (!completes) {
+        collectStray(document);
+        open_ = UndoStep{};
+        open_.name = std::string(name);
+        attach(document, open_);
+        return;
+    }
+    // The changes since the last step go on recording into this one, the structure compared
+    // with what it was then.
+    const StructureSnapshot since = structureBefore_;
+    open_ = std::exchange(stray_, UndoStep{});
     open_.name = std::string(name);
     attach(document, open_);
+    structureBefore_ = since;
 }
 
 void UndoHistory::end(ProjectDocument& document) {

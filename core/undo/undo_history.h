@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,10 +47,13 @@ class UndoHistory {
     UndoHistory& operator=(const UndoHistory&) = delete;
 
     // One action, from construction to destruction; actions opened inside it are part of it.
-    // An action that changed nothing leaves no step.
+    // An action that changed nothing leaves no step. One that `completes` an edit a table
+    // already took (a typed cell, written before the edit is committed) takes the changes
+    // since the last step into its own.
     class Action {
       public:
-        Action(UndoHistory& history, ProjectDocument& document, std::string_view name);
+        Action(UndoHistory& history, ProjectDocument& document, std::string_view name,
+               bool completes = false);
         ~Action();
         Action(const Action&) = delete;
         Action& operator=(const Action&) = delete;
@@ -80,7 +84,7 @@ class UndoHistory {
     std::size_t bytes() const;
 
   private:
-    void begin(ProjectDocument& document, std::string_view name);
+    void begin(ProjectDocument& document, std::string_view name, bool completes);
     void end(ProjectDocument& document);
     static void detach(ProjectDocument& document);
     // Records into the open step from now on.
@@ -103,5 +107,11 @@ class UndoHistory {
     std::uint64_t current_ = 0;
     std::uint64_t saved_ = 0;
 };
+
+// Runs a change as one named step of a project's history: what windows that change the project
+// are given by the window that owns the history.
+using ActionScope =
+    std::function<void(std::string_view name, bool completes, const std::function<void()>& change)>;
+ActionScope actionScope(UndoHistory& history, ProjectDocument& document);
 
 }  // namespace tf

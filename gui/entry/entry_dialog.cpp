@@ -160,7 +160,8 @@ void EntryDialog::confirm() {
         location_->setFocus();
     }
     bool confirmed = false;
-    confirmScope_([&] { confirmed = form_.confirm([this] { emit wantAnalysisPage(); }); });
+    scope_("录入数据", false,
+           [&] { confirmed = form_.confirm([this] { emit wantAnalysisPage(); }); });
     if (confirmed) {
         emit written();
         showForm();

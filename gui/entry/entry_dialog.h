@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "core/entry/entry_form.h"
+#include "core/undo/undo_history.h"
 
 class QCheckBox;
 class QLabel;
@@ -27,10 +28,8 @@ class EntryDialog : public QDialog {
     void openForAdd();
     void openForModify(int k);
     void confirm();
-    // Runs each confirmation (given as a function) as one step the project can take back.
-    void setConfirmScope(std::function<void(const std::function<void()>&)> scope) {
-        confirmScope_ = std::move(scope);
-    }
+    // Runs each confirmation as one step the project can take back.
+    void setActionScope(ActionScope scope) { scope_ = std::move(scope); }
     void clearForm();
     void openWorkItemPicker(int row);
     void openMaterialPicker(int row);
@@ -62,8 +61,9 @@ class EntryDialog : public QDialog {
     QCheckBox* autoCalculate_ = nullptr;
     QCheckBox* useProcess_ = nullptr;
     QPushButton* confirm_ = nullptr;
-    std::function<void(const std::function<void()>&)> confirmScope_ =
-        [](const std::function<void()>& confirmation) { confirmation(); };
+    ActionScope scope_ = [](std::string_view, bool, const std::function<void()>& change) {
+        change();
+    };
 };
 
 }  // namespace tf::gui

@@ -31,7 +31,9 @@ MaterialEditor::MaterialEditor(GridView& view, ProjectDocument& document, Prompt
 }
 
 void MaterialEditor::commit(int row, int column) {
-    commitMaterialEdit(document_, row, column, prompter_, showAnalysisPage_);
+    // The typed text is in the cell already: the step takes it in with the repairs.
+    scope_("修改材料", true,
+           [&] { commitMaterialEdit(document_, row, column, prompter_, showAnalysisPage_); });
     emit changed();
 }
 
@@ -72,14 +74,18 @@ void MaterialEditor::exportTable() {
 }
 
 void MaterialEditor::paste() {
-    pasteIntoMaterialCell(document_, QApplication::clipboard()->text().toStdString(), prompter_,
-                          showAnalysisPage_);
+    scope_("粘贴", false, [&] {
+        pasteIntoMaterialCell(document_, QApplication::clipboard()->text().toStdString(), prompter_,
+                              showAnalysisPage_);
+    });
     followCursor();
     emit changed();
 }
 
 void MaterialEditor::cut() {
-    if (const auto text = cutMaterialCell(document_, prompter_, showAnalysisPage_)) {
+    std::optional<std::string> text;
+    scope_("剪切", false, [&] { text = cutMaterialCell(document_, prompter_, showAnalysisPage_); });
+    if (text) {
         QApplication::clipboard()->setText(qs(*text));
     }
     followCursor();

@@ -5,6 +5,7 @@
 
 #include "core/base/prompter.h"
 #include "core/project/project_document.h"
+#include "core/undo/undo_history.h"
 
 class QKeyEvent;
 
@@ -26,6 +27,8 @@ class MaterialEditor : public QObject {
     void deleteRow();
     void refresh();
     void exportTable();
+    // Runs each edit as one step the project can take back.
+    void setActionScope(ActionScope scope) { scope_ = std::move(scope); }
 
   signals:
     void changed();  // the project was modified
@@ -42,6 +45,9 @@ class MaterialEditor : public QObject {
     ProjectDocument& document_;
     Prompter& prompter_;
     std::function<void()> showAnalysisPage_;
+    ActionScope scope_ = [](std::string_view, bool, const std::function<void()>& change) {
+        change();
+    };
 };
 
 }  // namespace tf::gui

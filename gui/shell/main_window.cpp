@@ -260,6 +260,7 @@ QWidget* MainWindow::buildMaterialPage() {
     materialView_->setGrid(document_.materials);
     materialEditor_ = new MaterialEditor(*materialView_, document_, *prompter_,
                                          [this] { pressPageButton(AnalysisPage); });
+    materialEditor_->setActionScope(actionScope(history_, document_));
     materialView_->setAcceptsFileDrops(true);
     connect(materialView_, &GridView::filesDropped, this, &MainWindow::dropOnMaterials);
     connect(materialView_, &GridView::cellPressed, this,
@@ -543,10 +544,7 @@ std::optional<std::int32_t> MainWindow::dataNumber() const {
 EntryDialog& MainWindow::entryDialog() {
     if (entryDialog_ == nullptr) {
         entryDialog_ = new EntryDialog(document_, *prompter_, this);
-        entryDialog_->setConfirmScope([this](const std::function<void()>& confirmation) {
-            UndoHistory::Action action(history_, document_, "录入数据");
-            confirmation();
-        });
+        entryDialog_->setActionScope(actionScope(history_, document_));
         connect(entryDialog_, &EntryDialog::wantAnalysisPage, this,
                 [this] { pressPageButton(AnalysisPage); });
         connect(entryDialog_, &EntryDialog::written, this, [this] {

@@ -26,6 +26,7 @@ void MainWindow::registerStructureCommands() {
 StructureEditorWindow* MainWindow::openStructureEditor(bool materialLinks) {
     prompter_->setStatus("分部分项表设置");
     auto* window = new StructureEditorWindow(document_, *prompter_, *materialView_, this);
+    window->setActionScope(actionScope(history_, document_));
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &StructureEditorWindow::wantMaterialPage, this,
             [this] { pressPageButton(MaterialPage); });

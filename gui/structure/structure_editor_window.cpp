@@ -32,10 +32,14 @@ namespace {
 using namespace LinkColumn;
 
 constexpr const char* kHelpText =
-    "\r\n    说明：\r\n\r\n    分部分项号：请严格参照国家相关规定，自定义分项号时不能为空，同一分部下的子分部号"
-    "不能重复，同一子分部下的分项号不能重复。\r\n\r\n    此处规则举例“01-5”表示该项为子分项，01代表子"
-    "分部号(地面)，5代表子分项号(三合土垫层)。中间有“整体面层/基层”代号为0。\r\n\r\n    分项包工单价："
-    "施工现场合同人工单价(系统默认为1.00元)\r\n\r\n    机械使用费： (系统默认为0.00元)\r\n\r\n    管理费"
+    "\r\n    说明：\r\n\r\n    "
+    "分部分项号：请严格参照国家相关规定，自定义分项号时不能为空，同一分部下的子分部号"
+    "不能重复，同一子分部下的分项号不能重复。\r\n\r\n    "
+    "此处规则举例“01-5”表示该项为子分项，01代表子"
+    "分部号(地面)，5代表子分项号(三合土垫层)。中间有“整体面层/基层”代号为0。\r\n\r\n    "
+    "分项包工单价："
+    "施工现场合同人工单价(系统默认为1.00元)\r\n\r\n    机械使用费： (系统默认为0.00元)\r\n\r\n    "
+    "管理费"
     "： (系统默认为0.00元)\r\n";
 
 // Focus colours: the name and code boxes, and the price boxes while enabled.
@@ -136,8 +140,9 @@ QWidget* StructureEditorWindow::buildItemPage() {
                                             StructureEditor::Price::Management};
     for (int i = 0; i < 3; ++i) {
         const auto price = which[i];
-        connect(prices_[i], &QLineEdit::textEdited, this,
-                [this, price](const QString& text) { editor_.editPrice(price, text.toStdString()); });
+        connect(prices_[i], &QLineEdit::textEdited, this, [this, price](const QString& text) {
+            editor_.editPrice(price, text.toStdString());
+        });
     }
     return page;
 }
@@ -280,7 +285,9 @@ QWidget* StructureEditorWindow::buildButtons() {
     button("导出结构", "导出结构", [this] { editor_.exportFile(); });
     layout->addStretch(1);
     button("确 定(&O)", "确定", [this] {
-        if (editor_.commit()) {
+        bool committedNow = false;
+        scope_("分部分项表设置", false, [&] { committedNow = editor_.commit(); });
+        if (committedNow) {
             emit committed();
             accept();
         }
@@ -449,8 +456,8 @@ void StructureEditorWindow::endPick(const QPoint& globalPos) {
     const auto row = materialRowAt(globalPos);
     const Grid& materials = materialView_.grid();
     if (row && !materials.text(*row, MaterialColumn::kName).empty()) {
-        const auto id = static_cast<std::int32_t>(
-            parseNumber(materials.text(*row, MaterialColumn::kId)));
+        const auto id =
+            static_cast<std::int32_t>(parseNumber(materials.text(*row, MaterialColumn::kId)));
         editor_.linkMaterial(pickRow_, id);
     }
     currentGrid_->setCurrentIndex(currentGrid_->gridModel()->index(pickRow_, kName));

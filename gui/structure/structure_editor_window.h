@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "core/structure/structure_editor.h"
+#include "core/undo/undo_history.h"
 
 class QLabel;
 class QLineEdit;
@@ -25,6 +26,8 @@ class StructureEditorWindow : public QDialog {
                           QWidget* parent);
 
     StructureEditor& editor() { return editor_; }
+    // Runs the confirmation as one step the project can take back.
+    void setActionScope(ActionScope scope) { scope_ = std::move(scope); }
     GridView& processGrid() { return *currentGrid_; }
     // The links page ("材料关联"), or the item page.
     void showLinksPage(bool shown);
@@ -76,6 +79,9 @@ class StructureEditorWindow : public QDialog {
     bool filling_ = false;
     bool picking_ = false;
     int pickRow_ = -1;
+    ActionScope scope_ = [](std::string_view, bool, const std::function<void()>& change) {
+        change();
+    };
 };
 
 }  // namespace tf::gui

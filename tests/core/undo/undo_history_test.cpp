@@ -209,6 +209,25 @@ TEST(UndoHistory, AChangeNoActionWrappedIsAStepOfItsOwn) {
     EXPECT_EQ(history.undoName(), "修改");
 }
 
+TEST(UndoHistory, AnActionCompletingAnEditTakesTheEditIn) {
+    AgreeingPrompter prompter;
+    ProjectDocument document = sample(2);
+    UndoHistory history;
+    history.clear(document);
+    const std::string before = buildProjectImage(document);
+    // A typed name goes into the cell first; committing it repairs the analysis rows.
+    const int row = 1;
+    const std::string name(document.materials.text(row, MaterialColumn::kName));
+    document.materials.setText(row, MaterialColumn::kName, name + "（新）");
+    actionScope(history, document)("修改材料", true, [&] {
+        commitMaterialEdit(document, row, MaterialColumn::kName, prompter);
+    });
+    EXPECT_EQ(history.stepsToUndo(), 1u);
+    EXPECT_EQ(history.undo(document, prompter), "修改材料");
+    EXPECT_TRUE(buildProjectImage(document) == before);
+    EXPECT_EQ(document.materials.text(row, MaterialColumn::kName), name);
+}
+
 TEST(UndoHistory, OnlyTheNewestStepsAreKept) {
     AgreeingPrompter prompter;
     ProjectDocument document = sample(1);
