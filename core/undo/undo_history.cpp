@@ -154,34 +154,29 @@ void UndoHistory::replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDoc
     attach(document, stray_);
 }
 
-std::optional<std::string> UndoHistory::undo(ProjectDocument& document, Prompter& prompter) {
+std::optional<std::string> UndoHistory::takeBack(std::deque<UndoStep>& from,
+                                                 std::deque<UndoStep>& to,
+                                                 ProjectDocument& document, Prompter& prompter) {
     if (depth_ > 0) {
         return std::nullopt;
     }
-    collectStray(document);
-    if (undo_.empty()) {
+    collectStray(document);  // a change since an undo leaves nothing to redo
+    if (from.empty()) {
         attach(document, stray_);
         return std::nullopt;
     }
-    UndoStep step = std::move(undo_.back());
-    undo_.pop_back();
-    replay(step, redo_, document, prompter);
+    UndoStep step = std::move(from.back());
+    from.pop_back();
+    replay(step, to, document, prompter);
     return step.name;
 }
 
+std::optional<std::string> UndoHistory::undo(ProjectDocument& document, Prompter& prompter) {
+    return takeBack(undo_, redo_, document, prompter);
+}
+
 std::optional<std::string> UndoHistory::redo(ProjectDocument& document, Prompter& prompter) {
-    if (depth_ > 0) {
-        return std::nullopt;
-    }
-    collectStray(document);  // a change since the undo: nothing is left to redo
-    if (redo_.empty()) {
-        attach(document, stray_);
-        return std::nullopt;
-    }
-    UndoStep step = std::move(redo_.back());
-    redo_.pop_back();
-    replay(step, undo_, document, prompter);
-    return step.name;
+    return takeBack(redo_, undo_, document, prompter);
 }
 
 void UndoHistory::clear(ProjectDocument& document) {

@@ -94,6 +94,9 @@ class UndoHistory {
     void push(UndoStep step);
     void replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDocument& document,
                 Prompter& prompter);
+    // The last step of `from` replayed, its inverse going onto `to`.
+    std::optional<std::string> takeBack(std::deque<UndoStep>& from, std::deque<UndoStep>& to,
+                                        ProjectDocument& document, Prompter& prompter);
     void trim();
 
     std::deque<UndoStep> undo_;
