@@ -123,6 +123,8 @@ class Grid {
 
     // The record of changes that the view showing this grid follows (made on first use).
     std::shared_ptr<GridChanges> changes() { return changes_.record(); }
+    // A count of the changes made so far (texts, styles, layout, merges, shape).
+    std::uint64_t revision() const { return changes_.revision(); }
 
     // Undo. While a journal is attached, every change writes into it what it replaced; a
     // copy of the grid has none attached. Detach with nullptr.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -55,22 +56,29 @@ class GridChangeLink {
     ~GridChangeLink() = default;
 
     std::shared_ptr<GridChanges> record();
+    // Counts every change, watched or not: whoever needs to know whether a grid changed since
+    // a moment compares two counts.
+    std::uint64_t revision() const { return revision_; }
     void rows(int first, int last) {
+        ++revision_;
         if (record_) {
             record_->rows(first, last);
         }
     }
     void spans() {
+        ++revision_;
         if (record_) {
             record_->spans();
         }
     }
     void layout() {
+        ++revision_;
         if (record_) {
             record_->layout();
         }
     }
     void shape() {
+        ++revision_;
         if (record_) {
             record_->shape();
         }
@@ -78,6 +86,7 @@ class GridChangeLink {
 
   private:
     std::shared_ptr<GridChanges> record_;
+    std::uint64_t revision_ = 0;
 };
 
 }  // namespace tf

@@ -18,7 +18,15 @@ std::size_t UndoStep::bytes() const {
     if (structure) {
         total += structure->tree.size() + structure->items.size();
     }
-    return total;
+    return total + summary.bytes() + itemSummary.bytes() + cumulative.bytes();
+}
+
+bool UndoStep::changesProject() const {
+    return !analysis.empty() || !materials.empty() || !attachments.empty() || structure;
+}
+
+bool UndoStep::changesStatistics() const {
+    return !summary.empty() || !itemSummary.empty() || !cumulative.empty() || statisticRow;
 }
 
 UndoHistory::Action::Action(UndoHistory& history, ProjectDocument& document, std::string_view name,
@@ -54,6 +62,34 @@ void UndoHistory::detach(ProjectDocument& document) {
     document.analysis.attachJournal(nullptr);
     document.materials.attachJournal(nullptr);
     document.attachments.journal = nullptr;
+    if (statistics_ != nullptr) {
+        statistics_->summary.attachJournal(nullptr);
+        statistics_->itemSummary.attachJournal(nullptr);
+        statistics_->cumulative.attachJournal(nullptr);
+    }
+}
+
+std::array<std::uint64_t, 3> UndoHistory::statisticsRevisions() const {
+    if (statistics_ == nullptr) {
+        return {};
+    }
+    return {statistics_->summary.revision(), statistics_->itemSummary.revision(),
+            statistics_->cumulative.revision()};
+}
+
+void UndoHistory::forgetStatisticsStepsIfRebuilt() {
+    if (statisticsRevisions() == statisticsSeen_) {
+        return;
+    }
+    statisticsSeen_ = statisticsRevisions();
+    for (auto* steps : {&undo_, &redo_}) {
+        for (UndoStep& step : *steps) {
+            step.summary = GridJournal();
+            step.itemSummary = GridJournal();
+            step.cumulative = GridJournal();
+            step.statisticRow.reset();
+        }
+    }
 }
 
 void UndoHistory::attach(ProjectDocument& document, UndoStep& step) {
@@ -61,11 +97,20 @@ void UndoHistory::attach(ProjectDocument& document, UndoStep& step) {
     document.analysis.attachJournal(&step.analysis);
     document.materials.attachJournal(&step.materials);
     document.attachments.journal = &step.attachments;
+    // The statistics record only inside actions: between them they are built again at will.
+    if (statistics_ != nullptr) {
+        const bool inAction = &step != &stray_;
+        statistics_->summary.attachJournal(inAction ? &step.summary : nullptr);
+        statistics_->itemSummary.attachJournal(inAction ? &step.itemSummary : nullptr);
+        statistics_->cumulative.attachJournal(inAction ? &step.cumulative : nullptr);
+        statisticRowBefore_ = statistics_->statisticRow;
+    }
     // The structure is small and changes rarely: compared whole afterwards.
     structureBefore_ = document.structure;
 }
 
 void UndoHistory::collectStray(ProjectDocument& document) {
+    forgetStatisticsStepsIfRebuilt();
     UndoStep step = std::exchange(stray_, UndoStep{});
     if (document.structure != structureBefore_) {
         step.structure = structureBefore_;
@@ -97,6 +142,7 @@ void UndoHistory::begin(ProjectDocument& document, std::string_view name, bool c
     }
     // The changes since the last step go on recording into this one, the structure compared
     // with what it was then.
+    forgetStatisticsStepsIfRebuilt();
     const StructureSnapshot since = structureBefore_;
     open_ = std::exchange(stray_, UndoStep{});
     open_.name = std::string(name);
@@ -108,11 +154,14 @@ void UndoHistory::end(ProjectDocument& document) {
     if (document.structure != structureBefore_) {
         open_.structure = structureBefore_;
     }
+    if (statistics_ != nullptr && statistics_->statisticRow != statisticRowBefore_) {
+        open_.statisticRow = statisticRowBefore_;
+    }
     UndoStep step = std::exchange(open_, UndoStep{});
-    if (!step.analysis.empty() || !step.materials.empty() || !step.attachments.empty() ||
-        step.structure) {
+    if (step.changesProject() || step.changesStatistics()) {
         push(std::move(step));
     }
+    statisticsSeen_ = statisticsRevisions();
     attach(document, stray_);
 }
 
@@ -145,13 +194,25 @@ void UndoHistory::replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDoc
     if (step.structure) {
         inverse.structure = std::exchange(document.structure, std::move(*step.structure));
     }
+    if (statistics_ != nullptr) {
+        statistics_->summary.undo(step.summary, inverse.summary);
+        statistics_->itemSummary.undo(step.itemSummary, inverse.itemSummary);
+        statistics_->cumulative.undo(step.cumulative, inverse.cumulative);
+        if (step.statisticRow) {
+            inverse.statisticRow = std::exchange(statistics_->statisticRow, *step.statisticRow);
+        }
+    }
+    steppedProject_ = inverse.changesProject();
     current_ = step.restores;
     other.push_back(std::move(inverse));
     document.modified = current_ != saved_;
     // What is derived from the tables follows them, as after the change itself.
-    document.locations = rebuildLocationIndex(document.analysis);
-    rebuildCatalogue(document, prompter);
+    if (steppedProject_) {
+        document.locations = rebuildLocationIndex(document.analysis);
+        rebuildCatalogue(document, prompter);
+    }
     attach(document, stray_);
+    statisticsSeen_ = statisticsRevisions();
 }
 
 std::optional<std::string> UndoHistory::takeBack(std::deque<UndoStep>& from,
@@ -185,6 +246,7 @@ void UndoHistory::clear(ProjectDocument& document) {
     current_ = saved_ = nextState_++;
     stray_ = UndoStep{};
     attach(document, stray_);
+    statisticsSeen_ = statisticsRevisions();
 }
 
 std::size_t UndoHistory::bytes() const {

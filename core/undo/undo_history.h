@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -11,6 +12,7 @@
 #include "core/base/prompter.h"
 #include "core/grid/grid_journal.h"
 #include "core/project/project_document.h"
+#include "core/stats/statistics.h"
 
 namespace tf {
 
@@ -21,8 +23,16 @@ struct UndoStep {
     GridJournal materials;
     AttachmentJournal attachments;
     std::optional<StructureSnapshot> structure;  // the other side's structure, when it changed
-    std::uint64_t restores = 0;                  // the state replaying the step leads to
+    // The statistics grids and their statistic row, for the actions on them (a statistic row,
+    // a note). Emptied when the statistics are built again: nothing of that is left to take back.
+    GridJournal summary;
+    GridJournal itemSummary;
+    GridJournal cumulative;
+    std::optional<std::optional<int>> statisticRow;
+    std::uint64_t restores = 0;  // the state replaying the step leads to
     std::size_t bytes() const;
+    bool changesProject() const;
+    bool changesStatistics() const;
 };
 
 // Undo and redo of every change to a project. Each action the user takes is one step,
@@ -80,13 +90,22 @@ class UndoHistory {
     void clear(ProjectDocument& document);
     // The project was saved as it is now.
     void markSaved() { saved_ = current_; }
+    // The statistics shown with the project, whose statistic rows and notes are steps too
+    // (they must outlive the history).
+    void watch(Statistics* statistics) { statistics_ = statistics; }
+    // Whether the last undo or redo changed the project (else only the statistics shown).
+    bool steppedProject() const { return steppedProject_; }
     // About how much memory the steps hold.
     std::size_t bytes() const;
 
   private:
     void begin(ProjectDocument& document, std::string_view name, bool completes);
     void end(ProjectDocument& document);
-    static void detach(ProjectDocument& document);
+    void detach(ProjectDocument& document);
+    // The statistics changed outside an action (built again, a note typed): what steps hold of
+    // them no longer fits and is dropped.
+    void forgetStatisticsStepsIfRebuilt();
+    std::array<std::uint64_t, 3> statisticsRevisions() const;
     // Records into the open step from now on.
     void attach(ProjectDocument& document, UndoStep& step);
     // Takes what changed since the last action as a step of its own.
@@ -104,6 +123,10 @@ class UndoHistory {
     UndoStep open_;
     UndoStep stray_;
     ProjectDocument* document_ = nullptr;  // whose tables record into this history
+    Statistics* statistics_ = nullptr;
+    std::optional<int> statisticRowBefore_;
+    std::array<std::uint64_t, 3> statisticsSeen_{};  // revisions at the end of the last step
+    bool steppedProject_ = false;
     StructureSnapshot structureBefore_;
     int depth_ = 0;
     std::uint64_t nextState_ = 1;

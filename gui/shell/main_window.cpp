@@ -68,6 +68,7 @@ MainWindow::MainWindow(QString programDirectory, Prompter* prompter)
     setWindowIcon(programIcon());
     resetProject(document_);
     resetStatistics(statistics_);
+    history_.watch(&statistics_);
     history_.clear(document_);
 
     // The status panel and the prompter come first: every page talks through them.

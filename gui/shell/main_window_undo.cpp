@@ -40,8 +40,9 @@ void MainWindow::projectStepped(const std::string& caption) {
         entryDialog_->form().reloadStructure();
     }
     applyColumnLayout();
-    // Any table or the structure may have gone back: statistics shown are built again whole.
-    if (statistics_.built) {
+    // A table or the structure went back: the statistics shown are built again whole. A step
+    // of the statistics alone (a statistic row) is shown as it stands.
+    if (statistics_.built && history_.steppedProject()) {
         rebuildStatistics(document_, statistics_, *prompter_);
     }
     statisticsPage_->reload();

@@ -65,6 +65,17 @@ TEST(UndoKeys, CtrlZTakesBackADeletedLocationAndCtrlYDeletesItAgain) {
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(document.locations.size(), 3u);
+
+    // A statistic row of the statistics page is a step of its own.
+    window->pressPageButton(MainWindow::StatisticsPage);
+    const int rows = window->statistics().summary.rowCount();
+    window->dispatch(Command::SumAllRows);
+    ASSERT_EQ(window->statistics().summary.rowCount(), rows + 1);
+    EXPECT_EQ(undoEntries(*window)[0].first, "撤销 合计所有行\tCtrl+Z");
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->statistics().summary.rowCount(), rows);
+    EXPECT_FALSE(window->statistics().statisticRow);
+    EXPECT_EQ(document.locations.size(), 3u) << "the project stays as it was";
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include "core/materials/material_table.h"
 #include "core/materials/material_text_file.h"
 #include "core/project/project_file.h"
+#include "core/stats/statistic_row.h"
+#include "core/stats/statistics.h"
 #include "core/structure/default_structure.h"
 #include "tests/support/temp_dir.h"
 
@@ -226,6 +228,37 @@ TEST(UndoHistory, AnActionCompletingAnEditTakesTheEditIn) {
     EXPECT_EQ(history.undo(document, prompter), "修改材料");
     EXPECT_TRUE(buildProjectImage(document) == before);
     EXPECT_EQ(document.materials.text(row, MaterialColumn::kName), name);
+}
+
+TEST(UndoHistory, AStatisticRowIsAStepUntilTheStatisticsAreBuiltAgain) {
+    AgreeingPrompter prompter;
+    ProjectDocument document = sample(3);
+    Statistics statistics;
+    rebuildStatistics(document, statistics, prompter);
+    UndoHistory history;
+    history.watch(&statistics);
+    history.clear(document);
+    const Grid before = statistics.summary;
+    const std::string image = buildProjectImage(document);
+    {
+        UndoHistory::Action action(history, document, "合计所有行");
+        sumAllRows(statistics.summary, statistics.statisticRow);
+    }
+    ASSERT_TRUE(statistics.statisticRow);
+    const Grid summed = statistics.summary;
+    EXPECT_EQ(history.undo(document, prompter), "合计所有行");
+    EXPECT_FALSE(history.steppedProject());
+    EXPECT_EQ(statistics.summary, before);
+    EXPECT_FALSE(statistics.statisticRow);
+    history.redo(document, prompter);
+    EXPECT_EQ(statistics.summary, summed);
+    EXPECT_TRUE(statistics.statisticRow);
+    EXPECT_TRUE(buildProjectImage(document) == image);
+    // Built again, the statistics have no statistic row to take back; the step does nothing.
+    rebuildStatistics(document, statistics, prompter);
+    const Grid rebuilt = statistics.summary;
+    EXPECT_EQ(history.undo(document, prompter), "合计所有行");
+    EXPECT_EQ(statistics.summary, rebuilt);
 }
 
 TEST(UndoHistory, OnlyTheNewestStepsAreKept) {
