@@ -169,6 +169,8 @@ void StatisticsPage::buildGrids() {
 }
 
 void StatisticsPage::wireGrid(GridView* view, StatisticsGrid grid) {
+    view->gridModel()->setWriteScope(
+        [this](const std::function<void()>& write) { scope_("修改说明", false, write); });
     view->setBeginEditHook([view](int row, int column) {
         return isEditableStatisticsCell(view->grid(), row, column);
     });
@@ -201,7 +203,9 @@ bool StatisticsPage::handleKey(GridView* view, QKeyEvent* event) {
         return true;
     }
     if (event->key() == Qt::Key_Delete) {
-        if (deleteNoteAtCursor(view->grid())) {
+        bool deleted = false;
+        scope_("删除说明", false, [&] { deleted = deleteNoteAtCursor(view->grid()); });
+        if (deleted) {
             emit noteEdited(view != cumulativeView_);
         }
         return true;

@@ -8,6 +8,7 @@
 #include "core/shell/commands.h"
 #include "core/stats/statistics.h"
 #include "core/stats/statistics_commands.h"
+#include "core/undo/undo_history.h"
 
 class QGroupBox;
 class QLabel;
@@ -31,6 +32,8 @@ class StatisticsPage : public QWidget {
     // After the statistics changed underneath: trees, titles and visibility again (the
     // grids follow their changes by themselves).
     void reload();
+    // Runs each note edit as one step the project's history can take back.
+    void setActionScope(ActionScope scope) { scope_ = std::move(scope); }
     // The grid the user works with in the view shown (统计表 in the filtered view).
     GridView& mainView();
     // The statistics grid that has the focus, else the main one.
@@ -69,6 +72,9 @@ class StatisticsPage : public QWidget {
     GridView* itemSummaryView_ = nullptr;
     GridView* cumulativeView_ = nullptr;
     bool filling_ = false;  // tree widgets being filled: their signals are not the user's
+    ActionScope scope_ = [](std::string_view, bool, const std::function<void()>& change) {
+        change();
+    };
 };
 
 }  // namespace tf::gui

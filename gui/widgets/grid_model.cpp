@@ -161,9 +161,16 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         }
         text = *corrected;
     }
-    grid_.setText(r, c, text);
-    emit dataChanged(index, index);
-    emit cellEdited(r, c);
+    const auto write = [&] {
+        grid_.setText(r, c, text);
+        emit dataChanged(index, index);
+        emit cellEdited(r, c);
+    };
+    if (writeScope_) {
+        writeScope_(write);
+    } else {
+        write();
+    }
     return true;
 }
 

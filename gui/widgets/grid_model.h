@@ -27,6 +27,10 @@ class GridModel : public QAbstractTableModel {
     Grid& grid() { return grid_; }
     const Grid& grid() const { return grid_; }
     void setEndEditHook(EndEditHook hook) { endEdit_ = std::move(hook); }
+    // Wraps the writing of an edit and what follows it (cellEdited), e.g. as a step of a
+    // history.
+    using WriteScope = std::function<void(const std::function<void()>& write)>;
+    void setWriteScope(WriteScope scope) { writeScope_ = std::move(scope); }
     // Shows the grid's pending changes now; a new shape (and `reset`) resets the model.
     void showChanges(bool reset = false);
 
@@ -51,6 +55,7 @@ class GridModel : public QAbstractTableModel {
     int rows_ = 0;
     int columns_ = 0;
     EndEditHook endEdit_;
+    WriteScope writeScope_;
 };
 
 }  // namespace tf::gui

@@ -6,7 +6,9 @@
 
 #include "core/project/analysis_layout.h"
 #include "core/project/project_file.h"
+#include "core/stats/statistics_layout.h"
 #include "gui/shell/main_window.h"
+#include "gui/widgets/grid_model.h"
 #include "gui/widgets/grid_view.h"
 #include "tests/gui/sample_window.h"
 #include "tests/support/scripted_prompter.h"
@@ -76,6 +78,17 @@ TEST(UndoKeys, CtrlZTakesBackADeletedLocationAndCtrlYDeletesItAgain) {
     EXPECT_EQ(window->statistics().summary.rowCount(), rows);
     EXPECT_FALSE(window->statistics().statisticRow);
     EXPECT_EQ(document.locations.size(), 3u) << "the project stays as it was";
+
+    // So is a note typed into 说明.
+    auto* summary = window->findChild<GridView*>("统计表");
+    const int note = SummaryColumn::kNote;
+    summary->gridModel()->setData(summary->gridModel()->index(2, note), "甲供", Qt::EditRole);
+    EXPECT_EQ(window->statistics().summary.text(2, note), "甲供");
+    EXPECT_EQ(undoEntries(*window)[0].first, "撤销 修改说明\tCtrl+Z");
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->statistics().summary.text(2, note), "");
+    QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(window->statistics().summary.text(2, note), "甲供");
 }
 
 }  // namespace
