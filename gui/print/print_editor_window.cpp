@@ -11,6 +11,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "core/base/safe_write.h"
@@ -20,6 +21,7 @@
 #include "core/xlsx/workbook_writer.h"
 #include "gui/print/cell_properties_dialog.h"
 #include "gui/print/grid_printer.h"
+#include "gui/widgets/grid_model.h"
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/qt_text.h"
 
@@ -58,6 +60,16 @@ PrintEditorWindow::PrintEditorWindow(PrintSheet sheet, Prompter& prompter, QWidg
         }
     });
     layout->addWidget(view_, 1);
+    connect(view_->gridModel(), &GridModel::cellEdited, this, [this] { history_.cut(); });
+    const auto key = [this](const char* sequence, bool redo) {
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(sequence)), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, redo] { redo ? history_.redo() : history_.undo(); });
+    };
+    key("Ctrl+Z", false);
+    key("Ctrl+Y", true);
+    key("Ctrl+Shift+Z", true);
     showTitleBoxes();
     resize(1000, 680);
 }
@@ -77,6 +89,7 @@ void PrintEditorWindow::buildButtons(QHBoxLayout* strip) {
     button("保存(&S)", "保存按钮", [this] { savePrintFileAsked(sheet_, prompter_); });
     button("打开(&O)", "打开按钮", [this] {
         if (openPrintFileAsked(sheet_, prompter_)) {
+            history_.clear();
             showTitleBoxes();
         }
     });
@@ -148,8 +161,13 @@ QMenu* PrintEditorWindow::editingMenu(QWidget* parent) {
     }
     auto* menu = new QMenu(parent);
     menu->setObjectName("编辑菜单");
+    // Each entry is one step of the editor's own undo.
     const auto add = [&](const char* caption, auto act) {
-        connect(menu->addAction(caption), &QAction::triggered, this, act);
+        connect(menu->addAction(caption), &QAction::triggered, this, [this, act] {
+            history_.cut();
+            act();
+            history_.cut();
+        });
     };
     add("添加行", [this] { appendSheetRow(sheet_); });
     add("添加列", [this] { appendSheetColumn(sheet_); });
@@ -192,6 +210,7 @@ void PrintEditorWindow::keyPressEvent(QKeyEvent* event) {
 void PrintEditorWindow::openCellProperties() {
     CellPropertiesDialog dialog(sheet_, sheet_.grid.selection(), this);
     dialog.exec();
+    history_.cut();
 }
 
 void PrintEditorWindow::preparePrinter(QPrinter& printer) const {

@@ -4,6 +4,7 @@
 
 #include "core/base/prompter.h"
 #include "core/print/print_sheet.h"
+#include "core/undo/grid_history.h"
 
 class QCheckBox;
 class QHBoxLayout;
@@ -46,6 +47,7 @@ class PrintEditorWindow : public QDialog {
     void openCellProperties();
 
     PrintSheet sheet_;
+    GridHistory history_{sheet_.grid};  // its own, gone with the editor
     Prompter& prompter_;
     GridView* view_ = nullptr;
     QCheckBox* printTitle_ = nullptr;

@@ -1,3 +1,4 @@
+#include "core/project/project_file.h"
 #include "core/xlsx/workbook_reader.h"
 #include "gui/print/print_editor_window.h"
 
@@ -313,6 +314,31 @@ TEST_F(PrintEditorTest, SavedPrintFilesOpenInAnotherEditorAndPdfsAreWritten) {
     moveTo(*editor, 1, 2);
     ASSERT_TRUE(runMenu(*editor, "显示所有列"));
     EXPECT_GT(editor->sheet().grid.column(3).width, 0);
+    close(editor);
+}
+
+TEST_F(PrintEditorTest, ItsOwnUndoTakesBackEachEditOfTheSheet) {
+    PrintEditorWindow* editor = openFrom(MainWindow::MaterialPage);
+    ASSERT_NE(editor, nullptr);
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+    const Grid opened = editor->sheet().grid;
+    const std::string project = buildProjectImage(window->document());
+    moveTo(*editor, 2, 2);
+    ASSERT_TRUE(runMenu(*editor, "插入行"));
+    ASSERT_TRUE(runMenu(*editor, "合并单元格"));
+    const Grid edited = editor->sheet().grid;
+    ASSERT_EQ(edited.rowCount(), opened.rowCount() + 1);
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->sheet().grid.rowCount(), opened.rowCount());
+    EXPECT_EQ(editor->sheet().grid.merges(), opened.merges());
+    QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(editor->sheet().grid.rowCount(), edited.rowCount());
+    EXPECT_EQ(editor->sheet().grid.merges(), edited.merges());
+    // The project's own history is another.
+    EXPECT_TRUE(buildProjectImage(window->document()) == project);
     close(editor);
 }
 
