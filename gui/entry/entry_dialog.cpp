@@ -74,6 +74,7 @@ EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, QWidget*
     connect(grid_->gridModel(), &GridModel::cellEdited, this, [this](int row, int column) {
         form_.autoCalculate = autoCalculate_->isChecked();
         form_.commitEdit(row, column);
+        gridHistory_.cut();
     });
     connect(grid_, &GridView::cellDoubleClicked, this, [this](int row, int column, auto) {
         if (column == kCode) {
@@ -120,6 +121,7 @@ void EntryDialog::showForm() {
     heading_->setText(qs(form_.heading()));
     confirm_->setText(qs(form_.confirmCaption()));
     grid_->refresh();
+    gridHistory_.clear();  // another location, or none
 }
 
 void EntryDialog::readBoxes() {
@@ -199,6 +201,7 @@ void EntryDialog::openWorkItemPicker(int row) {
         }
         form_.useProcess = useProcess_->isChecked();
         form_.pickWorkItem(row, node);
+        gridHistory_.cut();
         useProcess_->setChecked(false);
         tree->close();
     });
@@ -207,13 +210,24 @@ void EntryDialog::openWorkItemPicker(int row) {
 
 void EntryDialog::openMaterialPicker(int row) {
     gui::openMaterialPicker(this, belowCell(row, kMaterialName), document_.catalogue,
-                            form_.grid().text(row, kMaterialName),
-                            [this, row](std::int32_t id) { form_.pickMaterial(row, id); });
+                            form_.grid().text(row, kMaterialName), [this, row](std::int32_t id) {
+                                form_.pickMaterial(row, id);
+                                gridHistory_.cut();
+                            });
 }
 
 bool EntryDialog::handleKey(QKeyEvent* event) {
     const CellPos cursor = form_.grid().cursor();
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    if (ctrl && (event->key() == Qt::Key_Z || event->key() == Qt::Key_Y)) {
+        const bool redo = event->key() == Qt::Key_Y || shift;
+        if (redo ? gridHistory_.redo() : gridHistory_.undo()) {
+            grid_->refresh();
+        }
+        return true;
+    }
+    gridHistory_.cut();  // each key's change a step of its own
     if (event->key() == Qt::Key_Space && cursor.row >= 1) {
         if (cursor.column == kCode) {
             openWorkItemPicker(cursor.row);
@@ -267,6 +281,7 @@ void EntryDialog::popupMenu(const QPoint& globalPos, int row) {
         });
     }
     menu.exec(globalPos);
+    gridHistory_.cut();
 }
 
 }  // namespace tf::gui

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "core/entry/entry_form.h"
+#include "core/undo/grid_history.h"
 #include "core/undo/undo_history.h"
 
 class QCheckBox;
@@ -53,6 +54,8 @@ class EntryDialog : public QDialog {
     ProjectDocument& document_;
     Prompter& prompter_;
     EntryForm form_;
+    // Ctrl+Z in the entry grid: its own edits, until another location is loaded.
+    GridHistory gridHistory_{form_.grid()};
     QLabel* heading_ = nullptr;
     QLineEdit* location_ = nullptr;
     QLineEdit* drawing_ = nullptr;

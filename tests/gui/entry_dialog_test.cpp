@@ -166,6 +166,35 @@ TEST(EntryDialog, EnterInTheLastNoteAddsARowAndMovesOntoIt) {
     EXPECT_EQ(grid.currentIndex(), grid.gridModel()->index(11, kCode));
 }
 
+TEST(EntryDialog, CtrlZInTheGridTakesBackItsOwnEdits) {
+    ProjectDocument doc;
+    resetProject(doc);
+    test::ScriptedPrompter prompter;
+    QWidget owner;
+    EntryDialog dialog(doc, prompter, &owner);
+    dialog.openForAdd();
+    GridView& grid = dialog.grid();
+    const Grid opened = dialog.form().grid();
+    grid.gridModel()->setData(grid.gridModel()->index(1, kItemSize), "4.2*5.1", Qt::EditRole);
+    grid.setCurrentIndex(grid.gridModel()->index(3, kNote));
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    const int rows = dialog.form().grid().rowCount();
+    ASSERT_EQ(rows, opened.rowCount() + 1);
+    QTest::keyClick(&grid, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(dialog.form().grid().rowCount(), opened.rowCount());
+    EXPECT_NE(dialog.form().grid().text(1, kItemSize), "");
+    QTest::keyClick(&grid, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(dialog.form().grid().text(1, kItemSize), "");
+    QTest::keyClick(&grid, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(&grid, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(dialog.form().grid().rowCount(), rows);
+    // Another location loaded: nothing of the earlier one is taken back.
+    dialog.clearForm();
+    QTest::keyClick(&grid, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(dialog.form().grid().rowCount(), opened.rowCount());
+    EXPECT_EQ(doc.locations.size(), 0u) << "the project is not touched";
+}
+
 TEST(EntryDialog, PickersShowIconsAndOpenOntoTheCurrentItem) {
     ProjectDocument doc;
     resetProject(doc);
