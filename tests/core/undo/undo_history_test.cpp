@@ -14,6 +14,7 @@
 #include "core/materials/material_table.h"
 #include "core/materials/material_text_file.h"
 #include "core/project/project_file.h"
+#include "core/project/project_io.h"
 #include "core/stats/statistic_row.h"
 #include "core/stats/statistics.h"
 #include "core/structure/default_structure.h"
@@ -183,6 +184,31 @@ TEST(UndoHistory, TheModifiedFlagFollowsTheSavedState) {
     history.clear(document);
     EXPECT_FALSE(history.canUndo());
     EXPECT_FALSE(history.canRedo());
+}
+
+TEST(UndoHistory, UndoAfterASaveThenSavingAgainWritesTheEarlierContent) {
+    test::TempDir dir;
+    AgreeingPrompter prompter;
+    ProjectDocument document = sample(2);
+    UndoHistory history;
+    history.clear(document);
+    const auto path = dir / "工程.gdb";
+    ASSERT_TRUE(saveProjectAs(document, path.string(), prompter));
+    history.markSaved();
+    const std::string first = test::readFile(path);
+    {
+        UndoHistory::Action action(history, document, "录入数据");
+        importEntrySheet(document, entrySheet(7), prompter);
+        document.modified = true;
+    }
+    ASSERT_TRUE(saveProject(document, prompter, false));
+    history.markSaved();
+    EXPECT_FALSE(test::readFile(path) == first);
+    EXPECT_TRUE(history.canUndo()) << "a save keeps the steps";
+    history.undo(document, prompter);
+    EXPECT_TRUE(document.modified) << "the file holds the entry now";
+    ASSERT_TRUE(saveProject(document, prompter, false));
+    EXPECT_TRUE(test::readFile(path) == first);
 }
 
 TEST(UndoHistory, AChangeNoActionWrappedIsAStepOfItsOwn) {
