@@ -158,7 +158,10 @@ void UndoHistory::end(ProjectDocument& document) {
         open_.statisticRow = statisticRowBefore_;
     }
     UndoStep step = std::exchange(open_, UndoStep{});
-    if (step.changesProject() || step.changesStatistics()) {
+    // A command that replaced the project (open, new, reset) started the history anew: what it
+    // did is the new start, not a step.
+    if (!std::exchange(replacedInAction_, false) &&
+        (step.changesProject() || step.changesStatistics())) {
         push(std::move(step));
     }
     statisticsSeen_ = statisticsRevisions();
@@ -245,7 +248,12 @@ void UndoHistory::clear(ProjectDocument& document) {
     redo_.clear();
     current_ = saved_ = nextState_++;
     stray_ = UndoStep{};
-    attach(document, stray_);
+    // Inside a command, what it recorded so far belongs to the project that went.
+    replacedInAction_ = depth_ > 0;
+    if (replacedInAction_) {
+        open_ = UndoStep{};
+    }
+    attach(document, replacedInAction_ ? open_ : stray_);
     statisticsSeen_ = statisticsRevisions();
 }
 

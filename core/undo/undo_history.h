@@ -127,6 +127,7 @@ class UndoHistory {
     std::optional<int> statisticRowBefore_;
     std::array<std::uint64_t, 3> statisticsSeen_{};  // revisions at the end of the last step
     bool steppedProject_ = false;
+    bool replacedInAction_ = false;  // clear() ran inside the open action
     StructureSnapshot structureBefore_;
     int depth_ = 0;
     std::uint64_t nextState_ = 1;

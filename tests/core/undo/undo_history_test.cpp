@@ -186,6 +186,28 @@ TEST(UndoHistory, TheModifiedFlagFollowsTheSavedState) {
     EXPECT_FALSE(history.canRedo());
 }
 
+TEST(UndoHistory, AProjectReplacedInsideACommandLeavesNoStep) {
+    AgreeingPrompter prompter;
+    ProjectDocument document = sample(2);
+    UndoHistory history;
+    history.clear(document);
+    {
+        // 打开 runs as a command: the old project's tables go, then the history starts anew.
+        UndoHistory::Action action(history, document, "打开");
+        document = sample(3);
+        history.clear(document);
+        document.attachments.set(2, "after the open");
+    }
+    EXPECT_FALSE(history.canUndo());
+    const std::string opened = buildProjectImage(document);
+    {
+        UndoHistory::Action action(history, document, "附加资料");
+        document.attachments.set(3, "block");
+    }
+    history.undo(document, prompter);
+    EXPECT_TRUE(buildProjectImage(document) == opened);
+}
+
 TEST(UndoHistory, UndoAfterASaveThenSavingAgainWritesTheEarlierContent) {
     test::TempDir dir;
     AgreeingPrompter prompter;
