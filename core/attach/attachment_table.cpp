@@ -71,12 +71,6 @@ void AttachmentTable::align(int rows) {
     }
 }
 
-void AttachmentTable::set(std::vector<std::string> all) {
-    remove(0, static_cast<int>(records.size()));
-    insert(0, static_cast<int>(all.size()));
-    records = std::move(all);
-}
-
 void AttachmentTable::undo(AttachmentJournal& step, AttachmentJournal& inverse) {
     AttachmentJournal* outer = std::exchange(journal, &inverse);
     for (auto it = step.records.rbegin(); it != step.records.rend(); ++it) {

@@ -34,13 +34,15 @@ struct AttachmentTable {
 
     AttachmentTable() = default;
     AttachmentTable(const AttachmentTable& other) : records(other.records) {}
+    // Assigning replaces the table (a project opened or reset), as assigning a grid does: it
+    // is recorded nowhere, and the history starts anew after it. The journal stays attached.
     AttachmentTable& operator=(const AttachmentTable& other) {
-        set(other.records);
+        records = other.records;
         return *this;
     }
     AttachmentTable(AttachmentTable&& other) noexcept : records(std::move(other.records)) {}
     AttachmentTable& operator=(AttachmentTable&& other) noexcept {
-        set(std::move(other.records));
+        records = std::move(other.records);
         return *this;
     }
     ~AttachmentTable() = default;
@@ -55,10 +57,6 @@ struct AttachmentTable {
     friend bool operator==(const AttachmentTable& a, const AttachmentTable& b) {
         return a.records == b.records;
     }
-
-  private:
-    // The whole table replaced: kept as removed and inserted records.
-    void set(std::vector<std::string> all);
 };
 
 // "TFATTACH", u32 record count, each record sized, CRC-32. An empty section is an empty

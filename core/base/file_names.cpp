@@ -26,4 +26,9 @@ bool reservedDeviceName(std::string_view name) {
            stem[3] >= '1' && stem[3] <= '9';
 }
 
+bool hasExtension(std::string_view name, std::string_view extension) {
+    return name.size() > extension.size() &&
+           equalIgnoringAsciiCase(name.substr(name.size() - extension.size()), extension);
+}
+
 }  // namespace tf

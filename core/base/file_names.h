@@ -13,4 +13,7 @@ bool forbiddenInFileName(unsigned char c);
 // trailing spaces before it: names Windows keeps for devices.
 bool reservedDeviceName(std::string_view name);
 
+// Whether the name ends in the extension (".xlsx"), without regard to Latin case.
+bool hasExtension(std::string_view name, std::string_view extension);
+
 }  // namespace tf

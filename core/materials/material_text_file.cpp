@@ -1,11 +1,11 @@
 #include "core/materials/material_text_file.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 #include <span>
 
 #include "core/base/file_bytes.h"
+#include "core/base/file_names.h"
 #include "core/base/safe_write.h"
 #include "core/base/text_codec.h"
 #include "core/base/text_lines.h"
@@ -27,8 +27,7 @@ bool usable(std::span<const std::string_view> fields) {
 }
 
 bool isWorkbookFile(const std::string& path, std::string_view bytes) {
-    return looksLikeWorkbook(bytes) ||
-           asciiUpper(std::filesystem::path(path).extension().string()) == ".XLSX";
+    return looksLikeWorkbook(bytes) || hasExtension(path, ".xlsx");
 }
 
 std::string key(std::string_view category, std::string_view name) {
@@ -65,9 +64,11 @@ bool forEachMaterialInFile(const std::string& path,
     if (!rows) {
         return false;
     }
-    const auto& heading = rows->empty() ? std::vector<std::string>(2) : (*rows)[0].cells;
-    const bool numbered = heading[0] == "序号" && heading[1] == "类别";
-    const bool headings = numbered || heading[0] == "类别";
+    const auto heading = [&](std::size_t column) -> std::string_view {
+        return rows->empty() ? std::string_view() : (*rows)[0].cells[column];
+    };
+    const bool numbered = heading(0) == "序号" && heading(1) == "类别";
+    const bool headings = numbered || heading(0) == "类别";
     const auto first = static_cast<std::ptrdiff_t>(numbered ? 1 : 0);
     for (std::size_t i = headings ? 1 : 0; i < rows->size(); ++i) {
         const SheetRow& row = (*rows)[i];

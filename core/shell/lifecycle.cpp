@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/base/file_names.h"
 #include "core/base/text_util.h"
 #include "core/project/project_io.h"
 
@@ -13,11 +14,6 @@ constexpr std::string_view kChangedData = "数据被修改，是否保存？";
 constexpr std::string_view kDropCaption = "关闭文件：";
 constexpr std::string_view kUnsupportedFile = "不支持此类型文件！";
 constexpr int kFlashMs = 500;
-
-bool hasExtension(std::string_view name, std::string_view extension) {
-    return name.size() > extension.size() &&
-           equalIgnoringAsciiCase(name.substr(name.size() - extension.size()), extension);
-}
 
 // A modified project asks before it goes; Yes saves. False when the project must stay:
 // Cancel, or a Yes whose save did not happen (nothing typed is ever dropped unasked).

@@ -16,6 +16,26 @@
 
 namespace tf {
 
+// The names of the steps that no command names (a command's step is named after it).
+namespace StepName {
+inline constexpr std::string_view kEntry = "录入数据";
+inline constexpr std::string_view kImport = "导入数据";
+inline constexpr std::string_view kMaterialEdit = "修改材料";
+inline constexpr std::string_view kPaste = "粘贴";
+inline constexpr std::string_view kCut = "剪切";
+inline constexpr std::string_view kStructure = "分部分项表设置";
+inline constexpr std::string_view kNote = "修改说明";
+inline constexpr std::string_view kNoteDeleted = "删除说明";
+}  // namespace StepName
+
+// The keys of undo and redo, in every window that has them.
+struct UndoKey {
+    std::string_view sequence;
+    bool redo = false;
+};
+inline constexpr UndoKey kUndoKeys[] = {
+    {"Ctrl+Z", false}, {"Ctrl+Y", true}, {"Ctrl+Shift+Z", true}};
+
 // One user action as the history keeps it: its name and what it changed in the project.
 struct UndoStep {
     std::string name;

@@ -18,6 +18,7 @@
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/pickers.h"
 #include "gui/widgets/qt_text.h"
+#include "gui/widgets/undo_keys.h"
 
 namespace tf::gui {
 namespace {
@@ -162,7 +163,7 @@ void EntryDialog::confirm() {
         location_->setFocus();
     }
     bool confirmed = false;
-    scope_("录入数据", false,
+    scope_(StepName::kEntry, false,
            [&] { confirmed = form_.confirm([this] { emit wantAnalysisPage(); }); });
     if (confirmed) {
         emit written();
@@ -219,10 +220,8 @@ void EntryDialog::openMaterialPicker(int row) {
 bool EntryDialog::handleKey(QKeyEvent* event) {
     const CellPos cursor = form_.grid().cursor();
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
-    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
-    if (ctrl && (event->key() == Qt::Key_Z || event->key() == Qt::Key_Y)) {
-        const bool redo = event->key() == Qt::Key_Y || shift;
-        if (redo ? gridHistory_.redo() : gridHistory_.undo()) {
+    if (const auto redo = undoKeyOf(event)) {
+        if (*redo ? gridHistory_.redo() : gridHistory_.undo()) {
             grid_->refresh();
         }
         return true;

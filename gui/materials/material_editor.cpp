@@ -32,7 +32,7 @@ MaterialEditor::MaterialEditor(GridView& view, ProjectDocument& document, Prompt
 
 void MaterialEditor::commit(int row, int column) {
     // The typed text is in the cell already: the step takes it in with the repairs.
-    scope_("修改材料", true,
+    scope_(StepName::kMaterialEdit, true,
            [&] { commitMaterialEdit(document_, row, column, prompter_, showAnalysisPage_); });
     emit changed();
 }
@@ -74,7 +74,7 @@ void MaterialEditor::exportTable() {
 }
 
 void MaterialEditor::paste() {
-    scope_("粘贴", false, [&] {
+    scope_(StepName::kPaste, false, [&] {
         pasteIntoMaterialCell(document_, QApplication::clipboard()->text().toStdString(), prompter_,
                               showAnalysisPage_);
     });
@@ -84,7 +84,8 @@ void MaterialEditor::paste() {
 
 void MaterialEditor::cut() {
     std::optional<std::string> text;
-    scope_("剪切", false, [&] { text = cutMaterialCell(document_, prompter_, showAnalysisPage_); });
+    scope_(StepName::kCut, false,
+           [&] { text = cutMaterialCell(document_, prompter_, showAnalysisPage_); });
     if (text) {
         QApplication::clipboard()->setText(qs(*text));
     }

@@ -11,7 +11,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "core/base/safe_write.h"
@@ -24,6 +23,7 @@
 #include "gui/widgets/grid_model.h"
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/qt_text.h"
+#include "gui/widgets/undo_keys.h"
 
 namespace tf::gui {
 
@@ -61,15 +61,7 @@ PrintEditorWindow::PrintEditorWindow(PrintSheet sheet, Prompter& prompter, QWidg
     });
     layout->addWidget(view_, 1);
     connect(view_->gridModel(), &GridModel::cellEdited, this, [this] { history_.cut(); });
-    const auto key = [this](const char* sequence, bool redo) {
-        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(sequence)), this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, redo] { redo ? history_.redo() : history_.undo(); });
-    };
-    key("Ctrl+Z", false);
-    key("Ctrl+Y", true);
-    key("Ctrl+Shift+Z", true);
+    addUndoKeys(this, [this](bool redo) { redo ? history_.redo() : history_.undo(); });
     showTitleBoxes();
     resize(1000, 680);
 }

@@ -76,7 +76,7 @@ void MainWindow::importMaterialFile(const std::string& path) {
     auto* dialog = new MaterialImportDialog(
         qs(path),
         [this, path](bool replace) {
-            UndoHistory::Action action(history_, document_, "导入数据");
+            UndoHistory::Action action(history_, document_, StepName::kImport);
             const bool imported =
                 replace ? importMaterialsReplacing(document_, path, *prompter_,
                                                    [this] { pressPageButton(AnalysisPage); })

@@ -1,11 +1,11 @@
 // The main window's undo and redo: the keys, the handlers and what follows a step.
-#include <QShortcut>
 
 #include "core/stats/statistics.h"
 #include "gui/entry/entry_dialog.h"
 #include "gui/shell/main_window.h"
 #include "gui/stats/statistics_page.h"
 #include "gui/widgets/qt_text.h"
+#include "gui/widgets/undo_keys.h"
 
 namespace tf::gui {
 
@@ -23,15 +23,7 @@ void MainWindow::registerUndoCommands() {
     };
     handlers_[Command::Undo] = [step] { step(false); };
     handlers_[Command::Redo] = [step] { step(true); };
-    // The main window's own keys: in a dialog or a cell being edited they stay theirs.
-    const auto key = [this](const char* sequence, Command command) {
-        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(sequence)), this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, command] { dispatch(command); });
-    };
-    key("Ctrl+Z", Command::Undo);
-    key("Ctrl+Y", Command::Redo);
-    key("Ctrl+Shift+Z", Command::Redo);
+    addUndoKeys(this, [this](bool redo) { dispatch(redo ? Command::Redo : Command::Undo); });
 }
 
 void MainWindow::projectStepped(const std::string& caption) {

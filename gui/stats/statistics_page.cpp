@@ -170,7 +170,7 @@ void StatisticsPage::buildGrids() {
 
 void StatisticsPage::wireGrid(GridView* view, StatisticsGrid grid) {
     view->gridModel()->setWriteScope(
-        [this](const std::function<void()>& write) { scope_("修改说明", false, write); });
+        [this](const std::function<void()>& write) { scope_(StepName::kNote, false, write); });
     view->setBeginEditHook([view](int row, int column) {
         return isEditableStatisticsCell(view->grid(), row, column);
     });
@@ -204,7 +204,7 @@ bool StatisticsPage::handleKey(GridView* view, QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_Delete) {
         bool deleted = false;
-        scope_("删除说明", false, [&] { deleted = deleteNoteAtCursor(view->grid()); });
+        scope_(StepName::kNoteDeleted, false, [&] { deleted = deleteNoteAtCursor(view->grid()); });
         if (deleted) {
             emit noteEdited(view != cumulativeView_);
         }

@@ -286,7 +286,7 @@ QWidget* StructureEditorWindow::buildButtons() {
     layout->addStretch(1);
     button("确 定(&O)", "确定", [this] {
         bool committedNow = false;
-        scope_("分部分项表设置", false, [&] { committedNow = editor_.commit(); });
+        scope_(StepName::kStructure, false, [&] { committedNow = editor_.commit(); });
         if (committedNow) {
             emit committed();
             accept();

@@ -148,13 +148,22 @@ TEST(EntryDialog, AWholeEntryThroughTheDialog) {
               " 数据录入 (同一分项下，工程数量必须一致)");
 }
 
-TEST(EntryDialog, EnterInTheLastNoteAddsARowAndMovesOntoIt) {
-    ProjectDocument doc;
-    resetProject(doc);
+// The entry dialog opened for a new location of a fresh project.
+struct FreshEntry {
+    FreshEntry() { dialog.openForAdd(); }
+    ProjectDocument doc = [] {
+        ProjectDocument fresh;
+        resetProject(fresh);
+        return fresh;
+    }();
     test::ScriptedPrompter prompter;
     QWidget owner;
-    EntryDialog dialog(doc, prompter, &owner);
-    dialog.openForAdd();
+    EntryDialog dialog{doc, prompter, &owner};
+};
+
+TEST(EntryDialog, EnterInTheLastNoteAddsARowAndMovesOntoIt) {
+    FreshEntry fresh;
+    auto& [doc, prompter, owner, dialog] = fresh;
     GridView& grid = dialog.grid();
     grid.setCurrentIndex(grid.gridModel()->index(5, kNote));
     QTest::keyClick(&grid, Qt::Key_Return);  // not the last row
@@ -167,12 +176,8 @@ TEST(EntryDialog, EnterInTheLastNoteAddsARowAndMovesOntoIt) {
 }
 
 TEST(EntryDialog, CtrlZInTheGridTakesBackItsOwnEdits) {
-    ProjectDocument doc;
-    resetProject(doc);
-    test::ScriptedPrompter prompter;
-    QWidget owner;
-    EntryDialog dialog(doc, prompter, &owner);
-    dialog.openForAdd();
+    FreshEntry fresh;
+    auto& [doc, prompter, owner, dialog] = fresh;
     GridView& grid = dialog.grid();
     const Grid opened = dialog.form().grid();
     grid.gridModel()->setData(grid.gridModel()->index(1, kItemSize), "4.2*5.1", Qt::EditRole);

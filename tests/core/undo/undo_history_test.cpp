@@ -37,6 +37,14 @@ ProjectDocument sample(int locations) {
     return document;
 }
 
+// A sample project of some locations with its history recording.
+struct Recorded {
+    explicit Recorded(int locations) : document(sample(locations)) { history.clear(document); }
+    AgreeingPrompter prompter;
+    ProjectDocument document;
+    UndoHistory history;
+};
+
 // The user's actions, each one step: (name, what it does to the project).
 struct Case {
     const char* name;
@@ -147,10 +155,8 @@ TEST(UndoHistory, EachActionUndoneGivesBackTheImageBeforeAndRedoneTheImageAfter)
 
 TEST(UndoHistory, TheModifiedFlagFollowsTheSavedState) {
     test::TempDir dir;
-    AgreeingPrompter prompter;
-    ProjectDocument document = sample(3);
-    UndoHistory history;
-    history.clear(document);
+    Recorded project(3);
+    auto& [prompter, document, history] = project;
     const auto act = [&](int n) {
         UndoHistory::Action action(history, document, "录入数据");
         importEntrySheet(document, entrySheet(n), prompter);
@@ -187,10 +193,8 @@ TEST(UndoHistory, TheModifiedFlagFollowsTheSavedState) {
 }
 
 TEST(UndoHistory, AProjectReplacedInsideACommandLeavesNoStep) {
-    AgreeingPrompter prompter;
-    ProjectDocument document = sample(2);
-    UndoHistory history;
-    history.clear(document);
+    Recorded project(2);
+    auto& [prompter, document, history] = project;
     {
         // 打开 runs as a command: the old project's tables go, then the history starts anew.
         UndoHistory::Action action(history, document, "打开");
@@ -210,10 +214,8 @@ TEST(UndoHistory, AProjectReplacedInsideACommandLeavesNoStep) {
 
 TEST(UndoHistory, UndoAfterASaveThenSavingAgainWritesTheEarlierContent) {
     test::TempDir dir;
-    AgreeingPrompter prompter;
-    ProjectDocument document = sample(2);
-    UndoHistory history;
-    history.clear(document);
+    Recorded project(2);
+    auto& [prompter, document, history] = project;
     const auto path = dir / "工程.gdb";
     ASSERT_TRUE(saveProjectAs(document, path.string(), prompter));
     history.markSaved();
@@ -234,10 +236,8 @@ TEST(UndoHistory, UndoAfterASaveThenSavingAgainWritesTheEarlierContent) {
 }
 
 TEST(UndoHistory, AChangeNoActionWrappedIsAStepOfItsOwn) {
-    AgreeingPrompter prompter;
-    ProjectDocument document = sample(2);
-    UndoHistory history;
-    history.clear(document);
+    Recorded project(2);
+    auto& [prompter, document, history] = project;
     document.analysis.setCursor(3, 2);  // moving about and laying out are no steps
     document.materials.setSelection({1, 1, 3, 3});
     document.analysis.setColumnWidth(2, 77);
@@ -260,10 +260,8 @@ TEST(UndoHistory, AChangeNoActionWrappedIsAStepOfItsOwn) {
 }
 
 TEST(UndoHistory, AnActionCompletingAnEditTakesTheEditIn) {
-    AgreeingPrompter prompter;
-    ProjectDocument document = sample(2);
-    UndoHistory history;
-    history.clear(document);
+    Recorded project(2);
+    auto& [prompter, document, history] = project;
     const std::string before = buildProjectImage(document);
     // A typed name goes into the cell first; committing it repairs the analysis rows.
     const int row = 1;
@@ -310,10 +308,8 @@ TEST(UndoHistory, AStatisticRowIsAStepUntilTheStatisticsAreBuiltAgain) {
 }
 
 TEST(UndoHistory, OnlyTheNewestStepsAreKept) {
-    AgreeingPrompter prompter;
-    ProjectDocument document = sample(1);
-    UndoHistory history;
-    history.clear(document);
+    Recorded project(1);
+    auto& [prompter, document, history] = project;
     for (int i = 0; i < static_cast<int>(UndoHistory::kMostSteps) + 5; ++i) {
         UndoHistory::Action action(history, document, "附加资料");
         document.attachments.set(2, std::to_string(i));
