@@ -10,6 +10,7 @@
 #include "cli/sample_project.h"
 #include "core/base/prompter.h"
 #include "core/base/text_codec.h"
+#include "core/entry/entry_form.h"
 #include "core/entry/entry_sheet.h"
 #include "core/project/project_file.h"
 #include "core/project/project_io.h"
@@ -144,5 +145,75 @@ void BM_ThousandConfirmsWithUndoHistory(benchmark::State& state) {
     state.counters["redo_one_ms"] = redoMs;
 }
 BENCHMARK(BM_ThousandConfirmsWithUndoHistory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// One confirm on the 1,000,000-row project (128,000 locations) against undoing and redoing it:
+// the undo replays what the step changed and brings the location index back, so it should
+// cost about what the confirm did, whatever the size of the project. Argument 0 adds a
+// location at the end; 1 grows the middle location by a row, so every location behind it moves.
+void BM_UndoOneConfirmOnMillionRows(benchmark::State& state) {
+    static tf::ProjectDocument document = [] {
+        tf::ProjectDocument d;
+        tf::cli::buildSampleProject(d, 128'000);
+        return d;
+    }();
+    const std::string sheet = entrySheet(1, 4);
+    tf::SilentPrompter quiet;
+    tf::EntryForm form(document, quiet);
+    tf::UndoHistory history;
+    history.clear(document);
+    const auto confirm = [&] {
+        if (state.range(0) == 0) {
+            benchmark::DoNotOptimize(tf::importEntrySheet(document, sheet, quiet).size());
+            return;
+        }
+        form.beginModify(static_cast<int>(document.locations.size() / 2));
+        tf::Grid& rows = form.grid();
+        const int last = rows.rowCount() - 1;
+        form.addRow(last);
+        for (const int c : {tf::EntryColumn::kCode, tf::EntryColumn::kItemSize,
+                            tf::EntryColumn::kWorkQuantity, tf::EntryColumn::kMaterialQuantity}) {
+            rows.setText(last + 1, c, std::string(rows.text(1, c)));
+        }
+        form.pickMaterial(last + 1,
+                          std::stoi(std::string(rows.text(1, tf::EntryColumn::kMaterialId))));
+        form.confirm();
+    };
+    using Clock = std::chrono::steady_clock;
+    const auto ms = [](Clock::time_point a, Clock::time_point b) {
+        return std::chrono::duration<double, std::milli>(b - a).count();
+    };
+    double confirmMs = 0;
+    double undoMs = 0;
+    double redoMs = 0;
+    double stepKb = 0;
+    for (auto _ : state) {
+        const auto a = Clock::now();
+        {
+            tf::UndoHistory::Action action(history, document, "录入数据");
+            confirm();
+        }
+        const auto b = Clock::now();
+        stepKb = static_cast<double>(history.bytes()) / 1e3;
+        history.undo(document, quiet);
+        const auto c = Clock::now();
+        history.redo(document, quiet);
+        const auto d = Clock::now();
+        history.undo(document, quiet);
+        confirmMs += ms(a, b);
+        undoMs += ms(b, c);
+        redoMs += ms(c, d);
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["rows"] = document.analysis.rowCount();
+    state.counters["confirm_ms"] = confirmMs / n;
+    state.counters["undo_ms"] = undoMs / n;
+    state.counters["redo_ms"] = redoMs / n;
+    state.counters["step_KB"] = stepKb;
+}
+BENCHMARK(BM_UndoOneConfirmOnMillionRows)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/analysis/location_index.h"
 #include "core/base/number_text.h"
 #include "core/entry/entry_form.h"
 #include "core/materials/material_layout.h"
@@ -152,6 +153,7 @@ void fillMaterials(ProjectDocument& document, Prompter& prompter) {
         g.setText(r, kPrice, m.price);
     }
     rebuildCatalogue(document, prompter);
+    document.locations = rebuildLocationIndex(document.analysis);
 }
 
 void fillProcesses(ProjectDocument& document) {

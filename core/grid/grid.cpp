@@ -11,9 +11,13 @@ namespace {
 
 const Column kNoColumn{};
 
-// For searching merges, which are sorted by their top row.
+// For searching merges, which are sorted by their top row, then their left column.
 bool startsAbove(const CellRange& m, int top) {
     return m.top < top;
+}
+
+bool beforeInOrder(const CellRange& a, const CellRange& b) {
+    return std::pair(a.top, a.left) < std::pair(b.top, b.left);
 }
 
 // New first..last after removing `count` items at `at` from an inclusive interval; empty
@@ -77,7 +81,7 @@ void Grid::insertRows(int row, int count, std::string_view heading) {
     }
     keepState();
     if (GridJournal* j = journal_.journal) {
-        j->records_.push_back({GridJournal::Kind::Inserted, row, count, {}, {}, {}, {}, {}});
+        j->records_.emplace_back(GridJournal::Kind::Inserted, row, count);
         j->rowsKept_.clear();
     }
     rows_.insert(rows_.begin() + row, static_cast<std::size_t>(count), PackedRow{});
@@ -123,7 +127,7 @@ void Grid::deleteRows(int row, int count) {
     }
     count = std::min(count, rowCount() - row);
     keepState();
-    GridJournal::Record deleted{GridJournal::Kind::Deleted, row, count, {}, {}, {}, {}, {}};
+    GridJournal::Record deleted(GridJournal::Kind::Deleted, row, count);
     if (journal_.journal != nullptr) {
         deleted.rows.assign(rows_.begin() + row, rows_.begin() + row + count);
         deleted.mergesBefore = mergesInRows(row, row + count - 1);
@@ -137,14 +141,23 @@ void Grid::deleteRows(int row, int count) {
         }
     }
     rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
-    std::erase_if(merges_, [&](CellRange& m) {
-        const auto span = shrinkInterval(m.top, m.bottom, row, count);
-        if (span) {
-            std::tie(m.top, m.bottom) = *span;
-        }
-        return !span || m.singleCell();
-    });
-    sortMerges();
+    // As in insertRows, merges starting tallestMerge_ rows or more above `row` are untouched.
+    const auto from =
+        std::lower_bound(merges_.begin(), merges_.end(), row - tallestMerge_ + 1, startsAbove) -
+        merges_.begin();
+    merges_.erase(std::remove_if(merges_.begin() + from, merges_.end(),
+                                 [&](CellRange& m) {
+                                     const auto span = shrinkInterval(m.top, m.bottom, row, count);
+                                     if (span) {
+                                         std::tie(m.top, m.bottom) = *span;
+                                     }
+                                     return !span || m.singleCell();
+                                 }),
+                  merges_.end());
+    // Merges cut at their top now start on `row`, maybe beside one that started there already.
+    if (!std::is_sorted(merges_.begin() + from, merges_.end(), beforeInOrder)) {
+        std::sort(merges_.begin() + from, merges_.end(), beforeInOrder);
+    }
     std::erase_if(sums_, [&](RangeSum& s) {
         if (s.row >= row && s.row < row + count) {
             return true;
@@ -416,10 +429,7 @@ void Grid::merge(const CellRange& range) {
         return;
     }
     keepMerges({}, {r});
-    const auto at = std::lower_bound(merges_.begin(), merges_.end(), r, [](auto& a, auto& b) {
-        return std::pair(a.top, a.left) < std::pair(b.top, b.left);
-    });
-    merges_.insert(at, r);
+    merges_.insert(std::lower_bound(merges_.begin(), merges_.end(), r, beforeInOrder), r);
     tallestMerge_ = std::max(tallestMerge_, r.bottom - r.top + 1);
     changes_.spans();
 }
@@ -475,12 +485,9 @@ std::vector<CellRange> Grid::mergesInRows(int first, int last) const {
 }
 
 void Grid::sortMerges() {
-    const auto byPosition = [](const CellRange& a, const CellRange& b) {
-        return std::pair(a.top, a.left) < std::pair(b.top, b.left);
-    };
     // Shrinking keeps the order nearly always; sort only when it did not.
-    if (!std::is_sorted(merges_.begin(), merges_.end(), byPosition)) {
-        std::sort(merges_.begin(), merges_.end(), byPosition);
+    if (!std::is_sorted(merges_.begin(), merges_.end(), beforeInOrder)) {
+        std::sort(merges_.begin(), merges_.end(), beforeInOrder);
     }
     tallestMerge_ = 1;
     for (const auto& m : merges_) {
@@ -590,7 +597,7 @@ void Grid::setBands(const CellRange& range, std::optional<Rgb> evenRows,
         return;
     }
     keepState();
-    keepRows(r.top, r.bottom);
+    keepStyles(r);
     changes_.rows(r.top, r.bottom);
     // Bands are repainted over long stretches of rows: one tight pass, with the new style of
     // each (old style, parity) pair worked out once.
@@ -683,7 +690,7 @@ void Grid::keepState() {
     auto state = std::make_unique<GridJournal::State>(
         GridJournal::State{columns_, styles_, styleMemo_, sums_, fixedRows_, fixedColumns_,
                            rowHeight_, gridLineColor_, cursor_, selection_});
-    j->records_.push_back({GridJournal::Kind::State, 0, 0, {}, {}, {}, std::move(state), {}});
+    j->records_.emplace_back(GridJournal::Kind::State).state = std::move(state);
 }
 
 void Grid::keepRows(int first, int last) {
@@ -693,17 +700,80 @@ void Grid::keepRows(int first, int last) {
     }
     for (int r = std::max(first, 0); r <= std::min(last, rowCount() - 1); ++r) {
         if (j->rowsKept_.insert(r).second) {
-            GridJournal::Record record{GridJournal::Kind::Row, r, 1, {}, {}, {}, {}, {}};
-            record.rows.push_back(rows_[static_cast<std::size_t>(r)]);
-            j->records_.push_back(std::move(record));
+            j->records_.emplace_back(GridJournal::Kind::Row, r, 1)
+                .rows.push_back(rows_[static_cast<std::size_t>(r)]);
         }
     }
 }
 
+void Grid::keepStyles(const CellRange& area) {
+    GridJournal* j = journal_.journal;
+    if (j == nullptr) {
+        return;
+    }
+    auto runs = std::make_unique<GridJournal::StyleRuns>();
+    runs->area = area;
+    const int slots = area.right - area.left + 2;
+    std::vector<std::uint32_t> pair(2 * static_cast<std::size_t>(slots));
+    for (int top = area.top; top <= area.bottom; top += 2) {
+        for (int half = 0; half < 2; ++half) {
+            // A last row without its pair repeats itself; only rows of the area are written back.
+            const PackedRow& row =
+                rows_[static_cast<std::size_t>(std::min(top + half, area.bottom))];
+            auto* out = pair.data() + half * slots;
+            for (int c = area.left; c <= area.right; ++c) {
+                *out++ = row.style(c);
+            }
+            *out = static_cast<std::uint32_t>(std::min(row.slotCount(), area.right + 1));
+        }
+        if (!runs->repeats.empty() &&
+            std::equal(pair.begin(), pair.end(), runs->pairs.end() - std::ssize(pair))) {
+            ++runs->repeats.back();
+        } else {
+            runs->pairs.insert(runs->pairs.end(), pair.begin(), pair.end());
+            runs->repeats.push_back(1);
+        }
+    }
+    j->records_.emplace_back(GridJournal::Kind::Styles).styles = std::move(runs);
+}
+
+void Grid::restoreStyles(const GridJournal::StyleRuns& runs) {
+    const CellRange& area = runs.area;
+    keepStyles(area);
+    const int width = area.right - area.left + 2;
+    int top = area.top;
+    for (std::size_t run = 0; run < runs.repeats.size(); ++run) {
+        const std::uint32_t* pair = runs.pairs.data() + run * 2 * static_cast<std::size_t>(width);
+        for (std::uint32_t n = 0; n < runs.repeats[run]; ++n, top += 2) {
+            for (int half = 0; half < 2 && top + half <= area.bottom; ++half) {
+                PackedRow& row = rows_[static_cast<std::size_t>(top + half)];
+                const std::uint32_t* in = pair + half * width;
+                for (int c = area.left; c <= area.right; ++c) {
+                    row.setStyle(c, static_cast<StyleId>(*in++));
+                }
+                // The row gets back its length up to the area's right: a repaint lengthens a
+                // shorter row. Only empty slots go; a text written into one since is taken
+                // back by its own record, which must still find it.
+                const int length = static_cast<int>(*in);
+                int slots = row.slotCount();
+                if (slots < length) {
+                    row.insertSlots(slots, length - slots);
+                    slots = length;
+                }
+                while (slots > length && slots <= area.right + 1 && row.text(slots - 1).empty() &&
+                       row.style(slots - 1) == 0) {
+                    --slots;
+                }
+                row.truncate(slots);
+            }
+        }
+    }
+    changes_.rows(area.top, area.bottom);
+}
+
 void Grid::keepWhole() {
     if (GridJournal* j = journal_.journal) {
-        j->records_.push_back(
-            {GridJournal::Kind::Whole, 0, 0, {}, {}, {}, {}, std::make_unique<Grid>(*this)});
+        j->records_.emplace_back(GridJournal::Kind::Whole).whole = std::make_unique<Grid>(*this);
         j->rowsKept_.clear();
     }
 }
@@ -711,24 +781,47 @@ void Grid::keepWhole() {
 void Grid::keepMerges(std::vector<CellRange> before, std::vector<CellRange> after) {
     GridJournal* j = journal_.journal;
     if (j != nullptr && (!before.empty() || !after.empty())) {
-        j->records_.push_back(
-            {GridJournal::Kind::Merges, 0, 0, {}, std::move(before), std::move(after), {}, {}});
+        GridJournal::Record& record = j->records_.emplace_back(GridJournal::Kind::Merges);
+        record.mergesBefore = std::move(before);
+        record.mergesAfter = std::move(after);
     }
 }
 
-void Grid::removeMerges(const std::vector<CellRange>& merges) {
+// Both keep the merges in order touching only where the given ones go, so that replaying a
+// step costs what the step did, not the number of merges in the table.
+void Grid::removeMerges(std::vector<CellRange> merges) {
+    if (merges.empty()) {
+        return;
+    }
     keepMerges(merges, {});
-    std::erase_if(merges_, [&](const CellRange& m) {
-        return std::find(merges.begin(), merges.end(), m) != merges.end();
-    });
-    sortMerges();
+    std::sort(merges.begin(), merges.end(), beforeInOrder);
+    const auto first =
+        std::lower_bound(merges_.begin(), merges_.end(), merges.front(), beforeInOrder);
+    const auto last = std::upper_bound(first, merges_.end(), merges.back(), beforeInOrder);
+    merges_.erase(std::remove_if(first, last,
+                                 [&](const CellRange& m) {
+                                     return std::binary_search(merges.begin(), merges.end(), m,
+                                                               beforeInOrder);
+                                 }),
+                  last);
     changes_.spans();
 }
 
-void Grid::addMerges(const std::vector<CellRange>& merges) {
+void Grid::addMerges(std::vector<CellRange> merges) {
+    if (merges.empty()) {
+        return;
+    }
     keepMerges({}, merges);
+    std::sort(merges.begin(), merges.end(), beforeInOrder);
+    const auto at =
+        std::lower_bound(merges_.begin(), merges_.end(), merges.front(), beforeInOrder) -
+        merges_.begin();
+    const auto old = static_cast<std::ptrdiff_t>(merges_.size());
     merges_.insert(merges_.end(), merges.begin(), merges.end());
-    sortMerges();
+    std::inplace_merge(merges_.begin() + at, merges_.begin() + old, merges_.end(), beforeInOrder);
+    for (const CellRange& m : merges) {
+        tallestMerge_ = std::max(tallestMerge_, m.bottom - m.top + 1);
+    }
     changes_.spans();
 }
 
@@ -759,18 +852,21 @@ void Grid::replay(GridJournal::Record& record) {
             deleteRows(record.row, record.count);
             break;
         case GridJournal::Kind::Deleted:
-            removeMerges(record.mergesAfter);
+            removeMerges(std::move(record.mergesAfter));
             insertRows(record.row, record.count);
             std::move(record.rows.begin(), record.rows.end(), rows_.begin() + record.row);
-            addMerges(record.mergesBefore);
+            addMerges(std::move(record.mergesBefore));
             break;
         case GridJournal::Kind::Merges:
-            removeMerges(record.mergesAfter);
-            addMerges(record.mergesBefore);
+            removeMerges(std::move(record.mergesAfter));
+            addMerges(std::move(record.mergesBefore));
             break;
         case GridJournal::Kind::Whole:
             keepWhole();
             *this = std::move(*record.whole);
+            break;
+        case GridJournal::Kind::Styles:
+            restoreStyles(*record.styles);
             break;
     }
 }

@@ -155,10 +155,12 @@ class Grid {
     // What the journal keeps before a change: the small parts, rows, the whole grid, merges.
     void keepState();
     void keepRows(int first, int last);
+    void keepStyles(const CellRange& area);
+    void restoreStyles(const GridJournal::StyleRuns& runs);
     void keepWhole();
     void keepMerges(std::vector<CellRange> before, std::vector<CellRange> after);
-    void removeMerges(const std::vector<CellRange>& merges);
-    void addMerges(const std::vector<CellRange>& merges);
+    void removeMerges(std::vector<CellRange> merges);
+    void addMerges(std::vector<CellRange> merges);
     void replay(GridJournal::Record& record);
 
     // The blocks loaded rows were packed into, shared by copies (whose rows are their own).

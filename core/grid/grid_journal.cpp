@@ -25,6 +25,10 @@ std::size_t GridJournal::bytes() const {
         if (r.whole) {
             total += r.whole->saveSizeHint();
         }
+        if (r.styles) {
+            total += sizeof(StyleRuns) + r.styles->pairs.size() * sizeof(std::uint32_t) +
+                     r.styles->repeats.size() * sizeof(std::uint32_t);
+        }
     }
     return total;
 }

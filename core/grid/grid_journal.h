@@ -47,8 +47,18 @@ class GridJournal {
         CellPos cursor;
         CellRange selection;
     };
-    enum class Kind : std::uint8_t { State, Row, Inserted, Deleted, Merges, Whole };
+    // The style ids of an area before a repaint, by pairs of rows, each pair with the number
+    // of times it repeats: bands repainted over half a table are a few runs, not its rows.
+    // Each row of a pair is its ids and its slot count up to the area's right (a repaint
+    // lengthens a shorter row, and the undo shortens it again).
+    struct StyleRuns {
+        CellRange area;
+        std::vector<std::uint32_t> pairs;  // 2 × (the area's width + 1) per run
+        std::vector<std::uint32_t> repeats;
+    };
+    enum class Kind : std::uint8_t { State, Row, Inserted, Deleted, Merges, Whole, Styles };
     struct Record {
+        explicit Record(Kind k, int at = 0, int n = 0) : kind(k), row(at), count(n) {}
         Kind kind = Kind::Row;
         int row = 0;
         int count = 0;
@@ -57,6 +67,7 @@ class GridJournal {
         std::vector<CellRange> mergesAfter;
         std::unique_ptr<State> state;
         std::unique_ptr<Grid> whole;
+        std::unique_ptr<StyleRuns> styles;
     };
 
     std::vector<Record> records_;

@@ -194,9 +194,13 @@ void PackedRow::eraseSlots(int first, int count) {
 }
 
 void PackedRow::truncate(int n) {
-    if (n < slotCount()) {
-        eraseSlots(n, slotCount() - n);
+    if (n < 0 || n >= slotCount()) {
+        return;
     }
+    std::vector<StyleId> styles;
+    std::vector<std::string_view> texts;
+    unpack(styles, texts);
+    *this = pack(n, styles.data(), texts.data(), true, nullptr);
 }
 
 }  // namespace tf

@@ -74,6 +74,7 @@ class PackedRow {
     void setStyle(int column, StyleId style);
     void insertSlots(int before, int count);
     void eraseSlots(int first, int count);
+    // Keeps the first `count` slots, blank or not.
     void truncate(int count);
 
     // Builds a row from parallel arrays in one allocation, from `arena` when given (loading);

@@ -320,7 +320,6 @@ void rebuildCatalogue(ProjectDocument& document, Prompter& prompter) {
         }
         enterMaterialRow(document, r, prompter);
     }
-    document.locations = rebuildLocationIndex(document.analysis);
 }
 
 void refreshMaterialPage(ProjectDocument& document, Prompter& prompter) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <variant>
 
+#include "core/analysis/location_index.h"
 #include "core/base/number_text.h"
 #include "core/base/temporary_file.h"
 #include "core/materials/material_layout.h"
@@ -185,6 +186,7 @@ std::optional<ProjectReading> readProjectImage(ByteStream& bytes, Prompter& prom
     loaded.attachments.align(loaded.analysis.rowCount());
     applyMaterialColumnKinds(loaded.materials);
     rebuildCatalogue(loaded, prompter);
+    loaded.locations = rebuildLocationIndex(loaded.analysis);
     return reading;
 }
 

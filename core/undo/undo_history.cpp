@@ -18,6 +18,9 @@ std::size_t UndoStep::bytes() const {
     if (structure) {
         total += structure->tree.size() + structure->items.size();
     }
+    if (locations) {
+        total += locations->bytes();
+    }
     return total + summary.bytes() + itemSummary.bytes() + cumulative.bytes();
 }
 
@@ -115,12 +118,24 @@ void UndoHistory::collectStray(ProjectDocument& document) {
     if (document.structure != structureBefore_) {
         step.structure = structureBefore_;
     }
+    takeLocationChange(step, document);
     // The cursor moving or the columns laid out for the window are no change to take back.
     if (!document.analysis.onlyViewChanged(step.analysis) ||
         !document.materials.onlyViewChanged(step.materials) || !step.attachments.empty() ||
         step.structure) {
         step.name = std::string(kStrayStep);
         push(std::move(step));
+    }
+}
+
+void UndoHistory::takeLocationChange(UndoStep& step, const ProjectDocument& document) {
+    // The index is read from the analysis table and changes only with it.
+    if (step.analysis.empty()) {
+        return;
+    }
+    step.locations = locationIndexChange(locationsBefore_, document.locations);
+    if (step.locations) {
+        locationsBefore_ = document.locations;
     }
 }
 
@@ -157,6 +172,10 @@ void UndoHistory::end(ProjectDocument& document) {
     if (statistics_ != nullptr && statistics_->statisticRow != statisticRowBefore_) {
         open_.statisticRow = statisticRowBefore_;
     }
+    takeLocationChange(open_, document);
+    if (replacedInAction_) {
+        locationsBefore_ = document.locations;
+    }
     UndoStep step = std::exchange(open_, UndoStep{});
     // A command that replaced the project (open, new, reset) started the history anew: what it
     // did is the new start, not a step.
@@ -191,11 +210,21 @@ void UndoHistory::replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDoc
     UndoStep inverse;
     inverse.name = step.name;
     inverse.restores = current_;
+    const bool materialsChange = !step.materials.empty();
     document.analysis.undo(step.analysis, inverse.analysis);
     document.materials.undo(step.materials, inverse.materials);
     document.attachments.undo(step.attachments, inverse.attachments);
     if (step.structure) {
         inverse.structure = std::exchange(document.structure, std::move(*step.structure));
+    }
+    // What is derived from the tables follows them, as after the change itself.
+    if (step.locations) {
+        revertLocationIndex(document.locations, *step.locations);
+        inverse.locations = std::move(step.locations);
+        locationsBefore_ = document.locations;
+    }
+    if (materialsChange) {
+        rebuildCatalogue(document, prompter);
     }
     if (statistics_ != nullptr) {
         statistics_->summary.undo(step.summary, inverse.summary);
@@ -209,11 +238,6 @@ void UndoHistory::replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDoc
     current_ = step.restores;
     other.push_back(std::move(inverse));
     document.modified = current_ != saved_;
-    // What is derived from the tables follows them, as after the change itself.
-    if (steppedProject_) {
-        document.locations = rebuildLocationIndex(document.analysis);
-        rebuildCatalogue(document, prompter);
-    }
     attach(document, stray_);
     statisticsSeen_ = statisticsRevisions();
 }
@@ -248,6 +272,7 @@ void UndoHistory::clear(ProjectDocument& document) {
     redo_.clear();
     current_ = saved_ = nextState_++;
     stray_ = UndoStep{};
+    locationsBefore_ = document.locations;
     // Inside a command, what it recorded so far belongs to the project that went.
     replacedInAction_ = depth_ > 0;
     if (replacedInAction_) {

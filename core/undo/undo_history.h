@@ -13,6 +13,7 @@
 #include "core/grid/grid_journal.h"
 #include "core/project/project_document.h"
 #include "core/stats/statistics.h"
+#include "core/undo/location_index_change.h"
 
 namespace tf {
 
@@ -43,6 +44,7 @@ struct UndoStep {
     GridJournal materials;
     AttachmentJournal attachments;
     std::optional<StructureSnapshot> structure;  // the other side's structure, when it changed
+    std::optional<LocationIndexChange> locations;
     // The statistics grids and their statistic row, for the actions on them (a statistic row,
     // a note). Emptied when the statistics are built again: nothing of that is left to take back.
     GridJournal summary;
@@ -131,6 +133,8 @@ class UndoHistory {
     // Takes what changed since the last action as a step of its own.
     void collectStray(ProjectDocument& document);
     void push(UndoStep step);
+    // What the step did to the location index since the last step.
+    void takeLocationChange(UndoStep& step, const ProjectDocument& document);
     void replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDocument& document,
                 Prompter& prompter);
     // The last step of `from` replayed, its inverse going onto `to`.
@@ -149,6 +153,7 @@ class UndoHistory {
     bool steppedProject_ = false;
     bool replacedInAction_ = false;  // clear() ran inside the open action
     StructureSnapshot structureBefore_;
+    LocationIndex locationsBefore_;  // the index at the end of the last step
     int depth_ = 0;
     std::uint64_t nextState_ = 1;
     std::uint64_t current_ = 0;

@@ -157,6 +157,8 @@ TEST(GridJournal, AStepOnALargeTableKeepsOnlyWhatItChanged) {
             g.merge({r, 1, r + 9, 1});
         }
     }
+    const Rgb tint{230, 240, 250};
+    g.setBands({0, 4, g.rowCount() - 1, 7}, tint, std::nullopt);
     const Grid before = g;
     GridJournal step;
     g.attachJournal(&step);
@@ -165,7 +167,12 @@ TEST(GridJournal, AStepOnALargeTableKeepsOnlyWhatItChanged) {
     g.merge({500, 1, 506, 1});
     g.deleteRows(2'000, 10);
     g.setBackground({500, 0, 506, 11}, Rgb{1, 2, 3});
+    // Seven rows more flip the bands of every row below them: painted again to the end.
+    g.setBands({500, 4, g.rowCount() - 1, 7}, tint, std::nullopt);
     g.attachJournal(nullptr);
+    // Row 99,003 (odd, plain) moved up by 7 − 10 rows to an even row, and is tinted now.
+    ASSERT_EQ(g.text(99'000, 0), "99003");
+    ASSERT_EQ(g.style(99'000, 4).background, tint);
     EXPECT_LT(step.bytes(), 16'000u);
     GridJournal redo;
     g.undo(step, redo);

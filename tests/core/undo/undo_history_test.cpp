@@ -142,6 +142,7 @@ TEST(UndoHistory, EachActionUndoneGivesBackTheImageBeforeAndRedoneTheImageAfter)
         EXPECT_EQ(history.undoName(), c.name);
         EXPECT_EQ(history.undo(document, prompter), c.name);
         EXPECT_TRUE(buildProjectImage(document) == before) << c.name;
+        EXPECT_EQ(document.locations, rebuildLocationIndex(document.analysis)) << c.name;
         EXPECT_EQ(history.redoName(), c.name);
         EXPECT_EQ(history.redo(document, prompter), c.name);
         EXPECT_TRUE(buildProjectImage(document) == after) << c.name;
@@ -363,6 +364,8 @@ TEST(UndoHistory, RandomActionsUndosAndRedosEndAsTheActionsKept) {
             }
             // (Compared as a truth value: a failure would print two whole project images.)
             ASSERT_TRUE(buildProjectImage(document) == images[done.size()]) << seed << " " << i;
+            ASSERT_EQ(document.locations, rebuildLocationIndex(document.analysis))
+                << seed << " " << i;
         }
         ProjectDocument replayed = sample(4);
         for (const auto& [which, n] : done) {
