@@ -249,6 +249,10 @@ bool loadProject(ProjectDocument& document, const std::string& name, Prompter& p
 void resetProject(ProjectDocument& document) {
     document.file.reset();
     document.path.clear();
+    // The old tables are let go, not written into an undo journal: a new project starts a
+    // new history, and a copy of a large table would only be thrown away.
+    document.analysis = Grid();
+    document.materials = Grid();
     initAnalysisTable(document);
     initMaterialTable(document.materials);
     document.catalogue.clear();

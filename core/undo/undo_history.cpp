@@ -81,7 +81,8 @@ std::array<std::uint64_t, 3> UndoHistory::statisticsRevisions() const {
 }
 
 void UndoHistory::forgetStatisticsStepsIfRebuilt() {
-    if (statisticsRevisions() == statisticsSeen_) {
+    // Inside an action the statistics change as a step of it.
+    if (actionOpen_ || statisticsRevisions() == statisticsSeen_) {
         return;
     }
     statisticsSeen_ = statisticsRevisions();
@@ -91,6 +92,35 @@ void UndoHistory::forgetStatisticsStepsIfRebuilt() {
             step.itemSummary = GridJournal();
             step.cumulative = GridJournal();
             step.statisticRow.reset();
+        }
+    }
+    // A step of the statistics alone now changes nothing: it goes, and the states on either
+    // side of it, being alike, become one.
+    const auto alias = [this](std::uint64_t gone, std::uint64_t kept) {
+        for (auto* steps : {&undo_, &redo_}) {
+            for (UndoStep& step : *steps) {
+                step.restores = step.restores == gone ? kept : step.restores;
+            }
+        }
+        current_ = current_ == gone ? kept : current_;
+        saved_ = saved_ == gone ? kept : saved_;
+    };
+    const auto empty = [](const UndoStep& step) { return !step.changesProject(); };
+    for (std::size_t i = undo_.size(); i-- > 0;) {
+        if (empty(undo_[i])) {
+            // The state after it is the one the next step restores, or the current one.
+            const std::uint64_t after = i + 1 < undo_.size() ? undo_[i + 1].restores : current_;
+            const std::uint64_t before = undo_[i].restores;
+            undo_.erase(undo_.begin() + static_cast<std::ptrdiff_t>(i));
+            alias(after, before);
+        }
+    }
+    for (std::size_t i = redo_.size(); i-- > 0;) {
+        if (empty(redo_[i])) {
+            const std::uint64_t before = i + 1 < redo_.size() ? redo_[i + 1].restores : current_;
+            const std::uint64_t after = redo_[i].restores;
+            redo_.erase(redo_.begin() + static_cast<std::ptrdiff_t>(i));
+            alias(after, before);
         }
     }
 }
@@ -153,6 +183,7 @@ void UndoHistory::begin(ProjectDocument& document, std::string_view name, bool c
         open_ = UndoStep{};
         open_.name = std::string(name);
         attach(document, open_);
+        actionOpen_ = true;
         return;
     }
     // The changes since the last step go on recording into this one, the structure compared
@@ -163,9 +194,11 @@ void UndoHistory::begin(ProjectDocument& document, std::string_view name, bool c
     open_.name = std::string(name);
     attach(document, open_);
     structureBefore_ = since;
+    actionOpen_ = true;
 }
 
 void UndoHistory::end(ProjectDocument& document) {
+    actionOpen_ = false;
     if (document.structure != structureBefore_) {
         open_.structure = structureBefore_;
     }
@@ -195,12 +228,27 @@ void UndoHistory::trim() {
     }
 }
 
-std::string_view UndoHistory::undoName() const {
-    return undo_.empty() ? std::string_view() : undo_.back().name;
+bool UndoHistory::canUndo() {
+    forgetStatisticsStepsIfRebuilt();
+    return !undo_.empty();
 }
 
-std::string_view UndoHistory::redoName() const {
-    return redo_.empty() ? std::string_view() : redo_.back().name;
+std::size_t UndoHistory::stepsToUndo() {
+    forgetStatisticsStepsIfRebuilt();
+    return undo_.size();
+}
+
+bool UndoHistory::canRedo() {
+    forgetStatisticsStepsIfRebuilt();
+    return !redo_.empty();
+}
+
+std::string_view UndoHistory::undoName() {
+    return canUndo() ? std::string_view(undo_.back().name) : std::string_view();
+}
+
+std::string_view UndoHistory::redoName() {
+    return canRedo() ? std::string_view(redo_.back().name) : std::string_view();
 }
 
 void UndoHistory::replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDocument& document,

@@ -96,11 +96,12 @@ class UndoHistory {
         bool outermost_;
     };
 
-    bool canUndo() const { return !undo_.empty(); }
-    std::size_t stepsToUndo() const { return undo_.size(); }
-    bool canRedo() const { return !redo_.empty(); }
-    std::string_view undoName() const;
-    std::string_view redoName() const;
+    // (Each first lets go of the steps that statistics built again since have emptied.)
+    bool canUndo();
+    std::size_t stepsToUndo();
+    bool canRedo();
+    std::string_view undoName();
+    std::string_view redoName();
 
     // Takes back the last step (or makes it again); the project's derived parts follow.
     // The step's name, or nothing when there was none.
@@ -152,6 +153,7 @@ class UndoHistory {
     std::array<std::uint64_t, 3> statisticsSeen_{};  // revisions at the end of the last step
     bool steppedProject_ = false;
     bool replacedInAction_ = false;  // clear() ran inside the open action
+    bool actionOpen_ = false;        // between begin() and end()
     StructureSnapshot structureBefore_;
     LocationIndex locationsBefore_;  // the index at the end of the last step
     int depth_ = 0;

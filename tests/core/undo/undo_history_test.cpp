@@ -213,6 +213,20 @@ TEST(UndoHistory, AProjectReplacedInsideACommandLeavesNoStep) {
     EXPECT_TRUE(buildProjectImage(document) == opened);
 }
 
+TEST(UndoHistory, ANewProjectDoesNotCopyTheOldTablesIntoTheJournal) {
+    Recorded project(300);
+    auto& [prompter, document, history] = project;
+    const std::size_t oldTables =
+        document.analysis.saveSizeHint() + document.materials.saveSizeHint();
+    UndoHistory::Action action(history, document, "新建");
+    resetProject(document);
+    // What the fresh tables recorded of their set-up, nothing of the tables that went.
+    EXPECT_GT(oldTables, 400'000u);
+    EXPECT_LT(document.analysis.journal()->bytes() + document.materials.journal()->bytes(),
+              oldTables / 10);
+    history.clear(document);
+}
+
 TEST(UndoHistory, UndoAfterASaveThenSavingAgainWritesTheEarlierContent) {
     test::TempDir dir;
     Recorded project(2);
@@ -301,11 +315,34 @@ TEST(UndoHistory, AStatisticRowIsAStepUntilTheStatisticsAreBuiltAgain) {
     EXPECT_EQ(statistics.summary, summed);
     EXPECT_TRUE(statistics.statisticRow);
     EXPECT_TRUE(buildProjectImage(document) == image);
-    // Built again, the statistics have no statistic row to take back; the step does nothing.
+    // Built again, the statistics have no statistic row to take back: the step goes, and the
+    // entry before it is next to undo. The project is still as saved in between.
+    {
+        UndoHistory::Action action(history, document, "删除一组");
+        deleteLocation(document.locations, document.analysis, document.attachments, 0);
+    }
+    const std::string deleted = buildProjectImage(document);
+    history.markSaved();
+    {
+        UndoHistory::Action action(history, document, "合计所有行");
+        sumAllRows(statistics.summary, statistics.statisticRow);
+    }
+    {
+        UndoHistory::Action action(history, document, "删除统计行");
+        statistics.summary.deleteRows(2);
+    }
     rebuildStatistics(document, statistics, prompter);
     const Grid rebuilt = statistics.summary;
-    EXPECT_EQ(history.undo(document, prompter), "合计所有行");
+    EXPECT_FALSE(history.canRedo());
+    EXPECT_EQ(history.undoName(), "删除一组");
+    EXPECT_EQ(history.stepsToUndo(), 1u);
+    EXPECT_EQ(history.undo(document, prompter), "删除一组");
+    EXPECT_TRUE(buildProjectImage(document) == image);
+    EXPECT_TRUE(document.modified);
     EXPECT_EQ(statistics.summary, rebuilt);
+    EXPECT_EQ(history.redo(document, prompter), "删除一组");
+    EXPECT_TRUE(buildProjectImage(document) == deleted);
+    EXPECT_FALSE(document.modified);
 }
 
 TEST(UndoHistory, OnlyTheNewestStepsAreKept) {
