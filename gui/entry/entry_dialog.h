@@ -55,7 +55,7 @@ class EntryDialog : public QDialog {
     Prompter& prompter_;
     EntryForm form_;
     // Ctrl+Z in the entry grid: its own edits, until another location is loaded.
-    GridHistory gridHistory_{form_.grid()};
+    GridHistory<> gridHistory_{form_.grid()};
     QLabel* heading_ = nullptr;
     QLineEdit* location_ = nullptr;
     QLineEdit* drawing_ = nullptr;

@@ -47,7 +47,8 @@ class PrintEditorWindow : public QDialog {
     void openCellProperties();
 
     PrintSheet sheet_;
-    GridHistory history_{sheet_.grid};  // its own, gone with the editor
+    // Its own, gone with the editor; hidden columns are part of its steps.
+    GridHistory<std::vector<HiddenColumn>> history_{sheet_.grid, &sheet_.hidden};
     Prompter& prompter_;
     GridView* view_ = nullptr;
     QCheckBox* printTitle_ = nullptr;
