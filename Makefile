@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 
-.PHONY: deps test run build bench fuzz format clean
+.PHONY: deps test run build bench fuzz format clean package
 
 deps:
 	@scripts/install-deps
@@ -21,6 +21,12 @@ build: deps
 # Starts the program from its program directory (build/release/bin) on the sample project.
 run: build
 	build/release/bin/tallyframe build/release/bin/data/sample.gdb
+
+# The Debian package build/package/tallyframe_<version>_amd64.deb, from a Release build.
+package: deps
+	cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DTF_TESTS=OFF
+	cmake --build build/package -j $(JOBS)
+	cd build/package && cpack -G DEB
 
 bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTF_BENCH=ON -DTF_TESTS=OFF

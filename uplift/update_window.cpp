@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/base/safe_write.h"
 #include "gui/widgets/qt_prompter.h"
 #include "gui/widgets/qt_text.h"
 
@@ -26,7 +27,7 @@ UpdateWindow::UpdateWindow(const UpdaterArguments& arguments,
       programDirectory_(std::move(programDirectory)),
       base_(std::move(base)),
       notice_(notice),
-      check_(arguments.dataNumber, arguments.mode == 1),
+      check_(arguments.dataNumber, arguments.mode == 1, !canCreateFilesIn(programDirectory_)),
       fetcher_(limit),
       link_(arguments.window),
       prompter_(std::make_unique<gui::QtPrompter>(this, nullptr)) {

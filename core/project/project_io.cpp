@@ -211,6 +211,11 @@ bool loadProject(ProjectDocument& document, const std::string& name, Prompter& p
     BusyCursor busy(prompter);
     ExclusiveFile::Refusal refusal = ExclusiveFile::Refusal::Other;
     auto file = ExclusiveFile::open(name, ExclusiveFile::Mode::ReadWrite, &refusal);
+    if (!file && refusal == ExclusiveFile::Refusal::NoPermission) {
+        // A project in a folder of the system (the sample of an installed program) is
+        // shown; it is saved elsewhere with 另存为.
+        file = ExclusiveFile::open(name, ExclusiveFile::Mode::ReadOnly, &refusal);
+    }
     if (file) {  // what killed saves of this folder left behind
         sweepStaleTemporaryFiles(file->path().parent_path());
     }

@@ -34,7 +34,8 @@ std::optional<UpdaterArguments> parseUpdaterArguments(const std::vector<std::str
                             static_cast<int>(truncated(a.substr(second + 1)))};
 }
 
-UpdateCheck::UpdateCheck(long dataNumber, bool silent) : dataNumber_(dataNumber), silent_(silent) {
+UpdateCheck::UpdateCheck(long dataNumber, bool silent, bool managed)
+    : dataNumber_(dataNumber), silent_(silent), managed_(managed) {
     // A silent check shows its window only once there is something to install.
     view_.visible = !silent;
 }
@@ -47,7 +48,8 @@ UpdateStep UpdateCheck::start() {
     view_.status = kChecking;
     view_.progress = silent_ ? 25 : 10;
     view_.busyCursor = !silent_;
-    return {UpdateStep::Probe};
+    // Nothing is fetched for a program the package manager keeps: nothing could be written.
+    return managed_ ? nothingNew() : UpdateStep{UpdateStep::Probe};
 }
 
 UpdateStep UpdateCheck::probed(bool reachable) {

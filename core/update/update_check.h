@@ -66,7 +66,9 @@ struct UpdateStep {
 // The silent and the manual check as a state machine driven by the results of its steps.
 class UpdateCheck {
   public:
-    UpdateCheck(long dataNumber, bool silent);
+    // `managed`: the program directory cannot be written, as when a package manager
+    // installed the program; it updates the program too, so the check finds nothing to do.
+    UpdateCheck(long dataNumber, bool silent, bool managed = false);
 
     const UpdateView& view() const { return view_; }
     // The package to install at an Install step.
@@ -90,6 +92,7 @@ class UpdateCheck {
 
     long dataNumber_;
     bool silent_;
+    bool managed_;
     bool updated_ = false;
     UpdateView view_;
     std::vector<PackageFile> package_;

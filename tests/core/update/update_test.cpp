@@ -138,6 +138,19 @@ TEST(UpdateCheck, SilentCheckInstallsANewerPackage) {
     EXPECT_EQ(broken.view().status, "组件更新失败！");
 }
 
+// A program installed by the package manager (its directory cannot be written) is updated by
+// it: the manual check says it is the latest at once, the silent one ends, nothing fetched.
+TEST(UpdateCheck, AProgramThePackageManagerKeepsFetchesNothing) {
+    UpdateCheck manual(17, false, true);
+    EXPECT_EQ(manual.start(), Step{Step::Wait});
+    EXPECT_EQ(manual.view().status, "您当前使用的是最新版。");
+    EXPECT_EQ(manual.view().startCaption, "完成");
+    EXPECT_TRUE(manual.canClose());
+    UpdateCheck silent(17, true, true);
+    EXPECT_EQ(silent.start(), Step{Step::EndSoon});
+    EXPECT_FALSE(silent.view().visible);
+}
+
 TEST(UpdateCheck, ManualCheckFinishesWithItsButtons) {
     UpdateCheck check(17, false);
     EXPECT_EQ(check.view(), UpdateView{}) << "waiting for 开 始";
