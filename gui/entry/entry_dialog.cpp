@@ -163,7 +163,7 @@ void EntryDialog::confirm() {
         location_->setFocus();
     }
     bool confirmed = false;
-    scope_(StepName::kEntry, false,
+    scope_(form_.modifiedLocation() ? StepName::kModify : StepName::kEntry, false,
            [&] { confirmed = form_.confirm([this] { emit wantAnalysisPage(); }); });
     if (confirmed) {
         emit written();
