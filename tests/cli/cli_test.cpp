@@ -97,10 +97,21 @@ TEST_F(CliTest, HeldProjectIsRefused) {
         "警告: 非工程数据，无法打开！\ntallyframe-cli: " + path("none.gdb") + ": no such file\n");
     if (::geteuid() == 0) {
         std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
-        const CliRun denied = run("setpriv --reuid=65534 --regid=65534 --clear-groups " +
-                                  std::string(TALLYFRAME_CLI) + " info " + path("a.gdb"));
-        EXPECT_EQ(denied.err, "警告: 非工程数据，无法打开！\ntallyframe-cli: " + path("a.gdb") +
-                                  ": permission denied\n");
+        const auto asUser = [&] {
+            return run("setpriv --reuid=65534 --regid=65534 --clear-groups " +
+                       std::string(TALLYFRAME_CLI) + " info " + path("a.gdb"));
+        };
+        // Readable but not writable (the sample of an installed program): opened read-only.
+        std::filesystem::permissions(path("a.gdb"), std::filesystem::perms::owner_read |
+                                                        std::filesystem::perms::owner_write |
+                                                        std::filesystem::perms::others_read);
+        const CliRun readOnly = asUser();
+        EXPECT_EQ(readOnly.status, 0) << readOnly.err;
+        EXPECT_NE(readOnly.out.find("integrity: whole"), std::string::npos);
+        std::filesystem::permissions(path("a.gdb"), std::filesystem::perms::owner_read |
+                                                        std::filesystem::perms::owner_write);
+        EXPECT_EQ(asUser().err, "警告: 非工程数据，无法打开！\ntallyframe-cli: " + path("a.gdb") +
+                                    ": permission denied\n");
     }
 }
 
