@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 
-.PHONY: deps test run build bench fuzz format clean package
+.PHONY: deps test run build bench fuzz format clean package windows test-windows
 
 deps:
 	@scripts/install-deps
@@ -21,6 +21,16 @@ build: deps
 # Starts the program from its program directory (build/release/bin) on the sample project.
 run: build
 	build/release/bin/tallyframe build/release/bin/data/sample.gdb
+
+# The core and its tests cross-built for Windows (MinGW-w64) into build/windows, and run
+# under Wine. No display is needed.
+windows: deps
+	cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+	cmake --build build/windows -j $(JOBS)
+
+test-windows: windows
+	scripts/run-windows-tests build/windows
 
 # The Debian package build/package/tallyframe_<version>_amd64.deb, from a Release build.
 package: deps

@@ -14,6 +14,9 @@ namespace tf {
 // the descriptor, or -1 when none can be made there.
 int createTemporaryFile(const std::filesystem::path& folder, std::string& name);
 
+// Closes a descriptor made here.
+void closeDescriptor(int fd);
+
 // Writes all of `data` at the descriptor's position, going on after interrupted writes.
 bool writeFully(int fd, std::string_view data);
 

@@ -22,6 +22,10 @@ bool isTemporaryName(std::string_view name) {
 
 }  // namespace
 
+void closeDescriptor(int fd) {
+    ::close(fd);
+}
+
 bool writeFully(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());

@@ -396,10 +396,6 @@ bool endsWith(std::string_view text, std::string_view tail) {
 
 }  // namespace
 
-bool looksLikeWorkbook(std::string_view bytes) {
-    return bytes.starts_with("PK\x03\x04") || bytes.starts_with("PK\x05\x06");
-}
-
 std::optional<std::vector<SheetRow>> readFirstSheet(std::string_view bytes, int columns,
                                                     std::size_t unpackedLimit) {
     Archive archive(bytes, unpackedLimit);

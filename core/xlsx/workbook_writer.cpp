@@ -169,26 +169,4 @@ std::optional<std::string> workbookBytes(std::span<const SheetSource> sheets) {
     return ok ? readFileBytes(temporary.path, kLargestWorkbook) : std::nullopt;
 }
 
-bool exportWorkbook(const std::string& path, std::span<const SheetSource> sheets,
-                    Prompter& prompter) {
-    BusyCursor busy(prompter);
-    const auto bytes = workbookBytes(sheets);
-    if (!bytes) {
-        prompter.message("保存失败，请重新再试！", Captions::kError, MessageFlags::kError);
-        return false;
-    }
-    if (!writeFileTelling(path, *bytes, prompter)) {
-        return false;
-    }
-    prompter.setStatus("导出完毕");
-    return true;
-}
-
-bool exportWorkbookAsked(Prompter& prompter,
-                         const std::function<std::vector<SheetSource>()>& gatherSheets) {
-    const auto path =
-        prompter.chooseSaveFile("导出为Excel工作簿", "Excel 工作簿(*.xlsx)|*.xlsx", "xlsx");
-    return path && exportWorkbook(*path, gatherSheets(), prompter);
-}
-
 }  // namespace tf

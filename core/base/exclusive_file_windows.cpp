@@ -1,0 +1,281 @@
+#include "core/base/exclusive_file.h"
+
+#include <io.h>
+
+#include <cstdint>
+#include <span>
+#include <utility>
+
+#include "core/base/temporary_file.h"
+#include "core/base/windows_handles.h"
+
+namespace tf {
+namespace {
+
+std::filesystem::path& safetyFolder() {
+    static std::filesystem::path folder = [] {
+        std::error_code ec;
+        return std::filesystem::temp_directory_path(ec);
+    }();
+    return folder;
+}
+
+ExclusiveFile::Refusal refusalOf(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+            return ExclusiveFile::Refusal::Missing;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+            return ExclusiveFile::Refusal::NoPermission;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return ExclusiveFile::Refusal::Held;
+        default:
+            return ExclusiveFile::Refusal::Other;
+    }
+}
+
+// Sharing denied, as the program has always held its files: no other open, in this process
+// or another, succeeds while the handle lives.
+HANDLE openHeld(const std::filesystem::path& path, ExclusiveFile::Mode mode) {
+    const DWORD access =
+        mode == ExclusiveFile::Mode::ReadOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+    const DWORD disposition =
+        mode == ExclusiveFile::Mode::ReadWriteCreate ? OPEN_ALWAYS : OPEN_EXISTING;
+    return ::CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+}
+
+std::optional<std::uint64_t> sizeOf(int fd) {
+    LARGE_INTEGER size{};
+    if (fd < 0 || !::GetFileSizeEx(detail::handleOf(fd), &size)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+// Fills `out` from `offset` on, short only at the end of the file.
+std::optional<std::size_t> readFully(int fd, std::uint64_t offset, std::span<char> out) {
+    const HANDLE handle = detail::handleOf(fd);
+    std::size_t done = 0;
+    while (done < out.size()) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>((offset + done) & 0xFFFFFFFFu);
+        at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
+        DWORD got = 0;
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(out.size() - done, 1u << 30));
+        if (!::ReadFile(handle, out.data() + done, chunk, &got, &at)) {
+            if (::GetLastError() == ERROR_HANDLE_EOF) {
+                break;
+            }
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += got;
+    }
+    return done;
+}
+
+// The content as a whole: written from the start, cut to its length, flushed.
+bool overwrite(int fd, std::string_view content) {
+    const HANDLE handle = detail::handleOf(fd);
+    LARGE_INTEGER start{};
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(content.size());
+    return ::SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) && writeFully(fd, content) &&
+           ::SetFilePointerEx(handle, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle) &&
+           ::FlushFileBuffers(handle);
+}
+
+}  // namespace
+
+void ExclusiveFile::setSafetyCopyFolder(std::filesystem::path folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    safetyFolder() = std::move(folder);
+}
+
+std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& path, Mode mode,
+                                                 Refusal* why) {
+    const auto refuse = [why](Refusal refusal) -> std::optional<ExclusiveFile> {
+        if (why != nullptr) {
+            *why = refusal;
+        }
+        return std::nullopt;
+    };
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        return refuse(Refusal::NotAFile);
+    }
+    const HANDLE handle = openHeld(path, mode);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return refuse(refusalOf(::GetLastError()));
+    }
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        ::CloseHandle(handle);
+        return refuse(Refusal::NotAFile);
+    }
+    const int fd = detail::descriptorOf(handle);
+    if (fd < 0) {
+        return refuse(Refusal::Other);
+    }
+    const auto absolute = std::filesystem::absolute(path, ec);
+    return ExclusiveFile(fd, ec ? path : absolute);
+}
+
+ExclusiveFile::ExclusiveFile(ExclusiveFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
+
+ExclusiveFile& ExclusiveFile::operator=(ExclusiveFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = std::exchange(other.handle_, -1);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+ExclusiveFile::~ExclusiveFile() {
+    close();
+}
+
+void ExclusiveFile::close() {
+    if (handle_ >= 0) {
+        ::_close(handle_);
+        handle_ = -1;
+    }
+}
+
+std::optional<std::string> ExclusiveFile::readAll() const {
+    const auto size = sizeOf(handle_);
+    if (!size) {
+        return std::nullopt;
+    }
+    constexpr std::size_t kProbe = 1 << 16;
+    std::string content;
+    content.reserve(static_cast<std::size_t>(*size) + kProbe);
+    content.resize(static_cast<std::size_t>(*size));
+    for (std::size_t have = 0;;) {
+        const auto got = readFully(handle_, have, {content.data() + have, content.size() - have});
+        if (!got) {
+            return std::nullopt;
+        }
+        have += *got;
+        if (have < content.size()) {
+            content.resize(have);
+            return content;
+        }
+        content.resize(have + kProbe);
+    }
+}
+
+std::optional<ByteStream> ExclusiveFile::stream() const {
+    const auto size = sizeOf(handle_);
+    if (!size) {
+        return std::nullopt;
+    }
+    const int handle = handle_;
+    return ByteStream([handle](std::uint64_t offset,
+                               std::span<char> out) { return readFully(handle, offset, out); },
+                      *size);
+}
+
+bool ExclusiveFile::positionable() const {
+    LARGE_INTEGER none{};
+    return handle_ >= 0 &&
+           ::SetFilePointerEx(detail::handleOf(handle_), none, nullptr, FILE_CURRENT);
+}
+
+bool ExclusiveFile::namesHeldFile(const std::filesystem::path& path) const {
+    // The held file cannot be opened again while held; compare identities through a handle
+    // that asks for no access at all, which sharing does not stop.
+    const HANDLE named =
+        ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (named == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION a{};
+    BY_HANDLE_FILE_INFORMATION b{};
+    const bool same = ::GetFileInformationByHandle(named, &a) &&
+                      ::GetFileInformationByHandle(detail::handleOf(handle_), &b) &&
+                      a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+                      a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    ::CloseHandle(named);
+    return same;
+}
+
+bool ExclusiveFile::replaceContent(std::string_view image) {
+    if (handle_ < 0 || !namesHeldFile(path_)) {
+        return false;  // never write over a stranger, nor into a file no name leads to
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(detail::handleOf(handle_), &info)) {
+        return false;
+    }
+    // A rename would cut the other hard links off from the new content.
+    if (info.nNumberOfLinks > 1) {
+        return rewriteInPlace(image);
+    }
+    return renameOver(path_, image);
+}
+
+bool ExclusiveFile::renameOver(const std::filesystem::path& target, std::string_view image) {
+    std::string tempName;
+    const int temp = createTemporaryFile(target.parent_path(), tempName);
+    if (temp < 0) {
+        return rewriteInPlace(image);
+    }
+    const std::filesystem::path tempPath = detail::systemPath(tempName);
+    if (!writeFully(temp, image) || !::FlushFileBuffers(detail::handleOf(temp))) {
+        ::_close(temp);
+        ::DeleteFileW(tempPath.c_str());
+        return false;
+    }
+    // A held file cannot be replaced: it is let go for the rename, and the new file (open
+    // since it was made, its sharing denied but for the rename) is held from then on. When
+    // the rename fails the old file is taken again.
+    close();
+    if (!::MoveFileExW(tempPath.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::_close(temp);
+        ::DeleteFileW(tempPath.c_str());
+        handle_ = detail::descriptorOf(openHeld(target, Mode::ReadWrite));
+        return false;
+    }
+    handle_ = temp;
+    return true;
+}
+
+bool ExclusiveFile::rewriteInPlace(std::string_view image) {
+    const auto old = readAll();
+    if (!old) {
+        return false;
+    }
+    // The complete old content goes to a safety copy first; it restores the file when the
+    // rewrite fails, and stays behind only when even that fails.
+    std::string copyName;
+    const int copy = createTemporaryFile(safetyFolder(), copyName);
+    if (copy < 0) {
+        return false;
+    }
+    const std::filesystem::path copyPath = detail::systemPath(copyName);
+    if (!writeFully(copy, *old) || !::FlushFileBuffers(detail::handleOf(copy))) {
+        ::_close(copy);
+        ::DeleteFileW(copyPath.c_str());
+        return false;
+    }
+    const bool written = overwrite(handle_, image);
+    const bool whole = written || overwrite(handle_, *old);
+    ::_close(copy);
+    if (whole) {
+        ::DeleteFileW(copyPath.c_str());
+    }
+    return written;
+}
+
+}  // namespace tf

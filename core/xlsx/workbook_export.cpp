@@ -1,0 +1,34 @@
+// What workbooks need of the program beyond the libraries that read and write them.
+#include "core/base/safe_write.h"
+#include "core/xlsx/workbook_reader.h"
+#include "core/xlsx/workbook_writer.h"
+
+namespace tf {
+
+bool looksLikeWorkbook(std::string_view bytes) {
+    return bytes.starts_with("PK\x03\x04") || bytes.starts_with("PK\x05\x06");
+}
+
+bool exportWorkbook(const std::string& path, std::span<const SheetSource> sheets,
+                    Prompter& prompter) {
+    BusyCursor busy(prompter);
+    const auto bytes = workbookBytes(sheets);
+    if (!bytes) {
+        prompter.message("保存失败，请重新再试！", Captions::kError, MessageFlags::kError);
+        return false;
+    }
+    if (!writeFileTelling(path, *bytes, prompter)) {
+        return false;
+    }
+    prompter.setStatus("导出完毕");
+    return true;
+}
+
+bool exportWorkbookAsked(Prompter& prompter,
+                         const std::function<std::vector<SheetSource>()>& gatherSheets) {
+    const auto path =
+        prompter.chooseSaveFile("导出为Excel工作簿", "Excel 工作簿(*.xlsx)|*.xlsx", "xlsx");
+    return path && exportWorkbook(*path, gatherSheets(), prompter);
+}
+
+}  // namespace tf
