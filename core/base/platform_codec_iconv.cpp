@@ -65,13 +65,4 @@ std::optional<std::u32string> platformGb18030ToUtf32(std::string_view gb18030) {
     return result;
 }
 
-std::optional<std::string> platformUtf32ToGb18030(char32_t codePoint) {
-    thread_local Converter converter("GB18030", "UTF-32LE");
-    const std::uint32_t value = codePoint;
-    const char in[4] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
-                        static_cast<char>((value >> 16) & 0xFF),
-                        static_cast<char>((value >> 24) & 0xFF)};
-    return converter.run(std::string_view(in, 4));
-}
-
 }  // namespace tf::detail

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/base/gb18030_four_byte.h"
 #include "core/base/platform_codec.h"
 #include "core/base/utf8.h"
 
@@ -32,6 +33,8 @@ bool isFourByteDigit(unsigned b) {
 struct DoubleByteTables {
     std::vector<char32_t> decode;       // (lead, trail) -> code point, 0 = unmapped
     std::vector<std::uint16_t> encode;  // BMP code point -> lead << 8 | trail, 0 = none
+    // The few double-byte characters beyond the basic plane, with their bytes.
+    std::vector<std::pair<char32_t, std::uint16_t>> supplementary;
 
     DoubleByteTables() : decode((kLeadLast - kLeadFirst + 1) * kTrailCount, 0), encode(0x10000, 0) {
         for (unsigned lead = kLeadFirst; lead <= kLeadLast; ++lead) {
@@ -46,8 +49,11 @@ struct DoubleByteTables {
                 }
                 const char32_t cp = (*decoded)[0];
                 decode[index(lead, trail)] = cp;
-                if (cp < 0x10000 && encode[cp] == 0) {
-                    encode[cp] = static_cast<std::uint16_t>(lead << 8 | trail);
+                const auto bytes = static_cast<std::uint16_t>(lead << 8 | trail);
+                if (cp >= 0x10000) {
+                    supplementary.emplace_back(cp, bytes);
+                } else if (encode[cp] == 0) {
+                    encode[cp] = bytes;
                 }
             }
         }
@@ -78,11 +84,18 @@ std::string_view encodeOne(char32_t cp, const DoubleByteTables& t, std::array<ch
     if (cp == utf8::kMalformed) {
         return {};
     }
-    auto bytes = detail::platformUtf32ToGb18030(cp);
-    if (!bytes) {
+    for (const auto& [character, bytes] : t.supplementary) {
+        if (character == cp) {
+            buf[0] = static_cast<char>(bytes >> 8);
+            buf[1] = static_cast<char>(bytes & 0xFF);
+            return {buf.data(), 2};
+        }
+    }
+    const auto four = gb18030FourBytes(cp);
+    if (!four) {
         return {};
     }
-    fallback = std::move(*bytes);
+    fallback.assign(four->data(), four->size());
     return fallback;
 }
 
@@ -170,9 +183,8 @@ char* decodeGbk(std::string_view gbk, char* dst) {
             }
             if (isFourByteDigit(trail) && pos + 3 < gbk.size() && isLead(byte(pos + 2)) &&
                 isFourByteDigit(byte(pos + 3))) {
-                const auto decoded = detail::platformGb18030ToUtf32(gbk.substr(pos, 4));
-                if (decoded && decoded->size() == 1) {
-                    put((*decoded)[0]);
+                if (const auto cp = gb18030FourByteCodePoint(gbk.substr(pos, 4))) {
+                    put(*cp);
                     pos += 4;
                     continue;
                 }

@@ -10,6 +10,34 @@ namespace tf {
 namespace {
 
 constexpr double kPi = 3.14159265359;  // the program's own value, not the full-precision one
+
+// sin and cos by quadrant, the angle reduced by π/2 in two parts first: a library that
+// reduces with a 66-bit π (the x87's fsin, as MinGW's does) loses digits near multiples of
+// π, where sin(360) and sin(180) land; reduced here, every system gives the same digits.
+struct SineCosine {
+    double sin;
+    double cos;
+};
+SineCosine sineCosine(double x) {
+    constexpr double kHalfPiHigh = 1.5707963267948966;    // the double nearest π/2
+    constexpr double kHalfPiLow = 6.123233995736766e-17;  // π/2 minus that double
+    int quotient = 0;
+    const double high = std::remquo(x, kHalfPiHigh, &quotient);  // exact
+    const double n = std::nearbyint((x - high) / kHalfPiHigh);
+    const double r = high - n * kHalfPiLow;
+    const double s = std::sin(r);
+    const double c = std::cos(r);
+    switch (((quotient % 4) + 4) % 4) {
+        case 0:
+            return {s, c};
+        case 1:
+            return {c, -s};
+        case 2:
+            return {-s, -c};
+        default:
+            return {-c, s};
+    }
+}
 constexpr double kZeroDivisor = 0.0000001;
 constexpr double kSingular = 1e-10;
 // Function calls nest at most this deep; deeper nesting is refused with a message.
@@ -162,22 +190,22 @@ bool evaluateCalls(std::string& text, std::string_view name, Prompter& prompter,
         if (r.empty()) {
             return false;
         }
-        const double x = readValue(r) * kPi / 180;
+        const SineCosine x = sineCosine(readValue(r) * kPi / 180);
         std::string value;
         if (name == "tan(") {
-            if (r == "90" || std::fabs(std::cos(x)) < kSingular) {
+            if (r == "90" || std::fabs(x.cos) < kSingular) {
                 tellTangent(prompter);
                 return false;
             }
-            value = writeValue(std::tan(x));
+            value = writeValue(x.sin / x.cos);
         } else if (name == "ctg(") {
-            if (r == "0" || std::fabs(std::sin(x)) < kSingular) {
+            if (r == "0" || std::fabs(x.sin) < kSingular) {
                 tellCotangent(prompter);
                 return false;
             }
-            value = writeValue(1 / readValue(writeValue(std::tan(x))));
+            value = writeValue(1 / readValue(writeValue(x.sin / x.cos)));
         } else {
-            value = writeValue(name == "sin(" ? std::sin(x) : std::cos(x));
+            value = writeValue(name == "sin(" ? x.sin : x.cos);
         }
         const std::size_t tail = close < text.size() ? close + 1 : close;
         std::string replaced = text.substr(0, at);
