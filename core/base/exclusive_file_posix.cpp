@@ -262,6 +262,12 @@ bool ExclusiveFile::renameOver(const std::filesystem::path& target, std::string_
 }
 
 bool ExclusiveFile::rewriteInPlace(std::string_view image) {
+    // A file held for reading only (a read-only project) cannot take it: nothing to try,
+    // and no safety copy to leave behind.
+    const int access = ::fcntl(handle_, F_GETFL);
+    if (access < 0 || (access & O_ACCMODE) == O_RDONLY) {
+        return false;
+    }
     const auto old = readAll();
     if (!old) {
         return false;

@@ -129,6 +129,21 @@ TEST(ExclusiveFile, AHardLinkedFileIsRewrittenInPlaceAndStaysLocked) {
     EXPECT_EQ(filesIn(safety.path()), 0u) << "the safety copy goes once the write is done";
 }
 
+// A file held for reading only (a project its user may not write) cannot be rewritten in
+// place: refused at once, the file as it was, no safety copy left in the user's cache.
+TEST(ExclusiveFile, AFileHeldForReadingIsNeverRewrittenInPlace) {
+    TempDir dir;
+    TempDir safety;
+    ExclusiveFile::setSafetyCopyFolder(safety.path());
+    writeFile(dir / "a.gdb", "old content");
+    std::filesystem::create_hard_link(dir / "a.gdb", dir / "link.gdb");
+    auto held = ExclusiveFile::open(dir / "a.gdb", Mode::ReadOnly);
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(held->replaceContent("new"));
+    EXPECT_EQ(readFile(dir / "a.gdb"), "old content");
+    EXPECT_EQ(filesIn(safety.path()), 0u);
+}
+
 TEST(ExclusiveFile, TheFileKeepsItsModeOwnerAndGroup) {
     TempDir dir;
     const auto path = dir / "a.gdb";
