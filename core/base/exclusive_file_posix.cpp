@@ -11,18 +11,11 @@
 #include <span>
 #include <utility>
 
+#include "core/base/exclusive_file_io.h"
 #include "core/base/temporary_file.h"
 
 namespace tf {
 namespace {
-
-std::filesystem::path& safetyFolder() {
-    static std::filesystem::path folder = [] {
-        std::error_code ec;
-        return std::filesystem::temp_directory_path(ec);
-    }();
-    return folder;
-}
 
 // flock locks belong to the open file description, so they conflict between two opens in
 // one process too (classic fcntl locks would not).
@@ -80,12 +73,6 @@ void syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-void ExclusiveFile::setSafetyCopyFolder(std::filesystem::path folder) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    safetyFolder() = std::move(folder);
-}
-
 std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& path, Mode mode,
                                                  Refusal* why) {
     int flags = O_CLOEXEC;
@@ -120,22 +107,6 @@ std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& pa
     return ExclusiveFile(fd, usable ? absolute : path);
 }
 
-ExclusiveFile::ExclusiveFile(ExclusiveFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
-
-ExclusiveFile& ExclusiveFile::operator=(ExclusiveFile&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = std::exchange(other.handle_, -1);
-        path_ = std::move(other.path_);
-    }
-    return *this;
-}
-
-ExclusiveFile::~ExclusiveFile() {
-    close();
-}
-
 void ExclusiveFile::close() {
     if (handle_ >= 0) {
         ::close(handle_);
@@ -143,10 +114,17 @@ void ExclusiveFile::close() {
     }
 }
 
-namespace {
+namespace detail {
 
-// Fills `out` from `offset` on, short only at the end of the file.
-std::optional<std::size_t> readFully(int handle, std::uint64_t offset, std::span<char> out) {
+std::optional<std::uint64_t> heldFileSize(int handle) {
+    struct stat info {};
+    if (::fstat(handle, &info) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::optional<std::size_t> readHeldFile(int handle, std::uint64_t offset, std::span<char> out) {
     std::size_t done = 0;
     while (done < out.size()) {
         const ssize_t n = ::pread(handle, out.data() + done, out.size() - done,
@@ -165,43 +143,7 @@ std::optional<std::size_t> readFully(int handle, std::uint64_t offset, std::span
     return done;
 }
 
-}  // namespace
-
-std::optional<std::string> ExclusiveFile::readAll() const {
-    struct stat info {};
-    if (handle_ < 0 || ::fstat(handle_, &info) != 0) {
-        return std::nullopt;
-    }
-    // Read straight into the result, then on past the size until the file ends: it may
-    // have grown meanwhile.
-    constexpr std::size_t kProbe = 1 << 16;
-    std::string content;
-    content.reserve(static_cast<std::size_t>(info.st_size) + kProbe);
-    content.resize(static_cast<std::size_t>(info.st_size));
-    for (std::size_t have = 0;;) {
-        const auto got = readFully(handle_, have, {content.data() + have, content.size() - have});
-        if (!got) {
-            return std::nullopt;
-        }
-        have += *got;
-        if (have < content.size()) {
-            content.resize(have);
-            return content;
-        }
-        content.resize(have + kProbe);
-    }
-}
-
-std::optional<ByteStream> ExclusiveFile::stream() const {
-    struct stat info {};
-    if (handle_ < 0 || ::fstat(handle_, &info) != 0) {
-        return std::nullopt;
-    }
-    const int handle = handle_;
-    return ByteStream([handle](std::uint64_t offset,
-                               std::span<char> out) { return readFully(handle, offset, out); },
-                      static_cast<std::uint64_t>(info.st_size));
-}
+}  // namespace detail
 
 bool ExclusiveFile::positionable() const {
     return handle_ >= 0 && ::lseek(handle_, 0, SEEK_CUR) >= 0;
@@ -275,7 +217,7 @@ bool ExclusiveFile::rewriteInPlace(std::string_view image) {
     // The complete old content goes to a safety copy first; it restores the file when the
     // rewrite fails, and stays behind only when even that fails.
     std::string copyName;
-    const int copy = createTemporaryFile(safetyFolder(), copyName);
+    const int copy = createTemporaryFile(detail::safetyCopyFolder(), copyName);
     if (copy < 0) {
         return false;
     }

@@ -6,19 +6,12 @@
 #include <span>
 #include <utility>
 
+#include "core/base/exclusive_file_io.h"
 #include "core/base/temporary_file.h"
 #include "core/base/windows_handles.h"
 
 namespace tf {
 namespace {
-
-std::filesystem::path& safetyFolder() {
-    static std::filesystem::path folder = [] {
-        std::error_code ec;
-        return std::filesystem::temp_directory_path(ec);
-    }();
-    return folder;
-}
 
 ExclusiveFile::Refusal refusalOf(DWORD error) {
     switch (error) {
@@ -48,16 +41,30 @@ HANDLE openHeld(const std::filesystem::path& path, ExclusiveFile::Mode mode) {
                          nullptr);
 }
 
-std::optional<std::uint64_t> sizeOf(int fd) {
+// The content as a whole: written from the start, cut to its length, flushed.
+bool overwrite(int fd, std::string_view content) {
+    const HANDLE handle = detail::handleOf(fd);
+    LARGE_INTEGER start{};
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(content.size());
+    return ::SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) && writeFully(fd, content) &&
+           ::SetFilePointerEx(handle, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle) &&
+           ::FlushFileBuffers(handle);
+}
+
+}  // namespace
+
+namespace detail {
+
+std::optional<std::uint64_t> heldFileSize(int fd) {
     LARGE_INTEGER size{};
-    if (fd < 0 || !::GetFileSizeEx(detail::handleOf(fd), &size)) {
+    if (!::GetFileSizeEx(detail::handleOf(fd), &size)) {
         return std::nullopt;
     }
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-// Fills `out` from `offset` on, short only at the end of the file.
-std::optional<std::size_t> readFully(int fd, std::uint64_t offset, std::span<char> out) {
+std::optional<std::size_t> readHeldFile(int fd, std::uint64_t offset, std::span<char> out) {
     const HANDLE handle = detail::handleOf(fd);
     std::size_t done = 0;
     while (done < out.size()) {
@@ -80,24 +87,7 @@ std::optional<std::size_t> readFully(int fd, std::uint64_t offset, std::span<cha
     return done;
 }
 
-// The content as a whole: written from the start, cut to its length, flushed.
-bool overwrite(int fd, std::string_view content) {
-    const HANDLE handle = detail::handleOf(fd);
-    LARGE_INTEGER start{};
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(content.size());
-    return ::SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) && writeFully(fd, content) &&
-           ::SetFilePointerEx(handle, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle) &&
-           ::FlushFileBuffers(handle);
-}
-
-}  // namespace
-
-void ExclusiveFile::setSafetyCopyFolder(std::filesystem::path folder) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    safetyFolder() = std::move(folder);
-}
+}  // namespace detail
 
 std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& path, Mode mode,
                                                  Refusal* why) {
@@ -127,61 +117,11 @@ std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& pa
     return ExclusiveFile(fd, ec ? path : absolute);
 }
 
-ExclusiveFile::ExclusiveFile(ExclusiveFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
-
-ExclusiveFile& ExclusiveFile::operator=(ExclusiveFile&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = std::exchange(other.handle_, -1);
-        path_ = std::move(other.path_);
-    }
-    return *this;
-}
-
-ExclusiveFile::~ExclusiveFile() {
-    close();
-}
-
 void ExclusiveFile::close() {
     if (handle_ >= 0) {
         ::_close(handle_);
         handle_ = -1;
     }
-}
-
-std::optional<std::string> ExclusiveFile::readAll() const {
-    const auto size = sizeOf(handle_);
-    if (!size) {
-        return std::nullopt;
-    }
-    constexpr std::size_t kProbe = 1 << 16;
-    std::string content;
-    content.reserve(static_cast<std::size_t>(*size) + kProbe);
-    content.resize(static_cast<std::size_t>(*size));
-    for (std::size_t have = 0;;) {
-        const auto got = readFully(handle_, have, {content.data() + have, content.size() - have});
-        if (!got) {
-            return std::nullopt;
-        }
-        have += *got;
-        if (have < content.size()) {
-            content.resize(have);
-            return content;
-        }
-        content.resize(have + kProbe);
-    }
-}
-
-std::optional<ByteStream> ExclusiveFile::stream() const {
-    const auto size = sizeOf(handle_);
-    if (!size) {
-        return std::nullopt;
-    }
-    const int handle = handle_;
-    return ByteStream([handle](std::uint64_t offset,
-                               std::span<char> out) { return readFully(handle, offset, out); },
-                      *size);
 }
 
 bool ExclusiveFile::positionable() const {
@@ -259,7 +199,7 @@ bool ExclusiveFile::rewriteInPlace(std::string_view image) {
     // The complete old content goes to a safety copy first; it restores the file when the
     // rewrite fails, and stays behind only when even that fails.
     std::string copyName;
-    const int copy = createTemporaryFile(safetyFolder(), copyName);
+    const int copy = createTemporaryFile(detail::safetyCopyFolder(), copyName);
     if (copy < 0) {
         return false;
     }

@@ -1,0 +1,86 @@
+#include "core/base/exclusive_file.h"
+
+#include "core/base/exclusive_file_io.h"
+
+namespace tf {
+namespace detail {
+namespace {
+
+std::filesystem::path& safetyFolder() {
+    static std::filesystem::path folder = [] {
+        std::error_code ec;
+        return std::filesystem::temp_directory_path(ec);
+    }();
+    return folder;
+}
+
+}  // namespace
+
+const std::filesystem::path& safetyCopyFolder() {
+    return safetyFolder();
+}
+
+}  // namespace detail
+
+void ExclusiveFile::setSafetyCopyFolder(std::filesystem::path folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    detail::safetyFolder() = std::move(folder);
+}
+
+ExclusiveFile::ExclusiveFile(ExclusiveFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
+
+ExclusiveFile& ExclusiveFile::operator=(ExclusiveFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = std::exchange(other.handle_, -1);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+ExclusiveFile::~ExclusiveFile() {
+    close();
+}
+
+std::optional<std::string> ExclusiveFile::readAll() const {
+    const auto size = handle_ < 0 ? std::nullopt : detail::heldFileSize(handle_);
+    if (!size) {
+        return std::nullopt;
+    }
+    // Read straight into the result, then on past the size until the file ends: it may
+    // have grown meanwhile.
+    constexpr std::size_t kProbe = 1 << 16;
+    std::string content;
+    content.reserve(static_cast<std::size_t>(*size) + kProbe);
+    content.resize(static_cast<std::size_t>(*size));
+    for (std::size_t have = 0;;) {
+        const auto got =
+            detail::readHeldFile(handle_, have, {content.data() + have, content.size() - have});
+        if (!got) {
+            return std::nullopt;
+        }
+        have += *got;
+        if (have < content.size()) {
+            content.resize(have);
+            return content;
+        }
+        content.resize(have + kProbe);
+    }
+}
+
+std::optional<ByteStream> ExclusiveFile::stream() const {
+    const auto size = handle_ < 0 ? std::nullopt : detail::heldFileSize(handle_);
+    if (!size) {
+        return std::nullopt;
+    }
+    const int handle = handle_;
+    return ByteStream(
+        [handle](std::uint64_t offset, std::span<char> out) {
+            return detail::readHeldFile(handle, offset, out);
+        },
+        *size);
+}
+
+}  // namespace tf

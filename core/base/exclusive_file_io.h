@@ -1,0 +1,17 @@
+#pragma once
+// What each system's ExclusiveFile provides to the parts they share.
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+
+namespace tf::detail {
+
+// The size of the file under a descriptor.
+std::optional<std::uint64_t> heldFileSize(int handle);
+// Fills `out` from `offset` on, short only at the end of the file.
+std::optional<std::size_t> readHeldFile(int handle, std::uint64_t offset, std::span<char> out);
+// Where safety copies of files rewritten in place go.
+const std::filesystem::path& safetyCopyFolder();
+
+}  // namespace tf::detail
