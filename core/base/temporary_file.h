@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -19,6 +20,28 @@ void closeDescriptor(int fd);
 
 // Writes all of `data` at the descriptor's position, going on after interrupted writes.
 bool writeFully(int fd, std::string_view data);
+
+namespace detail {
+
+// Their names: the prefix, kTemporaryRandomLength letters or digits, the suffix.
+inline constexpr std::string_view kTemporaryPrefix = ".tf";
+inline constexpr std::string_view kTemporarySuffix = ".tmp";
+inline constexpr std::size_t kTemporaryRandomLength = 6;
+
+// Whether a file name, in the system's characters, is of that pattern.
+template <class Char>
+bool isTemporaryName(std::basic_string_view<Char> name) {
+    const auto same = [](std::basic_string_view<Char> part, std::string_view ascii) {
+        return std::equal(part.begin(), part.end(), ascii.begin(), ascii.end(),
+                          [](Char a, char b) { return a == static_cast<Char>(b); });
+    };
+    return name.size() ==
+               kTemporaryPrefix.size() + kTemporaryRandomLength + kTemporarySuffix.size() &&
+           same(name.substr(0, kTemporaryPrefix.size()), kTemporaryPrefix) &&
+           same(name.substr(name.size() - kTemporarySuffix.size()), kTemporarySuffix);
+}
+
+}  // namespace detail
 
 // Removes the program's temporary files in the folder that no one holds (one being written
 // right now is held by its writer).

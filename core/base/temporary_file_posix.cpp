@@ -8,20 +8,6 @@
 #include <cerrno>
 
 namespace tf {
-namespace {
-
-constexpr std::string_view kPrefix = ".tf";
-constexpr std::string_view kSuffix = ".tmp";
-constexpr std::size_t kRandomLength = 6;
-
-bool isTemporaryName(std::string_view name) {
-    return name.size() == kPrefix.size() + kRandomLength + kSuffix.size() &&
-           name.substr(0, kPrefix.size()) == kPrefix &&
-           name.substr(name.size() - kSuffix.size()) == kSuffix;
-}
-
-}  // namespace
-
 void closeDescriptor(int fd) {
     ::close(fd);
 }
@@ -41,8 +27,12 @@ bool writeFully(int fd, std::string_view data) {
 }
 
 int createTemporaryFile(const std::filesystem::path& folder, std::string& name) {
-    name = (folder / (std::string(kPrefix) + "XXXXXX" + std::string(kSuffix))).string();
-    const int fd = ::mkostemps(name.data(), static_cast<int>(kSuffix.size()), O_CLOEXEC);
+    name = (folder / (std::string(detail::kTemporaryPrefix) +
+                      std::string(detail::kTemporaryRandomLength, 'X') +
+                      std::string(detail::kTemporarySuffix)))
+               .string();
+    const int fd =
+        ::mkostemps(name.data(), static_cast<int>(detail::kTemporarySuffix.size()), O_CLOEXEC);
     if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         ::unlink(name.c_str());
@@ -54,7 +44,7 @@ int createTemporaryFile(const std::filesystem::path& folder, std::string& name) 
 void sweepStaleTemporaryFiles(const std::filesystem::path& folder) {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        if (!isTemporaryName(entry.path().filename().string())) {
+        if (!detail::isTemporaryName(std::string_view(entry.path().filename().native()))) {
             continue;
         }
         const int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);

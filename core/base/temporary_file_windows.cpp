@@ -2,56 +2,11 @@
 
 #include <io.h>
 
-#include <fcntl.h>
-
 #include <random>
 
 #include "core/base/windows_handles.h"
 
 namespace tf {
-namespace detail {
-
-HANDLE handleOf(int fd) {
-    return fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
-}
-
-int descriptorOf(HANDLE handle) {
-    if (handle == INVALID_HANDLE_VALUE) {
-        return -1;
-    }
-    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
-    if (fd < 0) {
-        ::CloseHandle(handle);
-    }
-    return fd;
-}
-
-std::filesystem::path systemPath(const std::string& utf8) {
-    return std::filesystem::path(
-        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-std::string utf8Name(const std::filesystem::path& path) {
-    const std::u8string name = path.u8string();
-    return std::string(reinterpret_cast<const char*>(name.data()), name.size());
-}
-
-}  // namespace detail
-
-namespace {
-
-constexpr std::wstring_view kPrefix = L".tf";
-constexpr std::wstring_view kSuffix = L".tmp";
-constexpr std::size_t kRandomLength = 6;
-
-bool isTemporaryName(std::wstring_view name) {
-    return name.size() == kPrefix.size() + kRandomLength + kSuffix.size() &&
-           name.substr(0, kPrefix.size()) == kPrefix &&
-           name.substr(name.size() - kSuffix.size()) == kSuffix;
-}
-
-}  // namespace
-
 void closeDescriptor(int fd) {
     ::_close(fd);
 }
@@ -73,11 +28,11 @@ int createTemporaryFile(const std::filesystem::path& folder, std::string& name) 
     static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937 random(std::random_device{}());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::wstring leaf(kPrefix);
-        for (std::size_t i = 0; i < kRandomLength; ++i) {
+        std::wstring leaf(detail::kTemporaryPrefix.begin(), detail::kTemporaryPrefix.end());
+        for (std::size_t i = 0; i < detail::kTemporaryRandomLength; ++i) {
             leaf += kLetters[std::uniform_int_distribution<int>(0, 35)(random)];
         }
-        leaf += kSuffix;
+        leaf.append(detail::kTemporarySuffix.begin(), detail::kTemporarySuffix.end());
         const std::filesystem::path path = folder / leaf;
         // Nobody else may open it while it is written; it may be renamed over its target
         // while still open.
@@ -98,7 +53,7 @@ int createTemporaryFile(const std::filesystem::path& folder, std::string& name) 
 void sweepStaleTemporaryFiles(const std::filesystem::path& folder) {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        if (!isTemporaryName(entry.path().filename().native())) {
+        if (!detail::isTemporaryName(std::wstring_view(entry.path().filename().native()))) {
             continue;
         }
         // Opened with sharing denied only when no writer holds it; gone when closed.

@@ -1,0 +1,37 @@
+#include "core/base/windows_handles.h"
+
+#include <io.h>
+
+#include <fcntl.h>
+
+namespace tf {
+namespace detail {
+
+HANDLE handleOf(int fd) {
+    return fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+}
+
+int descriptorOf(HANDLE handle) {
+    if (handle == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(handle);
+    }
+    return fd;
+}
+
+std::filesystem::path systemPath(const std::string& utf8) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::string utf8Name(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(reinterpret_cast<const char*>(name.data()), name.size());
+}
+
+}  // namespace detail
+
+}  // namespace tf
