@@ -6,6 +6,7 @@
 #include "cli/cli_prompter.h"
 #include "core/attach/attachment_manager.h"
 #include "core/attach/release_folder.h"
+#include "core/base/path_text.h"
 #include "core/project/analysis_layout.h"
 
 namespace tf::cli {
@@ -89,10 +90,10 @@ std::string unusedName(const fs::path& folder, const std::string& name,
     const std::string stem = extension ? name.substr(0, dot) : name;
     const std::string suffix = extension ? name.substr(dot) : "";
     std::string candidate = name;
-    for (int n = 2; taken.contains((folder / candidate).string()); ++n) {
+    for (int n = 2; taken.contains(utf8FromPath(folder / pathFromUtf8(candidate))); ++n) {
         candidate = stem + " (" + std::to_string(n) + ")" + suffix;
     }
-    taken.insert((folder / candidate).string());
+    taken.insert(utf8FromPath(folder / pathFromUtf8(candidate)));
     return candidate;
 }
 
@@ -181,20 +182,21 @@ int attachmentsExtractCommand(const std::string& project, const std::string& loc
     const AttachmentStore& store = opened->second;
     std::set<std::string> taken;
     for (const AttachmentFile& f : store.files) {
-        fs::path folder = outDir;
+        fs::path folder = pathFromUtf8(outDir);
         std::string path = store.folderPath(f.folder);
         for (std::size_t start = 0; start <= path.size();) {
             const std::size_t slash = std::min(path.find('/', start), path.size());
-            folder /= releasedName(path.substr(start, slash - start));
+            folder /= pathFromUtf8(releasedName(path.substr(start, slash - start)));
             start = slash + 1;
         }
         const std::string name = unusedName(folder, releasedName(f.name), taken);
         const auto written = releaseFile(folder, name, f.content);
         if (!written) {
-            io.err << "tallyframe-cli: could not write " << (folder / name).string() << '\n';
+            io.err << "tallyframe-cli: could not write "
+                   << utf8FromPath(folder / pathFromUtf8(name)) << '\n';
             return 1;
         }
-        io.out << written->string() << '\n';
+        io.out << utf8FromPath(*written) << '\n';
     }
     return 0;
 }

@@ -1,10 +1,6 @@
 // tallyframe-cli: the headless companion of tallyframe, for scripting, batch work,
 // benchmarks and black-box tests.
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QStandardPaths>
 #include <cstdlib>
-#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -20,6 +16,7 @@
 #include "cli/structure_commands.h"
 #include "core/base/exclusive_file.h"
 #include "core/shell/app_settings.h"
+#include "core/shell/program_environment.h"
 
 namespace {
 
@@ -66,34 +63,17 @@ constexpr const char* kUsage =
     "                   the costs of the locations (all when none is named), an empty line,\n"
     "                   then their materials\n";
 
-// Printing paints: a GUI application, on the offscreen platform unless another is asked for.
-int withPainting(int argc, char** argv, const std::function<int()>& command) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    return command();
-}
-
 }  // namespace
 
-// The settings file the program in this folder uses.
-std::filesystem::path programSettingsFile(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return tf::settingsFilePath(QCoreApplication::applicationDirPath().toStdString(),
-                                user.toStdString());
-}
-
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = tf::programArguments(argc, argv);
+    tf::useByteStandardStreams();
     const tf::cli::Streams io{std::cout, std::cerr};
-    QCoreApplication::setApplicationName(QString::fromUtf8(tf::kApplicationName.data()));
-    tf::ExclusiveFile::setSafetyCopyFolder(
-        QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString());
+    tf::ExclusiveFile::setSafetyCopyFolder(tf::userCacheFolder());
     if (!args.empty() && args[0] == "settings") {
-        const int status = tf::cli::settingsCommand(programSettingsFile(argc, argv),
-                                                    {args.begin() + 1, args.end()}, io);
+        const int status = tf::cli::settingsCommand(
+            tf::settingsFilePath(tf::programDirectory(), tf::userConfigFolder()),
+            {args.begin() + 1, args.end()}, io);
         if (status != 2) {
             return status;
         }
@@ -147,17 +127,11 @@ int main(int argc, char** argv) {
     if (args.size() == 4 && args[0] == "entry" && args[1] == "import") {
         return tf::cli::entryImportCommand(args[2], args[3], io);
     }
-    if (args.size() == 3 && args[0] == "print") {
-        return withPainting(argc, argv,
-                            [&] { return tf::cli::printFileCommand(args[1], args[2], io); });
-    }
-    if ((args.size() == 5 || (args.size() == 7 && args[4] == "--title")) && args[0] == "print" &&
-        args[2] == "--table") {
-        const std::optional<std::string> title =
-            args.size() == 7 ? std::optional<std::string>(args[5]) : std::nullopt;
-        return withPainting(argc, argv, [&] {
-            return tf::cli::printTableCommand(args[1], args[3], title, args.back(), io);
-        });
+    if (!args.empty() && args[0] == "print") {
+        const int status = tf::cli::printCommand({args.begin() + 1, args.end()}, argc, argv, io);
+        if (status != 2) {
+            return status;
+        }
     }
     if (args.size() == 2 && args[0] == "sample") {
         return tf::cli::sampleCommand(args[1], 40, io);

@@ -1,8 +1,10 @@
 #include "cli/print_commands.h"
 
+#include <QGuiApplication>
 #include <ostream>
 
 #include "cli/cli_prompter.h"
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 #include "core/print/print_file.h"
 #include "core/stats/statistics.h"
@@ -18,15 +20,14 @@ int writePdf(const PrintSheet& sheet, const std::string& out, Streams io) {
         return 1;
     }
     CliPrompter prompter(io.err);
-    return writeFileTelling(out, {pdf.constData(), static_cast<std::size_t>(pdf.size())}, prompter)
+    return writeFileTelling(pathFromUtf8(out),
+                            {pdf.constData(), static_cast<std::size_t>(pdf.size())}, prompter)
                ? 0
                : 1;
 }
 
-}  // namespace
-
-int printTableCommand(const std::string& project, const std::string& table,
-                      const std::optional<std::string>& title, const std::string& out, Streams io) {
+int printTable(const std::string& project, const std::string& table,
+               const std::optional<std::string>& title, const std::string& out, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
     if (table != "分析表" && table != "材料表" && table != "统计表") {
@@ -53,7 +54,7 @@ int printTableCommand(const std::string& project, const std::string& table,
     return writePdf(sheet, out, io);
 }
 
-int printFileCommand(const std::string& printFile, const std::string& out, Streams io) {
+int printFile(const std::string& printFile, const std::string& out, Streams io) {
     auto file = readPrintFile(printFile);
     if (!file) {
         io.err << "载入失败！\n";
@@ -62,6 +63,27 @@ int printFileCommand(const std::string& printFile, const std::string& out, Strea
     PrintSheet sheet;
     applyPrintFile(sheet, std::move(*file));
     return writePdf(sheet, out, io);
+}
+
+}  // namespace
+
+int printCommand(const std::vector<std::string>& words, int argc, char** argv, Streams io) {
+    const bool file = words.size() == 2;
+    const bool table = (words.size() == 4 || (words.size() == 6 && words[3] == "--title")) &&
+                       words[1] == "--table";
+    if (!file && !table) {
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    if (file) {
+        return printFile(words[0], words[1], io);
+    }
+    const std::optional<std::string> title =
+        words.size() == 6 ? std::optional<std::string>(words[4]) : std::nullopt;
+    return printTable(words[0], words[2], title, words.back(), io);
 }
 
 }  // namespace tf::cli

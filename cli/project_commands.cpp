@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "cli/cli_prompter.h"
+#include "core/base/path_text.h"
 #include "core/project/project_file.h"
 #include "core/project/project_io.h"
 
@@ -12,7 +13,7 @@ namespace tf::cli {
 
 int newProjectCommand(const std::string& path, Streams io) {
     std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
+    if (std::filesystem::exists(pathFromUtf8(path), ec)) {
         io.err << "tallyframe-cli: " << path << " already exists\n";
         return 1;
     }

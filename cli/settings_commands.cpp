@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "core/base/file_bytes.h"
+#include "core/base/path_text.h"
 #include "core/base/text_lines.h"
 #include "core/shell/app_settings.h"
 
@@ -16,9 +17,9 @@ int settingsCommand(const std::filesystem::path& file, const std::vector<std::st
         return 2;
     }
     AppSettings settings(file);
-    io.out << file.string() << '\n';
+    io.out << utf8FromPath(file) << '\n';
     if (words.empty()) {
-        const auto bytes = readFileBytes(file.string(), 1 << 20);
+        const auto bytes = readFileBytes(utf8FromPath(file), 1 << 20);
         for (const auto& line : textLines(bytes ? *bytes : std::string())) {
             io.out << line << '\n';
         }
@@ -30,7 +31,7 @@ int settingsCommand(const std::filesystem::path& file, const std::vector<std::st
     }
     settings.setText(words[1], words[2], words[3]);
     if (settings.text(words[1], words[2]) != words[3]) {
-        io.err << "tallyframe-cli: " << file.string() << " could not be written\n";
+        io.err << "tallyframe-cli: " << utf8FromPath(file) << " could not be written\n";
         return 1;
     }
     return 0;

@@ -28,10 +28,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(tf::gui::qs(tf::kApplicationName));
     tf::gui::speakChinese(app);
-    const std::filesystem::path programDirectory = QApplication::applicationDirPath().toStdString();
+    const std::filesystem::path programDirectory =
+        tf::gui::pathOf(QApplication::applicationDirPath());
     const tf::AppSettings settings(tf::settingsFilePath(
         programDirectory,
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString()));
+        tf::gui::pathOf(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))));
     std::string base = settings.text("Update", "Url");
     if (base.empty()) {
         base = kDefaultBase;

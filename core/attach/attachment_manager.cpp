@@ -7,6 +7,7 @@
 
 #include "core/attach/release_folder.h"
 #include "core/base/file_bytes.h"
+#include "core/base/path_text.h"
 #include "core/base/text_util.h"
 #include "core/base/time_text.h"
 
@@ -26,10 +27,6 @@ constexpr std::string_view kUnreadable = "文件无法读取，未作改动。";
 bool folderCommand(C c) {
     return c == C::NewFolder || c == C::NewSubfolder || c == C::DeleteFolder ||
            c == C::RenameFolder;
-}
-
-std::string plainName(const std::string& path) {
-    return fs::path(path).filename().string();
 }
 
 }  // namespace
@@ -219,7 +216,7 @@ bool AttachmentManager::mayEmptyReleaseFolder() {
         if (!entry.is_regular_file(error) || entry.is_symlink(error)) {
             continue;
         }
-        const std::string name = entry.path().filename().string();
+        const std::string name = utf8FromPath(entry.path().filename());
         const auto from = released_.find(name);
         for (const AttachmentFile& f : store_.files) {
             const bool same = from != released_.end() ? from->second == std::pair{f.folder, f.name}
@@ -279,9 +276,11 @@ void AttachmentManager::addFile(const std::optional<std::string>& chosen) {
     if (!path) {
         return;
     }
-    AttachmentFile file{plainName(*path), "", fileTimeText(*path).value_or(""), "", *folder_};
+    const fs::path source = pathFromUtf8(*path);
+    AttachmentFile file{utf8FromPath(source.filename()), "", fileTimeText(source).value_or(""), "",
+                        *folder_};
     std::error_code error;
-    const auto size = fs::file_size(*path, error);
+    const auto size = fs::file_size(source, error);
     if (error || file.name.empty()) {
         prompter_.message(kUnreadable, Captions::kError, MessageFlags::kWarning);
         return;
@@ -366,7 +365,7 @@ void AttachmentManager::releaseAll() {
         return;
     }
     if (prompter_.message(
-            "文件已经释放在 " + releaseFolder_.string() + "\r\n是否打开文件所在目录？",
+            "文件已经释放在 " + utf8FromPath(releaseFolder_) + "\r\n是否打开文件所在目录？",
             Captions::kQuestion, MessageFlags::kYesNo) == Answer::Yes) {
         desktop_.openFolder(releaseFolder_);
     }
@@ -401,7 +400,7 @@ void AttachmentManager::updateFile() {
     }
     AttachmentFile& file = store_.files[*file_];
     const std::string name = releasedName(file.name);
-    const fs::path copy = releaseFolder_ / fs::path(name);
+    const fs::path copy = releaseFolder_ / pathFromUtf8(name);
     // A copy last released from another file of the same name is not this file's.
     const auto from = released_.find(name);
     const bool ours = from == released_.end() || from->second == std::pair{file.folder, file.name};
@@ -420,7 +419,7 @@ void AttachmentManager::updateFile() {
             prompter_.message(kTooLarge, Captions::kError, MessageFlags::kWarning);
             return;
         }
-        auto content = readFileBytes(copy.string(), room_);
+        auto content = readFileBytes(utf8FromPath(copy), room_);
         if (!content) {
             prompter_.message(kUnreadable, Captions::kError, MessageFlags::kWarning);
             return;

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/base/file_names.h"
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/utf8.h"
 
@@ -84,7 +85,7 @@ std::optional<fs::path> releaseFile(const fs::path& folder, std::string_view nam
     if ((fs::is_symlink(status) || !fs::is_directory(status)) && !emptyReleaseFolder(folder)) {
         return std::nullopt;
     }
-    const fs::path target = folder / fs::path(releasedName(name));
+    const fs::path target = folder / pathFromUtf8(releasedName(name));
     // The safe writer writes through a link to its target: a link or folder in the way goes.
     const fs::file_status existing = fs::symlink_status(target, error);
     if (fs::is_symlink(existing) || fs::is_directory(existing)) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/base/exclusive_file_io.h"
+#include "core/base/path_text.h"
 #include "core/base/temporary_file.h"
 #include "core/base/windows_handles.h"
 
@@ -170,7 +171,7 @@ bool ExclusiveFile::renameOver(const std::filesystem::path& target, std::string_
     if (temp < 0) {
         return rewriteInPlace(image);
     }
-    const std::filesystem::path tempPath = detail::systemPath(tempName);
+    const std::filesystem::path tempPath = pathFromUtf8(tempName);
     if (!writeFully(temp, image) || !::FlushFileBuffers(detail::handleOf(temp))) {
         ::_close(temp);
         ::DeleteFileW(tempPath.c_str());
@@ -203,7 +204,7 @@ bool ExclusiveFile::rewriteInPlace(std::string_view image) {
     if (copy < 0) {
         return false;
     }
-    const std::filesystem::path copyPath = detail::systemPath(copyName);
+    const std::filesystem::path copyPath = pathFromUtf8(copyName);
     if (!writeFully(copy, *old) || !::FlushFileBuffers(detail::handleOf(copy))) {
         ::_close(copy);
         ::DeleteFileW(copyPath.c_str());

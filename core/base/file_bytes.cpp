@@ -3,10 +3,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/base/path_text.h"
+
 namespace tf {
 
 std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
     if (!in) {
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include <io.h>
 
+#include "core/base/path_text.h"
 #include "core/base/temporary_file.h"
 #include "core/base/windows_handles.h"
 
@@ -29,7 +30,7 @@ bool canCreateFilesIn(const std::filesystem::path& folder) {
         return false;
     }
     ::_close(fd);
-    ::DeleteFileW(detail::systemPath(name).c_str());
+    ::DeleteFileW(pathFromUtf8(name).c_str());
     return true;
 }
 
@@ -45,7 +46,7 @@ WriteOutcome writeFileSafely(const std::filesystem::path& path, std::string_view
     if (temp < 0) {
         return WriteOutcome::Failed;
     }
-    const std::filesystem::path tempPath = detail::systemPath(tempName);
+    const std::filesystem::path tempPath = pathFromUtf8(tempName);
     const bool ok = writeFully(temp, bytes) && ::FlushFileBuffers(detail::handleOf(temp)) &&
                     ::MoveFileExW(tempPath.c_str(), target.c_str(),
                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "core/base/path_text.h"
 #include "core/base/windows_handles.h"
 
 namespace tf {
@@ -40,7 +41,7 @@ int createTemporaryFile(const std::filesystem::path& folder, std::string& name) 
             ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
-            name = detail::utf8Name(path);
+            name = utf8FromPath(path);
             return detail::descriptorOf(handle);
         }
         if (::GetLastError() != ERROR_FILE_EXISTS) {

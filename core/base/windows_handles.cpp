@@ -22,16 +22,6 @@ int descriptorOf(HANDLE handle) {
     return fd;
 }
 
-std::filesystem::path systemPath(const std::string& utf8) {
-    return std::filesystem::path(
-        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-std::string utf8Name(const std::filesystem::path& path) {
-    const std::u8string name = path.u8string();
-    return std::string(reinterpret_cast<const char*>(name.data()), name.size());
-}
-
 }  // namespace detail
 
 }  // namespace tf

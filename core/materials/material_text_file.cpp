@@ -6,6 +6,7 @@
 
 #include "core/base/file_bytes.h"
 #include "core/base/file_names.h"
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/text_codec.h"
 #include "core/base/text_lines.h"
@@ -131,7 +132,7 @@ std::string materialText(const Grid& g) {
 }
 
 bool exportMaterials(const Grid& materials, const std::string& path, Prompter& prompter) {
-    return writeFileTelling(path, materialText(materials), prompter);
+    return writeFileTelling(pathFromUtf8(path), materialText(materials), prompter);
 }
 
 }  // namespace tf

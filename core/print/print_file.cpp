@@ -2,6 +2,7 @@
 
 #include "core/base/byte_io.h"
 #include "core/base/file_bytes.h"
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/text_codec.h"
 
@@ -99,7 +100,8 @@ bool savePrintFileAsked(const PrintSheet& sheet, Prompter& prompter) {
         return false;
     }
     const auto file = serializePrintFile(sheet);
-    const WriteOutcome outcome = file ? writeFileSafely(*path, file->bytes) : WriteOutcome::Failed;
+    const WriteOutcome outcome =
+        file ? writeFileSafely(pathFromUtf8(*path), file->bytes) : WriteOutcome::Failed;
     if (outcome != WriteOutcome::Written) {
         if (outcome == WriteOutcome::Held) {
             prompter.setStatus("文件被占用，无法写入！");

@@ -5,6 +5,7 @@
 
 #include "core/analysis/location_index.h"
 #include "core/base/number_text.h"
+#include "core/base/path_text.h"
 #include "core/base/temporary_file.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
@@ -41,8 +42,9 @@ bool holdFileForSave(ProjectDocument& document, bool& created) {
     created = false;
     if (!document.file) {
         std::error_code ec;
-        created = !std::filesystem::exists(document.path, ec);
-        document.file = ExclusiveFile::open(document.path, ExclusiveFile::Mode::ReadWriteCreate);
+        const std::filesystem::path path = pathFromUtf8(document.path);
+        created = !std::filesystem::exists(path, ec);
+        document.file = ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWriteCreate);
     }
     return document.file.has_value();
 }
@@ -106,8 +108,9 @@ bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
 
 bool saveProjectAs(ProjectDocument& document, const std::string& name, Prompter& prompter) {
     std::error_code ec;
-    const bool existed = std::filesystem::exists(name, ec);
-    auto file = ExclusiveFile::open(name, ExclusiveFile::Mode::ReadWriteCreate);
+    const std::filesystem::path path = pathFromUtf8(name);
+    const bool existed = std::filesystem::exists(path, ec);
+    auto file = ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWriteCreate);
     if (!file || !file->replaceContent(buildProjectImage(document))) {
         if (file && !existed) {
             std::filesystem::remove(file->path(), ec);
@@ -115,7 +118,7 @@ bool saveProjectAs(ProjectDocument& document, const std::string& name, Prompter&
         prompter.message(kCreateFailed, "", MessageFlags::kWarning);
         return false;
     }
-    document.path = file->path().string();
+    document.path = utf8FromPath(file->path());
     document.file = std::move(file);
     restoreFreshLayoutIfEmpty(document);
     document.modified = false;
@@ -210,11 +213,12 @@ bool loadProject(ProjectDocument& document, const std::string& name, Prompter& p
                  LoadDetails* details) {
     BusyCursor busy(prompter);
     ExclusiveFile::Refusal refusal = ExclusiveFile::Refusal::Other;
-    auto file = ExclusiveFile::open(name, ExclusiveFile::Mode::ReadWrite, &refusal);
+    const std::filesystem::path path = pathFromUtf8(name);
+    auto file = ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite, &refusal);
     if (!file && refusal == ExclusiveFile::Refusal::NoPermission) {
         // A project in a folder of the system (the sample of an installed program) is
         // shown; it is saved elsewhere with 另存为.
-        file = ExclusiveFile::open(name, ExclusiveFile::Mode::ReadOnly, &refusal);
+        file = ExclusiveFile::open(path, ExclusiveFile::Mode::ReadOnly, &refusal);
     }
     if (file) {  // what killed saves of this folder left behind
         sweepStaleTemporaryFiles(file->path().parent_path());
@@ -237,7 +241,7 @@ bool loadProject(ProjectDocument& document, const std::string& name, Prompter& p
         return false;
     }
     if (reading->lostParts.empty()) {
-        reading->document.path = file->path().string();
+        reading->document.path = utf8FromPath(file->path());
         reading->document.file = std::move(file);
     } else {
         reading->document.modified = true;  // what was salvaged is not saved anywhere yet

@@ -5,6 +5,7 @@
 #include "core/base/file_bytes.h"
 #include "core/base/ini_file.h"
 #include "core/base/number_text.h"
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 
 namespace tf {
@@ -14,7 +15,7 @@ namespace {
 constexpr std::size_t kLargestSettingsFile = 1 << 20;
 
 IniFile readIni(const std::filesystem::path& file) {
-    const auto bytes = readFileBytes(file.string(), kLargestSettingsFile);
+    const auto bytes = readFileBytes(utf8FromPath(file), kLargestSettingsFile);
     return IniFile::parse(bytes ? *bytes : std::string());
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/base/file_names.h"
+#include "core/base/path_text.h"
 #include "core/base/text_util.h"
 #include "core/project/project_io.h"
 
@@ -39,13 +40,14 @@ bool loadInPlace(ProjectDocument& document, const std::string& name, Prompter& p
                  ProjectShell& shell) {
     std::error_code ec;
     const bool reopening =
-        document.file && std::filesystem::equivalent(document.file->path(), name, ec);
+        document.file && std::filesystem::equivalent(document.file->path(), pathFromUtf8(name), ec);
     if (reopening) {
         document.file.reset();
     }
     if (!loadProject(document, name, prompter)) {
         if (reopening) {
-            document.file = ExclusiveFile::open(document.path, ExclusiveFile::Mode::ReadWrite);
+            document.file =
+                ExclusiveFile::open(pathFromUtf8(document.path), ExclusiveFile::Mode::ReadWrite);
         }
         return false;
     }
@@ -142,7 +144,7 @@ std::optional<std::string> projectFromArguments(const std::vector<std::string>& 
     }
     name.erase(name.find_last_not_of(' ') + 1);
     std::error_code ec;
-    if (!hasExtension(name, ".gdb") || !std::filesystem::is_regular_file(name, ec)) {
+    if (!hasExtension(name, ".gdb") || !std::filesystem::is_regular_file(pathFromUtf8(name), ec)) {
         return std::nullopt;
     }
     return name;

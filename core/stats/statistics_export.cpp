@@ -1,5 +1,6 @@
 #include "core/stats/statistics_export.h"
 
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/text_codec.h"
 #include "core/base/text_lines.h"
@@ -52,7 +53,7 @@ std::string statisticsText(const Statistics& s) {
 }
 
 bool exportStatistics(const Statistics& s, const std::string& path, Prompter& prompter) {
-    return writeFileTelling(path, toGbk(statisticsText(s)), prompter);
+    return writeFileTelling(pathFromUtf8(path), toGbk(statisticsText(s)), prompter);
 }
 
 }  // namespace tf

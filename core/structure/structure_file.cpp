@@ -2,6 +2,7 @@
 
 #include "core/base/byte_io.h"
 #include "core/base/file_bytes.h"
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/sealed_bytes.h"
 #include "core/structure/default_structure.h"
@@ -57,7 +58,7 @@ std::optional<StructureSnapshot> readStructureFile(const std::string& path, Prom
 
 bool writeStructureFile(const std::string& path, const StructureSnapshot& snapshot,
                         Prompter& prompter) {
-    return writeFileTelling(path, buildStructureFile(snapshot), prompter);
+    return writeFileTelling(pathFromUtf8(path), buildStructureFile(snapshot), prompter);
 }
 
 bool exportStructureAsked(const StructureSnapshot& snapshot, Prompter& prompter) {

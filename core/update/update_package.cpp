@@ -5,6 +5,7 @@
 #include "core/base/byte_io.h"
 #include "core/base/file_names.h"
 #include "core/base/number_text.h"
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/text_codec.h"
 
@@ -65,9 +66,8 @@ std::optional<std::vector<PackageFile>> parseUpdatePackage(std::string_view byte
 bool installUpdatePackage(const std::filesystem::path& programDirectory,
                           const std::vector<PackageFile>& files) {
     for (const PackageFile& f : files) {
-        if (!plainPackageName(f.name) ||
-            writeFileSafely(programDirectory / std::filesystem::path(f.name), f.content) !=
-                WriteOutcome::Written) {
+        if (!plainPackageName(f.name) || writeFileSafely(programDirectory / pathFromUtf8(f.name),
+                                                         f.content) != WriteOutcome::Written) {
             return false;
         }
     }

@@ -1,4 +1,5 @@
 // What workbooks need of the program beyond the libraries that read and write them.
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 #include "core/xlsx/workbook_reader.h"
 #include "core/xlsx/workbook_writer.h"
@@ -17,7 +18,7 @@ bool exportWorkbook(const std::string& path, std::span<const SheetSource> sheets
         prompter.message("保存失败，请重新再试！", Captions::kError, MessageFlags::kError);
         return false;
     }
-    if (!writeFileTelling(path, *bytes, prompter)) {
+    if (!writeFileTelling(pathFromUtf8(path), *bytes, prompter)) {
         return false;
     }
     prompter.setStatus("导出完毕");

@@ -29,7 +29,7 @@ constexpr int kHideMilliseconds = 400;
 constexpr int kSettleMilliseconds = 150;
 
 QUrl localUrl(const std::filesystem::path& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path.string()));
+    return QUrl::fromLocalFile(qsPath(path));
 }
 
 std::optional<std::string> bmpOf(const QImage& image) {

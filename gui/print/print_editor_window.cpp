@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 #include "core/print/print_file.h"
 #include "core/shell/commands.h"
@@ -242,8 +243,8 @@ void PrintEditorWindow::exportPdf() {
     BusyCursor busy(prompter_);
     const QByteArray pdf = sheetPdf(sheet_.grid, sheetTitle(sheet_));
     if (!pdf.isEmpty() &&
-        writeFileTelling(*path, {pdf.constData(), static_cast<std::size_t>(pdf.size())},
-                         prompter_)) {
+        writeFileTelling(pathFromUtf8(*path),
+                         {pdf.constData(), static_cast<std::size_t>(pdf.size())}, prompter_)) {
         prompter_.message("保存完毕！", "", MessageFlags::kInformation);
     }
 }

@@ -23,7 +23,7 @@ bool writeText(const QString& path, const QString& text) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QByteArray bytes = text.toUtf8();
     return writeFileSafely(
-               path.toStdString(),
+               pathOf(path),
                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) ==
            WriteOutcome::Written;
 }

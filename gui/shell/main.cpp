@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(tf::gui::qs(tf::kApplicationName));
     tf::gui::speakChinese(app);
     tf::ExclusiveFile::setSafetyCopyFolder(
-        QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString());
+        tf::gui::pathOf(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)));
     tf::gui::MainWindow window(QApplication::applicationDirPath());
     tf::gui::SplashWindow splash;
     if (!tf::gui::startProgram(window, splash, app.arguments().mid(1))) {

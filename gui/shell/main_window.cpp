@@ -62,8 +62,8 @@ QWidget* gridPage(QLabel* title, GridView* view) {
 MainWindow::MainWindow(QString programDirectory, Prompter* prompter)
     : programDirectory_(std::move(programDirectory)),
       settings_(settingsFilePath(
-          programDirectory_.toStdString(),
-          QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString())) {
+          pathOf(programDirectory_),
+          pathOf(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)))) {
     setObjectName("主窗口");
     setWindowIcon(programIcon());
     resetProject(document_);
@@ -519,7 +519,7 @@ void MainWindow::showStartPage() {
 
 bool MainWindow::loadProgramData() {
     const QString path = QDir(programDirectory_).filePath(qs(kProgramDataFile));
-    auto file = ExclusiveFile::open(path.toStdString(), ExclusiveFile::Mode::ReadOnly);
+    auto file = ExclusiveFile::open(pathOf(path), ExclusiveFile::Mode::ReadOnly);
     const auto bytes = file ? file->readAll() : std::nullopt;
     auto parsed = bytes ? parseProgramData(*bytes) : std::nullopt;
     if (!parsed) {

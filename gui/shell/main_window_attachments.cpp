@@ -8,6 +8,7 @@
 #include "gui/attach/attachment_window.h"
 #include "gui/entry/entry_dialog.h"
 #include "gui/shell/main_window.h"
+#include "gui/widgets/qt_text.h"
 
 namespace tf::gui {
 
@@ -15,8 +16,8 @@ AttachmentWindow& MainWindow::attachmentWindow() {
     if (attachments_ == nullptr) {
         const auto folder =
             writableProgramFolder(
-                programDirectory_.toStdString(),
-                QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString()) /
+                pathOf(programDirectory_),
+                pathOf(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))) /
             kReleaseFolderName;
         attachments_ = new AttachmentWindow(*prompter_, folder, this);
     }
