@@ -57,8 +57,10 @@ std::optional<std::wstring> toWide(UINT codePage, std::string_view bytes) {
 }  // namespace
 
 std::optional<std::u32string> platformGb18030ToUtf32(std::string_view gb18030) {
-    auto wide = toWide(kGb18030, gb18030);
-    if (!wide && ::GetLastError() == ERROR_INVALID_PARAMETER) {
+    // Asked once: a system without the code page looks for its table file at every call.
+    static const bool hasGb18030 = ::IsValidCodePage(kGb18030) != 0;
+    std::optional<std::wstring> wide = hasGb18030 ? toWide(kGb18030, gb18030) : std::nullopt;
+    if (!hasGb18030) {
         if (gb18030.size() == 2) {
             const auto bytes =
                 static_cast<std::uint16_t>(static_cast<unsigned char>(gb18030[0]) << 8 |

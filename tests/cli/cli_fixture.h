@@ -23,7 +23,7 @@ class CliFixture : public ::testing::Test {
     CliRun cli(const std::string& args) { return run(std::string(TALLYFRAME_CLI) + " " + args); }
     CliRun run(const std::string& commandLine) {
         const auto errPath = dir / "stderr.txt";
-        const std::string command = commandLine + " 2>" + errPath.string();
+        const std::string command = commandLine + " 2>" + utf8FromPath(errPath);
         CliRun run;
         FILE* pipe = ::popen(command.c_str(), "r");
         char buf[4096];
@@ -37,7 +37,7 @@ class CliFixture : public ::testing::Test {
         return run;
     }
 
-    std::string path(std::string_view name) { return (dir / name).string(); }
+    std::string path(std::string_view name) { return utf8FromPath(dir / name); }
 
     TempDir dir;
 };

@@ -146,8 +146,8 @@ TEST_F(CliTest, SettingsAreTheOnesOfTheProgramBesideIt) {
     const auto program = dir / "program";
     std::filesystem::create_directory(program);
     std::filesystem::copy_file(TALLYFRAME_CLI, program / "tallyframe-cli");
-    const std::string copy = (program / "tallyframe-cli").string();
-    const std::string file = (program / "Brix.ini").string();
+    const std::string copy = utf8FromPath(program / "tallyframe-cli");
+    const std::string file = utf8FromPath(program / "Brix.ini");
     EXPECT_EQ(run(copy + " settings set Save STime 30").out, file + "\n");
     EXPECT_EQ(run(copy + " settings set Save Type 1").status, 0);
     EXPECT_EQ(run(copy + " settings get save stime").out, file + "\n30\n");
@@ -167,12 +167,12 @@ TEST_F(CliTest, SettingsAreTheOnesOfTheProgramBesideIt) {
         program, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
                      std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
                      std::filesystem::perms::others_exec);
-    const CliRun installed = run("env -u XDG_CONFIG_HOME HOME=" + home.string() +
+    const CliRun installed = run("env -u XDG_CONFIG_HOME HOME=" + utf8FromPath(home) +
                                  " setpriv --reuid=65534 --regid=65534 --clear-groups " + copy +
                                  " settings set Save Type 2");
     EXPECT_EQ(installed.status, 0) << installed.err;
     const auto userFile = home / ".config" / "Tallyframe" / "Brix.ini";
-    EXPECT_EQ(installed.out, userFile.string() + "\n");
+    EXPECT_EQ(installed.out, utf8FromPath(userFile) + "\n");
     EXPECT_EQ(readFile(userFile), "[Save]\r\nType=2\r\n");
     EXPECT_EQ(readFile(file), "[Save]\r\nSTime=30\r\nType=1\r\n");
 }

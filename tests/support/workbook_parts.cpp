@@ -17,7 +17,7 @@ constexpr const char* kRelationships =
 
 std::string zipOf(const std::vector<std::pair<std::string, std::string>>& parts) {
     TempDir dir;
-    const std::string path = (dir / "parts.zip").string();
+    const std::string path = utf8FromPath(dir / "parts.zip");
     int error = 0;
     zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (zip == nullptr) {

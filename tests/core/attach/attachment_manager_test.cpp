@@ -20,15 +20,15 @@ struct FakeDesktop : AttachmentDesktop {
     bool opens = true;
     std::vector<std::string> pictures;  // handed out in turn
     bool openFolder(const fs::path& folder) override {
-        calls.push_back("folder " + folder.filename().string());
+        calls.push_back("folder " + utf8FromPath(folder.filename()));
         return opens;
     }
     bool openFile(const fs::path& file) override {
-        calls.push_back("open " + file.filename().string());
+        calls.push_back("open " + utf8FromPath(file.filename()));
         return opens;
     }
     bool showInFolder(const fs::path& file) override {
-        calls.push_back("show " + file.filename().string());
+        calls.push_back("show " + utf8FromPath(file.filename()));
         return opens;
     }
     std::optional<std::string> captureScreen(bool hideOwner) override {
@@ -59,7 +59,7 @@ class AttachmentManagerTest : public ::testing::Test {
     std::vector<std::string> released() {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(dir.path() / "MTemp")) {
-            names.push_back(e.path().filename().string());
+            names.push_back(utf8FromPath(e.path().filename()));
         }
         std::ranges::sort(names);
         return names;
@@ -92,7 +92,7 @@ TEST_F(AttachmentManagerTest, EnablingFollowsModeFolderAndFile) {
                                        C::AddFile,      C::Screenshot};
     EXPECT_EQ(enabledSet(S::Toolbar), folderOnly);
     EXPECT_FALSE(manager.enabled(C::ReleaseAll, S::ListMenu)) << "only on the toolbar";
-    manager.addFile(file("a.txt", "a").string());
+    manager.addFile(utf8FromPath(file("a.txt", "a")));
     EXPECT_EQ(enabledSet(S::ListMenu).size(), 13u) << "edit mode, a file: everything";
 
     manager.load(handedBack.back(), AttachMode::View, 1 << 20);
@@ -118,9 +118,9 @@ TEST_F(AttachmentManagerTest, FoldersAreMadeNamedAndDeletedWithTheirFilesOnYes) 
     EXPECT_EQ(prompter.questions().back().initial, "新建文件夹");
     manager.newFolder(true);
     EXPECT_EQ(owned().folders.back().parent, 2);
-    manager.addFile(file("节点.DWG", "dwg").string());
+    manager.addFile(utf8FromPath(file("节点.DWG", "dwg")));
     manager.newFolder(false);  // 照片, key 4
-    manager.addFile(file("客厅.jpg", "jpg").string());
+    manager.addFile(utf8FromPath(file("客厅.jpg", "jpg")));
     ASSERT_EQ(owned().files.size(), 2u);
 
     manager.selectFolder(2);
@@ -149,7 +149,7 @@ TEST_F(AttachmentManagerTest, FilesAreAddedDescribedAndDeletedWithTheirIcons) {
 
     manager.newFolder(false);
     const fs::path source = file("report.DOC", std::string("\0doc\xFF", 5));
-    prompter.answerFile(source.string());
+    prompter.answerFile(utf8FromPath(source));
     manager.run(C::AddFile, S::ListMenu);
     AttachmentStore s = owned();
     ASSERT_EQ(s.files.size(), 1u);
@@ -168,11 +168,11 @@ TEST_F(AttachmentManagerTest, FilesAreAddedDescribedAndDeletedWithTheirIcons) {
 
     // Unreadable and too large files change nothing and say so.
     const std::size_t handed = handedBack.size();
-    manager.addFile((dir.path() / "missing.jpg").string());
+    manager.addFile(utf8FromPath(dir.path() / "missing.jpg"));
     EXPECT_EQ(prompter.messages().back().text, "文件无法读取，未作改动。");
     manager.load(handedBack.back(), AttachMode::Edit, 200);
     manager.selectFolder(2);
-    manager.addFile(file("big.jpg", std::string(300, 'x')).string());
+    manager.addFile(utf8FromPath(file("big.jpg", std::string(300, 'x'))));
     EXPECT_EQ(prompter.messages().back().text,
               "附加后工程文件将超出所能容纳的大小，文件未能添加。");
     EXPECT_EQ(handedBack.size(), handed);
@@ -191,8 +191,8 @@ TEST_F(AttachmentManagerTest, FilesAreAddedDescribedAndDeletedWithTheirIcons) {
 
 TEST_F(AttachmentManagerTest, ReleasingOpeningAndReadingBackEditedCopies) {
     manager.newFolder(false);
-    manager.addFile(file("a.txt", "first").string());
-    manager.addFile(file("../../x", "hostile").string());  // a name from a damaged project
+    manager.addFile(utf8FromPath(file("a.txt", "first")));
+    manager.addFile(utf8FromPath(file("../../x", "hostile")));  // a name from a damaged project
     AttachmentStore s = owned();
     s.files[1].name = "../../x";
     manager.load(serializeAttachmentStore(s), AttachMode::Edit, 1 << 20);
@@ -205,7 +205,7 @@ TEST_F(AttachmentManagerTest, ReleasingOpeningAndReadingBackEditedCopies) {
     manager.releaseCurrent();
     EXPECT_EQ(released(), (std::vector<std::string>{"a.txt"})) << "released twice, one file";
     EXPECT_EQ(prompter.messages().back().text, "文件已经释放在 " +
-                                                   (dir.path() / "MTemp" / "a.txt").string() +
+                                                   utf8FromPath(dir.path() / "MTemp" / "a.txt") +
                                                    "\r\n是否打开文件所在目录？");
     EXPECT_EQ(desktop.calls, (std::vector<std::string>{"show a.txt"}));
 

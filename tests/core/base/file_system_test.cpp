@@ -2,8 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "core/base/exclusive_file.h"
+#include "core/base/file_bytes.h"
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/temporary_file.h"
+#include "core/materials/material_text_file.h"
+#include "core/project/project_io.h"
+#include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
 
 namespace tf {
@@ -45,6 +50,43 @@ TEST(FileSystem, AHeldFileInAChineseFolderIsTheHoldersAlone) {
     EXPECT_EQ(why, ExclusiveFile::Refusal::Missing);
     EXPECT_FALSE(ExclusiveFile::open(folder, ExclusiveFile::Mode::ReadOnly, &why));
     EXPECT_EQ(why, ExclusiveFile::Refusal::NotAFile);
+}
+
+// The program keeps names as UTF-8 text (from the command line, dialogs, settings). Each
+// function that takes such a name must reach the file the name says, not one spelled in the
+// ANSI code page.
+TEST(FileSystem, NamesKeptAsUtf8TextReachTheFilesTheyName) {
+    test::TempDir dir;
+    const std::filesystem::path folder = dir.path() / std::filesystem::path(u8"工程 资料𠀀");
+    std::filesystem::create_directory(folder);
+    const std::string name = utf8FromPath(folder / std::filesystem::path(u8"二层 卧室.gdb"));
+    ASSERT_NE(name.find("工程 资料𠀀"), std::string::npos);
+    ASSERT_TRUE(name.ends_with("二层 卧室.gdb"));
+    EXPECT_EQ(pathFromUtf8(name), folder / std::filesystem::path(u8"二层 卧室.gdb"));
+
+    test::ScriptedPrompter prompter;
+    ProjectDocument saved;
+    resetProject(saved);
+    saved.materials.setText(1, 2, "水泥");
+    ASSERT_TRUE(saveProjectAs(saved, name, prompter));
+    EXPECT_EQ(saved.path, name);
+    saved.file.reset();
+    ProjectDocument loaded;
+    ASSERT_TRUE(loadProject(loaded, name, prompter));
+    EXPECT_EQ(loaded.path, name);
+    EXPECT_EQ(loaded.materials.text(1, 2), "水泥");
+    EXPECT_TRUE(prompter.messages().empty());
+
+    const std::string list = utf8FromPath(folder / std::filesystem::path(u8"材料 表.txt"));
+    ASSERT_TRUE(exportMaterials(loaded.materials, list, prompter));
+    const auto bytes = readFileBytes(list, 1 << 20);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(*bytes, test::readFile(folder / std::filesystem::path(u8"材料 表.txt")));
+    EXPECT_NE(bytes->find("\xcb\xae\xc4\xe0"), std::string::npos);  // 水泥 in GBK
+
+    // Text that is not UTF-8 names no file, and says so without an exception.
+    EXPECT_FALSE(readFileBytes(utf8FromPath(folder) + "/\xff\xfe.txt", 1 << 20));
+    EXPECT_NO_THROW(utf8FromPath(pathFromUtf8("\xe5\xb7")));
 }
 
 TEST(FileSystem, ATemporaryFileLeftBehindIsSweptButNotOneBeingWritten) {

@@ -383,7 +383,7 @@ TEST_F(EntryFormTest, AttachmentsStayWithTheirLocations) {
     ASSERT_EQ(doc.locations, (LocationIndex{{2, 2}, {3, 4}, {5, 7}}));
 
     test::TempDir dir;
-    doc.path = (dir.path() / "a.gdb").string();
+    doc.path = utf8FromPath(dir.path() / "a.gdb");
     ASSERT_TRUE(saveProject(doc, prompter, false));
     doc.file.reset();  // the saved project is held until let go
     ProjectDocument loaded;

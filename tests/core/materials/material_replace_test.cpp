@@ -67,7 +67,7 @@ class ReplaceTest : public ::testing::Test {
     std::string file(const std::string& utf8) {
         const auto path = dir / "new.txt";
         test::writeFile(path, toGbk(utf8));
-        return path.string();
+        return utf8FromPath(path);
     }
     std::string cell(int row, int column) const {
         return std::string(doc.analysis.text(row, column));
@@ -183,8 +183,8 @@ TEST_F(ReplaceTest, NothingUsableOrNothingReadableChangesNothing) {
     EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"未导入任何可用材料！", "信息:", 0}}));
 
     prompter.clear();
-    EXPECT_FALSE(importMaterialsReplacing(doc, (dir / "none.txt").string(), prompter));
-    EXPECT_FALSE(importMaterialsReplacing(doc, dir.path().string(), prompter));  // a folder
+    EXPECT_FALSE(importMaterialsReplacing(doc, utf8FromPath(dir / "none.txt"), prompter));
+    EXPECT_FALSE(importMaterialsReplacing(doc, utf8FromPath(dir.path()), prompter));  // a folder
     EXPECT_EQ(prompter.messages(),
               (std::vector<Message>{{"文件导入失败！", "", 16}, {"文件导入失败！", "", 16}}));
     prompter.clear();
@@ -193,7 +193,7 @@ TEST_F(ReplaceTest, NothingUsableOrNothingReadableChangesNothing) {
         "<row><c t=\"inlineStr\"><is><t>钢材</t></is></c><c t=\"inlineStr\"><is><t>圆钢</t></is>"
         "</c></row>");
     test::writeFile(truncated, workbook.substr(0, workbook.size() / 2));
-    EXPECT_FALSE(importMaterialsReplacing(doc, truncated.string(), prompter));
+    EXPECT_FALSE(importMaterialsReplacing(doc, utf8FromPath(truncated), prompter));
     EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
     EXPECT_EQ(materialText(doc.materials), materialText(materials));
     EXPECT_EQ(doc.materials.rowCount(), materials.rowCount());

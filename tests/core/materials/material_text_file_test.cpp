@@ -51,7 +51,7 @@ class ImportTest : public ::testing::Test {
     std::string file(const std::string& utf8) {
         const auto path = dir / "in.txt";
         test::writeFile(path, toGbk(utf8));
-        return path.string();
+        return utf8FromPath(path);
     }
     ProjectDocument doc;
     test::ScriptedPrompter prompter;
@@ -86,20 +86,20 @@ TEST_F(ImportTest, HugeLinesAndHugeFilesCostNoMoreThanTheFile) {
     const auto path = dir / "tabs.txt";
     test::writeFile(path, toGbk("钢材\t圆钢\t\t吨\t1\r\n") + tabs + "\r\n" +
                               toGbk("管材\t管\t\t米\t2\r\n一\t二\t三\t四\t五\t六\t七\r\n"));
-    EXPECT_TRUE(importMaterialsAppending(doc, path.string(), prompter));
+    EXPECT_TRUE(importMaterialsAppending(doc, utf8FromPath(path), prompter));
     EXPECT_EQ(doc.materials.rowCount(), 26);
     EXPECT_EQ(doc.materials.text(25, kName), "管");
 
     // A file far larger than any material list is refused before it is read.
     prompter.clear();
     test::writeFile(path, std::string(20 << 20, '\t'));
-    EXPECT_FALSE(importMaterialsAppending(doc, path.string(), prompter));
+    EXPECT_FALSE(importMaterialsAppending(doc, utf8FromPath(path), prompter));
     EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
     EXPECT_EQ(doc.materials.rowCount(), 26);
 }
 
 TEST_F(ImportTest, MissingFileIsReported) {
-    EXPECT_FALSE(importMaterialsAppending(doc, (dir / "none.txt").string(), prompter));
+    EXPECT_FALSE(importMaterialsAppending(doc, utf8FromPath(dir / "none.txt"), prompter));
     EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
     EXPECT_EQ(doc.materials.rowCount(), 24);
 }
@@ -126,7 +126,7 @@ const std::string kPriceStrings = "<si><t>钢材</t></si><si><t>圆钢</t></si><
 TEST_F(ImportTest, AppendsTheUsableRowsOfAWorkbooksFirstSheet) {
     const auto path = dir / "价格.xlsx";
     test::writeFile(path, test::workbookOf(kPriceRows, kPriceStrings));
-    EXPECT_TRUE(importMaterialsAppending(doc, path.string(), prompter));
+    EXPECT_TRUE(importMaterialsAppending(doc, utf8FromPath(path), prompter));
     EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入完毕！", "", 64}}));
     ASSERT_EQ(doc.materials.rowCount(), 27);
     EXPECT_EQ(materialText(doc.materials), toGbk("钢材\t圆钢\t\t吨\t4200.5\t\r\n"
@@ -145,7 +145,7 @@ TEST_F(ImportTest, AWorkbookThatCannotBeReadChangesNothing) {
           test::zipOf({{"xl/other.xml", "<a/>"}})}) {
         prompter.clear();
         test::writeFile(path, bytes);
-        EXPECT_FALSE(importMaterialsAppending(doc, path.string(), prompter));
+        EXPECT_FALSE(importMaterialsAppending(doc, utf8FromPath(path), prompter));
         EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
         EXPECT_EQ(doc.materials, before);
         EXPECT_FALSE(doc.modified);
@@ -153,14 +153,14 @@ TEST_F(ImportTest, AWorkbookThatCannotBeReadChangesNothing) {
     // The content tells a workbook whatever the file is called.
     const auto named = dir / "价格.txt";
     test::writeFile(named, good);
-    EXPECT_TRUE(importMaterialsAppending(doc, named.string(), prompter));
+    EXPECT_TRUE(importMaterialsAppending(doc, utf8FromPath(named), prompter));
     EXPECT_EQ(doc.materials.rowCount(), 27);
 }
 
 TEST_F(ImportTest, TheMaterialTableExportedAsAWorkbookImportsAgain) {
     importMaterialsAppending(
         doc, file("钢材\t圆钢\tΦ12\t吨\t4200\t国标\r\n管材\tPVC管\t\t米\t12.5\t\r\n"), prompter);
-    const auto path = (dir / "材料表.xlsx").string();
+    const auto path = utf8FromPath(dir / "材料表.xlsx");
     const SheetSource sheet{"材料表", &doc.materials, {}};
     ASSERT_TRUE(exportWorkbook(path, {&sheet, 1}, prompter));
     ProjectDocument other;
@@ -179,7 +179,7 @@ TEST_F(ImportTest, ExportedFileImportsAgainUnchanged) {
 
     ProjectDocument other;
     resetProject(other);
-    const auto path = (dir / "out.txt").string();
+    const auto path = utf8FromPath(dir / "out.txt");
     ASSERT_TRUE(exportMaterials(doc.materials, path, prompter));
     importMaterialsAppending(other, path, prompter);
     EXPECT_EQ(materialText(other.materials), exported);

@@ -14,7 +14,7 @@ using Message = test::ScriptedPrompter::Message;
 
 class PrintFileTest : public ::testing::Test {
   protected:
-    std::string path(const char* name) { return (dir / name).string(); }
+    std::string path(const char* name) { return utf8FromPath(dir / name); }
     bool save(const PrintSheet& sheet, const char* name) {
         prompter.answerFile(path(name));
         return savePrintFileAsked(sheet, prompter);
@@ -160,7 +160,7 @@ TEST_F(PrintFileTest, UnstorableHiddenColumnsAndUnwritableFilesFailTheSave) {
     EXPECT_FALSE(std::filesystem::exists(dir / "wide.pb"));
 
     sheet.hidden.clear();
-    prompter.answerFile((dir / "no folder" / "x.pb").string());
+    prompter.answerFile(utf8FromPath(dir / "no folder" / "x.pb"));
     EXPECT_FALSE(savePrintFileAsked(sheet, prompter));
     EXPECT_EQ(prompter.messages().back(), (Message{"保存失败！", "", 16}));
 

@@ -75,7 +75,7 @@ class ProjectIoTest : public ::testing::Test {
         doc.materials.setText(1, 2, "水泥");
         doc.attachments.records[2] = "ATTACHMENTS";
         doc.structure = smallStructure();
-        doc.path = (dir / name).string();
+        doc.path = utf8FromPath(dir / name);
         EXPECT_TRUE(saveProject(doc, prompter, false));
         return doc.path;
     }
@@ -215,7 +215,7 @@ TEST_F(ProjectIoTest, TablesOfAnotherShapeAreDamaged) {
     ProjectDocument doc = freshProject();
     doc.analysis.setText(2, 1, "客厅");
     doc.materials.deleteColumns(7);  // the hidden id column lost
-    doc.path = (dir / "a.gdb").string();
+    doc.path = utf8FromPath(dir / "a.gdb");
     ASSERT_TRUE(saveProject(doc, prompter, false));
     doc.file.reset();
     ProjectDocument loaded;
@@ -226,7 +226,7 @@ TEST_F(ProjectIoTest, TablesOfAnotherShapeAreDamaged) {
     EXPECT_EQ(loaded.materials.columnCount(), 8);
 
     doc.analysis.deleteColumns(8, 6);
-    doc.path = (dir / "b.gdb").string();
+    doc.path = utf8FromPath(dir / "b.gdb");
     ASSERT_TRUE(saveProject(doc, prompter, false));
     doc.file.reset();
     expectLoadRefused(doc.path, kDamagedMessage);
@@ -235,14 +235,14 @@ TEST_F(ProjectIoTest, TablesOfAnotherShapeAreDamaged) {
 TEST_F(ProjectIoTest, HeadingsOnlyTableComesBackWithTheFreshLayout) {
     ProjectDocument doc = freshProject();
     doc.analysis.setRowCount(2);
-    doc.path = (dir / "a.gdb").string();
+    doc.path = utf8FromPath(dir / "a.gdb");
     ASSERT_TRUE(saveProject(doc, prompter, false));
     EXPECT_EQ(doc.analysis.rowCount(), 23);
 
     // A file that holds a headings-only table (as another program version might write).
     ProjectDocument other = freshProject();
     other.analysis.setRowCount(2);
-    const std::string path = (dir / "b.gdb").string();
+    const std::string path = utf8FromPath(dir / "b.gdb");
     writeFile(path, buildProjectImage(other));
     ProjectDocument loaded;
     ASSERT_TRUE(loadProject(loaded, path, prompter));
@@ -253,7 +253,7 @@ TEST_F(ProjectIoTest, HeadingsOnlyTableComesBackWithTheFreshLayout) {
 TEST_F(ProjectIoTest, ShrunkContentLeavesAFileExactlyAsLongAsTheImage) {
     ProjectDocument doc = freshProject();
     doc.analysis.setRowCount(5000);
-    doc.path = (dir / "a.gdb").string();
+    doc.path = utf8FromPath(dir / "a.gdb");
     ASSERT_TRUE(saveProject(doc, prompter, false));
     const auto big = std::filesystem::file_size(doc.path);
     doc.analysis.setRowCount(30);
@@ -282,7 +282,7 @@ TEST_F(ProjectIoTest, OtherVersionsAreRefusedWithTheVersionMessage) {
 }
 
 TEST_F(ProjectIoTest, FilesThatAreNotProjectsAreRefused) {
-    const auto path = (dir / "text.gdb").string();
+    const auto path = utf8FromPath(dir / "text.gdb");
     writeFile(path, "This is a text file\r\nwith two lines\r\n");
     expectLoadRefused(path, kNotAProjectMessage);
     writeFile(path, "");
@@ -292,7 +292,7 @@ TEST_F(ProjectIoTest, FilesThatAreNotProjectsAreRefused) {
 }
 
 TEST_F(ProjectIoTest, MissingFileIsRefusedAndNothingIsCreated) {
-    const auto path = (dir / "missing.gdb").string();
+    const auto path = utf8FromPath(dir / "missing.gdb");
     expectLoadRefused(path, kNotAProjectMessage);
     EXPECT_FALSE(std::filesystem::exists(path));
 }
@@ -371,7 +371,7 @@ TEST_F(ProjectIoTest, ASalvagedProjectIsSavedUnderANewNameOnly) {
     writeFile(path, bad);
     ProjectDocument doc;
     ASSERT_TRUE(loadProject(doc, path, prompter));
-    const std::string copy = (dir / "b.gdb").string();
+    const std::string copy = utf8FromPath(dir / "b.gdb");
     prompter.answerFile(copy);
     ASSERT_TRUE(saveCommand(doc, prompter));
     EXPECT_EQ(doc.path, copy);
@@ -387,7 +387,7 @@ TEST_F(ProjectIoTest, ASalvagedProjectIsSavedUnderANewNameOnly) {
 TEST_F(ProjectIoTest, NewProjectsCarryTheBuiltInStructure) {
     ProjectDocument doc = freshProject();
     EXPECT_EQ(doc.structure, defaultStructure());
-    doc.path = (dir / "a.gdb").string();
+    doc.path = utf8FromPath(dir / "a.gdb");
     ASSERT_TRUE(saveProject(doc, prompter, false));
     ProjectDocument loaded;
     doc.file.reset();
@@ -415,10 +415,10 @@ TEST_F(ProjectIoTest, TitleNamesTheFullPath) {
 TEST_F(ProjectIoTest, SaveWithoutAPlaceToWriteKeepsTheDocument) {
     ProjectDocument doc = freshProject();
     doc.modified = true;
-    doc.path = (dir / "gone" / "a.gdb").string();
+    doc.path = utf8FromPath(dir / "gone" / "a.gdb");
     EXPECT_FALSE(saveProject(doc, prompter, false));
     EXPECT_EQ(prompter.messages(), std::vector<Message>{kSaveFailedMessage});
-    EXPECT_EQ(doc.path, (dir / "gone" / "a.gdb").string());
+    EXPECT_EQ(doc.path, utf8FromPath(dir / "gone" / "a.gdb"));
     EXPECT_TRUE(doc.modified);
     EXPECT_FALSE(std::filesystem::exists(dir / "gone"));
 }
@@ -469,7 +469,7 @@ TEST_F(ProjectIoTest, ResetMakesAnEmptyUntitledProjectAndReleasesTheFile) {
 }
 
 TEST_F(ProjectIoTest, AFailedFirstSaveLeavesNoEmptyFile) {
-    const std::string path = (dir / "new.gdb").string();
+    const std::string path = utf8FromPath(dir / "new.gdb");
     EXPECT_TRUE(test::trueInChildProcess([&] {
         ScriptedPrompter child;
         ProjectDocument doc = freshProject();
@@ -510,7 +510,7 @@ TEST_F(ProjectIoTest, ARefusedFileKeepsThePartsMessageAndGivesTheSystemsReason) 
     EXPECT_EQ(prompter.messages(), std::vector<Message>{kNotAProjectMessage});
     EXPECT_EQ(details.refusal, ExclusiveFile::Refusal::Held);
     EXPECT_EQ(prompter.status(), "文件正被其他程序使用");
-    EXPECT_FALSE(loadProject(doc, (dir / "none.gdb").string(), prompter, &details));
+    EXPECT_FALSE(loadProject(doc, utf8FromPath(dir / "none.gdb"), prompter, &details));
     EXPECT_EQ(details.refusal, ExclusiveFile::Refusal::Missing);
     EXPECT_EQ(prompter.status(), "文件不存在");
 }

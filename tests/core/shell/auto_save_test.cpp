@@ -107,7 +107,7 @@ class TimerTest : public AutoSaveTest {
   protected:
     TimerTest() {
         resetProject(doc);
-        doc.path = (dir / "a.gdb").string();
+        doc.path = utf8FromPath(dir / "a.gdb");
         EXPECT_TRUE(saveProject(doc, prompter, false));
         doc.analysis.setText(2, 1, "客厅");
         doc.modified = true;

@@ -38,7 +38,7 @@ class RecordingShell : public ProjectShell {
     void pauseTicker(bool paused) override { calls.emplace_back(paused ? "pause" : "resume"); }
     void projectReplaced() override { calls.emplace_back("replaced"); }
     void importMaterialFile(const std::string& path) override {
-        calls.push_back("import " + std::filesystem::path(path).filename().string());
+        calls.push_back("import " + utf8FromPath(std::filesystem::path(path).filename()));
     }
 };
 
@@ -51,7 +51,7 @@ class LifecycleTest : public ::testing::Test {
         ProjectDocument p;
         resetProject(p);
         p.analysis.setText(2, 1, name);
-        p.path = (dir / file).string();
+        p.path = utf8FromPath(dir / file);
         EXPECT_TRUE(saveProject(p, prompter, false));
         return p.path;
     }
@@ -91,7 +91,7 @@ TEST_P(NewCommandTest, AsksSavesAndStartsAfresh) {
         prompter.answer(*c.answer);
     }
     if (c.chosenFile) {
-        prompter.answerFile((dir / *c.chosenFile).string());
+        prompter.answerFile(utf8FromPath(dir / *c.chosenFile));
     } else if (c.answer == Answer::Yes) {
         prompter.answerFile(std::nullopt);
     }
@@ -104,7 +104,7 @@ TEST_P(NewCommandTest, AsksSavesAndStartsAfresh) {
     EXPECT_EQ(std::filesystem::exists(dir / "saved.gdb"), c.saved);
     if (c.saved) {
         ProjectDocument back;
-        ASSERT_TRUE(loadProject(back, (dir / "saved.gdb").string(), prompter));
+        ASSERT_TRUE(loadProject(back, utf8FromPath(dir / "saved.gdb"), prompter));
         EXPECT_EQ(back.analysis.text(2, 1), "客厅") << "saved before the reset";
     }
     EXPECT_EQ(location(), c.replaced ? "" : "客厅");
@@ -151,7 +151,7 @@ TEST_F(LifecycleTest, OpenReplacesTheProjectOrLeavesItHeldAsItWas) {
 
     // A failed open keeps the project with its file still held.
     prompter.answer(Answer::No);
-    prompter.answerFile((dir / "text.gdb").string());
+    prompter.answerFile(utf8FromPath(dir / "text.gdb"));
     EXPECT_FALSE(openCommand(doc, prompter, shell));
     EXPECT_EQ(prompter.messages().back(), kNotAProject);
     EXPECT_EQ(location(), "甲");
@@ -186,7 +186,7 @@ TEST_F(LifecycleTest, SaveAsMovesTheProjectOnlyOnceTheNewFileIsWritten) {
     const std::string other = project("other.gdb", "别人的");
     auto elsewhere = ExclusiveFile::open(other, ExclusiveFile::Mode::ReadWrite);
     ASSERT_TRUE(elsewhere);
-    for (const std::string& target : {a, other, (dir / "none" / "c.gdb").string()}) {
+    for (const std::string& target : {a, other, utf8FromPath(dir / "none" / "c.gdb")}) {
         SCOPED_TRACE(target);
         prompter.clear();
         prompter.answerFile(target);
@@ -204,7 +204,7 @@ TEST_F(LifecycleTest, SaveAsMovesTheProjectOnlyOnceTheNewFileIsWritten) {
     prompter.answerFile(other);  // an existing file is replaced
     ASSERT_TRUE(saveAsCommand(doc, prompter));
     EXPECT_TRUE(prompter.messages().empty());
-    EXPECT_EQ(doc.path, std::filesystem::absolute(other).string());
+    EXPECT_EQ(doc.path, utf8FromPath(std::filesystem::absolute(other)));
     EXPECT_FALSE(doc.modified);
     EXPECT_TRUE(held(other));
     EXPECT_FALSE(held(a));
@@ -217,7 +217,7 @@ TEST_F(LifecycleTest, SaveAsMovesTheProjectOnlyOnceTheNewFileIsWritten) {
 
 TEST_F(LifecycleTest, ASaveAsThatCannotWriteRemovesTheFileItMade) {
     openModified("a.gdb", "甲");
-    const std::string target = (dir / "new.gdb").string();
+    const std::string target = utf8FromPath(dir / "new.gdb");
     EXPECT_TRUE(test::trueInChildProcess([&] {
         test::ScriptedPrompter child;
         child.answerFile(target);
@@ -235,7 +235,7 @@ TEST_F(LifecycleTest, CommandLineOpensAnExistingProjectAndIgnoresAnythingElse) {
     const auto folder = dir / "My Projects";
     std::filesystem::create_directory(folder);
     const std::string a = project("My Projects/a.GDB", "甲");
-    const std::string base = dir.path().string();
+    const std::string base = utf8FromPath(dir.path());
 
     openFromCommandLine(doc, prompter, shell, {base + "/missing.gdb"});
     openFromCommandLine(doc, prompter, shell, {});
@@ -250,7 +250,7 @@ TEST_F(LifecycleTest, CommandLineOpensAnExistingProjectAndIgnoresAnythingElse) {
 
 TEST_F(LifecycleTest, DroppedProjectsOpenInTurnAndTheLastStays) {
     openModified("a.gdb", "甲");
-    const std::vector<std::string> drop = {project("b.gdb", "乙"), (dir / "notes.txt").string(),
+    const std::vector<std::string> drop = {project("b.gdb", "乙"), utf8FromPath(dir / "notes.txt"),
                                            project("c.GDB", "丙"), project("d.gdb", "丁")};
     prompter.answer(Answer::No);  // only the first drop finds the project modified
     dropOnAnalysisTable(doc, prompter, shell, drop);

@@ -112,7 +112,7 @@ TEST_F(CloseTest, NoClosesWithoutSaving) {
 
 TEST_F(CloseTest, YesAsksForANameSavesAndCloses) {
     prompter.answer(Answer::Yes);
-    prompter.answerFile((dir / "a.gdb").string());
+    prompter.answerFile(utf8FromPath(dir / "a.gdb"));
     EXPECT_TRUE(confirmClose(doc, prompter));
     EXPECT_TRUE(std::filesystem::exists(dir / "a.gdb"));
     EXPECT_FALSE(doc.modified);
@@ -137,7 +137,7 @@ TEST(CommandLine, NamesOnlyAnExistingProjectFile) {
     std::filesystem::create_directory(spaced);
     test::writeFile(spaced / "a.GDB", "x");
     test::writeFile(dir / "notes.txt", "x");
-    const std::string base = dir.path().string();
+    const std::string base = utf8FromPath(dir.path());
     EXPECT_EQ(projectFromArguments({base + "/My", "Projects/a.GDB  "}),
               base + "/My Projects/a.GDB");
     EXPECT_FALSE(projectFromArguments({}));

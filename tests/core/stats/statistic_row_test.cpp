@@ -219,7 +219,7 @@ TEST_F(StatisticRowTest, OnlyNotesAreEditableAndMaterialsLeadToTheirDetails) {
 
 TEST_F(StatisticRowTest, ExportWritesTheViewShownAsGbkLines) {
     test::TempDir dir;
-    const std::string path = (dir / "统计.txt").string();
+    const std::string path = utf8FromPath(dir / "统计.txt");
     ASSERT_TRUE(exportStatistics(stats, path, prompter));
     const std::string text = fromGbk(test::readFile(path));
     EXPECT_EQ(text.substr(0, text.find("\r\n")),
@@ -234,7 +234,7 @@ TEST_F(StatisticRowTest, ExportWritesTheViewShownAsGbkLines) {
     EXPECT_EQ(filtered.substr(0, 10), "序号\t部");
     EXPECT_NE(filtered.find("\r\n\r\n序号\t类别"), std::string::npos);
 
-    EXPECT_FALSE(exportStatistics(stats, (dir / "missing/统计.txt").string(), prompter));
+    EXPECT_FALSE(exportStatistics(stats, utf8FromPath(dir / "missing/统计.txt"), prompter));
     EXPECT_EQ(prompter.messages().back().text, "保存失败，请重新再试！");
 }
 

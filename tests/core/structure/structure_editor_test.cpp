@@ -182,7 +182,7 @@ TEST_F(StructureEditorTest, CancelLeavesTheProjectAndConfirmWritesItBack) {
 
 TEST_F(StructureEditorTest, StructureFilesRoundTripAndABadOneChangesNothing) {
     test::TempDir dir;
-    const std::string file = (dir / "a.gd").string();
+    const std::string file = utf8FromPath(dir / "a.gd");
     editor.select(node("一般抹灰"));
     editor.editName("改过的名字");
     prompter.answerFile(file);
@@ -195,7 +195,7 @@ TEST_F(StructureEditorTest, StructureFilesRoundTripAndABadOneChangesNothing) {
     EXPECT_EQ(editor.current(), 0u);
 
     test::writeFile(dir / "bad.gd", "not a structure");
-    prompter.answerFile((dir / "bad.gd").string());
+    prompter.answerFile(utf8FromPath(dir / "bad.gd"));
     EXPECT_FALSE(editor.importFile());
     EXPECT_EQ(prompter.messages().back(), (Message{"非分部分项结构文件，无法导入！", "警告:", 48}));
     EXPECT_EQ(at(node("改过的名字")).level, 3);

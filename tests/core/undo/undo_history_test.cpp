@@ -106,9 +106,9 @@ const std::vector<Case>& cases() {
              test::writeFile(path, materialList(d, 3 + n % 4) +
                                        toGbk("新类" + std::to_string(n) + "\t新材料\t\t个\t1\r\n"));
              if (n % 2 == 0) {
-                 importMaterialsAppending(d, path.string(), p);
+                 importMaterialsAppending(d, utf8FromPath(path), p);
              } else {
-                 importMaterialsReplacing(d, path.string(), p);
+                 importMaterialsReplacing(d, utf8FromPath(path), p);
              }
          }},
         {"分部分项表设置", [](ProjectDocument& d, Prompter&, const test::TempDir&,
@@ -232,7 +232,7 @@ TEST(UndoHistory, UndoAfterASaveThenSavingAgainWritesTheEarlierContent) {
     Recorded project(2);
     auto& [prompter, document, history] = project;
     const auto path = dir / "工程.gdb";
-    ASSERT_TRUE(saveProjectAs(document, path.string(), prompter));
+    ASSERT_TRUE(saveProjectAs(document, utf8FromPath(path), prompter));
     history.markSaved();
     const std::string first = test::readFile(path);
     {

@@ -118,7 +118,7 @@ TEST(WorkbookReader, RefusesADtdAndMoreUnpackedBytesThanItsLimit) {
 TEST(WorkbookReader, ReadsAPriceListKeptInSharedStrings) {
     // The library's default mode keeps every text once, in the shared strings.
     test::TempDir dir;
-    const std::string path = (dir / "price.xlsx").string();
+    const std::string path = utf8FromPath(dir / "price.xlsx");
     lxw_workbook* book = workbook_new(path.c_str());
     lxw_worksheet* sheet = workbook_add_worksheet(book, "价格");
     const char* heading[] = {"类别", "材料名称", "最小规格", "单位", "单价", "说明"};
