@@ -29,13 +29,16 @@ void ExclusiveFile::setSafetyCopyFolder(std::filesystem::path folder) {
 }
 
 ExclusiveFile::ExclusiveFile(ExclusiveFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
+    : handle_(std::exchange(other.handle_, -1)),
+      path_(std::move(other.path_)),
+      mode_(other.mode_) {}
 
 ExclusiveFile& ExclusiveFile::operator=(ExclusiveFile&& other) noexcept {
     if (this != &other) {
         close();
         handle_ = std::exchange(other.handle_, -1);
         path_ = std::move(other.path_);
+        mode_ = other.mode_;
     }
     return *this;
 }

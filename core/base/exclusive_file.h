@@ -51,12 +51,13 @@ class ExclusiveFile {
     // file can be made in its folder) the content is rewritten through this handle instead,
     // behind a safety copy that restores it when the write fails. Nothing is written when
     // the path no longer names the held file (replaced, or a link re-targeted meanwhile).
-    // False when anything failed; the previous content is then whole and still held.
+    // False when anything failed, or at once for a file held for reading only; the previous
+    // content is then whole and still held.
     bool replaceContent(std::string_view image);
 
   private:
-    ExclusiveFile(int handle, std::filesystem::path path)
-        : handle_(handle), path_(std::move(path)) {}
+    ExclusiveFile(int handle, std::filesystem::path path, Mode mode)
+        : handle_(handle), path_(std::move(path)), mode_(mode) {}
     void close();
     bool namesHeldFile(const std::filesystem::path& path) const;
     bool renameOver(const std::filesystem::path& target, std::string_view image);
@@ -64,6 +65,7 @@ class ExclusiveFile {
 
     int handle_ = -1;
     std::filesystem::path path_;
+    Mode mode_ = Mode::ReadOnly;
 };
 
 }  // namespace tf

@@ -104,7 +104,7 @@ std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& pa
     std::error_code ec;
     const auto absolute = std::filesystem::absolute(path, ec);
     const bool usable = !ec && absolute.native().size() < PATH_MAX;
-    return ExclusiveFile(fd, usable ? absolute : path);
+    return ExclusiveFile(fd, usable ? absolute : path, mode);
 }
 
 void ExclusiveFile::close() {
@@ -161,8 +161,10 @@ bool ExclusiveFile::replaceContent(std::string_view image) {
     std::error_code ec;
     const auto resolved = std::filesystem::weakly_canonical(path_, ec);
     const std::filesystem::path target = ec ? path_ : resolved;
-    if (handle_ < 0 || !namesHeldFile(target)) {
-        return false;  // never write over a stranger, nor into a file no name leads to
+    // Never write over a stranger, into a file no name leads to, or over a file the user may
+    // only read (a read-only project is saved elsewhere).
+    if (handle_ < 0 || mode_ == Mode::ReadOnly || !namesHeldFile(target)) {
+        return false;
     }
     struct stat info {};
     if (::fstat(handle_, &info) != 0) {
@@ -204,12 +206,6 @@ bool ExclusiveFile::renameOver(const std::filesystem::path& target, std::string_
 }
 
 bool ExclusiveFile::rewriteInPlace(std::string_view image) {
-    // A file held for reading only (a read-only project) cannot take it: nothing to try,
-    // and no safety copy to leave behind.
-    const int access = ::fcntl(handle_, F_GETFL);
-    if (access < 0 || (access & O_ACCMODE) == O_RDONLY) {
-        return false;
-    }
     const auto old = readAll();
     if (!old) {
         return false;

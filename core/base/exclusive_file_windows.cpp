@@ -115,7 +115,7 @@ std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& pa
         return refuse(Refusal::Other);
     }
     const auto absolute = std::filesystem::absolute(path, ec);
-    return ExclusiveFile(fd, ec ? path : absolute);
+    return ExclusiveFile(fd, ec ? path : absolute, mode);
 }
 
 void ExclusiveFile::close() {
@@ -151,8 +151,10 @@ bool ExclusiveFile::namesHeldFile(const std::filesystem::path& path) const {
 }
 
 bool ExclusiveFile::replaceContent(std::string_view image) {
-    if (handle_ < 0 || !namesHeldFile(path_)) {
-        return false;  // never write over a stranger, nor into a file no name leads to
+    // Never write over a stranger, into a file no name leads to, or over a file the user may
+    // only read (a read-only project is saved elsewhere).
+    if (handle_ < 0 || mode_ == Mode::ReadOnly || !namesHeldFile(path_)) {
+        return false;
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (!::GetFileInformationByHandle(detail::handleOf(handle_), &info)) {
@@ -185,7 +187,7 @@ bool ExclusiveFile::renameOver(const std::filesystem::path& target, std::string_
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ::_close(temp);
         ::DeleteFileW(tempPath.c_str());
-        handle_ = detail::descriptorOf(openHeld(target, Mode::ReadWrite));
+        handle_ = detail::descriptorOf(openHeld(target, mode_));
         return false;
     }
     handle_ = temp;

@@ -52,6 +52,26 @@ TEST(FileSystem, AHeldFileInAChineseFolderIsTheHoldersAlone) {
     EXPECT_EQ(why, ExclusiveFile::Refusal::NotAFile);
 }
 
+// A project its user may only read (an installed sample) is shown, and saved elsewhere:
+// replacing it is refused at once, and the file stays as it was and held.
+TEST(FileSystem, AFileHeldForReadingOnlyIsNeverReplaced) {
+    test::TempDir dir;
+    test::TempDir safety;
+    ExclusiveFile::setSafetyCopyFolder(safety.path());
+    const std::filesystem::path file = dir / "样板.gdb";
+    test::writeFile(file, "old content");
+    auto held = ExclusiveFile::open(file, ExclusiveFile::Mode::ReadOnly);
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(held->replaceContent("new content"));
+    EXPECT_EQ(held->readAll(), "old content");
+    EXPECT_FALSE(ExclusiveFile::open(file, ExclusiveFile::Mode::ReadOnly)) << "still held";
+    held.reset();
+    EXPECT_EQ(test::readFile(file), "old content");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(safety.path()), {}), 0);
+    ExclusiveFile::setSafetyCopyFolder(std::filesystem::temp_directory_path());
+}
+
 // The program keeps names as UTF-8 text (from the command line, dialogs, settings). Each
 // function that takes such a name must reach the file the name says, not one spelled in the
 // ANSI code page.
