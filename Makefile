@@ -22,12 +22,11 @@ build: deps
 run: build
 	build/release/bin/tallyframe build/release/bin/data/sample.gdb
 
-# The core and its tests cross-built for Windows (MinGW-w64) into build/windows, and run
-# under Wine. No display is needed.
+# The core, tallyframe-cli and the core's tests cross-built for Windows (MinGW-w64) into
+# build/windows, and run under Wine. No display is needed.
 windows: deps
-	cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
-	cmake --build build/windows -j $(JOBS)
+	cmake --preset windows-cross
+	cmake --build --preset windows-cross -j $(JOBS)
 
 test-windows: windows
 	scripts/run-windows-tests build/windows

@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "core/base/platform.h"
 #include "core/base/safe_write.h"
 #include "core/shell/desktop_files.h"
 #include "gui/widgets/qt_text.h"
@@ -116,46 +117,43 @@ void XdgFileAssociation::registerProgram(const QString& programPath, const QStri
     }
 }
 
-#ifdef Q_OS_WIN
-// The shell's classes in the user's own registry hive ("Default" is a key's unnamed value).
-class RegistryFileAssociation : public FileAssociation {
-  public:
-    bool registered() const override {
-        QSettings classes(kClasses, QSettings::NativeFormat);
-        const QString type = classes.value(".gdb/Default").toString();
-        if (type.isEmpty()) {
-            return false;
-        }
-        QString verb = classes.value(type + "/shell/Default").toString();
-        if (verb.isEmpty()) {
-            verb = "open";
-        }
-        return !classes.value(type + "/shell/" + verb + "/command/Default").toString().isEmpty();
-    }
-    void registerProgram(const QString& programPath, const QString& iconPath) override {
-        QSettings classes(kClasses, QSettings::NativeFormat);
-        const QString type = QFileInfo(programPath).completeBaseName();
-        classes.setValue(".gdb/Default", type);
-        classes.setValue(".gdb/Content Type", "Brix工程数据");
-        classes.setValue(type + "/BrowserFlags", 8);
-        classes.setValue(type + "/EditFlags", 0);
-        classes.setValue(type + "/DefaultIcon/Default", QDir::toNativeSeparators(iconPath));
-        classes.setValue(type + "/shell/Default", "open");
-        classes.setValue(type + "/shell/open/command/Default",
-                         QDir::toNativeSeparators(programPath) + " \"%1\"");
-    }
+RegistryFileAssociation::RegistryFileAssociation(QString classes, QSettings::Format format)
+    : classes_(std::move(classes)), format_(format) {}
 
-  private:
-    static constexpr const char* kClasses = "HKEY_CURRENT_USER\\Software\\Classes";
-};
-#endif
+bool RegistryFileAssociation::registered() const {
+    const QSettings classes(classes_, format_);
+    const QString type = classes.value(".gdb/Default").toString();
+    if (type.isEmpty()) {
+        return false;
+    }
+    QString verb = classes.value(type + "/shell/Default").toString();
+    if (verb.isEmpty()) {
+        verb = "open";
+    }
+    return !classes.value(type + "/shell/" + verb + "/command/Default").toString().isEmpty();
+}
+
+void RegistryFileAssociation::registerProgram(const QString& programPath, const QString& iconPath) {
+    QSettings classes(classes_, format_);
+    const QString type = QFileInfo(programPath).completeBaseName();
+    classes.setValue(".gdb/Default", type);
+    classes.setValue(".gdb/Content Type", "Brix工程数据");
+    classes.setValue(type + "/BrowserFlags", 8);
+    classes.setValue(type + "/EditFlags", 0);
+    classes.setValue(type + "/DefaultIcon/Default", QDir::toNativeSeparators(iconPath));
+    classes.setValue(type + "/shell/Default", "open");
+    // The program's path quoted: unquoted, a path with spaces ("Program Files") is cut at the
+    // first space, and the shell may start another program found there.
+    classes.setValue(type + "/shell/open/command/Default",
+                     "\"" + QDir::toNativeSeparators(programPath) + "\" \"%1\"");
+}
 
 std::unique_ptr<FileAssociation> platformFileAssociation() {
-#ifdef Q_OS_WIN
-    return std::make_unique<RegistryFileAssociation>();
-#else
-    return XdgFileAssociation::fromEnvironment();
-#endif
+    if constexpr (kOnWindows) {
+        return std::make_unique<RegistryFileAssociation>();
+    } else {
+        return XdgFileAssociation::fromEnvironment();
+    }
 }
 
 }  // namespace tf::gui

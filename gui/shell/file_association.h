@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -38,6 +39,23 @@ class XdgFileAssociation : public FileAssociation {
 
     QString dataHome_;
     QStringList dataDirs_;
+};
+
+// The Windows way: the shell's classes in the user's own registry hive, as the program it
+// replaces wrote them ("Default" is a key's unnamed value). Elsewhere the same keys can be
+// kept in any QSettings store.
+class RegistryFileAssociation : public FileAssociation {
+  public:
+    explicit RegistryFileAssociation(
+        QString classes = QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes"),
+        QSettings::Format format = QSettings::NativeFormat);
+
+    bool registered() const override;
+    void registerProgram(const QString& programPath, const QString& iconPath) override;
+
+  private:
+    QString classes_;
+    QSettings::Format format_;
 };
 
 // This platform's association.

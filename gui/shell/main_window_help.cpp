@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QUrl>
 
+#include "core/base/platform.h"
 #include "gui/shell/about_box.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/updater_endpoint.h"
@@ -27,12 +28,10 @@ void MainWindow::registerHelpCommands() {
 
 void MainWindow::openHelp() {
     const QDir dir(programDirectory_);
-#ifdef Q_OS_WIN
-    if (QFileInfo::exists(dir.filePath("help.chm"))) {
+    if (kOnWindows && QFileInfo::exists(dir.filePath("help.chm"))) {
         QProcess::startDetached("hh.exe", {QDir::toNativeSeparators(dir.filePath("help.chm"))});
         return;
     }
-#endif
     // The program's own manual, in the desktop's browser; a missing one is not reported.
     const QString manual = dir.filePath("help/index.html");
     if (QFileInfo::exists(manual)) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QSettings>
+
+#include "gui/widgets/qt_text.h"
 #include "tests/support/temp_dir.h"
 
 namespace tf::gui {
@@ -10,7 +13,7 @@ namespace fs = std::filesystem;
 
 class FileAssociationTest : public ::testing::Test {
   protected:
-    QString path(const fs::path& p) { return QString::fromStdString(p.string()); }
+    QString path(const fs::path& p) { return qsPath(p); }
     test::TempDir dir;
     fs::path home = dir.path() / "home";
     fs::path system = dir.path() / "system";
@@ -59,6 +62,44 @@ TEST_F(FileAssociationTest, AnotherProgramsAssociationIsLeftAlone) {
     test::writeFile(system / "applications/editor.desktop",
                     "[Desktop Entry]\nName=Editor\nMimeType=text/plain;\n");
     EXPECT_FALSE(association.registered());
+}
+
+// The registry's keys, kept in a settings file here: the same reading and writing as in the
+// user's hive on Windows.
+TEST_F(FileAssociationTest, TheRegistryAssociationWritesTheShellClassesAndLeavesOthersAlone) {
+    const QString classes = path(dir / "classes.ini");
+    RegistryFileAssociation registry(classes, QSettings::IniFormat);
+    EXPECT_FALSE(registry.registered());
+    EXPECT_TRUE(registerProjectFileType(registry, "C:/Program Files/Tallyframe/tallyframe.exe",
+                                        "C:/Program Files/Tallyframe/Brix.ico"));
+    {
+        const QSettings written(classes, QSettings::IniFormat);
+        EXPECT_EQ(written.value(".gdb/Default").toString(), "tallyframe");
+        EXPECT_EQ(written.value(".gdb/Content Type").toString(), "Brix工程数据");
+        EXPECT_EQ(written.value("tallyframe/DefaultIcon/Default").toString(),
+                  "C:/Program Files/Tallyframe/Brix.ico");
+        EXPECT_EQ(written.value("tallyframe/shell/Default").toString(), "open");
+        EXPECT_EQ(written.value("tallyframe/shell/open/command/Default").toString(),
+                  "\"C:/Program Files/Tallyframe/tallyframe.exe\" \"%1\"")
+            << "the program's path quoted, spaces and all";
+    }
+    EXPECT_TRUE(registry.registered());
+
+    // Another program that opens .gdb files with its own default verb keeps them.
+    const QString other = path(dir / "other.ini");
+    {
+        QSettings taken(other, QSettings::IniFormat);
+        taken.setValue(".gdb/Default", "CadDrawing");
+        taken.setValue("CadDrawing/shell/Default", "view");
+        taken.setValue("CadDrawing/shell/view/command/Default", "cad.exe \"%1\"");
+    }
+    RegistryFileAssociation theirs(other, QSettings::IniFormat);
+    EXPECT_FALSE(registerProjectFileType(theirs, "C:/tf/tallyframe.exe", "C:/tf/Brix.ico"));
+    EXPECT_EQ(QSettings(other, QSettings::IniFormat).value(".gdb/Default").toString(),
+              "CadDrawing");
+    // A type whose verb has no command opens nothing: it is taken.
+    QSettings(other, QSettings::IniFormat).remove("CadDrawing/shell/view/command");
+    EXPECT_TRUE(registerProjectFileType(theirs, "C:/tf/tallyframe.exe", "C:/tf/Brix.ico"));
 }
 
 }  // namespace
