@@ -49,7 +49,7 @@ class AttachmentManagerTest : public ::testing::Test {
         manager.load("", AttachMode::Edit, 1 << 20);
     }
     fs::path file(const std::string& name, const std::string& content) {
-        const fs::path path = dir.path() / "source" / name;
+        const fs::path path = dir.path() / "source" / pathFromUtf8(name);
         fs::create_directories(path.parent_path());
         test::writeFile(path, content);
         return path;

@@ -36,6 +36,7 @@ TEST(ReleaseFolder, NamesStayPlainNamesInsideTheFolder) {
     EXPECT_TRUE(cut.ends_with("图.jpg"));
 }
 
+#ifndef _WIN32  // links need privileges on Windows, and Wine has none
 TEST(ReleaseFolder, EmptyingRemovesLinksNeverWhatTheyPointTo) {
     test::TempDir dir;
     const fs::path outside = dir.path() / "outside";
@@ -78,6 +79,7 @@ TEST(ReleaseFolder, EmptyingRemovesLinksNeverWhatTheyPointTo) {
     // A missing folder is made.
     EXPECT_TRUE(releaseFile(dir.path() / "new" / "MTemp", "a.txt", "a"));
 }
+#endif
 
 }  // namespace
 }  // namespace tf

@@ -30,7 +30,8 @@ TEST(FileSystem, AHeldFileInAChineseFolderIsTheHoldersAlone) {
     EXPECT_EQ(writeFileSafely(file, "stranger"), WriteOutcome::Held);
     EXPECT_EQ(held->readAll(), "old");
 
-    // Replaced by rename, and still held afterwards.
+    // Replaced by rename, and still held afterwards, again and again.
+    ASSERT_TRUE(held->replaceContent("newer content"));
     ASSERT_TRUE(held->replaceContent("new content"));
     EXPECT_EQ(held->readAll(), "new content");
     EXPECT_FALSE(ExclusiveFile::open(file, ExclusiveFile::Mode::ReadOnly));

@@ -1,10 +1,12 @@
 #include "core/project/project_io.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "core/attach/attachment_table.h"
 #include "core/base/byte_io.h"
@@ -260,9 +262,9 @@ TEST_F(ProjectIoTest, ShrunkContentLeavesAFileExactlyAsLongAsTheImage) {
     doc.modified = true;
     ASSERT_TRUE(saveProject(doc, prompter, false));
     EXPECT_LT(std::filesystem::file_size(doc.path), big);
-    EXPECT_EQ(readFile(doc.path), buildProjectImage(doc));
+    ASSERT_TRUE(doc.file);
+    EXPECT_EQ(doc.file->readAll(), buildProjectImage(doc));
     EXPECT_FALSE(doc.modified);
-    EXPECT_TRUE(doc.file);
 }
 
 TEST_F(ProjectIoTest, OtherVersionsAreRefusedWithTheVersionMessage) {
@@ -423,6 +425,8 @@ TEST_F(ProjectIoTest, SaveWithoutAPlaceToWriteKeepsTheDocument) {
     EXPECT_FALSE(std::filesystem::exists(dir / "gone"));
 }
 
+#ifndef _WIN32
+// Forks a child with a file-size limit or without root rights: POSIX only.
 TEST_F(ProjectIoTest, FailedWriteKeepsThePreviousFileAndForgetsThePath) {
     const std::string path = savedProject("a.gdb");
     const std::string before = readFile(path);
@@ -453,6 +457,7 @@ TEST_F(ProjectIoTest, FailedWriteKeepsThePreviousFileAndForgetsThePath) {
         EXPECT_EQ(readFile(path), before);
     }
 }
+#endif
 
 TEST_F(ProjectIoTest, ResetMakesAnEmptyUntitledProjectAndReleasesTheFile) {
     const std::string path = savedProject("a.gdb");
@@ -468,6 +473,8 @@ TEST_F(ProjectIoTest, ResetMakesAnEmptyUntitledProjectAndReleasesTheFile) {
     EXPECT_TRUE(ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite));
 }
 
+#ifndef _WIN32
+// Forks a child with a file-size limit or without root rights: POSIX only.
 TEST_F(ProjectIoTest, AFailedFirstSaveLeavesNoEmptyFile) {
     const std::string path = utf8FromPath(dir / "new.gdb");
     EXPECT_TRUE(test::trueInChildProcess([&] {
@@ -483,6 +490,7 @@ TEST_F(ProjectIoTest, AFailedFirstSaveLeavesNoEmptyFile) {
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
 }
+#endif
 
 TEST_F(ProjectIoTest, OpeningAProjectSweepsTemporaryFilesThatKilledSavesLeft) {
     const std::string path = savedProject("a.gdb");

@@ -1,7 +1,9 @@
 #include "core/shell/auto_save.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include "core/base/text_codec.h"
 #include "core/project/project_io.h"
@@ -158,6 +160,8 @@ TEST_F(TimerTest, AnUntitledProjectIsRemindedWithTheReminderMinutesWhateverTheTy
     EXPECT_EQ(prompter.messages(), std::vector{reminder(15)});
 }
 
+#ifndef _WIN32
+// Forks a child with a file-size limit or without root rights: POSIX only.
 TEST(SettingsFolder, TheProgramDirectoryWhenWritableElseTheUsersFolder) {
     test::TempDir dir;
     const auto program = dir / "program";
@@ -180,6 +184,7 @@ TEST(SettingsFolder, TheProgramDirectoryWhenWritableElseTheUsersFolder) {
     }));
     ::chmod(program.c_str(), 0755);
 }
+#endif
 
 }  // namespace
 }  // namespace tf
