@@ -89,13 +89,17 @@ int statsCommand(const std::string& project, const StatisticsChoice& choice, Str
     if (!loadStatistics(project, choice, document, statistics, prompter, io)) {
         return 1;
     }
+    const auto write = [&](const Grid& grid) {
+        forEachStatisticsRow(grid, false, [&](std::string_view row) { io.out << row << kLineEnd; });
+    };
     if (choice.node) {
-        io.out << statisticsRows(statistics.itemSummary, false, kLineEnd);
+        write(statistics.itemSummary);
     } else if (choice.filter) {
-        io.out << statisticsRows(statistics.cumulative, false, kLineEnd) << kLineEnd
-               << statisticsRows(statistics.summary, false, kLineEnd);
+        write(statistics.cumulative);
+        io.out << kLineEnd;
+        write(statistics.summary);
     } else {
-        io.out << statisticsRows(statistics.summary, false, kLineEnd);
+        write(statistics.summary);
     }
     return 0;
 }

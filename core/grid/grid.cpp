@@ -335,6 +335,11 @@ void Grid::clear() {
     *this = Grid();
 }
 
+std::string productText(std::string_view left, std::string_view right) {
+    return isBlank(left) && isBlank(right) ? std::string()
+                                           : formatNumber(parseNumber(left) * parseNumber(right));
+}
+
 void Grid::recalculate() {
     for (int c = 0; c < columnCount(); ++c) {
         const auto& rule = columns_[static_cast<std::size_t>(c)].product;
@@ -342,11 +347,11 @@ void Grid::recalculate() {
             continue;
         }
         for (int r = fixedRows_; r < rowCount(); ++r) {
-            const std::string_view a = text(r, rule->left);
-            const std::string_view b = text(r, rule->right);
-            setText(r, c,
-                    isBlank(a) && isBlank(b) ? std::string()
-                                             : formatNumber(parseNumber(a) * parseNumber(b)));
+            // A row already showing its product is not packed again.
+            const std::string product = productText(text(r, rule->left), text(r, rule->right));
+            if (product != text(r, c)) {
+                setText(r, c, product);
+            }
         }
     }
     for (const auto& s : sums_) {

@@ -189,4 +189,7 @@ class Grid {
     } journal_;
 };
 
+// What a product column shows for its two factors' texts: blank when both are.
+std::string productText(std::string_view left, std::string_view right);
+
 }  // namespace tf

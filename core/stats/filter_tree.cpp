@@ -49,16 +49,27 @@ std::optional<std::size_t> FilterTree::findLocation(std::string_view name) const
     return at != locationsByName_.end() ? std::optional(at->second) : std::nullopt;
 }
 
+std::optional<std::size_t> FilterTree::nearLocation(std::string_view name) const {
+    // The rows are read in the order the tree was built from: most look-ups stay in the last
+    // location or go on to the next one.
+    if (last_) {
+        for (std::size_t l = last_->location; l < locations_.size() && l <= last_->location + 1;
+             ++l) {
+            if (locations_[l].name == name) {
+                return l;
+            }
+        }
+    }
+    return findLocation(name);
+}
+
 std::optional<FilterTree::Node> FilterTree::find(std::string_view location,
                                                  std::string_view code) const {
     if (last_ && locations_[last_->location].name == location &&
         locations_[last_->location].items[last_->item].code == code) {
         return last_;
     }
-    // Most look-ups stay in the location of the last one.
-    const auto l = last_ && locations_[last_->location].name == location
-                       ? std::optional(last_->location)
-                       : findLocation(location);
+    const auto l = nearLocation(location);
     if (!l) {
         return std::nullopt;
     }
@@ -88,12 +99,15 @@ bool FilterTree::isTicked(std::string_view location, std::string_view code) cons
 }
 
 void FilterTree::add(std::string_view location, std::string_view code) {
-    auto [at, added] = locationsByName_.try_emplace(std::string(location), locations_.size());
-    if (added) {
+    // Usually a new item of the location just looked up: no name is made for the search.
+    std::optional<std::size_t> found = nearLocation(location);
+    if (!found) {
+        found = locations_.size();
+        locationsByName_.emplace(std::string(location), *found);
         locations_.push_back({std::string(location), Tick::Unticked, {}, {}});
         ++nodeCount_;
     }
-    FilterLocation& l = locations_[at->second];
+    FilterLocation& l = locations_[*found];
     l.items.push_back({std::string(code), false});
     ++nodeCount_;
     if (l.items.size() > kSearchedItems) {

@@ -55,6 +55,7 @@ class FilterTree {
   private:
     friend FilterTree buildFilterTree(const Grid&);
     void add(std::string_view location, std::string_view code);
+    std::optional<std::size_t> nearLocation(std::string_view name) const;
 
     std::vector<FilterLocation> locations_;
     TextMap<std::size_t> locationsByName_;

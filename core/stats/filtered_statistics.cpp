@@ -1,6 +1,9 @@
 #include "core/stats/filtered_statistics.h"
 
+#include <algorithm>
+#include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "core/base/number_text.h"
 #include "core/project/analysis_layout.h"
@@ -11,76 +14,84 @@
 namespace tf {
 namespace {
 
-struct Place {
-    std::size_t group;
-    std::size_t cost;
-    // The location block (its 序号) whose quantity the entry holds last, and that quantity.
+// What the analysis rows add up to for one work item at one location of the tree.
+struct ItemCost {
+    double materialCost = 0;
+    double workQuantity = 0;
+    // The location block (its 序号) whose quantity the item holds last, and that quantity.
     double block = -1;
     double blockQuantity = 0;
 };
 
-// The groups of the ticked items, and where each ticked item of the tree goes
-// (places[location][item], nothing for unticked ones).
-std::vector<LocationCostGroup> tickedGroups(
-    const FilterTree& filter, std::vector<std::vector<std::optional<Place>>>& places) {
-    std::vector<LocationCostGroup> groups;
-    places.resize(filter.locations().size());
+// The items of every location side by side: location l's items start at first[l].
+std::vector<std::size_t> firstItems(const FilterTree& filter) {
+    std::vector<std::size_t> first(filter.locations().size() + 1, 0);
     for (std::size_t l = 0; l < filter.locations().size(); ++l) {
-        const FilterLocation& location = filter.locations()[l];
-        places[l].resize(location.items.size());
-        for (std::size_t i = 0; i < location.items.size(); ++i) {
-            const FilterItem& item = location.items[i];
-            if (!item.ticked) {
-                continue;
-            }
-            if (groups.empty() || groups.back().location != location.name) {
-                groups.push_back({location.name, {}});
-            }
-            places[l][i] = Place{groups.size() - 1, groups.back().costs.size()};
-            groups.back().costs.push_back({item.code});
-        }
+        first[l + 1] = first[l] + filter.locations()[l].items.size();
     }
-    return groups;
+    return first;
 }
 
-void addFees(std::vector<LocationCostGroup>& groups, const ItemTable& items) {
-    std::unordered_map<std::string_view, const ItemRow*> byCode;
-    for (const ItemRow& row : items) {
-        byCode.try_emplace(row.code, &row);
-    }
-    for (LocationCostGroup& group : groups) {
-        for (LocationCost& cost : group.costs) {
-            if (const auto it = byCode.find(cost.code); it != byCode.end()) {
-                cost.labourPrice = parseNumber(it->second->labourPrice);
-                cost.machinery = parseNumber(it->second->machineryFee);
-                cost.management = parseNumber(it->second->managementFee);
-            }
-            cost.total = cost.materialCost + cost.workQuantity * cost.labourPrice + cost.machinery +
-                         cost.management;
+struct Fees {
+    double labourPrice = 0;
+    double machinery = 0;
+    double management = 0;
+};
+
+class FeesByCode {
+  public:
+    explicit FeesByCode(const ItemTable& items) {
+        for (const ItemRow& row : items) {
+            rows_.try_emplace(row.code, &row);
         }
     }
-}
+    Fees operator()(std::string_view code) const {
+        const auto it = rows_.find(code);
+        if (it == rows_.end()) {
+            return {};
+        }
+        return {parseNumber(it->second->labourPrice), parseNumber(it->second->machineryFee),
+                parseNumber(it->second->managementFee)};
+    }
 
-void fillCumulative(const std::vector<LocationCostGroup>& groups, Grid& g) {
+  private:
+    std::unordered_map<std::string_view, const ItemRow*> rows_;
+};
+
+// One row per ticked item, in the tree's order, the location merged over its items; then
+// "小计：". 工费小计 is written as the grid computes it, so recalculating leaves those rows be.
+void fillCumulative(const FilterTree& filter, const std::vector<std::size_t>& first,
+                    const std::vector<ItemCost>& costs, const FeesByCode& fees, Grid& g) {
     using namespace CumulativeColumn;
     int n = 0;
-    for (const LocationCostGroup& group : groups) {
-        n += static_cast<int>(group.costs.size());
+    for (const FilterLocation& location : filter.locations()) {
+        n += static_cast<int>(std::count_if(location.items.begin(), location.items.end(),
+                                            [](const FilterItem& i) { return i.ticked; }));
     }
     layOutStatistics(g, StatisticsLayout::Cumulative, n + 2);
     int row = 1;
-    for (const LocationCostGroup& group : groups) {
-        const int first = row;
-        for (const LocationCost& cost : group.costs) {
+    for (std::size_t l = 0; l < filter.locations().size(); ++l) {
+        const FilterLocation& location = filter.locations()[l];
+        const int top = row;
+        for (std::size_t i = 0; i < location.items.size(); ++i) {
+            if (!location.items[i].ticked) {
+                continue;
+            }
+            const ItemCost& cost = costs[first[l] + i];
+            const Fees fee = fees(location.items[i].code);
+            const double total = cost.materialCost + cost.workQuantity * fee.labourPrice +
+                                 fee.machinery + fee.management;
+            const std::string quantity = formatNumber(cost.workQuantity);
+            const std::string price = formatNumber(fee.labourPrice);
             g.setTexts(row, kLocation,
-                       {group.location, cost.code, formatNumber(cost.materialCost),
-                        formatNumber(cost.workQuantity), formatNumber(cost.labourPrice),
-                        std::string_view(),  // 工费小计: the grid computes it
-                        formatNumber(cost.machinery), formatNumber(cost.management),
-                        formatNumber(cost.total)});
+                       {location.name, location.items[i].code, formatNumber(cost.materialCost),
+                        quantity, price, productText(quantity, price), formatNumber(fee.machinery),
+                        formatNumber(fee.management), formatNumber(total)});
             ++row;
         }
-        g.merge({first, kLocation, row - 1, kLocation});
+        if (row > top) {
+            g.merge({top, kLocation, row - 1, kLocation});
+        }
     }
     addSubtotalRow(g, n + 1, kLocation, kCode,
                    {kMaterialCost, kLabourCost, kMachinery, kManagement, kTotal}, 1, n);
@@ -97,17 +108,16 @@ void buildFilteredStatistics(const Grid& analysis, const MaterialCatalogue& cata
         layOutStatistics(summary, StatisticsLayout::Summary, kStatisticsFreshRows);
         return;
     }
-    std::vector<std::vector<std::optional<Place>>> places;
-    std::vector<LocationCostGroup> groups = tickedGroups(filter, places);
+    const std::vector<std::size_t> first = firstItems(filter);
+    std::vector<ItemCost> costs(first.back());
     MaterialSummaryList list;
     for (int r = kAnalysisHeadingRows; r < analysis.rowCount(); ++r) {
         const AnalysisUse use = readAnalysisUse(analysis, r);
         const auto node = filter.find(use.location, use.code);
-        if (!node || !places[node->location][node->item]) {
+        if (!node || !filter.locations()[node->location].items[node->item].ticked) {
             continue;
         }
-        Place& place = *places[node->location][node->item];
-        LocationCost& cost = groups[place.group].costs[place.cost];
+        ItemCost& cost = costs[first[node->location] + node->item];
         if (catalogueMaterial(catalogue, use.materialId)) {
             if (const MaterialSummaryRow* listed = list.add(use, catalogue)) {
                 cost.materialCost += use.quantity * listed->price;
@@ -115,15 +125,14 @@ void buildFilteredStatistics(const Grid& analysis, const MaterialCatalogue& cata
         }
         // Rows of one block repeat the item's quantity; two blocks of one location add up.
         const double block = parseNumber(analysis.text(r, AnalysisColumn::kNumber));
-        if (block != place.block) {
-            place.block = block;
-            place.blockQuantity = 0;
+        if (block != cost.block) {
+            cost.block = block;
+            cost.blockQuantity = 0;
         }
-        cost.workQuantity += use.workQuantity - place.blockQuantity;
-        place.blockQuantity = use.workQuantity;
+        cost.workQuantity += use.workQuantity - cost.blockQuantity;
+        cost.blockQuantity = use.workQuantity;
     }
-    addFees(groups, items);
-    fillCumulative(groups, cumulative);
+    fillCumulative(filter, first, costs, FeesByCode(items), cumulative);
     copySummaryToGrid(list, summary);
 }
 

@@ -1,30 +1,11 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "core/grid/grid.h"
 #include "core/materials/material_catalogue.h"
 #include "core/stats/filter_tree.h"
 #include "core/structure/item_table.h"
 
 namespace tf {
-
-// The cost of one ticked work item at one location.
-struct LocationCost {
-    std::string code;
-    double materialCost = 0;
-    double workQuantity = 0;
-    double labourPrice = 0;
-    double machinery = 0;
-    double management = 0;
-    double total = 0;
-};
-
-struct LocationCostGroup {
-    std::string location;
-    std::vector<LocationCost> costs;
-};
 
 // 累计统计表 with the costs of every ticked work item grouped by location and a "小计：" row,
 // and 统计表 with the materials of those rows; both blank when nothing is ticked. Fees come

@@ -22,20 +22,30 @@ bool holdsData(const Grid& g, int row) {
 
 }  // namespace
 
-std::string statisticsRows(const Grid& g, bool withHeading, std::string_view lineEnd) {
-    std::string text;
+void forEachStatisticsRow(const Grid& g, bool withHeading,
+                          const std::function<void(std::string_view row)>& take) {
+    std::string line;
     for (int r = withHeading ? 0 : 1; r < g.rowCount(); ++r) {
         if (r > 0 && !holdsData(g, r)) {
             continue;
         }
+        line.clear();
         for (int c = 0; c < g.columnCount(); ++c) {
             if (c > 0) {
-                text += '\t';
+                line += '\t';
             }
-            text += tabField(g.text(r, c));
+            line += tabField(g.text(r, c));
         }
-        text += lineEnd;
+        take(line);
     }
+}
+
+std::string statisticsRows(const Grid& g, bool withHeading, std::string_view lineEnd) {
+    std::string text;
+    forEachStatisticsRow(g, withHeading, [&](std::string_view row) {
+        text += row;
+        text += lineEnd;
+    });
     return text;
 }
 
