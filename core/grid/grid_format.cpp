@@ -20,6 +20,7 @@
 
 #include "core/base/byte_io.h"
 #include "core/base/byte_stream.h"
+#include "core/base/huge_pages.h"
 #include "core/base/sealed_bytes.h"
 #include "core/base/text_codec.h"
 #include "core/grid/grid.h"
@@ -292,6 +293,7 @@ bool GridFormat::load(ByteStream& r, Grid& out) {
         return false;
     }
     g.merges_.reserve(*mergeCount);  // bounded by the bytes left, just checked
+    adviseHugePages(g.merges_.data(), g.merges_.capacity() * sizeof(CellRange));
     for (std::uint32_t i = 0; i < *mergeCount; ++i) {
         const auto m = readRange(r);
         if (!m || !insideGrid(*m, *rows, *columns) || m->singleCell()) {
@@ -326,6 +328,7 @@ bool GridFormat::load(ByteStream& r, Grid& out) {
     }
 
     g.rows_.reserve(static_cast<std::size_t>(*rows));
+    adviseHugePages(g.rows_.data(), g.rows_.capacity() * sizeof(PackedRow));
     g.rowArena_ = std::make_shared<RowArena>();
     std::vector<StyleId> styles;
     std::vector<std::size_t> lengths;
