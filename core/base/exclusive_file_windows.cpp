@@ -144,11 +144,11 @@ bool ExclusiveFile::namesHeldFile(const std::filesystem::path& path) const {
     BY_HANDLE_FILE_INFORMATION b{};
     // Wine reports volume 0 for a handle whose file was renamed since it was opened (the new
     // content held after a save); the file's index then decides alone.
-    const bool same = ::GetFileInformationByHandle(named, &a) &&
-                      ::GetFileInformationByHandle(detail::handleOf(handle_), &b) &&
-                      (a.dwVolumeSerialNumber == b.dwVolumeSerialNumber ||
-                       b.dwVolumeSerialNumber == 0) &&
-                      a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    const bool same =
+        ::GetFileInformationByHandle(named, &a) &&
+        ::GetFileInformationByHandle(detail::handleOf(handle_), &b) &&
+        (a.dwVolumeSerialNumber == b.dwVolumeSerialNumber || b.dwVolumeSerialNumber == 0) &&
+        a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
     ::CloseHandle(named);
     return same;
 }
