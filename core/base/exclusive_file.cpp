@@ -1,6 +1,7 @@
 #include "core/base/exclusive_file.h"
 
 #include "core/base/exclusive_file_io.h"
+#include "core/base/temporary_file.h"
 
 namespace tf {
 namespace detail {
@@ -84,6 +85,31 @@ std::optional<ByteStream> ExclusiveFile::stream() const {
             return detail::readHeldFile(handle, offset, out);
         },
         *size);
+}
+
+bool ExclusiveFile::rewriteInPlace(std::string_view image) {
+    const auto old = readAll();
+    if (!old) {
+        return false;
+    }
+    // The complete old content goes to a safety copy first; it restores the file when the
+    // rewrite fails, and stays behind only when even that fails.
+    std::string copyName;
+    const int copy = createTemporaryFile(detail::safetyCopyFolder(), copyName);
+    if (copy < 0) {
+        return false;
+    }
+    if (!writeFully(copy, *old) || !flushToDisk(copy)) {
+        discardTemporaryFile(copy, copyName);
+        return false;
+    }
+    const bool written = detail::overwriteHeldFile(handle_, image);
+    if (written || detail::overwriteHeldFile(handle_, *old)) {
+        discardTemporaryFile(copy, copyName);
+    } else {
+        closeDescriptor(copy);
+    }
+    return written;
 }
 
 }  // namespace tf

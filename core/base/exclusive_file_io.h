@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string_view>
 
 namespace tf::detail {
 
@@ -11,6 +12,8 @@ namespace tf::detail {
 std::optional<std::uint64_t> heldFileSize(int handle);
 // Fills `out` from `offset` on, short only at the end of the file.
 std::optional<std::size_t> readHeldFile(int handle, std::uint64_t offset, std::span<char> out);
+// The content as a whole: written from the start, cut to its length, flushed.
+bool overwriteHeldFile(int handle, std::string_view content);
 // Where safety copies of files rewritten in place go.
 const std::filesystem::path& safetyCopyFolder();
 

@@ -56,12 +56,6 @@ bool writeAt(int fd, std::string_view data, off_t offset) {
     return true;
 }
 
-// The content as a whole: written from the start, cut to its length, flushed.
-bool overwrite(int fd, std::string_view content) {
-    return writeAt(fd, content, 0) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
-           ::fsync(fd) == 0;
-}
-
 void syncFolder(const std::filesystem::path& folder) {
     const int dir =
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -115,6 +109,11 @@ void ExclusiveFile::close() {
 }
 
 namespace detail {
+
+bool overwriteHeldFile(int handle, std::string_view content) {
+    return writeAt(handle, content, 0) &&
+           ::ftruncate(handle, static_cast<off_t>(content.size())) == 0 && ::fsync(handle) == 0;
+}
 
 std::optional<std::uint64_t> heldFileSize(int handle) {
     struct stat info {};
@@ -192,43 +191,15 @@ bool ExclusiveFile::renameOver(const std::filesystem::path& target, std::string_
             // Not permitted for this user: the file becomes theirs, as any program's would.
         }
     }
-    const bool ok = writeFully(temp, image) && ::fsync(temp) == 0 && namesHeldFile(target) &&
-                    ::rename(tempName.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tempName.c_str());
-        ::close(temp);
+    if (!writeFully(temp, image) || !flushToDisk(temp) || !namesHeldFile(target) ||
+        !moveOver(tempName, target)) {
+        discardTemporaryFile(temp, tempName);
         return false;
     }
     syncFolder(target.parent_path());
     close();
     handle_ = temp;
     return true;
-}
-
-bool ExclusiveFile::rewriteInPlace(std::string_view image) {
-    const auto old = readAll();
-    if (!old) {
-        return false;
-    }
-    // The complete old content goes to a safety copy first; it restores the file when the
-    // rewrite fails, and stays behind only when even that fails.
-    std::string copyName;
-    const int copy = createTemporaryFile(detail::safetyCopyFolder(), copyName);
-    if (copy < 0) {
-        return false;
-    }
-    if (!writeFully(copy, *old) || ::fsync(copy) != 0) {
-        ::unlink(copyName.c_str());
-        ::close(copy);
-        return false;
-    }
-    const bool written = overwrite(handle_, image);
-    const bool whole = written || overwrite(handle_, *old);
-    if (whole) {
-        ::unlink(copyName.c_str());
-    }
-    ::close(copy);
-    return written;
 }
 
 }  // namespace tf

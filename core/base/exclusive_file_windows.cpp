@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "core/base/exclusive_file_io.h"
-#include "core/base/path_text.h"
 #include "core/base/temporary_file.h"
 #include "core/base/windows_handles.h"
 
@@ -42,20 +41,19 @@ HANDLE openHeld(const std::filesystem::path& path, ExclusiveFile::Mode mode) {
                          nullptr);
 }
 
-// The content as a whole: written from the start, cut to its length, flushed.
-bool overwrite(int fd, std::string_view content) {
-    const HANDLE handle = detail::handleOf(fd);
-    LARGE_INTEGER start{};
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(content.size());
-    return ::SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) && writeFully(fd, content) &&
-           ::SetFilePointerEx(handle, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle) &&
-           ::FlushFileBuffers(handle);
-}
-
 }  // namespace
 
 namespace detail {
+
+bool overwriteHeldFile(int handle, std::string_view content) {
+    const HANDLE held = handleOf(handle);
+    LARGE_INTEGER start{};
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(content.size());
+    return ::SetFilePointerEx(held, start, nullptr, FILE_BEGIN) && writeFully(handle, content) &&
+           ::SetFilePointerEx(held, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(held) &&
+           flushToDisk(handle);
+}
 
 std::optional<std::uint64_t> heldFileSize(int fd) {
     LARGE_INTEGER size{};
@@ -176,52 +174,21 @@ bool ExclusiveFile::renameOver(const std::filesystem::path& target, std::string_
     if (temp < 0) {
         return rewriteInPlace(image);
     }
-    const std::filesystem::path tempPath = pathFromUtf8(tempName);
-    if (!writeFully(temp, image) || !::FlushFileBuffers(detail::handleOf(temp))) {
-        ::_close(temp);
-        ::DeleteFileW(tempPath.c_str());
+    if (!writeFully(temp, image) || !flushToDisk(temp)) {
+        discardTemporaryFile(temp, tempName);
         return false;
     }
     // A held file cannot be replaced: it is let go for the rename, and the new file (open
     // since it was made, its sharing denied but for the rename) is held from then on. When
     // the rename fails the old file is taken again.
     close();
-    if (!::MoveFileExW(tempPath.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::_close(temp);
-        ::DeleteFileW(tempPath.c_str());
+    if (!moveOver(tempName, target)) {
+        discardTemporaryFile(temp, tempName);
         handle_ = detail::descriptorOf(openHeld(target, mode_));
         return false;
     }
     handle_ = temp;
     return true;
-}
-
-bool ExclusiveFile::rewriteInPlace(std::string_view image) {
-    const auto old = readAll();
-    if (!old) {
-        return false;
-    }
-    // The complete old content goes to a safety copy first; it restores the file when the
-    // rewrite fails, and stays behind only when even that fails.
-    std::string copyName;
-    const int copy = createTemporaryFile(detail::safetyCopyFolder(), copyName);
-    if (copy < 0) {
-        return false;
-    }
-    const std::filesystem::path copyPath = pathFromUtf8(copyName);
-    if (!writeFully(copy, *old) || !::FlushFileBuffers(detail::handleOf(copy))) {
-        ::_close(copy);
-        ::DeleteFileW(copyPath.c_str());
-        return false;
-    }
-    const bool written = overwrite(handle_, image);
-    const bool whole = written || overwrite(handle_, *old);
-    ::_close(copy);
-    if (whole) {
-        ::DeleteFileW(copyPath.c_str());
-    }
-    return written;
 }
 
 }  // namespace tf

@@ -21,6 +21,16 @@ void closeDescriptor(int fd);
 // Writes all of `data` at the descriptor's position, going on after interrupted writes.
 bool writeFully(int fd, std::string_view data);
 
+// Makes what was written through the descriptor durable on the disk.
+bool flushToDisk(int fd);
+
+// Moves the temporary file of that name over `target`, replacing it, written through to the
+// disk where the system offers that.
+bool moveOver(const std::string& name, const std::filesystem::path& target);
+
+// Closes a temporary file made here and removes it.
+void discardTemporaryFile(int fd, const std::string& name);
+
 namespace detail {
 
 // Their names: the prefix, kTemporaryRandomLength letters or digits, the suffix.

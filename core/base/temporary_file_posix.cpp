@@ -26,6 +26,14 @@ bool writeFully(int fd, std::string_view data) {
     return true;
 }
 
+bool flushToDisk(int fd) {
+    return ::fsync(fd) == 0;
+}
+
+bool moveOver(const std::string& name, const std::filesystem::path& target) {
+    return ::rename(name.c_str(), target.c_str()) == 0;
+}
+
 int createTemporaryFile(const std::filesystem::path& folder, std::string& name) {
     name = (folder / (std::string(detail::kTemporaryPrefix) +
                       std::string(detail::kTemporaryRandomLength, 'X') +

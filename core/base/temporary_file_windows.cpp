@@ -25,6 +25,15 @@ bool writeFully(int fd, std::string_view data) {
     return true;
 }
 
+bool flushToDisk(int fd) {
+    return ::FlushFileBuffers(detail::handleOf(fd)) != 0;
+}
+
+bool moveOver(const std::string& name, const std::filesystem::path& target) {
+    return ::MoveFileExW(pathFromUtf8(name).c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 int createTemporaryFile(const std::filesystem::path& folder, std::string& name) {
     static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937 random(std::random_device{}());

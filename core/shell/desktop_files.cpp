@@ -1,5 +1,7 @@
 #include "core/shell/desktop_files.h"
 
+#include <algorithm>
+
 namespace tf {
 
 std::string projectMimePackage() {
@@ -8,7 +10,9 @@ std::string projectMimePackage() {
            "  <mime-type type=\"" +
            std::string(kProjectMimeType) +
            "\">\n"
-           "    <comment>Brix工程数据</comment>\n"
+           "    <comment>" +
+           std::string(kProjectTypeDescription) +
+           "</comment>\n"
            "    <glob pattern=\"*.gdb\"/>\n"
            "  </mime-type>\n"
            "</mime-info>\n";
@@ -32,6 +36,35 @@ std::string projectDesktopEntry(std::string_view programPath, std::string_view i
            ";\n"
            "Terminal=false\n"
            "Categories=Office;\n";
+}
+
+std::vector<RegistryValue> projectRegistryValues(std::string_view programPath,
+                                                 std::string_view iconPath) {
+    // The program's file name without its extension, whichever separator the path uses.
+    std::string_view type = programPath.substr(programPath.find_last_of("/\\") + 1);
+    type = type.substr(0, std::min(type.size(), type.rfind('.')));
+    return {
+        {".gdb/Default", std::string(type)},
+        {".gdb/Content Type", std::string(kProjectTypeDescription)},
+        {std::string(type) + "/BrowserFlags", 8},
+        {std::string(type) + "/EditFlags", 0},
+        {std::string(type) + "/DefaultIcon/Default", std::string(iconPath)},
+        {std::string(type) + "/shell/Default", "open"},
+        {std::string(type) + "/shell/open/command/Default",
+         "\"" + std::string(programPath) + "\" \"%1\""},
+    };
+}
+
+bool projectFilesHaveAProgram(const std::function<std::string(const std::string& key)>& value) {
+    const std::string type = value(".gdb/Default");
+    if (type.empty()) {
+        return false;
+    }
+    std::string verb = value(type + "/shell/Default");
+    if (verb.empty()) {
+        verb = "open";
+    }
+    return !value(type + "/shell/" + verb + "/command/Default").empty();
 }
 
 }  // namespace tf

@@ -15,6 +15,13 @@
 namespace tf::gui {
 namespace {
 
+QVariant qVariantOf(const std::string& text) {
+    return qs(text);
+}
+QVariant qVariantOf(int number) {
+    return number;
+}
+
 QString readText(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -122,30 +129,18 @@ RegistryFileAssociation::RegistryFileAssociation(QString classes, QSettings::For
 
 bool RegistryFileAssociation::registered() const {
     const QSettings classes(classes_, format_);
-    const QString type = classes.value(".gdb/Default").toString();
-    if (type.isEmpty()) {
-        return false;
-    }
-    QString verb = classes.value(type + "/shell/Default").toString();
-    if (verb.isEmpty()) {
-        verb = "open";
-    }
-    return !classes.value(type + "/shell/" + verb + "/command/Default").toString().isEmpty();
+    return projectFilesHaveAProgram(
+        [&](const std::string& key) { return classes.value(qs(key)).toString().toStdString(); });
 }
 
 void RegistryFileAssociation::registerProgram(const QString& programPath, const QString& iconPath) {
     QSettings classes(classes_, format_);
-    const QString type = QFileInfo(programPath).completeBaseName();
-    classes.setValue(".gdb/Default", type);
-    classes.setValue(".gdb/Content Type", "Brix工程数据");
-    classes.setValue(type + "/BrowserFlags", 8);
-    classes.setValue(type + "/EditFlags", 0);
-    classes.setValue(type + "/DefaultIcon/Default", QDir::toNativeSeparators(iconPath));
-    classes.setValue(type + "/shell/Default", "open");
-    // The program's path quoted: unquoted, a path with spaces ("Program Files") is cut at the
-    // first space, and the shell may start another program found there.
-    classes.setValue(type + "/shell/open/command/Default",
-                     "\"" + QDir::toNativeSeparators(programPath) + "\" \"%1\"");
+    for (const RegistryValue& entry :
+         projectRegistryValues(QDir::toNativeSeparators(programPath).toStdString(),
+                               QDir::toNativeSeparators(iconPath).toStdString())) {
+        std::visit([&](const auto& value) { classes.setValue(qs(entry.key), qVariantOf(value)); },
+                   entry.value);
+    }
 }
 
 std::unique_ptr<FileAssociation> platformFileAssociation() {

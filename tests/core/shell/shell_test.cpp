@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/project/project_io.h"
 #include "core/shell/commands.h"
+#include "core/shell/desktop_files.h"
 #include "core/shell/lifecycle.h"
 #include "core/shell/program_data.h"
 #include "core/shell/shortcut_table.h"
@@ -157,6 +160,46 @@ TEST_F(CloseTest, ReplacingAModifiedProjectAsksAndGoesOnUnlessCancelled) {
     doc.modified = false;
     EXPECT_TRUE(settleBeforeReplacing(doc, prompter));
     EXPECT_EQ(prompter.messages().size(), 3u);
+}
+
+}  // namespace
+}  // namespace tf
+
+namespace tf {
+namespace {
+
+// The registry's classes as a map, read as the shell reads them.
+TEST(ProjectRegistry, TheProgramsClassesMakeItOpenProjectFilesAndAnothersAreRecognised) {
+    const auto values = projectRegistryValues(R"(C:\Program Files\Tally frame\tallyframe.exe)",
+                                              R"(C:\Program Files\Tally frame\Brix.ico)");
+    std::map<std::string, std::string> classes;
+    for (const RegistryValue& v : values) {
+        classes[v.key] = std::holds_alternative<int>(v.value)
+                             ? std::to_string(std::get<int>(v.value))
+                             : std::get<std::string>(v.value);
+    }
+    const auto read = [&](const std::string& key) {
+        const auto at = classes.find(key);
+        return at == classes.end() ? std::string() : at->second;
+    };
+    EXPECT_EQ(read(".gdb/Default"), "tallyframe");
+    EXPECT_EQ(read(".gdb/Content Type"), "Brix工程数据");
+    EXPECT_EQ(read("tallyframe/BrowserFlags"), "8");
+    EXPECT_EQ(read("tallyframe/EditFlags"), "0");
+    EXPECT_EQ(read("tallyframe/DefaultIcon/Default"), R"(C:\Program Files\Tally frame\Brix.ico)");
+    EXPECT_EQ(read("tallyframe/shell/open/command/Default"),
+              R"("C:\Program Files\Tally frame\tallyframe.exe" "%1")");
+    EXPECT_TRUE(projectFilesHaveAProgram(read));
+
+    // Another program's type, with a default verb of its own: only its command counts.
+    classes = {{".gdb/Default", "Cad"},
+               {"Cad/shell/Default", "view"},
+               {"Cad/shell/open/command/Default", "x.exe \"%1\""}};
+    EXPECT_FALSE(projectFilesHaveAProgram(read)) << "no command for its verb \"view\"";
+    classes["Cad/shell/view/command/Default"] = "cad.exe \"%1\"";
+    EXPECT_TRUE(projectFilesHaveAProgram(read));
+    classes.clear();
+    EXPECT_FALSE(projectFilesHaveAProgram(read));
 }
 
 }  // namespace
