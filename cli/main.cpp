@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
         return tf::cli::entryImportCommand(args[2], args[3], io);
     }
     if (!args.empty() && args[0] == "print") {
-        const int status = tf::cli::printCommand({args.begin() + 1, args.end()}, argc, argv, io);
+        const int status = tf::cli::printElsewhere({args.begin() + 1, args.end()}, io);
         if (status != 2) {
             return status;
         }

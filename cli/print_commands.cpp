@@ -68,17 +68,14 @@ int printFile(const std::string& printFile, const std::string& out, Streams io) 
 }  // namespace
 
 int printCommand(const std::vector<std::string>& words, int argc, char** argv, Streams io) {
-    const bool file = words.size() == 2;
-    const bool table = (words.size() == 4 || (words.size() == 6 && words[3] == "--title")) &&
-                       words[1] == "--table";
-    if (!file && !table) {
+    if (!printWordsFit(words)) {
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
-    if (file) {
+    if (words.size() == 2) {
         return printFile(words[0], words[1], io);
     }
     const std::optional<std::string> title =

@@ -7,15 +7,25 @@
 
 namespace tf::cli {
 
-// `print` followed by `words`:
+// The words `print` takes:
 //   FILE.gdb --table 分析表|材料表|统计表 [--title T] OUT.pdf
 //       the table as the print editor opens it (统计表: the all-materials view), printed to
 //       PDF with its default title unless one is given;
 //   FILE.pb OUT.pdf
 //       a print file with its own title, font and size.
-// Status 2 when the words are none of these. Printing paints, so the command runs in a
-// window-system application (offscreen unless another platform is asked for) made from
-// `argc` and `argv`.
+bool printWordsFit(const std::vector<std::string>& words);
+
+// The program that prints, beside tallyframe-cli. Printing paints with Qt's window-system
+// libraries, which take longer to load than most commands take to run, so only it links them.
+inline constexpr const char* kPrintProgram = "tallyframe-cli-print";
+
+// `print` followed by `words`, done by the printing program, which takes over this process.
+// Status 2 when the words do not fit, 1 when the printing program cannot be started.
+int printElsewhere(const std::vector<std::string>& words, Streams io);
+
+// The printing program's work: `words` as for `print`. It runs in a window-system
+// application (offscreen unless another platform is asked for) made from `argc` and `argv`.
+// Status 2 when the words do not fit.
 int printCommand(const std::vector<std::string>& words, int argc, char** argv, Streams io);
 
 }  // namespace tf::cli

@@ -1,11 +1,11 @@
-// A build without Qt (the Windows cross-build) cannot paint pages.
+// A build without Qt (the Windows cross-build) has no printing program.
 #include <ostream>
 
 #include "cli/print_commands.h"
 
 namespace tf::cli {
 
-int printCommand(const std::vector<std::string>&, int, char**, Streams io) {
+int printElsewhere(const std::vector<std::string>&, Streams io) {
     io.err << "tallyframe-cli: this build cannot print (it has no Qt)\n";
     return 1;
 }

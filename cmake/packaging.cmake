@@ -4,7 +4,8 @@
 include(GNUInstallDirs)
 set(TF_PACKAGE_DIR ${CMAKE_BINARY_DIR}/packaging)
 
-install(TARGETS tallyframe Uplift tallyframe-cli RUNTIME DESTINATION lib/tallyframe)
+install(TARGETS tallyframe Uplift tallyframe-cli tallyframe-cli-print
+  RUNTIME DESTINATION lib/tallyframe)
 # Up.exe and Up.dll are copies of Uplift, as in the build's program directory: copied from the
 # installed (stripped) one.
 foreach(copy Up.exe Up.dll)

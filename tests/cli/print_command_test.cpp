@@ -102,5 +102,24 @@ TEST_F(PrintCommandTest, TheStatisticsUnderTheirOwnTitleAndPrintFiles) {
               1);
 }
 
+// Printing is handed to a program of its own, so that every other command starts without
+// loading the window-system libraries; without that program beside it, print says so.
+TEST_F(PrintCommandTest, OnlyThePrintingProgramLoadsQt) {
+    EXPECT_EQ(run("ldd " + std::string(TALLYFRAME_CLI)).out.find("libQt6"), std::string::npos);
+    const auto printer =
+        std::filesystem::path(TALLYFRAME_CLI).parent_path() / "tallyframe-cli-print";
+    EXPECT_NE(run("ldd " + printer.string()).out.find("libQt6Gui"), std::string::npos);
+
+    const auto alone = dir / "单独";
+    std::filesystem::create_directory(alone);
+    std::filesystem::copy_file(TALLYFRAME_CLI, alone / "tallyframe-cli");
+    ASSERT_EQ(cli("sample " + path("s.gdb") + " --locations 2").status, 0);
+    const CliRun refused = run((alone / "tallyframe-cli").string() + " print " + path("s.gdb") +
+                               " --table 材料表 " + path("g.pdf"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("tallyframe-cli-print"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "g.pdf"));
+}
+
 }  // namespace
 }  // namespace tf
