@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/base/huge_pages.h"
+
 namespace tf {
 
 // Little-endian writer for the program's byte formats.
@@ -30,7 +32,12 @@ class ByteWriter {
     // Overwrites four bytes written before (a length known only after what it measures).
     void patchI32(std::size_t offset, std::int32_t value);
 
-    void reserve(std::size_t bytes) { out_.reserve(bytes); }
+    // Room for `bytes` in one piece. A large image fills it at once, so it asks for huge
+    // pages before the first byte is written.
+    void reserve(std::size_t bytes) {
+        out_.reserve(bytes);
+        adviseHugePages(out_.data(), out_.capacity());
+    }
     std::size_t size() const { return out_.size(); }
     const std::string& data() const { return out_; }
     std::string take() { return std::move(out_); }

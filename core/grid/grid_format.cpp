@@ -294,12 +294,23 @@ bool GridFormat::load(ByteStream& r, Grid& out) {
     }
     g.merges_.reserve(*mergeCount);  // bounded by the bytes left, just checked
     adviseHugePages(g.merges_.data(), g.merges_.capacity() * sizeof(CellRange));
-    for (std::uint32_t i = 0; i < *mergeCount; ++i) {
-        const auto m = readRange(r);
-        if (!m || !insideGrid(*m, *rows, *columns) || m->singleCell()) {
+    // Taken from the stream a batch at a time: a million-row table has as many merges.
+    constexpr std::uint32_t kMergeBatch = 4096;
+    for (std::uint32_t done = 0; done < *mergeCount;) {
+        const std::uint32_t batch = std::min(*mergeCount - done, kMergeBatch);
+        const auto bytes = r.take(std::size_t{batch} * 16);
+        if (!bytes) {
             return false;
         }
-        g.merges_.push_back(*m);
+        ByteReader fields(*bytes);
+        for (std::uint32_t i = 0; i < batch; ++i) {
+            const CellRange m{*fields.i32(), *fields.i32(), *fields.i32(), *fields.i32()};
+            if (!insideGrid(m, *rows, *columns) || m.singleCell()) {
+                return false;
+            }
+            g.merges_.push_back(m);
+        }
+        done += batch;
     }
     const auto byPosition = [](const CellRange& a, const CellRange& b) {
         return std::pair(a.top, a.left) < std::pair(b.top, b.left);
@@ -334,7 +345,6 @@ bool GridFormat::load(ByteStream& r, Grid& out) {
     std::vector<std::size_t> lengths;
     std::vector<std::string_view> texts;
     std::string decoded;
-    std::vector<std::size_t> ends;
     for (int row = 0; row < *rows; ++row) {
         const auto slots = r.u32();
         if (!slots || *slots > static_cast<std::uint32_t>(*columns) || *slots > r.remaining() / 6) {
@@ -366,19 +376,17 @@ bool GridFormat::load(ByteStream& r, Grid& out) {
         if (!raw) {
             return false;
         }
-        decoded.resize(raw->size() * 3);
-        ends.clear();
-        std::size_t offset = 0;
-        char* cursor = decoded.data();
-        for (const std::size_t length : lengths) {
-            cursor = decodeGbk(raw->substr(offset, length), cursor);
-            offset += length;
-            ends.push_back(static_cast<std::size_t>(cursor - decoded.data()));
+        if (decoded.size() < raw->size() * 3) {
+            decoded.resize(raw->size() * 3);
         }
         texts.resize(n);
+        const char* in = raw->data();
+        char* cursor = decoded.data();
         for (std::size_t c = 0; c < n; ++c) {
-            const std::size_t begin = c == 0 ? 0 : ends[c - 1];
-            texts[c] = std::string_view(decoded).substr(begin, ends[c] - begin);
+            char* const begin = cursor;
+            cursor = decodeGbk({in, lengths[c]}, cursor);
+            in += lengths[c];
+            texts[c] = {begin, static_cast<std::size_t>(cursor - begin)};
         }
         g.rows_.push_back(
             PackedRow::build(static_cast<int>(n), styles.data(), texts.data(), g.rowArena_.get()));

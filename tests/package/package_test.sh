@@ -24,7 +24,7 @@ fi
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 program=$root/usr/lib/tallyframe
-for f in tallyframe tallyframe-cli Uplift Up.exe Up.dll ZUdavu.dat Brix.ico \
+for f in tallyframe tallyframe-cli tallyframe-cli-print Uplift Up.exe Up.dll ZUdavu.dat Brix.ico \
          data/sample.gdb help/index.html; do
   [[ -e $program/$f ]] || { echo "missing /usr/lib/tallyframe/$f"; exit 1; }
 done
@@ -57,6 +57,9 @@ as_user "$program/tallyframe-cli" sample "$home/mine.gdb"
 as_user "$program/tallyframe-cli" stats "$home/mine.gdb" >"$work/mine.txt"
 "$build/bin/tallyframe-cli" stats "$program/data/sample.gdb" >"$work/sample.txt"
 cmp "$work/mine.txt" "$work/sample.txt" || { echo "the installed sample differs"; exit 1; }
+# Printing, handed by the companion to the printing program beside it, through the launcher.
+as_user "$root/usr/bin/tallyframe-cli" print "$home/mine.gdb" --table 材料表 "$home/mine.pdf"
+[[ -s $home/mine.pdf ]] || { echo "the installed companion does not print"; exit 1; }
 # Settings go to the user's folder; the program folder stays as installed.
 as_user "$program/tallyframe-cli" settings set Update Unattended 1
 [[ -f $home/.config/Tallyframe/Brix.ini ]] || { echo "settings not in the user's folder"; exit 1; }
