@@ -54,8 +54,16 @@ std::string formatNumber(double value) {
     if (!std::isfinite(value) || value == 0.0) {
         return "0";
     }
-    // d.ddddddddddde+XX: twelve significant digits and the decimal exponent.
     char buf[64];
+    // Twelve significant digits without trailing zeros is what the general format writes,
+    // as long as it needs no exponent: every number but the very large and the very small.
+    const auto general =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, kSignificantDigits);
+    const std::string_view plain(buf, static_cast<std::size_t>(general.ptr - buf));
+    if (plain.find('e') == std::string_view::npos) {
+        return std::string(plain);
+    }
+    // d.ddddddddddde+XX: twelve significant digits and the decimal exponent.
     const auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
                                       std::chars_format::scientific, kSignificantDigits - 1);
     const std::string_view sci(buf, static_cast<std::size_t>(result.ptr - buf));

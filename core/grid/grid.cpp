@@ -321,6 +321,31 @@ void Grid::setTexts(int row, int column, std::initializer_list<std::string_view>
     changes_.rows(row, row);
 }
 
+void Grid::writeRow(int row, int styleRow, std::span<const std::string_view> texts) {
+    if (!validRow(row) || !validRow(styleRow)) {
+        return;
+    }
+    const PackedRow& model = rows_[static_cast<std::size_t>(styleRow)];
+    const std::size_t slots = std::min(std::max(texts.size(), std::size_t(model.slotCount())),
+                                       static_cast<std::size_t>(columnCount()));
+    // Kept between calls: a long table is written a row at a time.
+    thread_local std::vector<StyleId> styles;
+    thread_local std::vector<std::string_view> cells;
+    styles.resize(slots);
+    cells.resize(slots);
+    for (std::size_t c = 0; c < slots; ++c) {
+        styles[c] = model.style(static_cast<int>(c));
+        cells[c] = c < texts.size() ? texts[c] : std::string_view();
+    }
+    if (!rowArena_) {
+        rowArena_ = std::make_shared<RowArena>();
+    }
+    keepRows(row, row);
+    rows_[static_cast<std::size_t>(row)] =
+        PackedRow::build(static_cast<int>(slots), styles.data(), cells.data(), rowArena_.get());
+    changes_.rows(row, row);
+}
+
 void Grid::clearTexts(const CellRange& range) {
     const CellRange r = clampToGrid(range);
     for (int row = r.top; row <= r.bottom && r.top >= 0; ++row) {
@@ -354,6 +379,10 @@ void Grid::recalculate() {
             }
         }
     }
+    recalculateSums();
+}
+
+void Grid::recalculateSums() {
     for (const auto& s : sums_) {
         double total = 0;
         for (int r = std::max(s.firstRow, 0); r <= std::min(s.lastRow, rowCount() - 1); ++r) {

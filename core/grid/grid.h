@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -61,11 +62,17 @@ class Grid {
     void setText(int row, int column, std::string_view text);
     // The texts of consecutive cells from `column` on, at the cost of one setText.
     void setTexts(int row, int column, std::initializer_list<std::string_view> texts);
+    // Row `row` made anew in one piece, as loaded rows are: the texts from column 0 on (the
+    // rest blank) with the styles of row `styleRow`. For writers of long tables, whose rows
+    // would otherwise be packed once for their make-up and again for every text.
+    void writeRow(int row, int styleRow, std::span<const std::string_view> texts);
     void clearTexts(const CellRange& range);
     // Back to a grid without rows, columns, styles or anything else.
     void clear();
     // Writes the product columns, then the range sums.
     void recalculate();
+    // Only the range sums: for a writer that wrote every product as productText makes it.
+    void recalculateSums();
 
     // Layout
     const Column& column(int column) const;

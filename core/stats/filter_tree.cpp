@@ -63,29 +63,32 @@ std::optional<std::size_t> FilterTree::nearLocation(std::string_view name) const
     return findLocation(name);
 }
 
+std::optional<std::size_t> FilterTree::itemAt(std::size_t location, std::string_view code) const {
+    const FilterLocation& at = locations_[location];
+    if (!at.itemsByCode.empty()) {
+        const auto found = at.itemsByCode.find(code);
+        return found != at.itemsByCode.end() ? std::optional(found->second) : std::nullopt;
+    }
+    for (std::size_t i = 0; i < at.items.size(); ++i) {
+        if (at.items[i].code == code) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+bool FilterTree::isLast(std::string_view location, std::string_view code) const {
+    return last_ && locations_[last_->location].name == location &&
+           locations_[last_->location].items[last_->item].code == code;
+}
+
 std::optional<FilterTree::Node> FilterTree::find(std::string_view location,
                                                  std::string_view code) const {
-    if (last_ && locations_[last_->location].name == location &&
-        locations_[last_->location].items[last_->item].code == code) {
+    if (isLast(location, code)) {
         return last_;
     }
     const auto l = nearLocation(location);
-    if (!l) {
-        return std::nullopt;
-    }
-    const FilterLocation& at = locations_[*l];
-    std::optional<std::size_t> item;
-    if (!at.itemsByCode.empty()) {
-        if (const auto found = at.itemsByCode.find(code); found != at.itemsByCode.end()) {
-            item = found->second;
-        }
-    } else {
-        for (std::size_t i = 0; i < at.items.size() && !item; ++i) {
-            if (at.items[i].code == code) {
-                item = i;
-            }
-        }
-    }
+    const auto item = l ? itemAt(*l, code) : std::nullopt;
     if (!item) {
         return std::nullopt;
     }
@@ -98,14 +101,20 @@ bool FilterTree::isTicked(std::string_view location, std::string_view code) cons
     return node && locations_[node->location].items[node->item].ticked;
 }
 
-void FilterTree::add(std::string_view location, std::string_view code) {
-    // Usually a new item of the location just looked up: no name is made for the search.
+void FilterTree::addIfNew(std::string_view location, std::string_view code) {
+    if (isLast(location, code)) {
+        return;
+    }
+    // Usually the location just looked at: no name is made for the search.
     std::optional<std::size_t> found = nearLocation(location);
     if (!found) {
         found = locations_.size();
         locationsByName_.emplace(std::string(location), *found);
         locations_.push_back({std::string(location), Tick::Unticked, {}, {}});
         ++nodeCount_;
+    } else if (const auto item = itemAt(*found, code)) {
+        last_ = Node{*found, *item};
+        return;
     }
     FilterLocation& l = locations_[*found];
     l.items.push_back({std::string(code), false});
@@ -118,6 +127,7 @@ void FilterTree::add(std::string_view location, std::string_view code) {
         }
         l.itemsByCode.emplace(l.items.back().code, l.items.size() - 1);
     }
+    last_ = Node{*found, l.items.size() - 1};
 }
 
 FilterTree buildFilterTree(const Grid& analysis) {
@@ -125,8 +135,8 @@ FilterTree buildFilterTree(const Grid& analysis) {
     for (int r = kAnalysisHeadingRows; r < analysis.rowCount(); ++r) {
         const std::string_view location = analysis.text(r, AnalysisColumn::kLocation);
         const std::string_view code = analysis.text(r, AnalysisColumn::kItemCode);
-        if (!isBlank(location) && !isBlank(code) && !tree.find(location, code)) {
-            tree.add(location, code);
+        if (!isBlank(location) && !isBlank(code)) {
+            tree.addIfNew(location, code);
         }
     }
     return tree;

@@ -54,8 +54,12 @@ class FilterTree {
 
   private:
     friend FilterTree buildFilterTree(const Grid&);
-    void add(std::string_view location, std::string_view code);
+    // Adds the item, and its location when new, unless the tree has it; either way it is
+    // the last node found.
+    void addIfNew(std::string_view location, std::string_view code);
+    bool isLast(std::string_view location, std::string_view code) const;
     std::optional<std::size_t> nearLocation(std::string_view name) const;
+    std::optional<std::size_t> itemAt(std::size_t location, std::string_view code) const;
 
     std::vector<FilterLocation> locations_;
     TextMap<std::size_t> locationsByName_;

@@ -32,34 +32,44 @@ std::vector<std::size_t> firstItems(const FilterTree& filter) {
     return first;
 }
 
+// An item's fees, as numbers and as the texts the table shows: read and written once per
+// code rather than once per location.
 struct Fees {
     double labourPrice = 0;
     double machinery = 0;
     double management = 0;
+    std::string labourPriceText = "0";
+    std::string machineryText = "0";
+    std::string managementText = "0";
 };
 
 class FeesByCode {
   public:
     explicit FeesByCode(const ItemTable& items) {
         for (const ItemRow& row : items) {
-            rows_.try_emplace(row.code, &row);
+            if (rows_.contains(row.code)) {
+                continue;  // the first record with the code counts
+            }
+            Fees fees{parseNumber(row.labourPrice), parseNumber(row.machineryFee),
+                      parseNumber(row.managementFee)};
+            fees.labourPriceText = formatNumber(fees.labourPrice);
+            fees.machineryText = formatNumber(fees.machinery);
+            fees.managementText = formatNumber(fees.management);
+            rows_.emplace(row.code, std::move(fees));
         }
     }
-    Fees operator()(std::string_view code) const {
+    const Fees& operator()(std::string_view code) const {
         const auto it = rows_.find(code);
-        if (it == rows_.end()) {
-            return {};
-        }
-        return {parseNumber(it->second->labourPrice), parseNumber(it->second->machineryFee),
-                parseNumber(it->second->managementFee)};
+        return it != rows_.end() ? it->second : none_;
     }
 
   private:
-    std::unordered_map<std::string_view, const ItemRow*> rows_;
+    std::unordered_map<std::string_view, Fees> rows_;
+    Fees none_;
 };
 
 // One row per ticked item, in the tree's order, the location merged over its items; then
-// "小计：". 工费小计 is written as the grid computes it, so recalculating leaves those rows be.
+// "小计：". 工费小计 is written as the grid computes it, so only the sums are left to do.
 void fillCumulative(const FilterTree& filter, const std::vector<std::size_t>& first,
                     const std::vector<ItemCost>& costs, const FeesByCode& fees, Grid& g) {
     using namespace CumulativeColumn;
@@ -68,7 +78,7 @@ void fillCumulative(const FilterTree& filter, const std::vector<std::size_t>& fi
         n += static_cast<int>(std::count_if(location.items.begin(), location.items.end(),
                                             [](const FilterItem& i) { return i.ticked; }));
     }
-    layOutStatistics(g, StatisticsLayout::Cumulative, n + 2);
+    layOutLongStatistics(g, StatisticsLayout::Cumulative, n + 2);
     int row = 1;
     for (std::size_t l = 0; l < filter.locations().size(); ++l) {
         const FilterLocation& location = filter.locations()[l];
@@ -78,24 +88,25 @@ void fillCumulative(const FilterTree& filter, const std::vector<std::size_t>& fi
                 continue;
             }
             const ItemCost& cost = costs[first[l] + i];
-            const Fees fee = fees(location.items[i].code);
+            const Fees& fee = fees(location.items[i].code);
             const double total = cost.materialCost + cost.workQuantity * fee.labourPrice +
                                  fee.machinery + fee.management;
             const std::string quantity = formatNumber(cost.workQuantity);
-            const std::string price = formatNumber(fee.labourPrice);
-            g.setTexts(row, kLocation,
-                       {location.name, location.items[i].code, formatNumber(cost.materialCost),
-                        quantity, price, productText(quantity, price), formatNumber(fee.machinery),
-                        formatNumber(fee.management), formatNumber(total)});
+            writeStatisticsRow(
+                g, row,
+                {location.name, location.items[i].code, formatNumber(cost.materialCost), quantity,
+                 fee.labourPriceText, productText(quantity, fee.labourPriceText), fee.machineryText,
+                 fee.managementText, formatNumber(total)});
             ++row;
         }
         if (row > top) {
             g.merge({top, kLocation, row - 1, kLocation});
         }
     }
+    writeStatisticsRow(g, n + 1, {});
     addSubtotalRow(g, n + 1, kLocation, kCode,
                    {kMaterialCost, kLabourCost, kMachinery, kManagement, kTotal}, 1, n);
-    g.recalculate();
+    g.recalculateSums();
 }
 
 }  // namespace
@@ -111,6 +122,9 @@ void buildFilteredStatistics(const Grid& analysis, const MaterialCatalogue& cata
     const std::vector<std::size_t> first = firstItems(filter);
     std::vector<ItemCost> costs(first.back());
     MaterialSummaryList list;
+    // The rows of a block share its 序号: it is read once per block.
+    std::string_view numberText;
+    double number = 0;
     for (int r = kAnalysisHeadingRows; r < analysis.rowCount(); ++r) {
         const AnalysisUse use = readAnalysisUse(analysis, r);
         const auto node = filter.find(use.location, use.code);
@@ -124,9 +138,13 @@ void buildFilteredStatistics(const Grid& analysis, const MaterialCatalogue& cata
             }
         }
         // Rows of one block repeat the item's quantity; two blocks of one location add up.
-        const double block = parseNumber(analysis.text(r, AnalysisColumn::kNumber));
-        if (block != cost.block) {
-            cost.block = block;
+        if (const std::string_view text = analysis.text(r, AnalysisColumn::kNumber);
+            text != numberText) {
+            numberText = text;
+            number = parseNumber(text);
+        }
+        if (number != cost.block) {
+            cost.block = number;
             cost.blockQuantity = 0;
         }
         cost.workQuantity += use.workQuantity - cost.blockQuantity;

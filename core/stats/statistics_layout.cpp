@@ -1,10 +1,16 @@
 #include "core/stats/statistics_layout.h"
 
+#include <algorithm>
+#include <array>
 #include <span>
 #include <string>
 
 namespace tf {
 namespace {
+
+// Data rows that get their make-up; the rows below repeat them.
+constexpr int kMadeUpRows = 2;
+constexpr std::size_t kWidestLayout = ItemColumn::kCount;
 
 constexpr Rgb kGrey{128, 128, 128};
 constexpr Rgb kDarkRed{128, 0, 0};
@@ -124,7 +130,7 @@ void layOutStatistics(Grid& g, StatisticsLayout layout, int rows) {
     const int last = g.rowCount() - 1;
     // The first two data rows get their make-up; the rows below repeat them (the bands of
     // 统计表 alternate).
-    const int styled = std::min(last, 2);
+    const int styled = std::min(last, kMadeUpRows);
     for (int c = 0; c < columns; ++c) {
         const ColumnSpec& col = spec.columns[static_cast<std::size_t>(c)];
         g.setText(0, c, col.heading);
@@ -167,6 +173,19 @@ void layOutStatistics(Grid& g, StatisticsLayout layout, int rows) {
 
 bool isEditableStatisticsCell(const Grid& g, int row, int column) {
     return row >= 1 && row < g.rowCount() && g.text(0, column) == "说明";
+}
+
+void layOutLongStatistics(Grid& g, StatisticsLayout layout, int rows) {
+    layOutStatistics(g, layout, std::min(rows, kMadeUpRows + 1));
+    g.setRowCount(rows);
+}
+
+void writeStatisticsRow(Grid& g, int row, std::initializer_list<std::string_view> texts) {
+    const std::string number = std::to_string(row);
+    std::array<std::string_view, kWidestLayout> cells{number};
+    const std::size_t n = std::min(texts.size(), cells.size() - 1);
+    std::copy_n(texts.begin(), n, cells.begin() + 1);
+    g.writeRow(row, 1 + (row - 1) % kMadeUpRows, {cells.data(), n + 1});
 }
 
 void addSubtotalRow(Grid& g, int row, int labelColumn, int labelRight,

@@ -78,6 +78,14 @@ enum class StatisticsLayout { Summary, Item, Division, Cumulative };
 // column kinds and decimals, computed columns, colours, alignment and 序号 numbered 1…
 void layOutStatistics(Grid& grid, StatisticsLayout layout, int rows);
 
+// As layOutStatistics, for a table too long to lay out first and fill after: only the
+// heading and the data rows whose make-up repeats down the table are laid out; every data
+// row is then written once with writeStatisticsRow.
+void layOutLongStatistics(Grid& grid, StatisticsLayout layout, int rows);
+// Data row `row` of such a table in one piece: its 序号, then `texts` from column 1 on, with
+// the make-up of its place in the table.
+void writeStatisticsRow(Grid& grid, int row, std::initializer_list<std::string_view> texts);
+
 // 统计表's data rows banded again: columns from `left` to the last, even rows tinted.
 void paintSummaryBands(Grid& summary, int left);
 

@@ -20,19 +20,21 @@ TEST_P(FormatNumberTest, WritesPlainDecimal) {
     EXPECT_EQ(formatNumber(GetParam().value), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, FormatNumberTest,
-                         ::testing::Values(Written{90, "90"}, Written{-0.5, "-0.5"},
-                                           Written{1e20, "100000000000000000000"},
-                                           Written{1e-7, "0.0000001"}, Written{0.1 + 0.2, "0.3"},
-                                           Written{0, "0"}, Written{-0.0, "0"}, Written{7.2, "7.2"},
-                                           Written{3.6 * 2, "7.2"}, Written{1234.5, "1234.5"},
-                                           Written{-1e-12, "-0.000000000001"},
-                                           Written{123456789012345.0, "123456789012000"},
-                                           Written{2.0 / 3.0, "0.666666666667"},
-                                           Written{1e-20, "0.00000000000000000001"},
-                                           Written{std::numeric_limits<double>::infinity(), "0"},
-                                           Written{std::nan(""), "0"}, Written{0.5, "0.5"},
-                                           Written{99999999999.99999, "100000000000"}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, FormatNumberTest,
+    ::testing::Values(
+        Written{90, "90"}, Written{-0.5, "-0.5"}, Written{1e20, "100000000000000000000"},
+        Written{1e-7, "0.0000001"}, Written{0.1 + 0.2, "0.3"}, Written{0, "0"}, Written{-0.0, "0"},
+        Written{7.2, "7.2"}, Written{3.6 * 2, "7.2"}, Written{1234.5, "1234.5"},
+        Written{-1e-12, "-0.000000000001"}, Written{123456789012345.0, "123456789012000"},
+        Written{2.0 / 3.0, "0.666666666667"}, Written{1e-20, "0.00000000000000000001"},
+        Written{std::numeric_limits<double>::infinity(), "0"}, Written{std::nan(""), "0"},
+        Written{0.5, "0.5"}, Written{99999999999.99999, "100000000000"},
+        // Either side of where an exponent would be needed.
+        Written{0.0001, "0.0001"}, Written{1e-5, "0.00001"},
+        Written{-0.000123456789012345, "-0.000123456789012"},
+        Written{123456789012.0, "123456789012"}, Written{999999999999.4, "999999999999"},
+        Written{999999999999.7, "1000000000000"}));
 
 struct Read {
     const char* text;

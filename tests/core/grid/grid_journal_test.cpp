@@ -76,7 +76,12 @@ void randomChange(Grid& g, std::mt19937& random) {
             g.recalculate();
             break;
         case 19:
-            g.repeatRows(row(), 1 + pick(2), row() + 3);
+            if (pick(1) == 0) {
+                g.repeatRows(row(), 1 + pick(2), row() + 3);
+            } else {
+                const std::string_view texts[] = {text, "写", "2.5", "x"};
+                g.writeRow(row(), row(), {texts, static_cast<std::size_t>(pick(4))});
+            }
             break;
         case 20:
             g.setCursor(row(), column());

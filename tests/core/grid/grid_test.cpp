@@ -72,6 +72,33 @@ TEST(Grid, RepeatRowsCopiesAPatternDownwards) {
     EXPECT_EQ(g.text(6, 0), "");
 }
 
+TEST(Grid, AWrittenRowTakesAnotherRowsMakeUpAndOutlivesItsGrid) {
+    Grid g(5, 3);
+    g.setBackground({1, 0, 1, 2}, Rgb{1, 2, 3});
+    g.setBold({1, 1, 1, 1}, true);
+    g.setTexts(4, 0, {"旧", "旧", "旧"});
+    const std::string_view texts[] = {"甲", "乙"};
+    g.writeRow(4, 1, texts);
+    g.writeRow(2, 1, {});
+    EXPECT_EQ(g.text(4, 0), "甲");
+    EXPECT_EQ(g.text(4, 1), "乙");
+    EXPECT_EQ(g.text(4, 2), "") << "columns past the texts are blank";
+    EXPECT_EQ(g.style(4, 2).background, (Rgb{1, 2, 3}));
+    EXPECT_TRUE(g.style(4, 1).bold);
+    EXPECT_FALSE(g.style(4, 0).bold);
+    EXPECT_EQ(g.style(2, 0).background, (Rgb{1, 2, 3})) << "make-up without texts";
+    EXPECT_EQ(g.text(1, 0), "") << "the model row stays as it was";
+    g.writeRow(9, 1, texts);  // off the grid: nothing
+    EXPECT_EQ(g.rowCount(), 5);
+
+    // Written rows share their grid's storage; a copy and later edits keep their own.
+    Grid copy = g;
+    g = Grid();
+    copy.setText(4, 1, "丙");
+    EXPECT_EQ(copy.text(4, 0), "甲");
+    EXPECT_EQ(copy.text(4, 1), "丙");
+}
+
 TEST(Grid, InsertingRowsMovesCellsMergesSumsAndCursor) {
     Grid g(6, 3);
     for (int r = 0; r < 6; ++r) {

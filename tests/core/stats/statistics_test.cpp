@@ -287,6 +287,14 @@ TEST_F(StatisticsTest, FilteredViewCostsEveryTickedItemPerLocation) {
         EXPECT_TRUE(near(g.text(r, kManagement), e.management)) << r;
         EXPECT_TRUE(near(g.text(r, kTotal), e.total)) << r;
     }
+    // Every row numbered, 小计 included, and made up as the first two are.
+    for (int r = 1; r <= 6; ++r) {
+        EXPECT_EQ(g.text(r, kNumber), std::to_string(r));
+        for (int c = r < 6 ? 0 : kMaterialCost; c < g.columnCount(); ++c) {
+            EXPECT_EQ(g.styleId(r, c), g.styleId(1 + (r - 1) % 2, c)) << r << ", " << c;
+        }
+    }
+    EXPECT_EQ(g.style(5, kMaterialCost).background, kSummaryBand);
     EXPECT_EQ(g.mergeAt(1, kLocation), (CellRange{1, kLocation, 2, kLocation}));
     EXPECT_FALSE(g.mergeAt(3, kLocation));
     EXPECT_EQ(g.text(6, kLocation), "小计：");
