@@ -4,7 +4,7 @@
 #include <iterator>
 #include <utility>
 
-#include "core/base/huge_pages.h"
+#include "core/base/fill_advice.h"
 #include "core/base/sealed_bytes.h"
 
 namespace tf {
@@ -135,7 +135,7 @@ std::optional<AttachmentTable> parseAttachments(std::string_view bytes) {
     }
     AttachmentTable table;
     table.records.reserve(*count);
-    adviseHugePages(table.records.data(), table.records.capacity() * sizeof(std::string));
+    adviseFilling(table.records.data(), table.records.capacity() * sizeof(std::string));
     for (std::uint32_t i = 0; i < *count; ++i) {
         const auto record = r.sized();
         if (!record) {

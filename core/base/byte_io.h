@@ -6,9 +6,20 @@
 #include <string_view>
 #include <utility>
 
-#include "core/base/huge_pages.h"
+#include "core/base/fill_advice.h"
 
 namespace tf {
+
+// Little-endian values at `p`, which the caller has checked to hold them.
+inline std::uint16_t loadU16(const char* p) {
+    const auto* b = reinterpret_cast<const unsigned char*>(p);
+    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+}
+inline std::uint32_t loadU32(const char* p) {
+    const auto* b = reinterpret_cast<const unsigned char*>(p);
+    return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
+           static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+}
 
 // Little-endian writer for the program's byte formats.
 class ByteWriter {
@@ -32,11 +43,10 @@ class ByteWriter {
     // Overwrites four bytes written before (a length known only after what it measures).
     void patchI32(std::size_t offset, std::int32_t value);
 
-    // Room for `bytes` in one piece. A large image fills it at once, so it asks for huge
-    // pages before the first byte is written.
+    // Room for `bytes` in one piece, which the writer is about to fill.
     void reserve(std::size_t bytes) {
         out_.reserve(bytes);
-        adviseHugePages(out_.data(), out_.capacity());
+        adviseFilling(out_.data(), out_.capacity());
     }
     std::size_t size() const { return out_.size(); }
     const std::string& data() const { return out_; }
@@ -62,18 +72,17 @@ class ByteReader {
         if (remaining() < 2) {
             return std::nullopt;
         }
-        const auto* p = reinterpret_cast<const unsigned char*>(data_.data() + pos_);
+        const std::uint16_t value = loadU16(data_.data() + pos_);
         pos_ += 2;
-        return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+        return value;
     }
     std::optional<std::uint32_t> u32() {
         if (remaining() < 4) {
             return std::nullopt;
         }
-        const auto* p = reinterpret_cast<const unsigned char*>(data_.data() + pos_);
+        const std::uint32_t value = loadU32(data_.data() + pos_);
         pos_ += 4;
-        return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-               static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+        return value;
     }
     std::optional<std::int32_t> i32() {
         const auto value = u32();

@@ -6,9 +6,8 @@
 
 namespace tf::detail {
 
-// One double-byte GB18030 character through the platform's converter (iconv here, the
-// code-page API on Windows), for the table the codec fills once. Nothing when the input is
-// not valid.
+// GB18030 through the platform's converter (iconv here, the code-page API on Windows), for
+// the tables the codec fills once. Nothing when the input is not valid.
 std::optional<std::u32string> platformGb18030ToUtf32(std::string_view gb18030);
 
 }  // namespace tf::detail

@@ -61,14 +61,15 @@ std::optional<std::u32string> platformGb18030ToUtf32(std::string_view gb18030) {
     static const bool hasGb18030 = ::IsValidCodePage(kGb18030) != 0;
     std::optional<std::wstring> wide = hasGb18030 ? toWide(kGb18030, gb18030) : std::nullopt;
     if (!hasGb18030) {
-        if (gb18030.size() == 2) {
-            const auto bytes =
-                static_cast<std::uint16_t>(static_cast<unsigned char>(gb18030[0]) << 8 |
-                                           static_cast<unsigned char>(gb18030[1]));
-            for (const Moved& moved : kMovedFrom936) {
-                if (moved.bytes == bytes) {
-                    return std::u32string(1, moved.codePoint);
-                }
+        // Only pair by pair, so that the moved characters are put right.
+        if (gb18030.size() != 2) {
+            return std::nullopt;
+        }
+        const auto bytes = static_cast<std::uint16_t>(static_cast<unsigned char>(gb18030[0]) << 8 |
+                                                      static_cast<unsigned char>(gb18030[1]));
+        for (const Moved& moved : kMovedFrom936) {
+            if (moved.bytes == bytes) {
+                return std::u32string(1, moved.codePoint);
             }
         }
         wide = toWide(kGbk, gb18030);
@@ -76,8 +77,17 @@ std::optional<std::u32string> platformGb18030ToUtf32(std::string_view gb18030) {
     if (!wide) {
         return std::nullopt;
     }
-    // A double-byte character is one UTF-16 unit.
-    return std::u32string(wide->begin(), wide->end());
+    std::u32string codePoints;
+    for (std::size_t i = 0; i < wide->size(); ++i) {
+        char32_t unit = (*wide)[i];
+        const bool pairs = unit >= 0xD800 && unit < 0xDC00 && i + 1 < wide->size() &&
+                           (*wide)[i + 1] >= 0xDC00 && (*wide)[i + 1] < 0xE000;
+        if (pairs) {
+            unit = 0x10000 + ((unit - 0xD800) << 10) + ((*wide)[++i] - 0xDC00);
+        }
+        codePoints.push_back(unit);
+    }
+    return codePoints;
 }
 
 }  // namespace tf::detail

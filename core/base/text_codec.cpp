@@ -37,24 +37,37 @@ struct DoubleByteTables {
     std::vector<std::pair<char32_t, std::uint16_t>> supplementary;
 
     DoubleByteTables() : decode((kLeadLast - kLeadFirst + 1) * kTrailCount, 0), encode(0x10000, 0) {
+        std::string pairs;
+        pairs.reserve(decode.size() * 2);
         for (unsigned lead = kLeadFirst; lead <= kLeadLast; ++lead) {
             for (unsigned trail = kTrailFirst; trail <= kTrailLast; ++trail) {
-                if (!isTrail(trail)) {
+                if (isTrail(trail)) {
+                    pairs += {static_cast<char>(lead), static_cast<char>(trail)};
+                }
+            }
+        }
+        // The whole plane in one call (a pair never runs into the next: every trail byte
+        // ends its character); pair by pair only when the converter left some unmapped.
+        const auto whole = detail::platformGb18030ToUtf32(pairs);
+        const bool oneEach = whole && whole->size() * 2 == pairs.size();
+        for (std::size_t k = 0; k * 2 < pairs.size(); ++k) {
+            const std::string_view pair = std::string_view(pairs).substr(k * 2, 2);
+            std::optional<std::u32string> single;
+            if (!oneEach) {
+                single = detail::platformGb18030ToUtf32(pair);
+                if (!single || single->size() != 1) {
                     continue;
                 }
-                const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-                const auto decoded = detail::platformGb18030ToUtf32(std::string_view(pair, 2));
-                if (!decoded || decoded->size() != 1) {
-                    continue;
-                }
-                const char32_t cp = (*decoded)[0];
-                decode[index(lead, trail)] = cp;
-                const auto bytes = static_cast<std::uint16_t>(lead << 8 | trail);
-                if (cp >= 0x10000) {
-                    supplementary.emplace_back(cp, bytes);
-                } else if (encode[cp] == 0) {
-                    encode[cp] = bytes;
-                }
+            }
+            const char32_t cp = oneEach ? (*whole)[k] : (*single)[0];
+            const auto lead = static_cast<unsigned char>(pair[0]);
+            const auto trail = static_cast<unsigned char>(pair[1]);
+            decode[index(lead, trail)] = cp;
+            const auto bytes = static_cast<std::uint16_t>(lead << 8 | trail);
+            if (cp >= 0x10000) {
+                supplementary.emplace_back(cp, bytes);
+            } else if (encode[cp] == 0) {
+                encode[cp] = bytes;
             }
         }
     }

@@ -20,7 +20,7 @@
 
 #include "core/base/byte_io.h"
 #include "core/base/byte_stream.h"
-#include "core/base/huge_pages.h"
+#include "core/base/fill_advice.h"
 #include "core/base/sealed_bytes.h"
 #include "core/base/text_codec.h"
 #include "core/grid/grid.h"
@@ -293,7 +293,7 @@ bool GridFormat::load(ByteStream& r, Grid& out) {
         return false;
     }
     g.merges_.reserve(*mergeCount);  // bounded by the bytes left, just checked
-    adviseHugePages(g.merges_.data(), g.merges_.capacity() * sizeof(CellRange));
+    adviseFilling(g.merges_.data(), g.merges_.capacity() * sizeof(CellRange));
     // Taken from the stream a batch at a time: a million-row table has as many merges.
     constexpr std::uint32_t kMergeBatch = 4096;
     for (std::uint32_t done = 0; done < *mergeCount;) {
@@ -302,9 +302,12 @@ bool GridFormat::load(ByteStream& r, Grid& out) {
         if (!bytes) {
             return false;
         }
-        ByteReader fields(*bytes);
         for (std::uint32_t i = 0; i < batch; ++i) {
-            const CellRange m{*fields.i32(), *fields.i32(), *fields.i32(), *fields.i32()};
+            const char* p = bytes->data() + std::size_t{i} * 16;
+            const CellRange m{static_cast<std::int32_t>(loadU32(p)),
+                              static_cast<std::int32_t>(loadU32(p + 4)),
+                              static_cast<std::int32_t>(loadU32(p + 8)),
+                              static_cast<std::int32_t>(loadU32(p + 12))};
             if (!insideGrid(m, *rows, *columns) || m.singleCell()) {
                 return false;
             }
@@ -339,7 +342,7 @@ bool GridFormat::load(ByteStream& r, Grid& out) {
     }
 
     g.rows_.reserve(static_cast<std::size_t>(*rows));
-    adviseHugePages(g.rows_.data(), g.rows_.capacity() * sizeof(PackedRow));
+    adviseFilling(g.rows_.data(), g.rows_.capacity() * sizeof(PackedRow));
     g.rowArena_ = std::make_shared<RowArena>();
     std::vector<StyleId> styles;
     std::vector<std::size_t> lengths;
@@ -355,19 +358,16 @@ bool GridFormat::load(ByteStream& r, Grid& out) {
         if (!header) {
             return false;
         }
-        ByteReader fields(*header);
         styles.resize(n);
         lengths.resize(n);
-        for (auto& s : styles) {
-            s = *fields.u16();
-            if (s >= g.styles_.size()) {
+        std::size_t total = 0;
+        for (std::size_t c = 0; c < n; ++c) {
+            styles[c] = loadU16(header->data() + c * 2);
+            lengths[c] = loadU32(header->data() + n * 2 + c * 4);
+            if (styles[c] >= g.styles_.size()) {
                 return false;
             }
-        }
-        std::size_t total = 0;
-        for (auto& length : lengths) {
-            length = *fields.u32();
-            total += length;
+            total += lengths[c];
         }
         if (total > r.remaining()) {
             return false;

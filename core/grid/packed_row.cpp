@@ -1,5 +1,5 @@
 #include "core/grid/packed_row.h"
-#include "core/base/huge_pages.h"
+#include "core/base/fill_advice.h"
 
 #include <algorithm>
 #include <array>
@@ -15,21 +15,26 @@ void store(char* p, T value) {
     std::memcpy(p, &value, sizeof value);
 }
 
-constexpr std::size_t kArenaBlock = std::size_t{4} << 20;
+// Blocks grow from small (a short table) to large (a million rows).
+constexpr std::size_t kFirstArenaBlock = std::size_t{1} << 20;
+constexpr std::size_t kLargestArenaBlock = std::size_t{4} << 20;
 
 }  // namespace
 
 char* RowArena::allocate(std::size_t bytes) {
     bytes = (bytes + 1) & ~std::size_t{1};  // rows tell arena bytes by an even address
     if (capacity_ - used_ < bytes) {
-        // Rows go from the first huge-page boundary on, so that all they fill can be huge
-        // pages; the bytes before it are never touched.
-        const std::size_t size = std::max(kArenaBlock, bytes);
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(size + kHugePageBytes));
+        // Twice the last block (whose capacity counts the bytes skipped before it).
+        const std::size_t size =
+            std::max(std::clamp(capacity_ * 2, kFirstArenaBlock, kLargestArenaBlock), bytes);
+        // Large blocks fill from the first huge-page boundary on, so that all they fill can be
+        // huge pages; the bytes before it are never touched.
+        const std::size_t slack = size >= kHugePageBytes ? kHugePageBytes : 0;
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(size + slack));
         const auto base = reinterpret_cast<std::uintptr_t>(blocks_.back().get());
-        used_ = static_cast<std::size_t>(-base & (kHugePageBytes - 1));
+        used_ = static_cast<std::size_t>(-base & (slack == 0 ? 0 : slack - 1));
         capacity_ = used_ + size;
-        adviseHugePages(blocks_.back().get() + used_, size);
+        adviseFilling(blocks_.back().get() + used_, size);
     }
     char* p = blocks_.back().get() + used_;
     used_ += bytes;

@@ -74,5 +74,34 @@ TEST(PackedRow, CopiesOfArenaRowsAreTheirOwn) {
     EXPECT_EQ(stylesOf(moved), (std::vector<StyleId>{1, 2}));
 }
 
+TEST(PackedRow, AnArenaGrowsBlockByBlockAndTakesRowsLargerThanAnyBlock) {
+    RowArena arena;
+    std::vector<PackedRow> rows;
+    const StyleId styles[] = {0, 3};
+    // 12 MB of rows: past the first blocks and into several of the largest size, with one
+    // row of 6 MB among them.
+    for (int i = 0; i < 3000; ++i) {
+        const std::string text = std::to_string(i) + std::string(4000, 'x');
+        const std::string_view texts[] = {text, i == 1500 ? std::string_view("大") : "小"};
+        rows.push_back(PackedRow::build(2, styles, texts, &arena));
+        if (i == 1500) {
+            const std::string huge(6 << 20, 'h');
+            const std::string_view hugeTexts[] = {huge, "尾"};
+            rows.push_back(PackedRow::build(2, styles, hugeTexts, &arena));
+        }
+    }
+    ASSERT_EQ(rows.size(), 3001u);
+    EXPECT_EQ(rows[1501].text(0).size(), std::size_t{6} << 20);
+    EXPECT_EQ(rows[1501].text(1), "尾");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int n = static_cast<int>(i <= 1500 ? i : i - 1);
+        if (i != 1501) {
+            EXPECT_EQ(rows[i].text(0), std::to_string(n) + std::string(4000, 'x')) << i;
+            EXPECT_EQ(rows[i].text(1), n == 1500 ? "大" : "小") << i;
+            EXPECT_EQ(rows[i].style(1), 3);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tf

@@ -1,0 +1,31 @@
+#include <sys/mman.h>
+
+#include <cstdint>
+
+#include "core/base/fill_advice.h"
+
+namespace tf {
+namespace {
+
+// madvise over the whole `page`-sized pages inside [begin, end).
+void adviseWholePages(std::uintptr_t begin, std::uintptr_t end, std::uintptr_t page, int advice) {
+    const std::uintptr_t first = (begin + page - 1) & ~(page - 1);
+    const std::uintptr_t last = end & ~(page - 1);
+    if (last > first) {
+        ::madvise(reinterpret_cast<void*>(first), last - first, advice);
+    }
+}
+
+}  // namespace
+
+void adviseFilling(const void* data, std::size_t bytes) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+#ifdef MADV_HUGEPAGE
+    adviseWholePages(begin, begin + bytes, kHugePageBytes, MADV_HUGEPAGE);
+#endif
+#ifdef MADV_POPULATE_WRITE
+    adviseWholePages(begin, begin + bytes, 4096, MADV_POPULATE_WRITE);
+#endif
+}
+
+}  // namespace tf
