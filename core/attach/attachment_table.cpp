@@ -134,8 +134,9 @@ std::optional<AttachmentTable> parseAttachments(std::string_view bytes) {
         return std::nullopt;
     }
     AttachmentTable table;
-    table.records.reserve(*count);
-    adviseFilling(table.records.data(), table.records.capacity() * sizeof(std::string));
+    // Room for entries to come (a sixteenth more) before the first one moves every record.
+    table.records.reserve(*count + *count / 16);
+    adviseFilling(table.records.data(), *count * sizeof(std::string));
     for (std::uint32_t i = 0; i < *count; ++i) {
         const auto record = r.sized();
         if (!record) {

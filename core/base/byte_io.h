@@ -21,18 +21,30 @@ inline std::uint32_t loadU32(const char* p) {
            static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
 }
 
+// Little-endian values written at `p`, which the caller has made room for.
+inline void storeU16(char* p, std::uint16_t value) {
+    p[0] = static_cast<char>(value & 0xFF);
+    p[1] = static_cast<char>(value >> 8);
+}
+inline void storeU32(char* p, std::uint32_t value) {
+    p[0] = static_cast<char>(value & 0xFF);
+    p[1] = static_cast<char>((value >> 8) & 0xFF);
+    p[2] = static_cast<char>((value >> 16) & 0xFF);
+    p[3] = static_cast<char>(value >> 24);
+}
+
 // Little-endian writer for the program's byte formats.
 class ByteWriter {
   public:
     void u8(std::uint8_t value) { out_.push_back(static_cast<char>(value)); }
     void u16(std::uint16_t value) {
-        const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+        char bytes[2];
+        storeU16(bytes, value);
         out_.append(bytes, 2);
     }
     void u32(std::uint32_t value) {
-        const char bytes[4] = {
-            static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
-            static_cast<char>((value >> 16) & 0xFF), static_cast<char>(value >> 24)};
+        char bytes[4];
+        storeU32(bytes, value);
         out_.append(bytes, 4);
     }
     void i32(std::int32_t value) { u32(static_cast<std::uint32_t>(value)); }

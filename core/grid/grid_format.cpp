@@ -168,21 +168,27 @@ void GridFormat::save(const Grid& g, ByteWriter& w) {
         w.i32(s.firstRow);
         w.i32(s.lastRow);
     }
+    // Each row's header and texts are made aside and written in one piece.
+    std::string header;
     std::string encoded;
     for (const auto& row : g.rows_) {
-        const int slots = row.slotCount();
-        w.u32(static_cast<std::uint32_t>(slots));
-        for (int c = 0; c < slots; ++c) {
-            w.u16(savedId[row.style(c)]);
+        const auto slots = static_cast<std::size_t>(row.slotCount());
+        header.resize(4 + slots * 6);
+        storeU32(header.data(), static_cast<std::uint32_t>(slots));
+        char* const lengths = header.data() + 4 + slots * 2;
+        if (encoded.size() < row.textBytes() * 2) {
+            encoded.resize(row.textBytes() * 2);
         }
-        encoded.resize(row.textBytes() * 2);
         char* const begin = encoded.data();
         char* end = begin;
-        for (int c = 0; c < slots; ++c) {
-            char* const cellEnd = encodeGbk(row.text(c), end);
-            w.u32(static_cast<std::uint32_t>(cellEnd - end));
+        for (std::size_t c = 0; c < slots; ++c) {
+            const int column = static_cast<int>(c);
+            storeU16(header.data() + 4 + c * 2, savedId[row.style(column)]);
+            char* const cellEnd = encodeGbk(row.text(column), end);
+            storeU32(lengths + c * 4, static_cast<std::uint32_t>(cellEnd - end));
             end = cellEnd;
         }
+        w.bytes(header);
         w.bytes(std::string_view(begin, static_cast<std::size_t>(end - begin)));
     }
     endSealed(w, start);
@@ -341,8 +347,10 @@ bool GridFormat::load(ByteStream& r, Grid& out) {
         g.sums_.push_back(s);
     }
 
-    g.rows_.reserve(static_cast<std::size_t>(*rows));
-    adviseFilling(g.rows_.data(), g.rows_.capacity() * sizeof(PackedRow));
+    // Room for entries to come (a sixteenth more) before the first one moves every row.
+    const auto rowCount = static_cast<std::size_t>(*rows);
+    g.rows_.reserve(rowCount + rowCount / 16);
+    adviseFilling(g.rows_.data(), rowCount * sizeof(PackedRow));
     g.rowArena_ = std::make_shared<RowArena>();
     std::vector<StyleId> styles;
     std::vector<std::size_t> lengths;
