@@ -32,6 +32,36 @@ void BM_RebuildStatistics10kLocations(benchmark::State& state) {
 }
 BENCHMARK(BM_RebuildStatistics10kLocations)->Unit(benchmark::kMillisecond);
 
+// The two views the command line prints, each as a user asks for it: the all-materials view,
+// and the filtered view with its tick tree built and every location ticked.
+void BM_AllMaterialsView10kLocations(benchmark::State& state) {
+    const tf::ProjectDocument& doc = sampleProject();
+    tf::SilentPrompter quiet;
+    for (auto _ : state) {
+        tf::Statistics statistics;
+        tf::resetStatistics(statistics);
+        tf::chooseStatisticsView(doc, statistics, tf::StatisticsView::AllMaterials, quiet);
+        benchmark::DoNotOptimize(statistics.summary.rowCount());
+    }
+}
+BENCHMARK(BM_AllMaterialsView10kLocations)->Unit(benchmark::kMillisecond);
+
+void BM_FilteredViewAllTicked10kLocations(benchmark::State& state) {
+    const tf::ProjectDocument& doc = sampleProject();
+    tf::SilentPrompter quiet;
+    for (auto _ : state) {
+        tf::Statistics statistics;
+        tf::resetStatistics(statistics);
+        tf::rebuildFilterTree(doc, statistics, quiet);
+        for (std::size_t l = 0; l < statistics.filter.locations().size(); ++l) {
+            statistics.filter.setLocationTick(l, tf::Tick::Ticked);
+        }
+        tf::chooseStatisticsView(doc, statistics, tf::StatisticsView::Filtered, quiet);
+        benchmark::DoNotOptimize(statistics.cumulative.rowCount());
+    }
+}
+BENCHMARK(BM_FilteredViewAllTicked10kLocations)->Unit(benchmark::kMillisecond);
+
 void BM_FilteredStatisticsAllTicked10kLocations(benchmark::State& state) {
     const tf::ProjectDocument& doc = sampleProject();
     tf::SilentPrompter quiet;
