@@ -141,6 +141,9 @@ class MainWindow : public QMainWindow, private ProjectShell, private UpdaterHost
     void viewAttachments();
     void editAttachments();
     void followEntryForm();
+    // The attachments window, when it shows the current location's files, shows them again:
+    // the location or its files may have changed under it.
+    void followCurrentLocation();
 
     QString programDirectory_;
     std::unique_ptr<Prompter> ownPrompter_;

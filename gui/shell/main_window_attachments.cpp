@@ -48,6 +48,14 @@ void MainWindow::editAttachments() {
         [this](const std::string& block) { entryDialog_->form().attachments = block; });
 }
 
+void MainWindow::followCurrentLocation() {
+    const bool entering = entryDialog_ != nullptr && entryDialog_->isVisible();
+    if (!entering && attachments_ != nullptr && attachments_->isVisible() &&
+        attachments_->manager().mode() == AttachMode::View) {
+        viewAttachments();
+    }
+}
+
 void MainWindow::followEntryForm() {
     if (attachments_ != nullptr && attachments_->isVisible() &&
         attachments_->manager().mode() == AttachMode::Edit) {

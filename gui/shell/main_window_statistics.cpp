@@ -93,12 +93,7 @@ void MainWindow::buildStatistics() {
 void MainWindow::analysisChanged() {
     updateStatisticsAfterEntry(document_, statistics_, *prompter_);
     statisticsPage_->reload();
-    // A location deleted or moved: the attachments shown must be the current location's.
-    const bool entering = entryDialog_ != nullptr && entryDialog_->isVisible();
-    if (!entering && attachments_ != nullptr && attachments_->isVisible() &&
-        attachments_->manager().mode() == AttachMode::View) {
-        viewAttachments();
-    }
+    followCurrentLocation();  // a location deleted or moved
 }
 
 void MainWindow::refreshCurrentTable() {

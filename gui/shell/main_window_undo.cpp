@@ -28,6 +28,7 @@ void MainWindow::registerUndoCommands() {
 
 void MainWindow::projectStepped(const std::string& caption) {
     currentLocation_.reset();
+    followCurrentLocation();
     if (entryDialog_ != nullptr) {
         entryDialog_->form().reloadStructure();
     }

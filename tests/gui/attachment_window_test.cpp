@@ -139,6 +139,15 @@ TEST_F(AttachmentWindowTest, TheEntryDialogGathersAttachmentsAndConfirmStoresThe
     window->dispatch(Command::DeleteLocation);
     ASSERT_EQ(window->document().locations.size(), 3u);
     EXPECT_EQ(w->folders().topLevelItemCount(), 0);
+    // Undone, and the entry that made it undone too: the window shows no more than the
+    // location it stood for, which is gone.
+    window->dispatch(Command::Undo);
+    pressLocation(3);
+    ASSERT_EQ(w->folders().topLevelItemCount(), 1);
+    window->dispatch(Command::Undo);
+    ASSERT_EQ(window->document().locations.size(), 3u);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->folders().topLevelItemCount(), 0);
 }
 
 TEST_F(AttachmentWindowTest, MenusCarryTheirEntriesAndModifyKeepsTheBlock) {
