@@ -52,16 +52,14 @@ sheet() {  # sheet COUNT ROWS FILE
 }
 
 # sqlite3 importing the analysis rows and summing material quantities by name and unit,
-# the work `stats` does.
-sqlite_stats() {  # sqlite_stats FILE
-  local tsv=$work/$(basename "$1" .gdb).tsv
-  [[ -f $tsv ]] || "$cli" analysis "$1" >"$tsv"
+# the work `stats` does, timed as the commands are.
+sqlite_stats() {  # sqlite_stats LABEL FILE
+  local tsv=$work/$(basename "$2" .gdb).tsv
+  [[ -f $tsv ]] || "$cli" analysis "$2" >"$tsv"
   local columns
   columns=$(seq -f 'c%g' 1 13 | paste -sd,)
-  /usr/bin/time -f '%e %M' -o "$timing" sqlite3 :memory: \
-    "CREATE TABLE a($columns);" ".mode tabs" ".import $tsv a" \
-    "SELECT c9, c11, sum(c10) FROM a GROUP BY c9, c11;" >/dev/null
-  cat "$timing"
+  measure "$1" sqlite3 :memory: "CREATE TABLE a($columns);" ".mode tabs" ".import $tsv a" \
+    "SELECT c9, c11, sum(c10) FROM a GROUP BY c9, c11;"
 }
 
 sample 10000 "$work/big.gdb"
@@ -82,8 +80,7 @@ prepare="cp $work/big20000.gdb $work/scratch.gdb && sync" \
   measure "entry import of one location into 156,000 rows" "$cli" entry import "$work/scratch.gdb" "$work/one.txt"
 measure "stats (10,000 locations)" "$cli" stats "$work/big.gdb"
 measure "stats --filter (10,000 locations, all ticked)" "$cli" stats "$work/big.gdb" --filter
-read -r seconds kb < <(sqlite_stats "$work/big.gdb")
-printf '%-58s %7.2f s %8.0f MB\n' "sqlite3: import the same rows as TSV and GROUP BY" "$seconds" "$((kb / 1024))"
+sqlite_stats "sqlite3: import the same rows as TSV and GROUP BY" "$work/big.gdb"
 measure "export 分析表 (78,233 rows) to .xlsx" "$cli" export "$work/big.gdb" --table 分析表 "$work/big.xlsx"
 measure "export --all (10,000 locations) to .xlsx" "$cli" export "$work/big.gdb" --all "$work/all.xlsx"
 rm -f "$work/scratch.gdb"
@@ -96,6 +93,5 @@ if $million; then
   measure "stats (1,000,000 rows)" "$cli" stats "$work/million.gdb"
   measure "stats --filter (1,000,000 rows, all ticked)" "$cli" stats "$work/million.gdb" --filter
   measure "export 分析表 (1,000,000 rows) to .xlsx" "$cli" export "$work/million.gdb" --table 分析表 "$work/million.xlsx"
-  read -r seconds kb < <(sqlite_stats "$work/million.gdb")
-  printf '%-58s %7.2f s %8.0f MB\n' "sqlite3 on the 1,000,000 rows" "$seconds" "$((kb / 1024))"
+  sqlite_stats "sqlite3 on the 1,000,000 rows" "$work/million.gdb"
 fi

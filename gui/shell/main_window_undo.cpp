@@ -1,5 +1,6 @@
 // The main window's undo and redo: the keys, the handlers and what follows a step.
 
+#include "core/analysis/location_index.h"
 #include "core/stats/statistics.h"
 #include "gui/entry/entry_dialog.h"
 #include "gui/shell/main_window.h"
@@ -27,12 +28,15 @@ void MainWindow::registerUndoCommands() {
 }
 
 void MainWindow::projectStepped(const std::string& caption) {
-    currentLocation_.reset();
-    followCurrentLocation();
     if (entryDialog_ != nullptr) {
         entryDialog_->form().reloadStructure();
     }
     applyColumnLayout();
+    // The location the cursor stands on after the step, as if its row had been pressed (the
+    // view takes the table's cursor when it catches up with the step).
+    currentLocation_ = locationNumberedOnRow(document_.analysis, document_.locations,
+                                             document_.analysis.cursor().row);
+    followCurrentLocation();
     // A table or the structure went back: the statistics shown are built again whole. A step
     // of the statistics alone (a statistic row) is shown as it stands.
     if (statistics_.built && history_.steppedProject()) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -139,15 +140,25 @@ TEST_F(AttachmentWindowTest, TheEntryDialogGathersAttachmentsAndConfirmStoresThe
     window->dispatch(Command::DeleteLocation);
     ASSERT_EQ(window->document().locations.size(), 3u);
     EXPECT_EQ(w->folders().topLevelItemCount(), 0);
-    // Undone, and the entry that made it undone too: the window shows no more than the
-    // location it stood for, which is gone.
+    // Undone, and the entry that made it undone too: the window follows the location the
+    // cursor stands on, and shows nothing of a location that is gone.
     window->dispatch(Command::Undo);
+    QCoreApplication::processEvents();  // the view catches up with the table
+    auto* view = window->findChild<GridView*>("分析表");
+    const int row = window->document().locations[3].first;
+    view->setCurrentIndex(view->model()->index(row, AnalysisColumn::kItemCode));
     pressLocation(3);
     ASSERT_EQ(w->folders().topLevelItemCount(), 1);
     window->dispatch(Command::Undo);
     ASSERT_EQ(window->document().locations.size(), 3u);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->folders().topLevelItemCount(), 0);
+    QCoreApplication::processEvents();
+    window->dispatch(Command::Redo);
+    ASSERT_EQ(window->document().locations.size(), 4u);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->currentIndex().row(), row);
+    EXPECT_EQ(w->folders().topLevelItemCount(), 1) << "back with its location";
 }
 
 TEST_F(AttachmentWindowTest, MenusCarryTheirEntriesAndModifyKeepsTheBlock) {
