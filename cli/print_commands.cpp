@@ -58,6 +58,10 @@ int printFile(const std::string& printFile, const std::string& out, Streams io) 
     auto file = readPrintFile(printFile);
     if (!file) {
         io.err << "载入失败！\n";
+        if (printFile.ends_with(".gdb")) {
+            io.err << "tallyframe-cli: " << printFile
+                   << " is a project: name its table with --table 分析表|材料表|统计表\n";
+        }
         return 1;
     }
     PrintSheet sheet;

@@ -98,6 +98,10 @@ TEST_F(PrintCommandTest, TheStatisticsUnderTheirOwnTitleAndPrintFiles) {
     EXPECT_NE(damaged.err.find("载入失败！"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "d.pdf"));
     EXPECT_EQ(cli("print " + path("s.gdb") + " --table 价格表 " + path("e.pdf")).status, 2);
+    const CliRun noTable = cli("print " + path("s.gdb") + " " + path("e.pdf"));
+    EXPECT_EQ(noTable.status, 1);
+    EXPECT_NE(noTable.err.find("is a project: name its table with --table"), std::string::npos)
+        << noTable.err;
     EXPECT_EQ(cli("print " + path("s.gdb") + " --table 材料表 " + path("无此目录/f.pdf")).status,
               1);
 }
