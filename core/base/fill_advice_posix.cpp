@@ -19,6 +19,12 @@ void adviseWholePages(std::uintptr_t begin, std::uintptr_t end, std::uintptr_t p
 }  // namespace
 
 void adviseFilling(const void* data, std::size_t bytes) {
+    // For a few pages the call costs more than the faults it saves: small tables are made
+    // and loaded by the thousand (every work item picked in the entry form loads one).
+    constexpr std::size_t kWorthAdvising = std::size_t{256} << 10;
+    if (bytes < kWorthAdvising) {
+        return;
+    }
     const auto begin = reinterpret_cast<std::uintptr_t>(data);
 #ifdef MADV_HUGEPAGE
     adviseWholePages(begin, begin + bytes, kHugePageBytes, MADV_HUGEPAGE);

@@ -16,7 +16,7 @@ void store(char* p, T value) {
 }
 
 // Blocks grow from small (a short table) to large (a million rows).
-constexpr std::size_t kFirstArenaBlock = std::size_t{1} << 20;
+constexpr std::size_t kFirstArenaBlock = std::size_t{64} << 10;
 constexpr std::size_t kLargestArenaBlock = std::size_t{4} << 20;
 
 }  // namespace
