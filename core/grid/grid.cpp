@@ -109,18 +109,6 @@ void Grid::insertRows(int row, int count, std::string_view heading) {
     }
 }
 
-void Grid::repeatRows(int first, int period, int last) {
-    if (!validRow(first) || period < 1 || first + period > rowCount()) {
-        return;
-    }
-    last = std::min(last, rowCount() - 1);
-    keepRows(first + period, last);
-    for (int r = first + period; r <= last; ++r) {
-        rows_[static_cast<std::size_t>(r)] = rows_[static_cast<std::size_t>(r - period)];
-    }
-    changes_.rows(first + period, last);
-}
-
 void Grid::deleteRows(int row, int count) {
     if (row < 0 || row >= rowCount() || count <= 0) {
         return;

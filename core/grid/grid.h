@@ -44,9 +44,6 @@ class Grid {
     void insertRows(int row, int count = 1, std::string_view heading = {});
     void appendRows(int count) { insertRows(rowCount(), count); }
     void deleteRows(int row, int count = 1);
-    // Copies rows first … first + period - 1 (texts and styles) over the rows below them, again
-    // and again, down to row `last`: one way to give many rows the same make-up at once.
-    void repeatRows(int first, int period, int last);
     void insertColumns(int column, int count = 1);
     void deleteColumns(int column, int count = 1);
 

@@ -17,16 +17,16 @@ void store(char* p, T value) {
 
 // Blocks grow from small (a short table) to large (a million rows).
 constexpr std::size_t kFirstArenaBlock = std::size_t{64} << 10;
-constexpr std::size_t kLargestArenaBlock = std::size_t{4} << 20;
+constexpr std::size_t kArenaDoublings = 6;  // up to 4 MiB
 
 }  // namespace
 
 char* RowArena::allocate(std::size_t bytes) {
     bytes = (bytes + 1) & ~std::size_t{1};  // rows tell arena bytes by an even address
     if (capacity_ - used_ < bytes) {
-        // Twice the last block (whose capacity counts the bytes skipped before it).
+        // Each block twice the one before, up to the largest.
         const std::size_t size =
-            std::max(std::clamp(capacity_ * 2, kFirstArenaBlock, kLargestArenaBlock), bytes);
+            std::max(kFirstArenaBlock << std::min(blocks_.size(), kArenaDoublings), bytes);
         // Large blocks fill from the first huge-page boundary on, so that all they fill can be
         // huge pages; the bytes before it are never touched.
         const std::size_t slack = size >= kHugePageBytes ? kHugePageBytes : 0;

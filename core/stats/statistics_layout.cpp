@@ -119,7 +119,7 @@ void paintSummaryBands(Grid& summary, int left) {
                      std::nullopt);
 }
 
-void layOutStatistics(Grid& g, StatisticsLayout layout, int rows) {
+void layOutLongStatistics(Grid& g, StatisticsLayout layout, int rows) {
     const LayoutSpec spec = specOf(layout);
     const int columns = static_cast<int>(spec.columns.size());
     g.clear();
@@ -127,10 +127,9 @@ void layOutStatistics(Grid& g, StatisticsLayout layout, int rows) {
     g.setRowCount(std::max(rows, 1));
     g.setFixedRows(1);
     g.setFixedColumns(1);
-    const int last = g.rowCount() - 1;
     // The first two data rows get their make-up; the rows below repeat them (the bands of
     // 统计表 alternate).
-    const int styled = std::min(last, kMadeUpRows);
+    const int styled = std::min(g.rowCount() - 1, kMadeUpRows);
     for (int c = 0; c < columns; ++c) {
         const ColumnSpec& col = spec.columns[static_cast<std::size_t>(c)];
         g.setText(0, c, col.heading);
@@ -165,19 +164,17 @@ void layOutStatistics(Grid& g, StatisticsLayout layout, int rows) {
     }
     g.setForeground({1, 0, styled, 0}, kGrey);
     g.setBackground({1, 0, styled, 0}, kNumberColumnBackground);
-    g.repeatRows(1, styled, last);
-    for (int r = 1; r <= last; ++r) {
-        g.setText(r, 0, std::to_string(r));
+}
+
+void layOutStatistics(Grid& g, StatisticsLayout layout, int rows) {
+    layOutLongStatistics(g, layout, rows);
+    for (int r = 1; r < g.rowCount(); ++r) {
+        writeStatisticsRow(g, r, {});
     }
 }
 
 bool isEditableStatisticsCell(const Grid& g, int row, int column) {
     return row >= 1 && row < g.rowCount() && g.text(0, column) == "说明";
-}
-
-void layOutLongStatistics(Grid& g, StatisticsLayout layout, int rows) {
-    layOutStatistics(g, layout, std::min(rows, kMadeUpRows + 1));
-    g.setRowCount(rows);
 }
 
 void writeStatisticsRow(Grid& g, int row, std::initializer_list<std::string_view> texts) {

@@ -79,8 +79,8 @@ enum class StatisticsLayout { Summary, Item, Division, Cumulative };
 void layOutStatistics(Grid& grid, StatisticsLayout layout, int rows);
 
 // As layOutStatistics, for a table too long to lay out first and fill after: only the
-// heading and the data rows whose make-up repeats down the table are laid out; every data
-// row is then written once with writeStatisticsRow.
+// heading and the data rows whose make-up repeats down the table are made up; every data
+// row is then written once with writeStatisticsRow (as layOutStatistics writes them blank).
 void layOutLongStatistics(Grid& grid, StatisticsLayout layout, int rows);
 // Data row `row` of such a table in one piece: its 序号, then `texts` from column 1 on, with
 // the make-up of its place in the table.

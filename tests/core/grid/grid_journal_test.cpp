@@ -75,14 +75,11 @@ void randomChange(Grid& g, std::mt19937& random) {
             g.setProductColumn(column(), ProductRule{column(), column()});
             g.recalculate();
             break;
-        case 19:
-            if (pick(1) == 0) {
-                g.repeatRows(row(), 1 + pick(2), row() + 3);
-            } else {
-                const std::string_view texts[] = {text, "写", "2.5", "x"};
-                g.writeRow(row(), row(), {texts, static_cast<std::size_t>(pick(4))});
-            }
+        case 19: {
+            const std::string_view texts[] = {text, "写", "2.5", "x"};
+            g.writeRow(row(), row(), {texts, static_cast<std::size_t>(pick(4))});
             break;
+        }
         case 20:
             g.setCursor(row(), column());
             g.setSelection(range());

@@ -58,20 +58,6 @@ TEST(Grid, SetTextsWritesARunOfCellsAndStopsAtTheLastColumn) {
     EXPECT_EQ(g.text(0, 2), "");
 }
 
-TEST(Grid, RepeatRowsCopiesAPatternDownwards) {
-    Grid g(7, 2);
-    g.setText(1, 0, "odd");
-    g.setBackground({2, 1, 2, 1}, Rgb{1, 2, 3});
-    g.repeatRows(1, 2, 5);
-    EXPECT_EQ(g.text(3, 0), "odd");
-    EXPECT_EQ(g.text(5, 0), "odd");
-    EXPECT_EQ(g.style(4, 1).background, (Rgb{1, 2, 3}));
-    EXPECT_FALSE(g.style(5, 1).background);
-    EXPECT_EQ(g.text(6, 0), "") << "rows below `last` stay";
-    g.repeatRows(6, 2, 9);  // a pattern that does not fit changes nothing
-    EXPECT_EQ(g.text(6, 0), "");
-}
-
 TEST(Grid, AWrittenRowTakesAnotherRowsMakeUpAndOutlivesItsGrid) {
     Grid g(5, 3);
     g.setBackground({1, 0, 1, 2}, Rgb{1, 2, 3});

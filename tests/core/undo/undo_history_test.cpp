@@ -17,6 +17,7 @@
 #include "core/project/project_io.h"
 #include "core/stats/statistic_row.h"
 #include "core/stats/statistics.h"
+#include "core/stats/statistics_layout.h"
 #include "core/structure/default_structure.h"
 #include "tests/support/temp_dir.h"
 
@@ -344,6 +345,39 @@ TEST(UndoHistory, AStatisticRowIsAStepUntilTheStatisticsAreBuiltAgain) {
     EXPECT_EQ(history.redo(document, prompter), "删除一组");
     EXPECT_TRUE(buildProjectImage(document) == deleted);
     EXPECT_FALSE(document.modified);
+}
+
+TEST(UndoHistory, ANoteInTheFilteredCostTableIsUndoneUntilTheTableIsBuiltAgain) {
+    AgreeingPrompter prompter;
+    ProjectDocument document = sample(3);
+    Statistics statistics;
+    resetStatistics(statistics);
+    statistics.view = StatisticsView::Filtered;
+    rebuildStatistics(document, statistics, prompter);
+    for (std::size_t l = 0; l < statistics.filter.locations().size(); ++l) {
+        tickFilterLocation(document, statistics, l, Tick::Ticked, prompter);
+    }
+    UndoHistory history;
+    history.watch(&statistics);
+    history.clear(document);
+    const Grid before = statistics.cumulative;
+    ASSERT_GT(before.rowCount(), 4);
+    const int note = CumulativeColumn::kNote;
+    {
+        UndoHistory::Action action(history, document, "修改说明");
+        statistics.cumulative.setText(3, note, "甲供");
+    }
+    EXPECT_EQ(history.undo(document, prompter), "修改说明");
+    EXPECT_EQ(statistics.cumulative, before);
+    EXPECT_EQ(history.redo(document, prompter), "修改说明");
+    EXPECT_EQ(statistics.cumulative.text(3, note), "甲供");
+    EXPECT_EQ(statistics.cumulative.text(3, CumulativeColumn::kCode),
+              before.text(3, CumulativeColumn::kCode));
+    // Built again after an entry (the ticks kept), the table has no note to take back, and
+    // the step goes with the old rows.
+    updateStatisticsAfterEntry(document, statistics, prompter);
+    EXPECT_EQ(statistics.cumulative, before);
+    EXPECT_EQ(history.stepsToUndo(), 0u);
 }
 
 TEST(UndoHistory, OnlyTheNewestStepsAreKept) {
