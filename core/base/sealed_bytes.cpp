@@ -25,6 +25,10 @@ void endSealed(ByteWriter& writer, std::size_t start) {
     writer.u32(crc32(std::string_view(writer.data()).substr(start)));
 }
 
+std::uint32_t sealedCrc(std::string_view sealed) {
+    return sealed.size() < 4 ? 0 : loadU32(sealed.data() + sealed.size() - 4);
+}
+
 std::optional<std::string_view> openSealed(std::string_view bytes, std::string_view magic) {
     if (bytes.size() < magic.size() + 4 || bytes.substr(0, magic.size()) != magic) {
         return std::nullopt;
@@ -38,7 +42,10 @@ std::optional<std::string_view> openSealed(std::string_view bytes, std::string_v
 }
 
 void appendIntegrityRecord(std::string& bytes) {
-    const std::uint32_t check = crc32(bytes);
+    appendIntegrityRecord(bytes, crc32(bytes));
+}
+
+void appendIntegrityRecord(std::string& bytes, std::uint32_t check) {
     ByteWriter record;
     record.bytes(kIntegrityMagic);
     record.u32(check);

@@ -19,6 +19,8 @@ std::string endSealed(ByteWriter& writer);
 // written from `start`, the offset the first call returns) at its end.
 std::size_t beginSealed(ByteWriter& writer, std::string_view magic);
 void endSealed(ByteWriter& writer, std::size_t start);
+// The checksum a sealed run of bytes ends with: the CRC-32 of all of it before.
+std::uint32_t sealedCrc(std::string_view sealed);
 // The bytes between magic and checksum, or nothing when either does not match.
 std::optional<std::string_view> openSealed(std::string_view bytes, std::string_view magic);
 
@@ -27,6 +29,8 @@ std::optional<std::string_view> openSealed(std::string_view bytes, std::string_v
 // before the record. Readers of the layout take the bytes the record covers.
 inline constexpr std::string_view kIntegrityMagic = "TFCHECK1";
 void appendIntegrityRecord(std::string& bytes);
+// The same, with the CRC-32 of `bytes` already known.
+void appendIntegrityRecord(std::string& bytes, std::uint32_t check);
 
 enum class Integrity {
     Whole,   // the record is there and matches

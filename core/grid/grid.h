@@ -118,7 +118,8 @@ class Grid {
     // Persistence: the saved form rebuilds everything above. Loading bytes that are not a
     // saved grid fails and leaves this grid unchanged.
     std::string save() const;
-    // The saved form appended to a larger image, and about how many bytes it takes.
+    // The saved form appended to a larger image, and about how many bytes it takes. The form
+    // is sealed: it ends with the CRC-32 of all of it before (sealedCrc).
     void saveTo(ByteWriter& out) const;
     std::size_t saveSizeHint() const;
     bool load(std::string_view bytes);

@@ -1,6 +1,8 @@
 #include "core/project/project_file.h"
 
 #include "core/base/byte_io.h"
+#include "core/base/crc32.h"
+#include "core/base/sealed_bytes.h"
 #include "core/project/project_document.h"
 
 namespace tf {
@@ -58,15 +60,25 @@ std::string buildProjectImage(const ProjectDocument& document) {
     w.bytes(kProjectVersion);
     const std::size_t analysisLength = w.size();
     w.i32(0);
+    const std::size_t analysisStart = w.size();
     document.analysis.saveTo(w);
-    w.patchI32(analysisLength, static_cast<std::int32_t>(w.size() - analysisLength - 4));
+    const std::size_t analysisEnd = w.size();
+    w.patchI32(analysisLength, static_cast<std::int32_t>(analysisEnd - analysisStart));
     w.i32(static_cast<std::int32_t>(materials.size()));
     w.bytes(materials);
     w.i32(static_cast<std::int32_t>(document.structure.tree.size()));
     w.bytes(document.structure.tree);
     w.bytes(document.structure.items);
     std::string image = w.take();
-    appendIntegrityRecord(image);
+    // The analysis table is sealed with the CRC of its bytes: the image's CRC is joined from
+    // it and those of the small parts around it instead of reading the table a second time.
+    const std::string_view all = image;
+    const std::size_t sealEnd = analysisEnd - 4;
+    std::uint32_t check = crc32(all.substr(0, analysisStart));
+    check = crc32Join(check, sealedCrc(all.substr(analysisStart, analysisEnd - analysisStart)),
+                      sealEnd - analysisStart);
+    check = crc32Join(check, crc32(all.substr(sealEnd)), all.size() - sealEnd);
+    appendIntegrityRecord(image, check);
     return image;
 }
 

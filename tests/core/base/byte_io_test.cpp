@@ -66,14 +66,17 @@ TEST(Crc32, KnownAnswers) {
     EXPECT_EQ(crc32(text), 0x414FA339u);
     // Chained over parts equals over the whole.
     EXPECT_EQ(crc32(text.substr(13), crc32(text.substr(0, 13))), crc32(text));
-    // A tail's CRC from the whole's and the head's: "123456789" split anywhere, an empty
-    // head or tail, and a tail longer than a power of two.
+    // A tail's CRC from the whole's and the head's, and the whole's joined from the two
+    // parts': "123456789" split anywhere, an empty head or tail, and a tail longer than a
+    // power of two.
     const std::string digits = "123456789";
     for (std::size_t cut = 0; cut <= digits.size(); ++cut) {
-        EXPECT_EQ(crc32Tail(0xCBF43926u, crc32(digits.substr(0, cut)), digits.size() - cut),
-                  crc32(digits.substr(cut)))
-            << cut;
+        const std::uint32_t head = crc32(digits.substr(0, cut));
+        const std::uint32_t tail = crc32(digits.substr(cut));
+        EXPECT_EQ(crc32Tail(0xCBF43926u, head, digits.size() - cut), tail) << cut;
+        EXPECT_EQ(crc32Join(head, tail, digits.size() - cut), 0xCBF43926u) << cut;
     }
+    EXPECT_EQ(crc32Join(crc32("The quick"), crc32(text.substr(9)), 34), 0x414FA339u);
     EXPECT_EQ(crc32Tail(0x414FA339u, crc32("The "), 39), crc32(text.substr(4)));
 }
 
