@@ -1,5 +1,6 @@
 #include "cli/sample_project.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -214,9 +215,15 @@ void buildSampleProject(ProjectDocument& document, int locations) {
         form.autoCalculate = true;
         int row = 1;
         const int items = 2 + random.below(3);
+        std::vector<std::size_t> used;
         for (int i = 0; i < items; ++i) {
-            const SampleProcess& process =
-                list[static_cast<std::size_t>(random.below(static_cast<int>(list.size())))];
+            // A location records a work item once: a code drawn again gives way to the next.
+            auto pick = static_cast<std::size_t>(random.below(static_cast<int>(list.size())));
+            while (std::find(used.begin(), used.end(), pick) != used.end()) {
+                pick = (pick + 1) % list.size();
+            }
+            used.push_back(pick);
+            const SampleProcess& process = list[pick];
             Grid& g = form.grid();
             while (g.rowCount() - row < 6) {
                 form.addRow(g.rowCount() - 1);

@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "core/base/exclusive_file.h"
+#include "core/base/text_lines.h"
 #include "tests/cli/cli_fixture.h"
 
 namespace tf {
@@ -415,6 +418,17 @@ TEST_F(CliTest, SampleIsDeterministicAndOpens) {
     EXPECT_EQ(run.out.find("1\t1层客厅\t"), 0u);
     EXPECT_NE(run.out.find("\n12\t2层餐厅\t"), std::string::npos);  // the twelfth location
     EXPECT_GE(std::count(run.out.begin(), run.out.end(), '\n'), 12 * 4);
+    // A location records each work item once: an item's dimensions stand on its first row
+    // only, so no location and code meet twice on rows with dimensions.
+    std::set<std::pair<std::string, std::string>> items;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        const std::vector<std::string_view> cells = tabFields(line, 14);
+        if (cells.size() > 5 && !cells[5].empty()) {
+            EXPECT_TRUE(items.emplace(std::string(cells[1]), std::string(cells[4])).second) << line;
+        }
+    }
+    EXPECT_GE(items.size(), 12u * 2);
     EXPECT_EQ(cli("sample " + path("x.gdb") + " --locations -3").status, 2);
 }
 

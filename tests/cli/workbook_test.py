@@ -105,11 +105,12 @@ class ExportTest(unittest.TestCase):
         index = {"F": 5, "I": 8, "J": 9, "K": 10, "L": 11}
         for column, i in index.items():
             self.assertAlmostEqual(values[f"{column}{last}"].value, float(program[-1][i]), places=9)
-        # Hand check of the first row: 2.950578 × 320 + 128.286 × 18.5 + 1.2 + 2.5
+        # Hand check of the first row: 241.488 × 0.023 = 5.554224 of it, × 320, + 241.488 × 18.5
+        # + 1.2 + 2.5
         self.assertEqual(sheet["F2"].value, "=C2*E2")
         self.assertEqual(sheet["I2"].value, "=G2*H2")
         self.assertEqual(sheet["L2"].value, "=F2+I2+J2+K2")
-        self.assertAlmostEqual(values["L2"].value, 3321.17596, places=9)
+        self.assertAlmostEqual(values["L2"].value, 6248.57968, places=9)
         for r in range(2, last):
             parts = sum(values[f"{c}{r}"].value or 0 for c in "FIJK")
             self.assertAlmostEqual(values[f"L{r}"].value, parts, places=6)
@@ -151,13 +152,13 @@ class RecalculationTest(unittest.TestCase):
                 check=True, capture_output=True, timeout=180)
             with open(os.path.join(folder, "changed.csv"), encoding="utf-8") as f:
                 rows = list(csv.reader(f))
-            # 2.950578 × 330; that + 128.286 × 18.5 + 1.2 + 2.5; the 小计 of 合计 grows by
-            # 2.950578 × 10 from the program's 3793.26844.
-            self.assertAlmostEqual(float(rows[1][5]), 973.69074, places=9)
-            self.assertAlmostEqual(float(rows[1][11]), 3350.68174, places=9)
+            # 5.554224 × 330; that + 241.488 × 18.5 + 1.2 + 2.5; the 小计s of 材料费 and 合计
+            # grow by 5.554224 × 10 from the program's 2666.02752 and 7137.25552.
+            self.assertAlmostEqual(float(rows[1][5]), 1832.89392, places=9)
+            self.assertAlmostEqual(float(rows[1][11]), 6304.12192, places=9)
             self.assertEqual(rows[4][1], "小计：")
-            self.assertAlmostEqual(float(rows[4][5]), 1445.78322, places=9)
-            self.assertAlmostEqual(float(rows[4][11]), 3822.77422, places=9)
+            self.assertAlmostEqual(float(rows[4][5]), 2721.56976, places=9)
+            self.assertAlmostEqual(float(rows[4][11]), 7192.79776, places=9)
 
 
 class ImportTest(unittest.TestCase):
