@@ -12,6 +12,25 @@
 #include "gui/widgets/grid_delegate.h"
 
 namespace tf::gui {
+namespace {
+
+// Scrolled to its end, Qt lays the last column flush with the right edge, which slides the
+// first column in view partly under the fixed ones; the table starts at a whole column
+// there too, as everywhere else.
+void startAtWholeColumn(QTableView& view) {
+    const QScrollBar* bar = view.horizontalScrollBar();
+    QHeaderView* header = view.horizontalHeader();
+    if (bar->maximum() == 0 || bar->value() != bar->maximum()) {
+        return;
+    }
+    const int offset = header->offset();
+    header->setOffsetToSectionPosition(bar->value());
+    if (header->offset() != offset) {
+        view.viewport()->update();
+    }
+}
+
+}  // namespace
 
 // One of the panes laid over the view's headers: the fixed rows (top), the fixed columns
 // (left) and their crossing (corner). Panes never scroll on their own; they follow the
@@ -28,7 +47,7 @@ class FixedPane : public QTableView {
         verticalHeader()->hide();
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setHorizontalScrollMode(ScrollPerPixel);
+        setHorizontalScrollMode(ScrollPerItem);
         setVerticalScrollMode(ScrollPerItem);
         setFrameShape(QFrame::NoFrame);
         if (followsHorizontal) {
@@ -42,6 +61,14 @@ class FixedPane : public QTableView {
     }
 
   protected:
+    void scrollContentsBy(int dx, int dy) override {
+        QTableView::scrollContentsBy(dx, dy);
+        startAtWholeColumn(*this);
+    }
+    void updateGeometries() override {
+        QTableView::updateGeometries();
+        startAtWholeColumn(*this);
+    }
     void mousePressEvent(QMouseEvent* event) override {
         const QModelIndex index = indexAt(event->position().toPoint());
         emit owner_.cellPressed(index.row(), index.column(), event->button(),
@@ -76,7 +103,8 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setMinimumSectionSize(0);
-    setHorizontalScrollMode(ScrollPerPixel);
+    // Whole columns, as whole rows: a column never slides half under the fixed ones.
+    setHorizontalScrollMode(ScrollPerItem);
     setVerticalScrollMode(ScrollPerItem);
     setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed);
     setWordWrap(true);
@@ -201,8 +229,14 @@ void GridView::syncSpans() {
     }
 }
 
+void GridView::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    startAtWholeColumn(*this);
+}
+
 void GridView::updateGeometries() {
     QTableView::updateGeometries();
+    startAtWholeColumn(*this);
     placePanes();
     syncSpans();  // a taller view shows more rows, and their merges
 }

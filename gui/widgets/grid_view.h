@@ -64,6 +64,7 @@ class GridView : public QTableView {
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
+    void scrollContentsBy(int dx, int dy) override;
     void updateGeometries() override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles) override;

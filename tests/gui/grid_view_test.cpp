@@ -138,6 +138,8 @@ TEST_F(GridViewTest, FixedPanesStayAlignedAtEveryScrollPosition) {
         view.setCurrentIndex(view.gridModel()->index(2, 1));
         QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
         expectPanesAligned(view, "Ctrl+End");
+        view.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        expectPanesAligned(view, "one step right");
         view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
         expectPanesAligned(view, "right end");
         QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);

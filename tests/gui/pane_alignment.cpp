@@ -36,6 +36,8 @@ void expectPanesAligned(GridView& view, const char* where) {
         EXPECT_EQ(rowOnScreen(left, r), rowOnScreen(view, r)) << where << ", row " << r;
     }
     EXPECT_EQ(columnOnScreen(top, column), columnOnScreen(view, column)) << where;
+    // No column slides partly under the fixed columns.
+    EXPECT_EQ(view.columnViewportPosition(view.columnAt(0)), 0) << where;
     if (view.verticalScrollBar()->value() == view.verticalScrollBar()->maximum()) {
         const QRect lastRow = view.visualRect(view.model()->index(g.rowCount() - 1, column));
         EXPECT_LE(lastRow.bottom(), view.viewport()->height() - 1) << where;
