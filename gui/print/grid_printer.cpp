@@ -33,17 +33,6 @@ QFont pixelFont(const std::string& family, int points) {
     return font;
 }
 
-// A figure on paper must be read whole: a line too long for its cell is set smaller rather
-// than cut (down to a floor, below which it is cut after all).
-void fitWidth(QFont& font, const QString& text, double width) {
-    constexpr int kSmallestPixels = 6;
-    const double needed = QFontMetricsF(font).horizontalAdvance(text);
-    if (needed > width && width > 0) {
-        const int pixels = static_cast<int>(font.pixelSize() * width / needed);
-        font.setPixelSize(std::max(kSmallestPixels, pixels));
-    }
-}
-
 Qt::Alignment horizontalFlags(Align align) {
     switch (align) {
         case Align::Center:
@@ -111,7 +100,7 @@ class SheetPainter {
         font.setBold(style.bold);
         const QRectF inner = rect.adjusted(3, 0, -3, 0);
         if (!style.wrap) {
-            fitWidth(font, text, inner.width());
+            fitCellFont(font, text, inner.width());
         }
         p_.save();
         p_.setFont(font);

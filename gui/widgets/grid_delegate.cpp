@@ -66,19 +66,24 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect area = opt.rect.adjusted(margin, 0, -margin, 0);
     if (!opt.features.testFlag(QStyleOptionViewItem::WrapText) || opt.text.isEmpty()) {
-        QStyledItemDelegate::paint(painter, option, index);
+        // A figure is set smaller rather than cut to a number it is not, as on paper.
+        if (model_.grid().column(index.column()).kind == ColumnKind::Number) {
+            fitCellFont(opt.font, opt.text, area.width());
+            opt.fontMetrics = QFontMetrics(opt.font);
+        }
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
         return;
     }
     // The style wraps only between words; sizes have none, so the lines are laid out here.
     const QString text = opt.text;
     opt.text.clear();
-    const QWidget* widget = opt.widget;
-    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-    const QRect area = opt.rect.adjusted(margin, 0, -margin, 0);
     const int lineHeight = opt.fontMetrics.lineSpacing();
     const QStringList lines =
         wrapCellText(text, opt.font, area.width(), std::max(1, area.height() / lineHeight));

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QTextLayout>
+#include <algorithm>
 
 namespace tf::gui {
 
@@ -28,6 +29,34 @@ QStringList wrapCellText(const QString& text, const QFont& font, int width, int 
     }
     layout.endLayout();
     return lines;
+}
+
+void fitCellFont(QFont& font, const QString& text, double width) {
+    constexpr int kSmallestPixels = 6;
+    const double smallestPoints = kSmallestPixels * 72.0 / QFontMetricsF(font).fontDpi();
+    // Widths do not shrink exactly with the size (hinting): a few rounds make sure.
+    for (int round = 0; round < 8 && width > 0; ++round) {
+        const double needed = QFontMetricsF(font).horizontalAdvance(text);
+        if (needed <= width) {
+            return;
+        }
+        const double scale = std::min(width / needed, 0.95);
+        // Fonts on screen are set in points, on paper in pixels: the one that is set shrinks.
+        if (font.pixelSize() > 0) {
+            const int pixels =
+                std::max(kSmallestPixels, static_cast<int>(font.pixelSize() * scale));
+            if (pixels == font.pixelSize()) {
+                return;
+            }
+            font.setPixelSize(pixels);
+        } else {
+            const double points = std::max(smallestPoints, font.pointSizeF() * scale);
+            if (points >= font.pointSizeF()) {
+                return;
+            }
+            font.setPointSizeF(points);
+        }
+    }
 }
 
 }  // namespace tf::gui

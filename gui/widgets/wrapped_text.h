@@ -11,4 +11,8 @@ namespace tf::gui {
 // only when the text goes on.
 QStringList wrapCellText(const QString& text, const QFont& font, int width, int maxLines);
 
+// A figure must be read whole: the font of a one-line cell made smaller until the text fits
+// its `width` in pixels (down to 6 pixels, below which it is cut after all).
+void fitCellFont(QFont& font, const QString& text, double width);
+
 }  // namespace tf::gui

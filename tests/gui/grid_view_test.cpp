@@ -268,6 +268,29 @@ TEST(WrapCellText, SizesWithoutSpacesBreakAnywhereAndOnlyAnOverflowIsCut) {
     EXPECT_TRUE(wrapCellText(size, font, 0, 3).isEmpty());
 }
 
+TEST(FitCellFont, AFigureTooWideForItsCellIsSetSmallerOnScreenAndOnPaper) {
+    const QString figure = "123012220.248";
+    QFont screen;  // set in points
+    screen.setPointSize(9);
+    screen.setBold(true);
+    QFont paper;  // set in pixels
+    paper.setPixelSize(12);
+    paper.setBold(true);
+    for (QFont font : {screen, paper}) {
+        const QFont before = font;
+        const double wide = QFontMetricsF(font).horizontalAdvance(figure);
+        fitCellFont(font, figure, wide + 1);
+        EXPECT_EQ(font, before) << "a figure that fits keeps its font";
+        fitCellFont(font, figure, wide * 0.7);
+        EXPECT_LE(QFontMetricsF(font).horizontalAdvance(figure), wide * 0.7);
+        EXPECT_TRUE(font.bold());
+        // No smaller than 6 pixels: a cell far too narrow cuts the figure after all.
+        fitCellFont(font, figure, 4);
+        EXPECT_GE(QFontMetricsF(font).height(), 6.0 * 0.9);
+        EXPECT_GT(QFontMetricsF(font).horizontalAdvance(figure), 4);
+    }
+}
+
 TEST(ChineseInterface, StandardButtonsAndFileDialogsSpeakChinese) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ASSERT_TRUE(speakChinese(*QCoreApplication::instance()));
