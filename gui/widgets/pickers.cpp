@@ -1,11 +1,34 @@
 #include "gui/widgets/pickers.h"
 
+#include <QKeyEvent>
 #include <QTreeWidget>
 
 #include "gui/widgets/division_tree_items.h"
 #include "gui/widgets/qt_text.h"
 
 namespace tf::gui {
+namespace {
+
+// A tree lets Esc go by, and a pop-up passes no key on to anyone who would close it.
+class ClosedByEscape : public QObject {
+  public:
+    explicit ClosedByEscape(QWidget* popup) : QObject(popup), popup_(popup) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == popup_ && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel)) {
+            popup_->close();
+            return true;
+        }
+        return false;
+    }
+
+  private:
+    QWidget* popup_;
+};
+
+}  // namespace
 
 QTreeWidget* popupTree(QWidget* parent, const QPoint& topLeft, const QString& name) {
     auto* tree = new QTreeWidget(parent);
@@ -13,6 +36,7 @@ QTreeWidget* popupTree(QWidget* parent, const QPoint& topLeft, const QString& na
     tree->setWindowFlags(Qt::Popup);
     tree->setHeaderHidden(true);
     tree->setAttribute(Qt::WA_DeleteOnClose);
+    tree->installEventFilter(new ClosedByEscape(tree));
     tree->resize(320, 360);
     tree->move(topLeft);
     return tree;

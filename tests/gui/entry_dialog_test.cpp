@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -246,7 +247,12 @@ TEST(EntryDialog, PickersShowIconsAndOpenOntoTheCurrentItem) {
     EXPECT_FALSE(materials->topLevelItem(0)->isExpanded());
     EXPECT_FALSE(materials->currentItem()->icon(0).isNull());
     EXPECT_FALSE(materials->topLevelItem(0)->icon(0).isNull());
-    materials->close();
+    // Esc closes a picker without choosing.
+    const QPointer<QTreeWidget> picker = materials;
+    QTest::keyClick(materials, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(picker.isNull() || !picker->isVisible());
+    EXPECT_EQ(dialog.form().grid().text(2, kMaterialName), "乳胶漆");
 }
 
 }  // namespace
