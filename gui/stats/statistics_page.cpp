@@ -293,6 +293,11 @@ void StatisticsPage::reload() {
 void StatisticsPage::chooseView(StatisticsView view) {
     chooseStatisticsView(document_, statistics_, view, prompter_);
     showViewLayout();
+    // Another view's tables start at their top: the all-materials and the filtered view share
+    // one, and its scroll position belongs to the other view's rows.
+    for (GridView* table : {summaryView_, itemSummaryView_, cumulativeView_}) {
+        table->scrollToTop();
+    }
     mainView().setFocus();
 }
 

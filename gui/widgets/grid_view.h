@@ -45,6 +45,8 @@ class GridView : public QTableView {
     void selectRowCells(int row, int first, int last);
     // The pane that shows a cell at the given viewport point of this view.
     QModelIndex cellAt(const QPoint& viewportPos) const { return indexAt(viewportPos); }
+    // Letters typed on a cell that takes none are not a search: the cursor stays.
+    void keyboardSearch(const QString&) override {}
 
   signals:
     void cellPressed(int row, int column, Qt::MouseButton button, QPoint globalPos);

@@ -171,6 +171,13 @@ TEST_F(GridViewTest, EditHooksRefuseBeforeAndCorrectAfter) {
     view.setCurrentIndex(view.gridModel()->index(3, 2));
     QTest::keyClick(&view, Qt::Key_F2);
     EXPECT_EQ(view.findChild<QLineEdit*>(), nullptr);
+    // Typing on a refused cell is no search either: the cursor stays, though a cell above
+    // starts with what was typed.
+    doc.analysis.setText(2, 2, "030801");
+    view.refresh();
+    QTest::keyClicks(&view, "0308");
+    EXPECT_EQ(view.currentIndex(), view.gridModel()->index(3, 2));
+    EXPECT_EQ(view.findChild<QLineEdit*>(), nullptr);
 
     view.setCurrentIndex(view.gridModel()->index(3, 1));
     view.edit(view.gridModel()->index(3, 1));

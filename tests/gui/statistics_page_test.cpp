@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -93,8 +94,14 @@ TEST_F(StatisticsPageTest, RebuildBehindTheBusyWindowThenEveryView) {
     EXPECT_EQ(items.text(items.rowCount() - 1, ItemColumn::kName), "小计：");
     EXPECT_EQ(prompter.status(), "统计完毕");
 
-    // The filtered view: tick a location, then untick it.
+    // The filtered view: tick a location, then untick it. Its tables start at their top,
+    // wherever the all-materials view had scrolled the one they share with it.
+    child<QRadioButton>("单选框1")->click();
+    QScrollBar* summaryBar = child<GridView>("统计表")->verticalScrollBar();
+    ASSERT_GT(summaryBar->maximum(), 0);
+    summaryBar->setValue(summaryBar->maximum());
     child<QRadioButton>("单选框3")->click();
+    EXPECT_EQ(summaryBar->value(), 0);
     EXPECT_TRUE(child<GridView>("累计统计表")->isVisible());
     EXPECT_TRUE(child<GridView>("统计表")->isVisible());
     auto* tree2 = child<QTreeWidget>("树型框2");
