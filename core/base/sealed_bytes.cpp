@@ -34,8 +34,7 @@ std::optional<std::string_view> openSealed(std::string_view bytes, std::string_v
         return std::nullopt;
     }
     const std::string_view body = bytes.substr(0, bytes.size() - 4);
-    ByteReader tail(bytes.substr(bytes.size() - 4));
-    if (tail.u32() != crc32(body)) {
+    if (sealedCrc(bytes) != crc32(body)) {
         return std::nullopt;
     }
     return body.substr(magic.size());
