@@ -2,6 +2,12 @@
 # std::thread and std::mutex).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
+find_program(TF_MINGW_CXX x86_64-w64-mingw32-g++-posix)
+if(NOT TF_MINGW_CXX)
+  message(FATAL_ERROR "The compiler x86_64-w64-mingw32-g++-posix was not found: install the "
+                      "Debian package g++-mingw-w64-x86-64-posix (scripts/install-deps installs "
+                      "everything the build needs).")
+endif()
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)

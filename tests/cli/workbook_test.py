@@ -149,7 +149,7 @@ class RecalculationTest(unittest.TestCase):
                 ["soffice", f"-env:UserInstallation=file://{folder}/profile", "--headless",
                  "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false",
                  "--outdir", folder, changed],
-                check=True, capture_output=True, timeout=180)
+                check=True, capture_output=True, timeout=900)
             with open(os.path.join(folder, "changed.csv"), encoding="utf-8") as f:
                 rows = list(csv.reader(f))
             # 5.554224 × 330; that + 241.488 × 18.5 + 1.2 + 2.5; the 小计s of 材料费 and 合计

@@ -21,6 +21,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/widgets/grid_model.h"
 #include "gui/widgets/grid_view.h"
+#include "tests/gui/event_wait.h"
 #include "tests/gui/sample_window.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
@@ -321,7 +322,7 @@ TEST_F(PrintEditorTest, ItsOwnUndoTakesBackEachEditOfTheSheet) {
     PrintEditorWindow* editor = openFrom(MainWindow::MaterialPage);
     ASSERT_NE(editor, nullptr);
     editor->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor, test::kEventCeilingMs));
     const Grid opened = editor->sheet().grid;
     const std::string project = buildProjectImage(window->document());
     moveTo(*editor, 2, 2);

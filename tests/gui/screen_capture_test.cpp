@@ -3,17 +3,18 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 
 #include "core/base/byte_io.h"
 #include "gui/attach/attachment_window.h"
 #include "gui/capture/capture_overlay.h"
+#include "tests/gui/event_wait.h"
 
 namespace tf::gui {
 namespace {
@@ -56,10 +57,7 @@ void key(int code) {
 
 // Runs `gestures` once the overlay is up.
 void whenShown(std::function<void()> gestures) {
-    QTimer::singleShot(400, [gestures = std::move(gestures)] {
-        ASSERT_NE(overlay(), nullptr);
-        gestures();
-    });
+    test::whenReady([] { return overlay() != nullptr; }, std::move(gestures));
 }
 
 struct Bmp {
@@ -90,8 +88,13 @@ class ScreenCaptureTest : public ::testing::Test {
   protected:
     ScreenCaptureTest() {
         pattern.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&pattern));
-        QTest::qWait(300);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&pattern, test::kEventCeilingMs));
+        // Exposed is not yet drawn: wait until the screen itself shows the pattern.
+        EXPECT_TRUE(test::waitUntil([] {
+            const QImage shown = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+            return shown.pixelColor(50, 50) == QColor(255, 0, 0) &&
+                   shown.pixelColor(150, 120) == QColor(0, 255, 0);
+        }));
     }
     Pattern pattern;
     QtAttachmentDesktop desktop;

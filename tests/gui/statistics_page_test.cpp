@@ -17,6 +17,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/stats/busy_window.h"
 #include "gui/widgets/grid_view.h"
+#include "tests/gui/event_wait.h"
 #include "tests/gui/sample_window.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
@@ -70,10 +71,11 @@ TEST_F(StatisticsPageTest, RebuildBehindTheBusyWindowThenEveryView) {
     EXPECT_EQ(busy->layout()->geometry(), busy->rect());
     EXPECT_EQ(busy->windowTitle(), " 数据分析中…");
     EXPECT_TRUE(busy->isModal());
-    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>("分析标签")->text(), QString("数据分析完毕！"), 3000);
+    ASSERT_TRUE(
+        test::waitUntil([&] { return child<QLabel>("分析标签")->text() == "数据分析完毕！"; }));
     EXPECT_EQ(busy->size(), shown);
     EXPECT_FALSE(busy->close()) << "the user cannot close it";
-    QTRY_VERIFY_WITH_TIMEOUT(window->findChild<BusyWindow*>() == nullptr, 3000);
+    ASSERT_TRUE(test::waitUntil([&] { return window->findChild<BusyWindow*>() == nullptr; }));
     EXPECT_EQ(child<QTabWidget>("选择夹1")->currentIndex(), MainWindow::StatisticsPage);
     EXPECT_EQ(prompter.status(), "统计表");
 

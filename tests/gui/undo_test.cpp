@@ -10,6 +10,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/widgets/grid_model.h"
 #include "gui/widgets/grid_view.h"
+#include "tests/gui/event_wait.h"
 #include "tests/gui/sample_window.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
@@ -35,7 +36,7 @@ TEST(UndoKeys, CtrlZTakesBackADeletedLocationAndCtrlYDeletesItAgain) {
     test::ScriptedPrompter prompter;
     auto window = test::openSampleWindow(dir.path(), prompter, 4);
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), test::kEventCeilingMs));
     const ProjectDocument& document = window->document();
     using Entries = std::vector<std::pair<QString, bool>>;
     EXPECT_EQ(undoEntries(*window), (Entries{{"撤销\tCtrl+Z", false}, {"重做\tCtrl+Y", false}}));

@@ -65,7 +65,7 @@ as_user "$program/tallyframe-cli" settings set Update Unattended 1
 [[ -f $home/.config/Tallyframe/Brix.ini ]] || { echo "settings not in the user's folder"; exit 1; }
 # The updater's silent check of an installed program ends by itself and writes nothing.
 before=$(find "$root" -newer "$deb" | wc -l)
-as_user timeout 20 "$program/Uplift" 0/1/1
+as_user timeout 120 "$program/Uplift" 0/1/1
 after=$(find "$root" -newer "$deb" | wc -l)
 [[ $before == "$after" ]] || { echo "the updater wrote into the program folder"; exit 1; }
 echo "package test passed"
