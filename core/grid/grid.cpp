@@ -894,6 +894,9 @@ void Grid::replay(GridJournal::Record& record) {
 }
 
 void Grid::undo(GridJournal& step, GridJournal& inverse) {
+    if (step.records_.empty()) {
+        return;  // a step that changed other tables: this one, and whoever watches it, stays
+    }
     GridJournal* outer = std::exchange(journal_.journal, &inverse);
     for (auto it = step.records_.rbegin(); it != step.records_.rend(); ++it) {
         replay(*it);

@@ -130,6 +130,7 @@ class Grid {
     std::shared_ptr<GridChanges> changes() { return changes_.record(); }
     // A count of the changes made so far (texts, styles, layout, merges, shape).
     std::uint64_t revision() const { return changes_.revision(); }
+    std::uint64_t contentRevision() const { return changes_.contentRevision(); }
 
     // Undo. While a journal is attached, every change writes into it what it replaced; a
     // copy of the grid has none attached. Detach with nullptr.

@@ -59,14 +59,20 @@ class GridChangeLink {
     // Counts every change, watched or not: whoever needs to know whether a grid changed since
     // a moment compares two counts.
     std::uint64_t revision() const { return revision_; }
+    // Counts the changes of what the grid holds (texts, styles, merges, rows and columns) but
+    // not of how a window lays it out (widths, alignment): figures derived from a grid still
+    // hold while this count stays.
+    std::uint64_t contentRevision() const { return contentRevision_; }
     void rows(int first, int last) {
         ++revision_;
+        ++contentRevision_;
         if (record_) {
             record_->rows(first, last);
         }
     }
     void spans() {
         ++revision_;
+        ++contentRevision_;
         if (record_) {
             record_->spans();
         }
@@ -79,6 +85,7 @@ class GridChangeLink {
     }
     void shape() {
         ++revision_;
+        ++contentRevision_;
         if (record_) {
             record_->shape();
         }
@@ -87,6 +94,7 @@ class GridChangeLink {
   private:
     std::shared_ptr<GridChanges> record_;
     std::uint64_t revision_ = 0;
+    std::uint64_t contentRevision_ = 0;
 };
 
 }  // namespace tf

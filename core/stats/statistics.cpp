@@ -84,6 +84,11 @@ std::optional<std::size_t> selectedSource(const Statistics& s) {
     return s.divisionTree.source[*s.selectedNode];
 }
 
+void recordSource(const ProjectDocument& document, Statistics& s) {
+    s.source = StatisticsSource{document.analysis.contentRevision(),
+                                document.materials.contentRevision(), document.structure};
+}
+
 }  // namespace
 
 void resetStatistics(Statistics& s) {
@@ -95,7 +100,7 @@ void resetStatistics(Statistics& s) {
 
 void rebuildStatistics(const ProjectDocument& document, Statistics& s, Prompter& prompter) {
     BusyCursor busy(prompter);
-    s.built = true;
+    recordSource(document, s);
     showAllMaterials(document, s, prompter);
     buildGroupsAndTree(document, s);
     s.filter = buildFilterTree(document.analysis);
@@ -116,19 +121,30 @@ void rebuildStatistics(const ProjectDocument& document, Statistics& s, Prompter&
     }
 }
 
-bool ensureStatisticsBuilt(const ProjectDocument& document, Statistics& s, Prompter& prompter) {
-    if (s.built) {
+bool statisticsStale(const ProjectDocument& document, const Statistics& s) {
+    return s.source && (s.source->analysis != document.analysis.contentRevision() ||
+                        s.source->materials != document.materials.contentRevision() ||
+                        s.source->structure != document.structure);
+}
+
+bool ensureStatisticsCurrent(const ProjectDocument& document, Statistics& s, Prompter& prompter) {
+    if (!s.built()) {
+        rebuildStatistics(document, s, prompter);
+        return true;
+    }
+    if (!statisticsStale(document, s)) {
         return false;
     }
-    rebuildStatistics(document, s, prompter);
+    updateStatistics(document, s, prompter);
     return true;
 }
 
-void updateStatisticsAfterEntry(const ProjectDocument& document, Statistics& s,
-                                Prompter& prompter) {
-    if (!s.built) {
+void updateStatistics(const ProjectDocument& document, Statistics& s, Prompter& prompter) {
+    if (!s.built()) {
         return;
     }
+    BusyCursor busy(prompter);
+    recordSource(document, s);
     if (s.view == StatisticsView::AllMaterials) {
         showAllMaterials(document, s, prompter);
     }

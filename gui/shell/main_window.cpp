@@ -425,6 +425,7 @@ void MainWindow::dispatch(Command command) {
         UndoHistory::Action action(history_, document_, actionName(command));
         it->second();
     }
+    followStatistics();
     if (!document_.modified) {
         history_.markSaved();  // saved, or opened
     }
@@ -492,7 +493,7 @@ void MainWindow::pressPageButton(Page page) {
     if (pageButtons_[page]->isChecked() && pages_->currentIndex() == page) {
         return;
     }
-    if (page == StatisticsPage && ensureStatisticsBuilt(document_, statistics_, *prompter_)) {
+    if (page == StatisticsPage && ensureStatisticsCurrent(document_, statistics_, *prompter_)) {
         statisticsPage_->reload();
         prompter_->setStatus(kPageNames[page]);
     }

@@ -132,6 +132,9 @@ class MainWindow : public QMainWindow, private ProjectShell, private UpdaterHost
     void buildStatistics();
     // After rows of 分析表 were written or removed.
     void analysisChanged();
+    // The statistics shown follow the project: brought up to date when the tables or the
+    // structure changed. Statistics not shown are brought up to date when next shown.
+    void followStatistics();
     void refreshCurrentTable();
     void pressAnalysisRow(int row, int column, Qt::MouseButton button, QPoint global);
     // The attachments window: the current location's in view mode ("查看附加资料  F6"),

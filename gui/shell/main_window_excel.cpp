@@ -14,7 +14,7 @@ void MainWindow::registerExcelCommands() {
     };
     handlers_[Command::ExportAllExcel] = [this] {
         exportWorkbookAsked(*prompter_, [this] {
-            if (ensureStatisticsBuilt(document_, statistics_, *prompter_)) {
+            if (ensureStatisticsCurrent(document_, statistics_, *prompter_)) {
                 statisticsPage_->reload();
             }
             return allTableSheets(document_, statistics_);

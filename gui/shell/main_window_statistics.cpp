@@ -91,9 +91,15 @@ void MainWindow::buildStatistics() {
 }
 
 void MainWindow::analysisChanged() {
-    updateStatisticsAfterEntry(document_, statistics_, *prompter_);
-    statisticsPage_->reload();
+    followStatistics();
     followCurrentLocation();  // a location deleted or moved
+}
+
+void MainWindow::followStatistics() {
+    if (pages_->currentIndex() == StatisticsPage &&
+        ensureStatisticsCurrent(document_, statistics_, *prompter_)) {
+        statisticsPage_->reload();
+    }
 }
 
 void MainWindow::refreshCurrentTable() {

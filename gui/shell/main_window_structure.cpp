@@ -35,8 +35,7 @@ StructureEditorWindow* MainWindow::openStructureEditor(bool materialLinks) {
         if (entryDialog_ != nullptr) {
             entryDialog_->form().reloadStructure();
         }
-        rebuildDivisionTree(document_, statistics_, *prompter_);
-        statisticsPage_->reload();
+        followStatistics();
     });
     connect(window, &QDialog::finished, this, [this] { prompter_->setStatus("设置完毕"); });
     if (materialLinks) {

@@ -37,11 +37,9 @@ void MainWindow::projectStepped(const std::string& caption) {
     currentLocation_ = locationNumberedOnRow(document_.analysis, document_.locations,
                                              document_.analysis.cursor().row);
     followCurrentLocation();
-    // A table or the structure went back: the statistics shown are built again whole. A step
-    // of the statistics alone (a statistic row) is shown as it stands.
-    if (statistics_.built && history_.steppedProject()) {
-        rebuildStatistics(document_, statistics_, *prompter_);
-    }
+    // A table or the structure went back: the statistics follow with their view, ticks and
+    // node. A step of the statistics alone (a statistic row) is shown as it stands.
+    followStatistics();
     statisticsPage_->reload();
     refreshTitle();
     prompter_->setStatus(caption);

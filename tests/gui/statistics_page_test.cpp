@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "core/base/number_text.h"
+#include "core/materials/material_layout.h"
 #include "core/project/analysis_layout.h"
 #include "core/stats/statistics_layout.h"
 #include "gui/shell/main_window.h"
@@ -130,6 +132,77 @@ TEST_F(StatisticsPageTest, RebuildBehindTheBusyWindowThenEveryView) {
     ASSERT_FALSE(marked.empty());
     EXPECT_EQ(window->document().analysis.text(marked.front(), AnalysisColumn::kMaterialName),
               stats.summary.text(1, SummaryColumn::kName));
+}
+
+// The filtered view with every location ticked shows a price changed on the material page,
+// and keeps its ticks through the price's undo and redo.
+TEST_F(StatisticsPageTest, AChangedPriceIsShownAndUndoKeepsTheTicks) {
+    const Statistics& stats = window->statistics();
+    window->pressPageButton(MainWindow::StatisticsPage);
+    child<QRadioButton>("单选框3")->click();
+    auto* tree2 = child<QTreeWidget>("树型框2");
+    for (int i = 0; i < tree2->topLevelItemCount(); ++i) {
+        tree2->topLevelItem(i)->setCheckState(0, Qt::Checked);
+    }
+    const auto allTicked = [&] {
+        for (int i = 0; i < tree2->topLevelItemCount(); ++i) {
+            if (tree2->topLevelItem(i)->checkState(0) != Qt::Checked) {
+                return false;
+            }
+        }
+        return tree2->topLevelItemCount() == 6;
+    };
+    ASSERT_TRUE(allTicked());
+    const std::string name(stats.summary.text(1, SummaryColumn::kName));
+    const double quantity = parseNumber(stats.summary.text(1, SummaryColumn::kQuantity));
+    const double price = parseNumber(stats.summary.text(1, SummaryColumn::kPrice));
+    ASSERT_GT(quantity, 0);
+    const std::string subtotal(
+        stats.cumulative.text(stats.cumulative.rowCount() - 1, CumulativeColumn::kMaterialCost));
+
+    // Five more on the material page, typed as a surveyor types it.
+    window->pressPageButton(MainWindow::MaterialPage);
+    const Grid& materials = window->document().materials;
+    int row = 1;
+    while (row < materials.rowCount() && materials.text(row, MaterialColumn::kName) != name) {
+        ++row;
+    }
+    ASSERT_LT(row, materials.rowCount());
+    auto* view = child<GridView>("材料表");
+    const QModelIndex cell = view->gridModel()->index(row, MaterialColumn::kPrice);
+    view->setCurrentIndex(cell);
+    view->edit(cell);
+    auto* line = view->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    line->setText(QString::number(price + 5));
+    QTest::keyClick(line, Qt::Key_Return);
+    QCoreApplication::processEvents();
+
+    const auto shows = [&](double unitPrice) {
+        return std::abs(parseNumber(stats.summary.text(1, SummaryColumn::kPrice)) - unitPrice) <
+                   1e-9 &&
+               std::abs(parseNumber(stats.summary.text(1, SummaryColumn::kTotal)) -
+                        quantity * unitPrice) < 1e-6;
+    };
+    window->pressPageButton(MainWindow::StatisticsPage);
+    EXPECT_EQ(stats.summary.text(1, SummaryColumn::kName), name);
+    EXPECT_TRUE(shows(price + 5)) << stats.summary.text(1, SummaryColumn::kTotal);
+    EXPECT_TRUE(allTicked());
+    // The location costs grew by the material's quantity × 5.
+    const double grown = parseNumber(stats.cumulative.text(stats.cumulative.rowCount() - 1,
+                                                           CumulativeColumn::kMaterialCost)) -
+                         parseNumber(subtotal);
+    EXPECT_NEAR(grown, quantity * 5, 1e-3);
+
+    window->dispatch(Command::Undo);
+    EXPECT_TRUE(allTicked()) << "undo keeps the ticks";
+    EXPECT_TRUE(shows(price));
+    EXPECT_EQ(
+        stats.cumulative.text(stats.cumulative.rowCount() - 1, CumulativeColumn::kMaterialCost),
+        subtotal);
+    window->dispatch(Command::Redo);
+    EXPECT_TRUE(allTicked()) << "and so does redo";
+    EXPECT_TRUE(shows(price + 5));
 }
 
 TEST(LargeProjectWindow, OpensWithoutSpansForMergesOffTheScreen) {

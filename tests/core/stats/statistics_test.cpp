@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "core/base/number_text.h"
+#include "core/materials/material_layout.h"
+#include "core/materials/material_table.h"
 #include "core/project/analysis_layout.h"
 #include "core/stats/filtered_statistics.h"
 #include "core/stats/material_summary.h"
 #include "core/stats/statistics_layout.h"
+#include "core/structure/codes.h"
+#include "core/structure/default_structure.h"
 #include "tests/core/stats/priced_project.h"
 
 namespace tf {
@@ -385,7 +389,7 @@ TEST_F(StatisticsTest, ALocationOfManyItemsInTwoBlocksIsFoundByCodeAndKeepsItsTi
     EXPECT_TRUE(near(stats.cumulative.text(3, CumulativeColumn::kWorkQuantity), 7));
 
     addRow(4, "阳台", code(1), 6, "乳胶漆", 2, "千克", 2001);
-    updateStatisticsAfterEntry(doc, stats, prompter);
+    updateStatistics(doc, stats, prompter);
     EXPECT_EQ(stats.filter.locations()[0].tick, Tick::Partly);
     EXPECT_TRUE(stats.filter.locations()[0].items[34].ticked);
     EXPECT_FALSE(stats.filter.locations()[0].items[35].ticked);
@@ -396,18 +400,18 @@ TEST_F(StatisticsTest, ALocationOfManyItemsInTwoBlocksIsFoundByCodeAndKeepsItsTi
 
 TEST_F(StatisticsTest, StatisticsNotBuiltYetWaitForTheirFirstShowingThenFollowEntries) {
     addRow(1, "客厅", "030201", 20, "水泥砂浆", 10, "千克", 1001);
-    updateStatisticsAfterEntry(doc, stats, prompter);  // not built: left alone
+    updateStatistics(doc, stats, prompter);  // not built: left alone
     EXPECT_EQ(sum(1, SummaryColumn::kName), "");
     EXPECT_TRUE(stats.filter.locations().empty());
-    ASSERT_TRUE(ensureStatisticsBuilt(doc, stats, prompter));
+    ASSERT_TRUE(ensureStatisticsCurrent(doc, stats, prompter));
     EXPECT_EQ(sum(1, SummaryColumn::kName), "水泥砂浆");
-    EXPECT_FALSE(ensureStatisticsBuilt(doc, stats, prompter)) << "built once";
+    EXPECT_FALSE(ensureStatisticsCurrent(doc, stats, prompter)) << "built once";
     addRow(2, "卧室", "030201", 5, "水泥砂浆", 2, "千克", 1001);
-    updateStatisticsAfterEntry(doc, stats, prompter);
+    updateStatistics(doc, stats, prompter);
     EXPECT_EQ(stats.filter.locations().size(), 2u);
     EXPECT_TRUE(near(sum(1, SummaryColumn::kQuantity), 12));
     resetStatistics(stats);  // a project opened
-    EXPECT_TRUE(ensureStatisticsBuilt(doc, stats, prompter));
+    EXPECT_TRUE(ensureStatisticsCurrent(doc, stats, prompter));
 }
 
 TEST_F(StatisticsTest, AnEntryKeepsTheTicksAndTheSelectedNode) {
@@ -415,7 +419,7 @@ TEST_F(StatisticsTest, AnEntryKeepsTheTicksAndTheSelectedNode) {
     rebuild(StatisticsView::Filtered);
     tickFilterLocation(doc, stats, 2, Tick::Ticked, prompter);
     addRow(4, "阳台", "030801", 6, "乳胶漆", 2, "千克", 2001);
-    updateStatisticsAfterEntry(doc, stats, prompter);
+    updateStatistics(doc, stats, prompter);
     ASSERT_EQ(stats.filter.locations().size(), 4u);
     EXPECT_EQ(stats.filter.locations()[2].tick, Tick::Ticked);
     EXPECT_EQ(stats.filter.locations()[3].tick, Tick::Unticked);
@@ -424,9 +428,42 @@ TEST_F(StatisticsTest, AnEntryKeepsTheTicksAndTheSelectedNode) {
     chooseStatisticsView(doc, stats, StatisticsView::Division, prompter);
     select("水性涂料涂饰");
     addRow(4, "阳台", "030801", 6, "乳胶漆", 2, "千克", 2001);
-    updateStatisticsAfterEntry(doc, stats, prompter);
+    updateStatistics(doc, stats, prompter);
     EXPECT_EQ(stats.divisionTree.tree[*stats.selectedNode].name, "水性涂料涂饰");
     EXPECT_TRUE(near(stats.itemSummary.text(1, ItemColumn::kQuantity), 16.75));
+}
+
+TEST_F(StatisticsTest, APriceOrAFeeChangedSinceTheBuildIsShownWithTheTicksKept) {
+    enterThreeLocations();
+    rebuild(StatisticsView::Filtered);
+    tickFilterLocation(doc, stats, 0, Tick::Ticked, prompter);  // 客厅
+    // 030801 at 客厅: 9 千克 乳胶漆 at 18.5 = 166.5, + 30 × 8 + 0 + 2.25 = 408.75.
+    ASSERT_EQ(stats.cumulative.text(2, CumulativeColumn::kCode), "030801");
+    EXPECT_TRUE(near(stats.cumulative.text(2, CumulativeColumn::kMaterialCost), 166.5));
+    EXPECT_FALSE(statisticsStale(doc, stats));
+    doc.analysis.setColumnWidth(AnalysisColumn::kLocation, 300);
+    EXPECT_FALSE(statisticsStale(doc, stats)) << "a wider column changes no figure";
+
+    doc.materials.setText(3, MaterialColumn::kPrice, "20");  // 乳胶漆
+    rebuildCatalogue(doc);
+    EXPECT_TRUE(statisticsStale(doc, stats));
+    ASSERT_TRUE(ensureStatisticsCurrent(doc, stats, prompter));
+    EXPECT_FALSE(statisticsStale(doc, stats));
+    EXPECT_EQ(stats.filter.locations()[0].tick, Tick::Ticked);
+    // 9 × 20 = 180; 180 + 240 + 2.25 = 422.25.
+    EXPECT_TRUE(near(stats.cumulative.text(2, CumulativeColumn::kMaterialCost), 180));
+    EXPECT_TRUE(near(stats.cumulative.text(2, CumulativeColumn::kTotal), 422.25));
+    EXPECT_EQ(sum(3, SummaryColumn::kName), "乳胶漆");
+    EXPECT_TRUE(near(sum(3, SummaryColumn::kPrice), 20));
+    EXPECT_TRUE(near(sum(3, SummaryColumn::kTotal), 180));
+
+    // A new labour price of 水性涂料涂饰: 180 + 30 × 10 + 2.25 = 482.25.
+    Structure structure = *parseStructure(doc.structure);
+    structure.items[*findItemRowByCode(structure.items, "030801")].labourPrice = "10";
+    doc.structure = serializeStructure(structure);
+    ASSERT_TRUE(ensureStatisticsCurrent(doc, stats, prompter));
+    EXPECT_TRUE(near(stats.cumulative.text(2, CumulativeColumn::kTotal), 482.25));
+    EXPECT_FALSE(ensureStatisticsCurrent(doc, stats, prompter)) << "nothing changed since";
 }
 
 TEST_F(StatisticsTest, RebuildBlanksTheHiddenGridsOfTheViewShown) {

@@ -64,12 +64,12 @@ std::string materialList(const ProjectDocument& document, int skip) {
     // The project's own list without every skip-th material, the rest a little dearer.
     std::string list;
     int i = 0;
-    forEachMaterialLine(materialText(document.materials), [&](const MaterialFields& f) {
+    for (const auto& [line, f] : parsePriceList(materialText(document.materials)).materials) {
         if (++i % skip != 0) {
             list += f[0] + "\t" + f[1] + "\t" + f[2] + "\t" + f[3] + "\t" + f[4] + "5\t" + f[5] +
                     "\r\n";
         }
-    });
+    }
     return toGbk(list);
 }
 
@@ -375,7 +375,7 @@ TEST(UndoHistory, ANoteInTheFilteredCostTableIsUndoneUntilTheTableIsBuiltAgain) 
               before.text(3, CumulativeColumn::kCode));
     // Built again after an entry (the ticks kept), the table has no note to take back, and
     // the step goes with the old rows.
-    updateStatisticsAfterEntry(document, statistics, prompter);
+    updateStatistics(document, statistics, prompter);
     EXPECT_EQ(statistics.cumulative, before);
     EXPECT_EQ(history.stepsToUndo(), 0u);
 }
