@@ -1,7 +1,9 @@
 #include "core/structure/structure_editor.h"
 
 #include <cmath>
+#include <set>
 
+#include "core/analysis/item_use.h"
 #include "core/base/number_text.h"
 #include "core/base/text_util.h"
 #include "core/grid/grid_display.h"
@@ -32,6 +34,25 @@ std::size_t subtreeEnd(const DivisionTree& tree, std::size_t node) {
 
 bool hasChildren(const DivisionTree& tree, std::size_t node) {
     return node + 1 < tree.size() && tree[node + 1].level > tree[node].level;
+}
+
+// The codes of the item rows first..end that no row outside them has: the codes whose labour
+// price and fees are gone once those rows are.
+std::set<std::string, std::less<>> codesLeaving(const ItemTable& items, std::ptrdiff_t first,
+                                                std::ptrdiff_t end) {
+    std::set<std::string, std::less<>> leaving;
+    for (auto i = first; i < end; ++i) {
+        const std::string& code = items[static_cast<std::size_t>(i)].code;
+        if (!code.empty()) {
+            leaving.insert(code);
+        }
+    }
+    for (std::size_t i = 0; i < items.size() && !leaving.empty(); ++i) {
+        if (static_cast<std::ptrdiff_t>(i) < first || static_cast<std::ptrdiff_t>(i) >= end) {
+            leaving.erase(items[i].code);
+        }
+    }
+    return leaving;
 }
 
 // name (segment), as the code panel shows a coded node.
@@ -240,16 +261,25 @@ bool StructureEditor::deleteCurrent() {
         return false;
     }
     const std::size_t node = *current_;
-    const std::string question =
-        hasChildren(working_.tree, node)
-            ? "确定删除“" + working_.tree[node].name + "”及其下所有子项吗？"
-            : "确定删除“" + working_.tree[node].name + "”吗？";
-    if (prompter_.message(question, Captions::kQuestion, MessageFlags::kYesNoDefaultNo) !=
-        Answer::Yes) {
-        return false;
-    }
+    const bool group = hasChildren(working_.tree, node);
+    std::string question = group ? "确定删除“" + working_.tree[node].name + "”及其下所有子项吗？"
+                                 : "确定删除“" + working_.tree[node].name + "”吗？";
     const auto first = static_cast<std::ptrdiff_t>(node);
     const auto end = static_cast<std::ptrdiff_t>(subtreeEnd(working_.tree, node));
+    // Rows of the analysis table whose item goes lose its labour price and fees in every
+    // cost: the question says how many.
+    const ItemUse use = countItemUse(document_.analysis, document_.locations,
+                                     codesLeaving(working_.items, first, end));
+    if (use.rows > 0) {
+        question += "\r\n分析表中 " + std::to_string(use.locations) + " 个部位的 " +
+                    std::to_string(use.rows) + (group ? " 行使用其中的分项" : " 行使用该分项") +
+                    "，删除后这些行不再计分项包工单价、机械使用费和管理费。";
+    }
+    if (prompter_.message(question, use.rows > 0 ? Captions::kWarning : Captions::kQuestion,
+                          use.rows > 0 ? MessageFlags::kYesNoWarningDefaultNo
+                                       : MessageFlags::kYesNoDefaultNo) != Answer::Yes) {
+        return false;
+    }
     working_.tree.erase(working_.tree.begin() + first, working_.tree.begin() + end);
     working_.items.erase(working_.items.begin() + first, working_.items.begin() + end);
     if (working_.tree.empty()) {

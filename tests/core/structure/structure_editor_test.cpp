@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/analysis/location_index.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
+#include "core/project/analysis_layout.h"
 #include "core/project/project_io.h"
 #include "core/structure/codes.h"
 #include "core/structure/link_table.h"
@@ -28,11 +30,12 @@ class StructureEditorTest : public ::testing::Test {
             doc.materials.setText(r, MaterialColumn::kName, rows[r - 1][1]);
             doc.materials.setText(r, MaterialColumn::kUnit, rows[r - 1][2]);
         }
-        rebuildCatalogue(doc, prompter);  // 1001 水泥砂浆, 1002 界面剂, 2001 乳胶漆
+        rebuildCatalogue(doc);  // 1001 水泥砂浆, 1002 界面剂, 2001 乳胶漆
         before = doc.structure;
     }
-    std::size_t node(std::string_view name) const {
-        const auto& tree = editor.structure().tree;
+    std::size_t node(std::string_view name) const { return nodeIn(editor, name); }
+    static std::size_t nodeIn(const StructureEditor& e, std::string_view name) {
+        const auto& tree = e.structure().tree;
         for (std::size_t i = 0; i < tree.size(); ++i) {
             if (tree[i].name == name) {
                 return i;
@@ -144,6 +147,53 @@ TEST_F(StructureEditorTest, NodesAreAddedInsertedAndDeletedWithTheirItemRows) {
     EXPECT_EQ(at(*editor.current()).name, "吊顶");
     // One item row per node, in list order: the codes still sit with their nodes.
     EXPECT_EQ(row(node("暗龙骨吊顶")).code, "030401");
+}
+
+TEST_F(StructureEditorTest, DeletingItemsThatRowsUseSaysHowManyRowsAndLocations) {
+    // Three locations: 030201 (一般抹灰) on two rows of 客厅 and one of 厨房, 030801 in 卧室.
+    const struct {
+        int number;
+        const char* location;
+        const char* code;
+    } rows[] = {{1, "客厅", "030201"},
+                {1, "客厅", "030201"},
+                {1, "客厅", "030801"},
+                {2, "卧室", "030801"},
+                {3, "厨房", "030201"}};
+    Grid& a = doc.analysis;
+    int r = kAnalysisHeadingRows;
+    for (const auto& row : rows) {
+        a.setText(r, AnalysisColumn::kNumber, std::to_string(row.number));
+        a.setText(r, AnalysisColumn::kLocation, row.location);
+        a.setText(r++, AnalysisColumn::kItemCode, row.code);
+    }
+    doc.locations = rebuildLocationIndex(a);
+    StructureEditor fresh(doc, prompter);
+
+    fresh.select(nodeIn(fresh, "一般抹灰"));
+    prompter.answer(Answer::No);
+    EXPECT_FALSE(fresh.deleteCurrent());
+    EXPECT_EQ(prompter.messages().back(),
+              (Message{"确定删除“一般抹灰”吗？\r\n分析表中 2 个部位的 3 行使用该分项，删除后这些行"
+                       "不再计分项包工单价、机械使用费和管理费。",
+                       "警告:", 308}));
+    // 抹灰 holds 一般抹灰 and items no row uses: the same rows.
+    fresh.select(nodeIn(fresh, "抹灰"));
+    prompter.answer(Answer::No);
+    EXPECT_FALSE(fresh.deleteCurrent());
+    EXPECT_EQ(prompter.messages().back().text,
+              "确定删除“抹灰”及其下所有子项吗？\r\n分析表中 2 个部位的 3 行使用其中的分项，"
+              "删除后这些行不再计分项包工单价、机械使用费和管理费。");
+    // 建筑装饰装修, the whole tree: both codes, every row.
+    fresh.select(0);
+    prompter.answer(Answer::No);
+    EXPECT_FALSE(fresh.deleteCurrent());
+    EXPECT_NE(prompter.messages().back().text.find("3 个部位的 5 行"), std::string::npos);
+    // An item no row uses is asked about as before.
+    fresh.select(nodeIn(fresh, "装饰抹灰"));
+    prompter.answer(Answer::Yes);
+    EXPECT_TRUE(fresh.deleteCurrent());
+    EXPECT_EQ(prompter.messages().back(), (Message{"确定删除“装饰抹灰”吗？", "询问:", 292}));
 }
 
 TEST_F(StructureEditorTest, CancelLeavesTheProjectAndConfirmWritesItBack) {
