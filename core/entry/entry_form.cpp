@@ -151,6 +151,9 @@ void EntryForm::applyItemProcess(int row, std::size_t node, const std::string& c
         grid_.setText(row, kCode, code);
         return;
     }
+    // The quantity the item has already (its size typed first) goes to every row it fills.
+    const std::string quantityText(grid_.text(row, kWorkQuantity));
+    const double quantity = number(row, kWorkQuantity);
     int filled = 0;
     int last = row;
     bool cleared = false;
@@ -172,13 +175,13 @@ void EntryForm::applyItemProcess(int row, std::size_t node, const std::string& c
         if (filled > 0) {
             grid_.insertRows(target);
             formatRow(target);
+            grid_.setText(target, kWorkQuantity, quantityText);
         }
         grid_.setText(target, kCode, code);
         grid_.setText(target, kMaterialName, entry->name);
         grid_.setText(target, kUnit, entry->unit);
         grid_.setText(target, kMaterialId, std::to_string(link.materialId));
         setNumber(target, kUnitUsage, link.unitUsage);
-        const double quantity = number(target, kWorkQuantity);
         if (std::fabs(quantity) > kNearZero && std::fabs(link.unitUsage) > kNearZero) {
             setNumber(target, kMaterialQuantity, quantity * link.unitUsage);
         }

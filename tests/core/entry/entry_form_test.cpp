@@ -33,7 +33,7 @@ class EntryFormTest : public ::testing::Test {
             doc.materials.setText(r, MaterialColumn::kName, names[r - 1]);
             doc.materials.setText(r, MaterialColumn::kUnit, "千克");
         }
-        rebuildCatalogue(doc, prompter);
+        rebuildCatalogue(doc);
         form.open();
     }
     std::size_t node(std::string_view name) {
@@ -236,7 +236,30 @@ TEST_F(EntryFormTest, AProcessWithThreeLinksFillsThreeRows) {
     EXPECT_EQ(cell(2, kMaterialName), "界面剂");
     EXPECT_EQ(cell(3, kUnit), "千克");
     EXPECT_EQ(cell(3, kMaterialId), "1003");
+    // Every row of the item takes the quantity it had: 4 × 0.5, 4 × 0.25, 4 × 2.
     EXPECT_EQ(cell(1, kMaterialQuantity), "2");
+    EXPECT_EQ(cell(2, kWorkQuantity), "4");
+    EXPECT_EQ(cell(2, kMaterialQuantity), "1");
+    EXPECT_EQ(cell(3, kWorkQuantity), "4");
+    EXPECT_EQ(cell(3, kMaterialQuantity), "8");
+}
+
+TEST_F(EntryFormTest, ASizeTypedBeforeTheItemIsPickedFillsEveryRowOfItsProcess) {
+    linkProcess();
+    form.autoCalculate = true;
+    type(1, kItemSize, "(3.3+0.3)*2");  // 7.2
+    form.useProcess = true;
+    form.pickWorkItem(1, node("一般抹灰"));
+    const char* materials[] = {"3.6", "1.8", "14.4"};  // 7.2 × 0.5, 7.2 × 0.25, 7.2 × 2
+    for (int r = 1; r <= 3; ++r) {
+        EXPECT_EQ(cell(r, kCode), "030201");
+        EXPECT_EQ(cell(r, kWorkQuantity), "7.2") << r;
+        EXPECT_EQ(cell(r, kMaterialQuantity), materials[r - 1]) << r;
+    }
+    // Typed again afterwards, the size still reaches all three.
+    type(1, kItemSize, "2*5");
+    EXPECT_EQ(cell(3, kWorkQuantity), "10");
+    EXPECT_EQ(cell(3, kMaterialQuantity), "20");
 }
 
 TEST_F(EntryFormTest, ALinkWhoseNameChangedLosesItsTick) {
@@ -450,7 +473,7 @@ TEST(EntrySheet, BatchEntryWorkGrowsWithTheLocationsNotTheirSquare) {
         doc.materials.setText(1, MaterialColumn::kName, "水泥砂浆");
         doc.materials.setText(1, MaterialColumn::kUnit, "千克");
         test::ScriptedPrompter prompter;
-        rebuildCatalogue(doc, prompter);
+        rebuildCatalogue(doc);
         std::string sheet;
         for (int k = 0; k < locations; ++k) {
             for (int row = 0; row < 2; ++row) {
