@@ -10,6 +10,19 @@ namespace tf {
 namespace {
 
 constexpr int kSignificantDigits = 12;
+// A large number keeps this many decimals beyond twelve significant digits, up to what a
+// double holds: 123456789012.345 is not written as 123456789012.
+constexpr int kKeptDecimals = 4;
+constexpr int kMostSignificantDigits = 15;
+
+int significantDigitsFor(double value) {
+    const double magnitude = std::fabs(value);
+    if (magnitude < 1e8) {
+        return kSignificantDigits;
+    }
+    const int integerDigits = static_cast<int>(std::floor(std::log10(magnitude))) + 1;
+    return std::clamp(integerDigits + kKeptDecimals, kSignificantDigits, kMostSignificantDigits);
+}
 
 struct NumberSpan {
     bool negative = false;
@@ -55,17 +68,18 @@ std::string formatNumber(double value) {
         return "0";
     }
     char buf[64];
-    // Twelve significant digits without trailing zeros is what the general format writes,
+    const int significant = significantDigitsFor(value);
+    // So many significant digits without trailing zeros is what the general format writes,
     // as long as it needs no exponent: every number but the very large and the very small.
     const auto general =
-        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, kSignificantDigits);
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, significant);
     const std::string_view plain(buf, static_cast<std::size_t>(general.ptr - buf));
     if (plain.find('e') == std::string_view::npos) {
         return std::string(plain);
     }
-    // d.ddddddddddde+XX: twelve significant digits and the decimal exponent.
+    // d.ddd…e+XX: the significant digits and the decimal exponent.
     const auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                                      std::chars_format::scientific, kSignificantDigits - 1);
+                                      std::chars_format::scientific, significant - 1);
     const std::string_view sci(buf, static_cast<std::size_t>(result.ptr - buf));
     const std::size_t e = sci.find('e');
     std::string digits;
@@ -103,7 +117,7 @@ std::string formatNumber(double value) {
 
 std::string formatFixed(double value, int decimals) {
     decimals = std::max(0, std::min(decimals, 30));
-    // Rounded half away from zero on the number as the program writes it (12 significant
+    // Rounded half away from zero on the number as the program writes it (formatNumber's
     // digits), as a surveyor rounds: 2.5 → 3 and 4.05 → 4.1, though 4.05 is 4.04999… in
     // binary.
     const std::string text = formatNumber(value);

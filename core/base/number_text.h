@@ -7,7 +7,8 @@ namespace tf {
 
 // Writes a number as cells and files hold it: plain decimal, "-" for negatives, no decimal
 // point for whole values, never an exponent, rounded to 12 significant digits (so 0.1+0.2
-// writes "0.3"). Infinity and NaN write "0".
+// writes "0.3"); from 100,000,000 on, as many more as keep four decimals, up to 15 (so
+// 123456789012.345 keeps its decimals). Infinity and NaN write "0".
 std::string formatNumber(double value);
 
 // Writes a number with exactly `decimals` digits after the point (a column's display form).

@@ -26,15 +26,21 @@ INSTANTIATE_TEST_SUITE_P(
         Written{90, "90"}, Written{-0.5, "-0.5"}, Written{1e20, "100000000000000000000"},
         Written{1e-7, "0.0000001"}, Written{0.1 + 0.2, "0.3"}, Written{0, "0"}, Written{-0.0, "0"},
         Written{7.2, "7.2"}, Written{3.6 * 2, "7.2"}, Written{1234.5, "1234.5"},
-        Written{-1e-12, "-0.000000000001"}, Written{123456789012345.0, "123456789012000"},
+        Written{-1e-12, "-0.000000000001"}, Written{123456789012345.0, "123456789012345"},
         Written{2.0 / 3.0, "0.666666666667"}, Written{1e-20, "0.00000000000000000001"},
         Written{std::numeric_limits<double>::infinity(), "0"}, Written{std::nan(""), "0"},
         Written{0.5, "0.5"}, Written{99999999999.99999, "100000000000"},
         // Either side of where an exponent would be needed.
         Written{0.0001, "0.0001"}, Written{1e-5, "0.00001"},
         Written{-0.000123456789012345, "-0.000123456789012"},
-        Written{123456789012.0, "123456789012"}, Written{999999999999.4, "999999999999"},
-        Written{999999999999.7, "1000000000000"}));
+        Written{123456789012.0, "123456789012"}, Written{999999999999.4, "999999999999.4"},
+        Written{999999999999.7, "999999999999.7"},
+        // From 100,000,000 on, four decimals are kept, up to 15 significant digits; the binary
+        // noise of a sum stays out.
+        Written{99999999.123456789, "99999999.1235"}, Written{123456789.1 + 0.2, "123456789.3"},
+        Written{123456789012.345, "123456789012.345"},
+        Written{-12345678901.2345, "-12345678901.2345"},
+        Written{1234567890123456789.0, "1234567890123460000"}));
 
 struct Read {
     const char* text;
@@ -103,6 +109,11 @@ TEST(FormatFixed, RoundsToDecimalsWithoutNegativeZero) {
     EXPECT_EQ(formatFixed(0.5, 0), "1");
     EXPECT_EQ(formatFixed(-0.4, 0), "0");
     EXPECT_EQ(formatFixed(1.23456789e-7, 10), "0.0000001235");
+    // Large numbers round at their own decimals, not at a twelfth digit.
+    EXPECT_EQ(formatFixed(123456789012.345, 1), "123456789012.3");
+    EXPECT_EQ(formatFixed(-12345678901.2345, 3), "-12345678901.235");
+    EXPECT_EQ(formatFixed(987654321.0049, 2), "987654321.00");
+    EXPECT_EQ(formatFixed(987654321.005, 2), "987654321.01");
 }
 
 TEST(NumberText, WrittenNumbersReadBack) {
