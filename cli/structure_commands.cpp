@@ -39,7 +39,7 @@ std::optional<StructureSnapshot> snapshotOf(const std::string& source, Prompter&
 int evalCommand(const std::vector<std::string>& expressions, std::istream& in, Streams io) {
     CliPrompter prompter(io.err);
     const auto run = [&](const std::string& expression) {
-        io.out << evaluateLastLine(expression, prompter) << '\n';
+        io.out << calculateLastLine(expression, prompter) << '\n';
     };
     if (!expressions.empty()) {
         for (const auto& expression : expressions) {

@@ -111,7 +111,7 @@ void CalculatorRecord::backspace() {
 }
 
 std::optional<std::string> CalculatorRecord::equals(Prompter& prompter) {
-    std::string result = evaluateLastLine(crLfLines(text_), prompter);
+    std::string result = calculateLastLine(crLfLines(text_), prompter);
     if (!result.empty()) {
         text_ += "=" + result + "\n";
     } else if (!text_.ends_with('\n')) {
@@ -130,14 +130,30 @@ CalcKey calculatorKey(int key, bool shift, bool control) {
         return kPass;
     }
     if (key >= '0' && key <= '9') {
-        if (shift && (key == '9' || key == '0')) {
-            return kPass;  // the parentheses
+        if (!shift) {
+            return press(static_cast<CalcButton>(key - '0'));
         }
-        return press(static_cast<CalcButton>(key - '0'));
+        // A shifted digit is the character it produces: "*" is ×; the parentheses and "^"
+        // (which has no button) go to the box; "!", "@" and the like are no part of a formula.
+        switch (key) {
+            case '8':
+                return press(CalcButton::Times);
+            case '9':
+            case '0':
+            case '6':
+                return kPass;
+            default:
+                return kSwallow;
+        }
+    }
+    if (shift && (key == K::kMinus || key == K::kPoint || key == K::kSlash)) {
+        return kSwallow;  // "_", ">" and "?"
     }
     switch (key) {
         case K::kEnter:
             return press(CalcButton::Equals);
+        case K::kEquals:
+            return press(shift ? CalcButton::Plus : CalcButton::Equals);
         case K::kPadTimes:
             return press(CalcButton::Times);
         case K::kSlash:

@@ -104,10 +104,12 @@ inline constexpr int kPoint = 190;
 inline constexpr int kSlash = 191;
 }  // namespace VirtualKey
 
-// The calculator's key table: digits, "*" "+" of the keypad, "-" "." "/" of the main
-// keyboard, Enter, Backspace and Esc press buttons; the letters of the function names,
-// Caps Lock, "(" ")", the caret keys, Delete and Ctrl+X/C/V go to the box; F3 toggles
-// staying on top; every other key (the letter x, the keypad's digits) is swallowed.
+// The calculator's key table, by the character a key produces: digits, "*" "+" of either
+// keyboard, "-" "." "/" and "=" of the main keyboard, Enter, Backspace and Esc press buttons;
+// the letters of the function names, Caps Lock, "(" ")" "^", the caret keys, Delete and
+// Ctrl+X/C/V go to the box; F3 toggles staying on top; every other key (the letter x, the
+// keypad's digits, "!") is swallowed. `shift` tells the character of a main-keyboard key
+// as a US keyboard has it: Shift+8 is "*", Shift+= is "+".
 CalcKey calculatorKey(int virtualKey, bool shift, bool control);
 
 }  // namespace tf

@@ -378,14 +378,83 @@ std::string evaluate(std::string_view text, Prompter& prompter) {
     return result;
 }
 
-std::string evaluateLastLine(std::string_view text, Prompter& prompter) {
+namespace {
+
+std::string lastLine(std::string_view text) {
     const std::size_t lineBreak = text.rfind("\r\n");
     std::string line(lineBreak == std::string_view::npos ? text : text.substr(lineBreak + 2));
     std::erase(line, ' ');
+    return line;
+}
+
+// Passes the evaluator's messages on and notes that one was shown.
+class TellingPrompter : public HeadlessPrompter {
+  public:
+    explicit TellingPrompter(Prompter& shown) : shown_(shown) {}
+    Answer message(std::string_view text, std::string_view caption, int flags) override {
+        told = true;
+        return shown_.message(text, caption, flags);
+    }
+    bool told = false;
+
+  private:
+    Prompter& shown_;
+};
+
+}  // namespace
+
+std::string evaluateLastLine(std::string_view text, Prompter& prompter) {
+    const std::string line = lastLine(text);
     if (line.empty() || line.find('=') != std::string::npos) {
         return {};
     }
     return evaluate(line, prompter);
+}
+
+std::optional<std::string> unreadablePart(std::string_view expression) {
+    constexpr std::string_view kSyntax = "0123456789.^*/+-()";
+    constexpr std::string_view kFunctions[] = {"sin(", "cos(", "tan(", "ctg("};
+    const std::string text = normalise(expression);
+    std::size_t from = std::string::npos;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::string_view rest = std::string_view(text).substr(i);
+        std::size_t readable = kSyntax.find(text[i]) != std::string_view::npos ? 1 : 0;
+        for (const std::string_view name : kFunctions) {
+            readable = rest.starts_with(name) ? name.size() : readable;
+        }
+        if (readable > 0 && from != std::string::npos) {
+            return text.substr(from, i - from);
+        }
+        if (readable == 0 && from == std::string::npos) {
+            from = i;
+        }
+        i += readable > 0 ? readable : 1;
+    }
+    if (from != std::string::npos) {
+        return text.substr(from);
+    }
+    return std::nullopt;
+}
+
+std::string calculateLastLine(std::string_view text, Prompter& prompter) {
+    const std::string line = lastLine(text);
+    if (line.empty()) {
+        return {};
+    }
+    if (const auto part = unreadablePart(line)) {
+        prompter.message("计算式中有无法识别的“" + *part + "”，计算不能继续，请检查数据！", "错误",
+                         MessageFlags::kWarning);
+        return {};
+    }
+    TellingPrompter telling(prompter);
+    std::string result = evaluate(line, telling);
+    if (isPlainNumber(result)) {
+        return result;
+    }
+    if (!telling.told) {  // "()", "sin()": the evaluator gives up without a word
+        prompter.message("计算式无法得出结果，请检查数据！", "错误", MessageFlags::kWarning);
+    }
+    return {};
 }
 
 }  // namespace tf

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,17 @@ namespace tf {
 // Evaluates the last line (after the last CR LF) with its spaces removed; an empty line or
 // one holding "=" gives the empty text without a message.
 std::string evaluateLastLine(std::string_view text, Prompter& prompter);
+
+// The first part of an expression that is no part of the syntax, normalised: a character other
+// than the digits, "." and "^*/+-()", or a word that is not one of the four functions with
+// its "(" ("米", "sqrt", "="). Nothing when the whole expression reads.
+std::optional<std::string> unreadablePart(std::string_view expression);
+
+// What the calculator and the command line compute: as evaluateLastLine, but a line that
+// cannot be read wholly ("3.6米", "sqrt(2)^2", "3*4=12") or that gives no number is told with a
+// message and gives the empty text, never a number the line does not mean. An empty line
+// gives the empty text without a message.
+std::string calculateLastLine(std::string_view text, Prompter& prompter);
 
 // The value of an expression as text, or the empty text on failure. Without any operator
 // the normalised text itself is the result ("3.50" stays "3.50").

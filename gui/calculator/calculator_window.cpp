@@ -30,95 +30,104 @@ int boxPosition(const std::string& text, std::size_t position) {
 
 }  // namespace
 
-int virtualKeyOf(const QKeyEvent& event) {
+KeyStroke keyStrokeOf(const QKeyEvent& event) {
     namespace K = VirtualKey;
     const int key = event.key();
     if (event.modifiers().testFlag(Qt::KeypadModifier)) {
         if (key >= Qt::Key_0 && key <= Qt::Key_9) {
-            return K::kPad0 + (key - Qt::Key_0);
+            return {K::kPad0 + (key - Qt::Key_0), false};
         }
         switch (key) {
             case Qt::Key_Asterisk:
-                return K::kPadTimes;
+                return {K::kPadTimes, false};
             case Qt::Key_Plus:
-                return K::kPadPlus;
+                return {K::kPadPlus, false};
             case Qt::Key_Minus:
-                return K::kPadMinus;
+                return {K::kPadMinus, false};
             case Qt::Key_Period:
             case Qt::Key_Comma:
-                return K::kPadPoint;
+                return {K::kPadPoint, false};
             case Qt::Key_Slash:
-                return K::kPadDivide;
+                return {K::kPadDivide, false};
             case Qt::Key_Enter:
-                return K::kEnter;
+                return {K::kEnter, false};
             default:
                 break;  // the keypad's caret keys act as the main ones
         }
     }
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) {
-        return key;  // Qt's codes are the ASCII codes here, as the virtual keys are
+    const bool shift = event.modifiers().testFlag(Qt::ShiftModifier);
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        return {key, shift};  // Qt's codes are the ASCII codes here, as the virtual keys are
     }
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        return {key, false};
+    }
+    // Qt names the character the key produced, whatever the layout: it is given as the key
+    // of a US keyboard that produces it, with Shift where that one needs it.
     switch (key) {
-        // Shifted digits of the main keyboard are their digit keys.
         case Qt::Key_ParenRight:
-            return '0';
+            return {'0', true};
         case Qt::Key_Exclam:
-            return '1';
+            return {'1', true};
         case Qt::Key_At:
-            return '2';
+            return {'2', true};
         case Qt::Key_NumberSign:
-            return '3';
+            return {'3', true};
         case Qt::Key_Dollar:
-            return '4';
+            return {'4', true};
         case Qt::Key_Percent:
-            return '5';
+            return {'5', true};
         case Qt::Key_AsciiCircum:
-            return '6';
+            return {'6', true};
         case Qt::Key_Ampersand:
-            return '7';
+            return {'7', true};
         case Qt::Key_Asterisk:
-            return '8';
+            return {'8', true};
         case Qt::Key_ParenLeft:
-            return '9';
+            return {'9', true};
+        case Qt::Key_Minus:
+            return {K::kMinus, false};
+        case Qt::Key_Underscore:
+            return {K::kMinus, true};
+        case Qt::Key_Period:
+            return {K::kPoint, false};
+        case Qt::Key_Greater:
+            return {K::kPoint, true};
+        case Qt::Key_Slash:
+            return {K::kSlash, false};
+        case Qt::Key_Question:
+            return {K::kSlash, true};
+        case Qt::Key_Equal:
+            return {K::kEquals, false};
+        case Qt::Key_Plus:
+            return {K::kEquals, true};
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return K::kEnter;
+            return {K::kEnter, shift};
         case Qt::Key_Backspace:
-            return K::kBackspace;
+            return {K::kBackspace, shift};
         case Qt::Key_Escape:
-            return K::kEscape;
+            return {K::kEscape, shift};
         case Qt::Key_CapsLock:
-            return K::kCapsLock;
+            return {K::kCapsLock, shift};
         case Qt::Key_F3:
-            return K::kF3;
+            return {K::kF3, shift};
         case Qt::Key_End:
-            return K::kEnd;
+            return {K::kEnd, shift};
         case Qt::Key_Home:
-            return K::kHome;
+            return {K::kHome, shift};
         case Qt::Key_Left:
-            return K::kLeft;
+            return {K::kLeft, shift};
         case Qt::Key_Up:
-            return K::kUp;
+            return {K::kUp, shift};
         case Qt::Key_Right:
-            return K::kRight;
+            return {K::kRight, shift};
         case Qt::Key_Down:
-            return K::kDown;
+            return {K::kDown, shift};
         case Qt::Key_Delete:
-            return K::kDelete;
-        case Qt::Key_Minus:
-        case Qt::Key_Underscore:
-            return K::kMinus;
-        case Qt::Key_Period:
-        case Qt::Key_Greater:
-            return K::kPoint;
-        case Qt::Key_Slash:
-        case Qt::Key_Question:
-            return K::kSlash;
-        case Qt::Key_Equal:
-        case Qt::Key_Plus:
-            return K::kEquals;
+            return {K::kDelete, shift};
         default:
-            return 0;
+            return {0, shift};
     }
 }
 
@@ -255,9 +264,9 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CalculatorWindow::handleKey(QKeyEvent* event) {
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    const CalcKey key = calculatorKey(virtualKeyOf(*event), modifiers.testFlag(Qt::ShiftModifier),
-                                      modifiers.testFlag(Qt::ControlModifier));
+    const KeyStroke stroke = keyStrokeOf(*event);
+    const CalcKey key = calculatorKey(stroke.virtualKey, stroke.shift,
+                                      event->modifiers().testFlag(Qt::ControlModifier));
     switch (key.action) {
         case CalcKeyAction::Pass:
             return false;

@@ -45,7 +45,12 @@ class CalculatorWindow : public QDialog {
     bool sized_ = false;
 };
 
-// The Windows virtual-key code of a Qt key press (keypad keys by their own codes), or 0.
-int virtualKeyOf(const QKeyEvent& event);
+// A Qt key press as the Windows virtual-key code (keypad keys by their own codes, 0 for
+// none) and Shift of the US-keyboard key that produces its character.
+struct KeyStroke {
+    int virtualKey = 0;
+    bool shift = false;
+};
+KeyStroke keyStrokeOf(const QKeyEvent& event);
 
 }  // namespace tf::gui

@@ -79,13 +79,13 @@ TEST_F(CalculatorWindowTest, F4OpensItAndTheKeysWorkTheRecord) {
     key(Qt::Key_ParenRight, Qt::ShiftModifier, ")");
     key(Qt::Key_X, Qt::NoModifier, "x");      // swallowed
     key(Qt::Key_5, Qt::KeypadModifier, "5");  // swallowed
-    key(Qt::Key_Equal, Qt::NoModifier, "=");  // swallowed
-    key(Qt::Key_Return);
+    key(Qt::Key_Equal, Qt::NoModifier, "=");  // evaluates, as Enter does
     EXPECT_EQ(record(), "2*(3+4)=14\n");
     EXPECT_EQ(QApplication::clipboard()->text(), "14");
     EXPECT_EQ(c.record().textCursor().position(), record().size());
 
-    // sin(30) by keyboard; Shift+8 is the digit 8.
+    // sin(30) by keyboard; Shift+8 is "*" and Shift+= is "+", as is a "+" that a layout
+    // types without Shift.
     key(Qt::Key_S, Qt::NoModifier, "s");
     key(Qt::Key_I, Qt::NoModifier, "i");
     key(Qt::Key_N, Qt::NoModifier, "n");
@@ -94,12 +94,19 @@ TEST_F(CalculatorWindowTest, F4OpensItAndTheKeysWorkTheRecord) {
     key(Qt::Key_ParenRight, Qt::ShiftModifier, ")");
     key(Qt::Key_Return);
     EXPECT_EQ(record(), "2*(3+4)=14\nsin(30)=0.5\n");
+    digits("3");
     key(Qt::Key_Asterisk, Qt::ShiftModifier, "*");
+    digits("4");
+    key(Qt::Key_Plus, Qt::ShiftModifier, "+");
+    digits("5");
+    key(Qt::Key_Plus, Qt::NoModifier, "+");
+    digits("1");
     key(Qt::Key_Return);
-    EXPECT_EQ(record(), "2*(3+4)=14\nsin(30)=0.5\n8=8\n");
+    EXPECT_EQ(record(), "2*(3+4)=14\nsin(30)=0.5\n3*4+5+1=18\n");
+    EXPECT_EQ(QApplication::clipboard()->text(), "18");
 
     key(Qt::Key_Return);  // the empty line
-    EXPECT_EQ(record(), "2*(3+4)=14\nsin(30)=0.5\n8=8\n");
+    EXPECT_EQ(record(), "2*(3+4)=14\nsin(30)=0.5\n3*4+5+1=18\n");
     EXPECT_EQ(QApplication::clipboard()->text(), "");
 
     digits("5");
@@ -108,7 +115,7 @@ TEST_F(CalculatorWindowTest, F4OpensItAndTheKeysWorkTheRecord) {
     key(Qt::Key_Return);
     EXPECT_EQ(prompter.messages().back(),
               (Message{"计算式中有被除数为0的情况，计算不能继续，请检查数据！", "错误！", 16}));
-    EXPECT_TRUE(record().endsWith("8=8\n5/0\n"));
+    EXPECT_TRUE(record().endsWith("=18\n5/0\n"));
 
     key(Qt::Key_Escape);
     EXPECT_EQ(record(), "");

@@ -105,6 +105,46 @@ TEST_F(CalculatorTest, EnterAppendsTheResultAndCopiesItAlsoWhenEmpty) {
     EXPECT_EQ(record.text(), "7=\n");
     EXPECT_EQ(record.caret(), 3u);
     EXPECT_EQ(clipboard, "");
+    EXPECT_EQ(prompter.messages().back(),
+              (Message{"计算式中有无法识别的“=”，计算不能继续，请检查数据！", "错误", 48}));
+}
+
+TEST_F(CalculatorTest, TheMainKeyboardTypesTheCharactersItsKeysProduce) {
+    // 3*4+5= with Shift+8 for "*", Shift+= for "+" and "=" for the result; 6^2 with Shift+6.
+    keys({{'3'}, {'8', true}, {'4'}, {K::kEquals, true}, {'5'}, {K::kEquals}});
+    EXPECT_EQ(record.text(), "3*4+5=17\n");
+    EXPECT_EQ(clipboard, "17");
+    keys({{'6'}, {'6', true, '^'}, {'2'}, {'1', true, '!'}, {K::kMinus, true, '_'}, kEnter});
+    EXPECT_EQ(record.text(), "3*4+5=17\n6^2=36\n");
+    EXPECT_TRUE(prompter.messages().empty());
+}
+
+TEST_F(CalculatorTest, ALineThatCannotBeReadWhollyGivesAMessageAndNoResult) {
+    const struct {
+        const char* line;
+        const char* message;
+    } cases[] = {
+        {"sqrt(2)^2", "计算式中有无法识别的“sqrt”，计算不能继续，请检查数据！"},
+        {"3.6米", "计算式中有无法识别的“米”，计算不能继续，请检查数据！"},
+        {"3*4=12", "计算式中有无法识别的“=”，计算不能继续，请检查数据！"},
+        {"2×3", "计算式中有无法识别的“×”，计算不能继续，请检查数据！"},
+        {"()", "计算式无法得出结果，请检查数据！"},
+        {"Sin()", "计算式无法得出结果，请检查数据！"},
+    };
+    for (const auto& c : cases) {
+        prompter.clear();
+        record.set(c.line, 0);
+        keys({kEnter});
+        EXPECT_EQ(clipboard, "") << c.line;
+        EXPECT_EQ(record.text(), std::string(c.line) + "\n");
+        EXPECT_EQ(prompter.messages(), (std::vector<Message>{{c.message, "错误", 48}})) << c.line;
+    }
+    // Full-width and upper-case forms belong to the syntax.
+    record.set("ＳＩＮ（３０）＋1", 0);
+    prompter.clear();
+    keys({kEnter});
+    EXPECT_EQ(clipboard, "1.5");
+    EXPECT_TRUE(prompter.messages().empty());
 }
 
 TEST_F(CalculatorTest, FunctionNamesTypedByKeyboardWork) {
@@ -148,9 +188,18 @@ TEST(CalculatorKeys, TheKeyTable) {
         EXPECT_EQ(calculatorKey('0' + digit, false, false), press(static_cast<B>(digit)));
         EXPECT_EQ(calculatorKey(K::kPad0 + digit, false, false), swallow);
     }
-    EXPECT_EQ(calculatorKey('8', true, false), press(B::Digit8));
+    EXPECT_EQ(calculatorKey('8', true, false), press(B::Times));  // "*"
     EXPECT_EQ(calculatorKey('9', true, false), pass);
     EXPECT_EQ(calculatorKey('0', true, false), pass);
+    EXPECT_EQ(calculatorKey('6', true, false), pass);  // "^", which has no button
+    for (const int key : {'1', '2', '3', '4', '5', '7'}) {
+        EXPECT_EQ(calculatorKey(key, true, false), swallow) << key;
+    }
+    EXPECT_EQ(calculatorKey(K::kEquals, false, false), press(B::Equals));
+    EXPECT_EQ(calculatorKey(K::kEquals, true, false), press(B::Plus));  // "+"
+    EXPECT_EQ(calculatorKey(K::kMinus, true, false), swallow);          // "_"
+    EXPECT_EQ(calculatorKey(K::kPoint, true, false), swallow);          // ">"
+    EXPECT_EQ(calculatorKey(K::kSlash, true, false), swallow);          // "?"
     EXPECT_EQ(calculatorKey(K::kEnter, false, false), press(B::Equals));
     EXPECT_EQ(calculatorKey(K::kPadTimes, false, false), press(B::Times));
     EXPECT_EQ(calculatorKey(K::kPadPlus, false, false), press(B::Plus));
@@ -160,12 +209,10 @@ TEST(CalculatorKeys, TheKeyTable) {
     EXPECT_EQ(calculatorKey(K::kBackspace, false, false), press(B::Backspace));
     EXPECT_EQ(calculatorKey(K::kEscape, false, false), press(B::Clear));
     EXPECT_EQ(calculatorKey(K::kF3, false, false).action, CalcKeyAction::ToggleOnTop);
-    for (const int key :
-         std::initializer_list<int>{K::kPadMinus, K::kPadPoint, K::kPadDivide, K::kEquals, 'X', 'E',
-                                    'L', 'Q', 'D', 32, 112, 116}) {
+    for (const int key : std::initializer_list<int>{K::kPadMinus, K::kPadPoint, K::kPadDivide, 'X',
+                                                    'E', 'L', 'Q', 'D', 32, 112, 116}) {
         EXPECT_EQ(calculatorKey(key, false, false), swallow) << key;
     }
-    EXPECT_EQ(calculatorKey(K::kEquals, true, false), swallow);  // "+" of the main keyboard
     for (const int key :
          std::initializer_list<int>{'S', 'I', 'N', 'C', 'O', 'T', 'A', 'G', K::kCapsLock, K::kEnd,
                                     K::kHome, K::kLeft, K::kUp, K::kRight, K::kDown, K::kDelete}) {
