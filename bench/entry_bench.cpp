@@ -21,8 +21,7 @@ tf::ProjectDocument& bigProject() {
         d.materials.setText(1, tf::MaterialColumn::kCategory, "砂浆");
         d.materials.setText(1, tf::MaterialColumn::kName, "水泥砂浆1:3");
         d.materials.setText(1, tf::MaterialColumn::kUnit, "立方米");
-        tf::SilentPrompter quiet;
-        tf::rebuildCatalogue(d, quiet);
+        tf::rebuildCatalogue(d);
         return d;
     }();
     return doc;

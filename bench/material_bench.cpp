@@ -29,9 +29,8 @@ void BM_RebuildCatalogue10k(benchmark::State& state) {
     tf::ProjectDocument doc;
     tf::resetProject(doc);
     fillMaterials(doc, 10'000);
-    tf::SilentPrompter prompter;
     for (auto _ : state) {
-        tf::rebuildCatalogue(doc, prompter);
+        tf::rebuildCatalogue(doc);
     }
 }
 BENCHMARK(BM_RebuildCatalogue10k)->Unit(benchmark::kMillisecond);
@@ -42,7 +41,7 @@ void BM_CommitEditWith100kAnalysisRows(benchmark::State& state) {
     doc.analysis = tf::bench::analysisSample(100'000);
     fillMaterials(doc, 60);
     tf::SilentPrompter prompter;
-    tf::rebuildCatalogue(doc, prompter);
+    tf::rebuildCatalogue(doc);
     int round = 0;
     for (auto _ : state) {
         doc.materials.setText(5, kUnit, ++round % 2 == 0 ? "米" : "平方米");

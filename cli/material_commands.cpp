@@ -33,13 +33,17 @@ int materialsListCommand(const std::string& project, Streams io) {
 int materialsImportCommand(const std::string& project, const std::string& in, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!openProject(document, project, prompter, io) ||
-        !importMaterialsAppending(document, in, prompter)) {
+    if (!openProject(document, project, prompter, io)) {
         return 1;
     }
-    // The closing "文件导入完毕！" is news, not a failure.
+    // The closing "文件导入完毕！" with every skipped line is news; a refused line is a failure.
+    CliPrompter told(io.err);
+    const auto report = importMaterialsAppending(document, in, told, kEverySkippedLine);
+    if (!report) {
+        return 1;
+    }
     CliPrompter quiet(io.err);
-    return saveProject(document, quiet, false) ? 0 : 1;
+    return saveProject(document, quiet, false) && !report->refusedAny() ? 0 : 1;
 }
 
 int materialsReplaceCommand(const std::string& project, const std::string& in, bool deleteMissing,
@@ -49,19 +53,21 @@ int materialsReplaceCommand(const std::string& project, const std::string& in, b
     if (!openProject(document, project, prompter, io)) {
         return 1;
     }
-    // The notices and the question go to standard error; the question's answer is the flag.
+    // The notices go to standard error; what becomes of rows whose material is gone is the flag.
     CliPrompter told(io.err);
-    told.answerOkCancel(deleteMissing ? Answer::Ok : Answer::Cancel);
-    const auto missing = importMaterialsReplacing(document, in, told);
-    if (!missing) {
+    ReplaceOptions options;
+    options.shown = kEverySkippedLine;
+    options.missingRows = deleteMissing ? MissingRows::Delete : MissingRows::Keep;
+    const auto outcome = importMaterialsReplacing(document, in, told, options);
+    if (!outcome) {
         return 1;
     }
-    for (const MissingMaterialRow& row : *missing) {
+    for (const MissingMaterialRow& row : outcome->missingRows) {
         io.err << (deleteMissing ? "deleted" : "kept") << " row " << row.row << ": " << row.location
                << '\t' << row.material << '\t' << row.unit << '\n';
     }
     CliPrompter quiet(io.err);
-    return saveProject(document, quiet, false) ? 0 : 1;
+    return saveProject(document, quiet, false) && !outcome->report.refusedAny() ? 0 : 1;
 }
 
 int materialsExportCommand(const std::string& project, const std::string& out, Streams io) {

@@ -138,7 +138,7 @@ class Sequence {
     std::uint32_t state_ = 20091;
 };
 
-void fillMaterials(ProjectDocument& document, Prompter& prompter) {
+void fillMaterials(ProjectDocument& document) {
     using namespace MaterialColumn;
     Grid& g = document.materials;
     const int count = static_cast<int>(std::size(kMaterials));
@@ -153,7 +153,7 @@ void fillMaterials(ProjectDocument& document, Prompter& prompter) {
         g.setText(r, kUnit, m.unit);
         g.setText(r, kPrice, m.price);
     }
-    rebuildCatalogue(document, prompter);
+    rebuildCatalogue(document);
     document.locations = rebuildLocationIndex(document.analysis);
 }
 
@@ -199,7 +199,7 @@ std::size_t nodeOfCode(const Structure& s, std::string_view code) {
 void buildSampleProject(ProjectDocument& document, int locations) {
     resetProject(document);
     SilentPrompter quiet;  // the reminders of the entry form are for people at the dialog
-    fillMaterials(document, quiet);
+    fillMaterials(document);
     fillProcesses(document);
     EntryForm form(document, quiet);
     form.open();

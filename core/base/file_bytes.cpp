@@ -1,5 +1,6 @@
 #include "core/base/file_bytes.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -7,20 +8,34 @@
 
 namespace tf {
 
-std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit) {
+std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit,
+                                         FileReadFault* why) {
+    const auto fail = [why](FileReadFault fault) {
+        if (why != nullptr) {
+            *why = fault;
+        }
+        return std::nullopt;
+    };
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(pathFromUtf8(path), error)) {
+        return fail(FileReadFault::Unreadable);  // missing, or a folder
+    }
     std::ifstream in(pathFromUtf8(path), std::ios::binary);
     if (!in) {
-        return std::nullopt;
+        return fail(FileReadFault::Unreadable);
     }
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::size_t>(size) > limit) {
-        return std::nullopt;
+    if (size < 0) {
+        return fail(FileReadFault::Unreadable);
+    }
+    if (static_cast<std::size_t>(size) > limit) {
+        return fail(FileReadFault::TooLarge);
     }
     in.seekg(0);
     std::string bytes(std::istreambuf_iterator<char>(in), {});
     if (in.bad()) {
-        return std::nullopt;
+        return fail(FileReadFault::Unreadable);
     }
     return bytes;
 }

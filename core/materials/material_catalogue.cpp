@@ -23,6 +23,11 @@ int MaterialCatalogue::findCategory(std::string_view name) const {
     return 0;
 }
 
+bool MaterialCatalogue::isFull(std::string_view name) const {
+    const MaterialCategory* c = category(findCategory(name));
+    return c != nullptr && static_cast<std::int32_t>(c->entries.size()) >= kMaterialsPerCategory;
+}
+
 int MaterialCatalogue::addCategory(std::string name) {
     categories_.push_back({std::move(name), {}});
     return categoryCount();

@@ -43,6 +43,9 @@ class MaterialCatalogue {
     int addCategory(std::string name);
     // Id of the new entry; 0 when the category is unknown or full.
     std::int32_t addMaterial(int category, MaterialEntry entry);
+    // Whether the category of that name (as findCategory finds it) holds as many materials as
+    // ids can number.
+    bool isFull(std::string_view name) const;
     const MaterialEntry* byId(std::int32_t id) const;
     MaterialEntry* byId(std::int32_t id);
     void renameCategory(int number, std::string name);

@@ -226,7 +226,9 @@ void syncMaterialRow(ProjectDocument& document, int row, Prompter& prompter,
     const std::int32_t id = storedId(g, row);
     MaterialEntry* entry = id != 0 ? document.catalogue.byId(id) : nullptr;
     if (entry == nullptr) {
-        enterMaterialRow(document, row, prompter);
+        if (!enterMaterialRow(document, row)) {
+            tellCategoryFull(prompter);
+        }
         return;
     }
     *entry = entryOfRow(g, row);
@@ -234,7 +236,12 @@ void syncMaterialRow(ProjectDocument& document, int row, Prompter& prompter,
     repairAnalysisRows(document, id, *entry, prompter, showAnalysisPage);
 }
 
-bool enterMaterialRow(ProjectDocument& document, int row, Prompter& prompter) {
+void tellCategoryFull(Prompter& prompter) {
+    // One more would take the next category's ids.
+    prompter.message("同一类别的材料不能超过999种！", Captions::kWarning, MessageFlags::kWarning);
+}
+
+bool enterMaterialRow(ProjectDocument& document, int row) {
     Grid& g = document.materials;
     MaterialCatalogue& catalogue = document.catalogue;
     const std::string category = std::string(trimSpaces(g.text(row, kCategory)));
@@ -248,9 +255,6 @@ bool enterMaterialRow(ProjectDocument& document, int row, Prompter& prompter) {
     }
     const std::int32_t id = catalogue.addMaterial(number, entryOfRow(g, row));
     if (id == 0) {
-        // A category holds at most 999 materials: one more would take the next category's ids.
-        prompter.message("同一类别的材料不能超过999种！", Captions::kWarning,
-                         MessageFlags::kWarning);
         return false;
     }
     g.setText(row, kId, std::to_string(id));
@@ -300,8 +304,9 @@ void deleteMaterialRow(ProjectDocument& document, int row) {
     document.modified = true;
 }
 
-void rebuildCatalogue(ProjectDocument& document, Prompter& prompter) {
+int rebuildCatalogue(ProjectDocument& document) {
     Grid& g = document.materials;
+    int unnumbered = 0;
     document.catalogue.clear();
     g.setPickList(kCategory, {});
     std::unordered_set<std::string> seen;
@@ -318,8 +323,9 @@ void rebuildCatalogue(ProjectDocument& document, Prompter& prompter) {
         if (!seen.insert(key).second) {
             continue;
         }
-        enterMaterialRow(document, r, prompter);
+        unnumbered += enterMaterialRow(document, r) ? 0 : 1;
     }
+    return unnumbered;
 }
 
 void refreshMaterialPage(ProjectDocument& document, Prompter& prompter) {

@@ -41,7 +41,9 @@ void syncMaterialRow(ProjectDocument& document, int row, Prompter& prompter,
 // Enters a row that has no id yet in the catalogue (an existing category found without
 // regard to case, or a new one, which the category drop-down list then offers too) and
 // writes its id; false when the category is full.
-bool enterMaterialRow(ProjectDocument& document, int row, Prompter& prompter);
+bool enterMaterialRow(ProjectDocument& document, int row);
+// "同一类别的材料不能超过999种！"
+void tellCategoryFull(Prompter& prompter);
 
 // Appends a styled, numbered data row, moves the cursor to it and marks the project
 // modified; returns its row.
@@ -51,8 +53,9 @@ void insertMaterialRow(ProjectDocument& document, int row);
 void deleteMaterialRow(ProjectDocument& document, int row);
 
 // Rebuilds the catalogue from the table after a load; identical rows after the first are
-// left out and keep their stored id.
-void rebuildCatalogue(ProjectDocument& document, Prompter& prompter);
+// left out and keep their stored id. Returns how many rows found their category full (they
+// have no id: nothing can use or price them).
+int rebuildCatalogue(ProjectDocument& document);
 
 // Rewrites the table from the catalogue, grouped by category in order of creation.
 void refreshMaterialPage(ProjectDocument& document, Prompter& prompter);

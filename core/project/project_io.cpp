@@ -188,7 +188,12 @@ std::optional<ProjectReading> readProjectImage(ByteStream& bytes, Prompter& prom
     restoreFreshLayoutIfEmpty(loaded);
     loaded.attachments.align(loaded.analysis.rowCount());
     applyMaterialColumnKinds(loaded.materials);
-    rebuildCatalogue(loaded, prompter);
+    if (const int unnumbered = rebuildCatalogue(loaded); unnumbered > 0) {
+        prompter.message("同一类别的材料不能超过999种！\r\n材料表中有 " +
+                             std::to_string(unnumbered) +
+                             " 种材料因此没有编号，不能被使用和计价，请把它们移到别的类别。",
+                         Captions::kWarning, MessageFlags::kWarning);
+    }
     loaded.locations = rebuildLocationIndex(loaded.analysis);
     return reading;
 }

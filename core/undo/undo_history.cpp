@@ -253,6 +253,7 @@ std::string_view UndoHistory::redoName() {
 
 void UndoHistory::replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDocument& document,
                          Prompter& prompter) {
+    BusyCursor busy(prompter);  // a step can span a million rows
     // The inverse records the redo; the derived parts rebuilt afterwards record nowhere.
     detach(document);
     UndoStep inverse;
@@ -272,7 +273,7 @@ void UndoHistory::replay(UndoStep& step, std::deque<UndoStep>& other, ProjectDoc
         locationsBefore_ = document.locations;
     }
     if (materialsChange) {
-        rebuildCatalogue(document, prompter);
+        rebuildCatalogue(document);
     }
     if (statistics_ != nullptr) {
         statistics_->summary.undo(step.summary, inverse.summary);

@@ -70,8 +70,11 @@ class Archive {
     bool read(const std::string& name, const std::function<bool(std::string_view)>& sink) {
         const zip_int64_t index = zip_ == nullptr ? -1 : zip_name_locate(zip_, name.c_str(), 0);
         zip_stat_t stat;
-        if (index < 0 || zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
-            ((stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > budget_)) {
+        if (index < 0 || zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) != 0) {
+            return false;
+        }
+        if ((stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > budget_) {
+            overBudget_ = true;
             return false;
         }
         zip_file_t* file = zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
@@ -87,6 +90,7 @@ class Archive {
                 break;
             }
             const auto size = static_cast<std::size_t>(n);
+            overBudget_ = overBudget_ || size > budget_;
             if (size > budget_ || !sink({buffer.get(), size})) {
                 ok = false;
                 break;
@@ -97,9 +101,13 @@ class Archive {
         return ok;
     }
 
+    // Whether a part was refused for the budget.
+    bool overBudget() const { return overBudget_; }
+
   private:
     zip_t* zip_ = nullptr;
     std::size_t budget_;
+    bool overBudget_ = false;
 };
 
 // A part parsed as a stream of elements; a DTD anywhere refuses the part (no entity tricks).
@@ -255,11 +263,21 @@ class SheetPart : public XmlPart {
         : strings_(strings), columns_(columns), budget_(budget) {}
 
     std::vector<SheetRow> rows;
+    // Whether the sheet was refused for holding more than the budget.
+    bool overBudget() const { return overBudget_; }
 
   protected:
     void start(std::string_view element, const XML_Char** attributes) override {
         if (element == "row") {
-            row_ = SheetRow{std::vector<std::string>(static_cast<std::size_t>(columns_))};
+            row_ = SheetRow{};
+            row_.cells.resize(static_cast<std::size_t>(columns_));
+            const char* number = attribute(attributes, "r");
+            int r = 0;
+            if (number != nullptr) {
+                std::from_chars(number, number + std::strlen(number), r);
+            }
+            row_.number = r > 0 ? r : lastRow_ + 1;
+            lastRow_ = row_.number;
             any_ = false;
             inRow_ = true;
             inCell_ = false;
@@ -272,6 +290,9 @@ class SheetPart : public XmlPart {
             type_ = type != nullptr ? type : "n";
             value_.clear();
             inCell_ = true;
+            formula_ = false;
+        } else if (element == "f" && inCell_) {
+            formula_ = true;
         } else if (element == "v" || element == "is") {
             inValue_ = element == "v";
         }
@@ -305,6 +326,7 @@ class SheetPart : public XmlPart {
   private:
     bool charge(std::size_t bytes) {
         if (bytes > budget_) {
+            overBudget_ = true;
             refuse();
             return false;
         }
@@ -336,6 +358,9 @@ class SheetPart : public XmlPart {
         if (!text.empty() && charge(text.size())) {
             row_.cells[static_cast<std::size_t>(column_)] = std::move(text);
             any_ = true;
+        } else if (text.empty() && formula_ && charge(sizeof(int))) {
+            row_.uncomputed.push_back(column_);
+            any_ = true;
         }
     }
 
@@ -351,6 +376,9 @@ class SheetPart : public XmlPart {
     std::string value_;
     bool inCell_ = false;
     bool inValue_ = false;
+    bool formula_ = false;
+    bool overBudget_ = false;
+    int lastRow_ = 0;
     RunText runs_;
 };
 
@@ -394,19 +422,23 @@ bool endsWith(std::string_view text, std::string_view tail) {
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
-}  // namespace
-
-std::optional<std::vector<SheetRow>> readFirstSheet(std::string_view bytes, int columns,
-                                                    std::size_t unpackedLimit) {
+// readFirstSheet's work; `fault` says why when it gives nothing.
+std::optional<std::vector<SheetRow>> readSheet(std::string_view bytes, int columns,
+                                               std::size_t unpackedLimit, WorkbookFault& fault) {
     Archive archive(bytes, unpackedLimit);
     if (!archive.open() || columns < 0) {
         return std::nullopt;
     }
+    // Every part read through the archive: one over the budget makes the workbook too large.
+    const auto refused = [&] {
+        fault = archive.overBudget() ? WorkbookFault::TooLarge : WorkbookFault::Damaged;
+        return std::nullopt;
+    };
     std::string workbook = "xl/workbook.xml";
     RelationshipsPart root;
     if (archive.has("_rels/.rels")) {
         if (!root.parse(archive, "_rels/.rels")) {
-            return std::nullopt;
+            return refused();
         }
         for (const auto& [id, relationship] : root.byId) {
             if (endsWith(relationship.type, "/officeDocument")) {
@@ -418,24 +450,40 @@ std::optional<std::vector<SheetRow>> readFirstSheet(std::string_view bytes, int 
     RelationshipsPart links;
     if (!book.parse(archive, workbook) || !book.firstSheet ||
         !links.parse(archive, relationshipsOf(workbook))) {
-        return std::nullopt;
+        return refused();
     }
     const auto sheet = links.byId.find(*book.firstSheet);
     if (sheet == links.byId.end()) {
-        return std::nullopt;
+        return refused();
     }
     SharedStringsPart shared;
     for (const auto& [id, relationship] : links.byId) {
         if (endsWith(relationship.type, "/sharedStrings") &&
             !shared.parse(archive, partName(folderOf(workbook), relationship.target))) {
-            return std::nullopt;
+            return refused();
         }
     }
     SheetPart rows(shared.strings, columns, unpackedLimit);
     if (!rows.parse(archive, partName(folderOf(workbook), sheet->second.target))) {
+        refused();
+        if (rows.overBudget()) {
+            fault = WorkbookFault::TooLarge;
+        }
         return std::nullopt;
     }
     return std::move(rows.rows);
+}
+
+}  // namespace
+
+std::optional<std::vector<SheetRow>> readFirstSheet(std::string_view bytes, int columns,
+                                                    std::size_t unpackedLimit, WorkbookFault* why) {
+    WorkbookFault fault = WorkbookFault::Damaged;
+    auto rows = readSheet(bytes, columns, unpackedLimit, fault);
+    if (!rows && why != nullptr) {
+        *why = looksLikeWorkbook(bytes) ? fault : WorkbookFault::NotAWorkbook;
+    }
+    return rows;
 }
 
 }  // namespace tf

@@ -9,7 +9,11 @@ std::optional<std::string> workbookBytes(std::span<const SheetSource>) {
     return std::nullopt;
 }
 
-std::optional<std::vector<SheetRow>> readFirstSheet(std::string_view, int, std::size_t) {
+std::optional<std::vector<SheetRow>> readFirstSheet(std::string_view bytes, int, std::size_t,
+                                                    WorkbookFault* why) {
+    if (why != nullptr) {
+        *why = looksLikeWorkbook(bytes) ? WorkbookFault::Unsupported : WorkbookFault::NotAWorkbook;
+    }
     return std::nullopt;
 }
 

@@ -51,6 +51,7 @@ PrintEditorWindow* MainWindow::openPrintEditor() {
             sheet = analysisSheet(document_.analysis);
             break;
         case StatisticsPage: {
+            followStatistics();
             const StatisticsGrid shown = statisticsPage_->focusedGrid();
             const Grid& grid = shown == StatisticsGrid::Cumulative ? statistics_.cumulative
                                : shown == StatisticsGrid::Summary  ? statistics_.summary
@@ -77,17 +78,16 @@ void MainWindow::importMaterialFile(const std::string& path) {
         qs(path),
         [this, path](bool replace) {
             UndoHistory::Action action(history_, document_, StepName::kImport);
+            ReplaceOptions options;
+            options.showAnalysisPage = [this] { pressPageButton(AnalysisPage); };
             const bool imported =
-                replace ? importMaterialsReplacing(document_, path, *prompter_,
-                                                   [this] { pressPageButton(AnalysisPage); })
-                              .has_value()
-                        : importMaterialsAppending(document_, path, *prompter_);
+                replace ? importMaterialsReplacing(document_, path, *prompter_, options).has_value()
+                        : importMaterialsAppending(document_, path, *prompter_).has_value();
             if (!imported) {
                 return;
             }
             // Prices and ids changed under the locations.
-            rebuildStatistics(document_, statistics_, *prompter_);
-            statisticsPage_->reload();
+            followStatistics();
             refreshTitle();
         },
         this);

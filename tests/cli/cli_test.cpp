@@ -195,9 +195,16 @@ namespace tf {
 namespace {
 
 TEST_F(CliTest, EvalPrintsOneResultPerExpression) {
-    CliRun run = cli("eval '2*-3' '1/0' '3sin(30)' '3*4=12'");
-    EXPECT_EQ(run.out, "-6\n\n1.5\n\n");
-    EXPECT_EQ(run.err, "错误！ 计算式中有被除数为0的情况，计算不能继续，请检查数据！\n");
+    // A line that fails prints an empty line beside its message: never a number it does not
+    // mean (3.6米 would be 3.6 × 0).
+    CliRun run = cli("eval '2*-3' '1/0' '3sin(30)' '3*4=12' '3.6米' 'sqrt(2)^2' '()'");
+    EXPECT_EQ(run.out, "-6\n\n1.5\n\n\n\n\n");
+    EXPECT_EQ(run.err,
+              "错误！ 计算式中有被除数为0的情况，计算不能继续，请检查数据！\n"
+              "错误 计算式中有无法识别的“=”，计算不能继续，请检查数据！\n"
+              "错误 计算式中有无法识别的“米”，计算不能继续，请检查数据！\n"
+              "错误 计算式中有无法识别的“sqrt”，计算不能继续，请检查数据！\n"
+              "错误 计算式无法得出结果，请检查数据！\n");
     EXPECT_EQ(run.status, 1);
 
     writeFile(path("lines.txt"), "1+2\r\n(3.6+1.2)*2.8\n");
@@ -344,6 +351,12 @@ TEST_F(CliTest, ReplacingTheMaterialsKeepsOrDeletesTheRowsThatLostTheirs) {
     EXPECT_NE(run.err.find("文件导入完毕！开始梳理分析表材料缺损。"), std::string::npos);
     EXPECT_NE(run.err.find("kept row 2: 客厅\t水泥砂浆1:3\t立方米\n"), std::string::npos)
         << run.err;
+    // What is done is said, not the window's question about buttons nobody can press.
+    EXPECT_NE(
+        run.err.find("警告: 分析表中有 1 行的材料已经不存在，这些行已保留并标出，请手动修改。\n"),
+        std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find("确认钮"), std::string::npos);
     EXPECT_EQ(cli("materials " + path("a.gdb")).out, "1\t涂料\t乳胶漆\t\t千克\t20\t\t1001\n");
     // The kept row is no longer priced as the paint that took its old id.
     EXPECT_EQ(cli("stats " + path("a.gdb")).out, "1\t涂料\t乳胶漆\t5\t千克\t20\t100\t\n");
@@ -363,7 +376,9 @@ TEST_F(CliTest, ReplacingTheMaterialsKeepsOrDeletesTheRowsThatLostTheirs) {
     writeFile(path("empty.txt"), toGbk("no\tmaterials\there\r\n"));
     run = cli("materials import --replace " + path("a.gdb") + " " + path("empty.txt"));
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "信息: 未导入任何可用材料！\n");
+    EXPECT_EQ(run.err,
+              "信息: 未导入任何可用材料！\n导入 0 种材料，跳过 1 行：\n"
+              "第 1 行：只有 3 项，应为用制表符分开的5或6项\n");
     EXPECT_EQ(cli("materials " + path("a.gdb")).out, "1\t涂料\t乳胶漆\t\t千克\t20\t\t1001\n");
 }
 

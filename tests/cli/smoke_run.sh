@@ -30,7 +30,7 @@ run() {
   run stats "$project"
   run stats "$project" --filter 客厅 卫生间
   run info "$project"
-  run eval "sin(360)" "tan(89.9999)" "mcos(120)+x(1-3)" "2^10/3"
+  run eval "sin(360)" "tan(89.9999)" "2cos(120)+(1-3)*(2-3)" "2^10/3" "3.6米"
   printf 'project: %s\n' "$(sha256sum <"$project" | cut -c1-64)"
 } >transcript 2>&1
 diff -u "$fixtures/expected.txt" transcript

@@ -184,7 +184,12 @@ class ImportTest(unittest.TestCase):
         sheet.append(["管材", "镀锌管", "DN25", "米", 18, "热镀", "某厂", "河北"])  # the supplier's own columns
         path = os.path.join(self.dir.name, "价格表.xlsx")
         book.save(path)
-        run("materials", "import", self.project, path)
+        # The row without a category is named with its row in the sheet, and a refused row
+        # makes the status 1; the rest is imported.
+        result = run("materials", "import", self.project, path, ok=False)
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.stderr,
+                         "文件导入完毕！\n导入 4 种材料，跳过 1 行：\n第 5 行：类别为空\n")
         self.assertEqual(self.materials(), [
             ["钢材", "圆钢", "Φ12", "吨", "4200", "国标"],
             ["钢材", "方钢", "", "吨", "3950.75", ""],

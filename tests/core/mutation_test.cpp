@@ -12,7 +12,9 @@
 #include "cli/sample_project.h"
 #include "core/base/byte_io.h"
 #include "core/base/byte_stream.h"
+#include "core/base/number_text.h"
 #include "core/base/text_codec.h"
+#include "core/base/text_util.h"
 #include "core/entry/entry_sheet.h"
 #include "core/materials/material_text_file.h"
 #include "core/project/project_file.h"
@@ -194,10 +196,11 @@ TEST(Mutation, DamagedTextFilesAreReadWithinBounds) {
     const int n = mutationsOfEachKind();
     for (int i = 0; i < 2 * n; ++i) {
         const std::string damaged = i < n ? mutateMaterials.flipBit() : mutateMaterials.truncate();
-        forEachMaterialLine(damaged, [&](const MaterialFields& fields) {
-            EXPECT_FALSE(fields[0].empty() || fields[1].empty());
+        for (const PriceLine& line : parsePriceList(damaged).materials) {
+            EXPECT_FALSE(line.fields[0].empty() || line.fields[1].empty());
+            EXPECT_TRUE(isBlank(line.fields[4]) || isPlainNumber(line.fields[4]));
             ++lines;
-        });
+        }
     }
     std::cout << "material texts, " << 2 * n << " mutations: " << lines << " usable lines read\n";
 

@@ -39,7 +39,7 @@ TEST(EntryDialog, AWholeEntryThroughTheDialog) {
         doc.materials.setText(r, MaterialColumn::kName, r == 1 ? "水泥砂浆" : "界面剂");
         doc.materials.setText(r, MaterialColumn::kUnit, r == 1 ? "立方米" : "千克");
     }
-    rebuildCatalogue(doc, prompter);
+    rebuildCatalogue(doc);
     // "一般抹灰" consumes both materials.
     Structure s = *parseStructure(doc.structure);
     Grid links = makeLinkTable();
@@ -211,7 +211,7 @@ TEST(EntryDialog, PickersShowIconsAndOpenOntoTheCurrentItem) {
                               r == 3 ? "乳胶漆" : "水泥砂浆" + std::to_string(r));
         doc.materials.setText(r, MaterialColumn::kUnit, "千克");
     }
-    rebuildCatalogue(doc, prompter);
+    rebuildCatalogue(doc);
     QWidget owner;
     EntryDialog dialog(doc, prompter, &owner);
     dialog.openForAdd();

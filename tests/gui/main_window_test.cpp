@@ -213,11 +213,10 @@ namespace {
 
 // The material 1001: 水泥砂浆 (砂浆, 立方米).
 void addMortar(ProjectDocument& doc) {
-    test::ScriptedPrompter quiet;
     doc.materials.setText(1, MaterialColumn::kCategory, "砂浆");
     doc.materials.setText(1, MaterialColumn::kName, "水泥砂浆");
     doc.materials.setText(1, MaterialColumn::kUnit, "立方米");
-    rebuildCatalogue(doc, quiet);
+    rebuildCatalogue(doc);
 }
 
 TEST_F(MainWindowTest, PressingARowMakesItsLocationCurrentAndDeleteRemovesIt) {

@@ -157,7 +157,7 @@ TEST_F(ProjectCommandsTest, DropsOpenProjectsOnTheAnalysisTableAndImportOnTheMat
               (work / "材料.txt").string());
     import->findChild<QRadioButton*>("添加模式")->click();
     import->findChild<QPushButton*>("确定按钮")->click();
-    EXPECT_EQ(prompter.messages().back(), (Message{"文件导入完毕！", "", 64}));
+    EXPECT_EQ(prompter.messages().back(), (Message{"文件导入完毕！\r\n导入 1 种材料。", "", 64}));
     const Grid& table = w->document().materials;
     EXPECT_EQ(table.text(table.rowCount() - 1, MaterialColumn::kName), "乳胶漆");
     EXPECT_TRUE(w->document().modified);

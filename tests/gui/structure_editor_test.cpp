@@ -57,7 +57,7 @@ class StructureEditorWindowTest : public ::testing::Test {
             doc.materials.setText(r, MaterialColumn::kName, rows[r - 1][1]);
             doc.materials.setText(r, MaterialColumn::kUnit, rows[r - 1][2]);
         }
-        rebuildCatalogue(doc, prompter);
+        rebuildCatalogue(doc);
         QCoreApplication::processEvents();
     }
     StructureEditorWindow* editorWindow() {

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ class ScriptedPrompter : public Prompter {
         std::string caption;
         int flags = 0;
         friend bool operator==(const Message&, const Message&) = default;
+        // As a failed expectation shows it: the texts themselves, not their bytes.
+        friend void PrintTo(const Message& m, std::ostream* os) {
+            *os << "{\"" << m.text << "\", \"" << m.caption << "\", " << m.flags << "}";
+        }
     };
 
     struct Question {

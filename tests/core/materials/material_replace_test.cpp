@@ -11,6 +11,9 @@
 #include "core/materials/material_text_file.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_io.h"
+#include "core/structure/codes.h"
+#include "core/structure/default_structure.h"
+#include "core/structure/link_table.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
 #ifdef TF_WORKBOOKS
@@ -39,7 +42,7 @@ class ReplaceTest : public ::testing::Test {
             doc.materials.setText(r, kName, rows[r - 1][1]);
             doc.materials.setText(r, kUnit, rows[r - 1][2]);
         }
-        rebuildCatalogue(doc, prompter);  // 水泥砂浆 1001, 石膏粉 1002, PVC管 2001
+        rebuildCatalogue(doc);  // 水泥砂浆 1001, 石膏粉 1002, PVC管 2001
     }
     void enterLocations() {
         EntryForm form(doc, prompter);
@@ -99,12 +102,14 @@ TEST_F(ReplaceTest, NewListRelinksRowsAndOkDeletesTheLostOnes) {
     prompter.answer(Answer::Ok);  // the notice
     prompter.answer(Answer::Ok);  // delete the lost rows
     int shown = 0;
-    const auto missing = importMaterialsReplacing(doc, file(kNewList), prompter, [&] {
+    ReplaceOptions options;
+    options.showAnalysisPage = [&] {
         ++shown;
         // The marks of an earlier import are gone before the rows are linked again.
         EXPECT_NE(shade(3, A::kMaterialName), kMarkerColour);
-    });
-    ASSERT_TRUE(missing);
+    };
+    const auto outcome = importMaterialsReplacing(doc, file(kNewList), prompter, options);
+    ASSERT_TRUE(outcome);
 
     // The table: file order, first of a category and name wins, ids start again per category.
     const Grid& m = doc.materials;
@@ -123,11 +128,14 @@ TEST_F(ReplaceTest, NewListRelinksRowsAndOkDeletesTheLostOnes) {
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(prompter.messages(),
               (std::vector<Message>{
-                  {"文件导入完毕！开始梳理分析表材料缺损。", "", 64},
+                  {"文件导入完毕！开始梳理分析表材料缺损。\r\n导入 4 种材料，跳过 2 行：\r\n"
+                   "第 3 行：只有 4 项，应为用制表符分开的5或6项\r\n"
+                   "第 4 行：与第 2 行的类别、名称相同",
+                   "", 64},
                   {"高亮显示行所示材料已经不存在！\r\n要删除点击确认钮，手动修改点击取消。",
                    "询问:", 49}}));
-    EXPECT_EQ(*missing, (std::vector<MissingMaterialRow>{{4, "二", "石膏粉", "千克"},
-                                                         {6, "三", "石膏粉", "千克"}}));
+    EXPECT_EQ(outcome->missingRows, (std::vector<MissingMaterialRow>{{4, "二", "石膏粉", "千克"},
+                                                                     {6, "三", "石膏粉", "千克"}}));
 
     // 二 lost its only row and went with its attachments; 三 moved up and is numbered 2.
     const Grid& a = doc.analysis;
@@ -149,6 +157,80 @@ TEST_F(ReplaceTest, NewListRelinksRowsAndOkDeletesTheLostOnes) {
     EXPECT_TRUE(doc.modified);
 }
 
+TEST_F(ReplaceTest, TheStructuresLinksFollowTheNewListAsTheRowsDo) {
+    enterLocations();
+    // 一般抹灰's process: 水泥砂浆 and 石膏粉 ticked, PVC管 not.
+    Grid process = makeLinkTable();
+    const char* links[][4] = {{"1", "水泥砂浆", "千克", "1001"},
+                              {"1", "石膏粉", "千克", "1002"},
+                              {"0", "PVC管", "m", "2001"}};
+    for (int r = 1; r <= 3; ++r) {
+        process.setText(r, LinkColumn::kLinked, links[r - 1][0]);
+        process.setText(r, LinkColumn::kName, links[r - 1][1]);
+        process.setText(r, LinkColumn::kUsage, "0.5");
+        process.setText(r, LinkColumn::kUnit, links[r - 1][2]);
+        process.setText(r, LinkColumn::kMaterialId, links[r - 1][3]);
+    }
+    Structure structure = *parseStructure(doc.structure);
+    const std::size_t plaster = *findItemRowByCode(structure.items, "030201");
+    structure.items[plaster].currentProcess = process.save();
+    doc.structure = serializeStructure(structure);
+
+    prompter.answer(Answer::Ok);
+    prompter.answer(Answer::Cancel);
+    const auto outcome = importMaterialsReplacing(doc, file(kNewList), prompter);
+    ASSERT_TRUE(outcome);
+    // 石膏粉 is sold in bags only now: its link is gone, named in the question about the rows.
+    EXPECT_EQ(outcome->goneLinks,
+              (std::vector<GoneLink>{{"030201", "一般抹灰", "石膏粉", "千克"}}));
+    EXPECT_EQ(prompter.messages().back().text,
+              "高亮显示行所示材料已经不存在！\r\n要删除点击确认钮，手动修改点击取消。\r\n\r\n"
+              "分部分项工艺中以下关联的材料也已不存在，已取消关联：\r\n"
+              "030201 一般抹灰：石膏粉（千克）");
+    Grid relinked;
+    ASSERT_TRUE(relinked.load(parseStructure(doc.structure)->items[plaster].currentProcess));
+    EXPECT_EQ(relinked.text(1, LinkColumn::kMaterialId), "2001");  // 水泥砂浆 in the new list
+    EXPECT_EQ(relinked.text(1, LinkColumn::kLinked), "1");
+    EXPECT_EQ(relinked.text(2, LinkColumn::kMaterialId), "");
+    EXPECT_EQ(relinked.text(2, LinkColumn::kLinked), "0");
+    EXPECT_EQ(relinked.text(3, LinkColumn::kMaterialId), "3001");  // pvc管 in M: case aside
+    EXPECT_EQ(relinked.text(3, LinkColumn::kLinked), "0");
+
+    // The next entry with "使用分项工艺。" fills the code and the material still there.
+    EntryForm form(doc, prompter);
+    form.open();
+    form.useProcess = true;
+    form.grid().setText(1, EntryColumn::kWorkQuantity, "4");
+    const auto& tree = form.workingStructure().tree;
+    std::size_t node = 0;
+    while (node < tree.size() && tree[node].name != "一般抹灰") {
+        ++node;
+    }
+    form.pickWorkItem(1, node);
+    EXPECT_EQ(form.grid().text(1, EntryColumn::kMaterialName), "水泥砂浆");
+    EXPECT_EQ(form.grid().text(1, EntryColumn::kMaterialId), "2001");
+    EXPECT_EQ(form.grid().text(1, EntryColumn::kMaterialQuantity), "2");
+    EXPECT_EQ(form.grid().text(2, EntryColumn::kCode), "");
+}
+
+TEST_F(ReplaceTest, DecidedBeforehandTheRowsGoOrStayAndTheUserIsToldWhich) {
+    enterLocations();
+    ReplaceOptions options;
+    options.missingRows = MissingRows::Keep;
+    const auto kept = importMaterialsReplacing(doc, file(kNewList), prompter, options);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(doc.locations.size(), 3u);
+    EXPECT_EQ(prompter.messages().back(),
+              (Message{"分析表中有 2 行的材料已经不存在，这些行已保留并标出，请手动修改。",
+                       "警告:", 48}));
+    options.missingRows = MissingRows::Delete;
+    const auto deleted = importMaterialsReplacing(doc, file(kNewList), prompter, options);
+    ASSERT_TRUE(deleted);
+    EXPECT_EQ(doc.locations.size(), 2u);
+    EXPECT_EQ(prompter.messages().back(),
+              (Message{"分析表中有 2 行的材料已经不存在，已删除这些行。", "警告:", 48}));
+}
+
 TEST_F(ReplaceTest, CancelKeepsTheLostRowsMarked) {
     enterLocations();
     // A mark left from before is cleared by the import's fresh shading.
@@ -156,9 +238,9 @@ TEST_F(ReplaceTest, CancelKeepsTheLostRowsMarked) {
     const Grid before = doc.analysis;
     prompter.answer(Answer::Ok);
     prompter.answer(Answer::Cancel);
-    const auto missing = importMaterialsReplacing(doc, file(kNewList), prompter);
-    ASSERT_TRUE(missing);
-    EXPECT_EQ(missing->size(), 2u);
+    const auto outcome = importMaterialsReplacing(doc, file(kNewList), prompter);
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(outcome->missingRows.size(), 2u);
     EXPECT_EQ(doc.analysis.rowCount(), before.rowCount());
     EXPECT_EQ(doc.locations, (LocationIndex{{2, 3}, {4, 4}, {5, 6}}));
     for (const int row : {4, 6}) {
@@ -182,13 +264,17 @@ TEST_F(ReplaceTest, NothingUsableOrNothingReadableChangesNothing) {
     const Grid analysis = doc.analysis;
     EXPECT_FALSE(importMaterialsReplacing(
         doc, file("only\tfour\tfields\there\r\n \t无类别\t\t米\t1\r\n"), prompter));
-    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"未导入任何可用材料！", "信息:", 0}}));
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"未导入任何可用材料！\r\n导入 0 种材料，跳过 2 行：\r\n"
+                                     "第 1 行：只有 4 项，应为用制表符分开的5或6项\r\n"
+                                     "第 2 行：类别为空",
+                                     "信息:", 0}}));
 
     prompter.clear();
     EXPECT_FALSE(importMaterialsReplacing(doc, utf8FromPath(dir / "none.txt"), prompter));
     EXPECT_FALSE(importMaterialsReplacing(doc, utf8FromPath(dir.path()), prompter));  // a folder
-    EXPECT_EQ(prompter.messages(),
-              (std::vector<Message>{{"文件导入失败！", "", 16}, {"文件导入失败！", "", 16}}));
+    const Message unreadable{"文件导入失败！\r\n文件不存在或不能读取。", "", 16};
+    EXPECT_EQ(prompter.messages(), (std::vector<Message>{unreadable, unreadable}));
 #ifdef TF_WORKBOOKS  // the workbook libraries are not in every build
     prompter.clear();
     const auto truncated = dir / "list.xlsx";
@@ -197,7 +283,9 @@ TEST_F(ReplaceTest, NothingUsableOrNothingReadableChangesNothing) {
         "</c></row>");
     test::writeFile(truncated, workbook.substr(0, workbook.size() / 2));
     EXPECT_FALSE(importMaterialsReplacing(doc, utf8FromPath(truncated), prompter));
-    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
+    EXPECT_EQ(
+        prompter.messages(),
+        (std::vector<Message>{{"文件导入失败！\r\n工作簿已损坏或不完整，不能读取。", "", 16}}));
 #endif
     EXPECT_EQ(materialText(doc.materials), materialText(materials));
     EXPECT_EQ(doc.materials.rowCount(), materials.rowCount());
@@ -208,13 +296,17 @@ TEST_F(ReplaceTest, NothingUsableOrNothingReadableChangesNothing) {
 
 TEST_F(ReplaceTest, WithoutLocationsTheImportEndsAfterTheTable) {
     bool shown = false;
-    const auto missing = importMaterialsReplacing(
-        doc, file("钢材\t圆钢\t\t吨\t4200\r\n钢材\t方钢\t吨\r\n"), prompter, [&] { shown = true; });
-    ASSERT_TRUE(missing);
-    EXPECT_TRUE(missing->empty());
+    ReplaceOptions options;
+    options.showAnalysisPage = [&] { shown = true; };
+    const auto outcome = importMaterialsReplacing(
+        doc, file("钢材\t圆钢\t\t吨\t4200\r\n钢材\t方钢\t吨\r\n"), prompter, options);
+    ASSERT_TRUE(outcome);
+    EXPECT_TRUE(outcome->missingRows.empty());
     EXPECT_FALSE(shown);
     EXPECT_EQ(prompter.messages(),
-              (std::vector<Message>{{"文件导入完毕！开始梳理分析表材料缺损。", "", 64}}));
+              (std::vector<Message>{{"文件导入完毕！开始梳理分析表材料缺损。\r\n导入 1 种材料，"
+                                     "跳过 1 行：\r\n第 2 行：只有 3 项，应为用制表符分开的5或6项",
+                                     "", 64}}));
     EXPECT_EQ(doc.materials.rowCount(), 2);
     EXPECT_EQ(doc.materials.text(1, kNumber), "1");
     EXPECT_EQ(doc.materials.text(1, kId), "1001");

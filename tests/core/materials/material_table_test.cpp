@@ -206,7 +206,7 @@ TEST_F(MaterialTableTest, RebuildSkipsIdenticalRowsAndRefreshRegroups) {
     row(3, "钢材", "方钢", "");
     row(4, "管材", "pvc管 ", "77");  // identical to row 2 once trimmed and upper-cased
     row(5, "钢材", "角钢", "");
-    rebuildCatalogue(doc, prompter);
+    rebuildCatalogue(doc);
     EXPECT_EQ(cell(1, kId), "1001");
     EXPECT_EQ(cell(2, kId), "2001");
     EXPECT_EQ(cell(3, kId), "1002");
@@ -225,12 +225,30 @@ TEST_F(MaterialTableTest, RebuildSkipsIdenticalRowsAndRefreshRegroups) {
     EXPECT_EQ(prompter.statusHistory(), (std::vector<std::string>{"刷新当前表格", "刷新完毕"}));
 }
 
+TEST_F(MaterialTableTest, AMaterialTypedIntoAFullCategoryIsToldOnceAndGetsNoId) {
+    Grid& m = doc.materials;
+    m.setRowCount(1001);
+    for (int r = 1; r <= 999; ++r) {
+        m.setText(r, kCategory, "钢材");
+        m.setText(r, kName, "钢" + std::to_string(r));
+    }
+    EXPECT_EQ(rebuildCatalogue(doc), 0);
+    EXPECT_EQ(cell(999, kId), "1999");
+    prompter.clear();
+    edit(1000, kCategory, "钢材");
+    edit(1000, kName, "钢1000");
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"同一类别的材料不能超过999种！", "警告:", 48}}));
+    EXPECT_EQ(cell(1000, kId), "");
+    EXPECT_EQ(rebuildCatalogue(doc), 1) << "the row left without an id";
+}
+
 TEST_F(MaterialTableTest, IdenticalRowsAfterALoadKeepOnlyTheFirst) {
     material(1, "钢材", "圆钢");
     material(2, "钢材", "方钢");
     doc.materials.setText(2, kName, "圆钢");  // as a file written elsewhere might hold
     doc.materials.setText(2, kId, "");
-    rebuildCatalogue(doc, prompter);
+    rebuildCatalogue(doc);
     refreshMaterialPage(doc, prompter);
     EXPECT_EQ(cell(1, kName), "圆钢");
     EXPECT_EQ(cell(2, kName), "");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/base/path_text.h"
 #include "core/base/text_codec.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
@@ -21,7 +22,9 @@ using namespace MaterialColumn;
 
 std::vector<MaterialFields> usableLines(std::string_view bytes) {
     std::vector<MaterialFields> lines;
-    forEachMaterialLine(bytes, [&](const MaterialFields& fields) { lines.push_back(fields); });
+    for (const PriceLine& line : parsePriceList(bytes).materials) {
+        lines.push_back(line.fields);
+    }
     return lines;
 }
 
@@ -38,6 +41,36 @@ TEST(MaterialText, UsableLinesHaveFiveOrSixFieldsAndACategoryAndName) {
     EXPECT_EQ(lines[0], (MaterialFields{"钢材", "圆钢", "Φ12", "吨", "4200", "国标"}));
     EXPECT_EQ(lines[1][5], "");
     EXPECT_EQ(lines[2][1], "PVC管");
+    EXPECT_EQ(parsePriceList(text).skipped,
+              (std::vector<SkippedLine>{{3, "只有 4 项，应为用制表符分开的5或6项"},
+                                        {4, "类别为空"},
+                                        {5, "多于6项，应为用制表符分开的5或6项"}}));
+}
+
+TEST(MaterialText, APriceIsEmptyOrThePlainNumberItShows) {
+    // What the table would show one way and count another is refused, with the text quoted.
+    const std::string text = toGbk(
+        "钢材\t圆钢\t\t吨\tabc\r\n"
+        "钢材\t方钢\t\t吨\t12,5\r\n"
+        "钢材\t扁钢\t\t吨\t1e3\r\n"
+        "钢材\t角钢\t\t吨\t面议\r\n"
+        "钢材\t槽钢\t\t吨\t-3.5\r\n"
+        "钢材\t工字钢\t\t吨\t 12.5 \r\n"
+        "钢材\t钢板\t\t吨\t\r\n"
+        "钢材\t螺纹钢\t\t吨\t0\r\n"
+        "钢材\t盘条\t\t吨\t一二三四五六七八九十一二三四\r\n");
+    const PriceList list = parsePriceList(text);
+    ASSERT_EQ(list.materials.size(), 3u);
+    EXPECT_EQ(list.materials[0].line, 6);
+    EXPECT_EQ(list.materials[1].fields[4], "");
+    EXPECT_EQ(list.materials[2].line, 8);
+    EXPECT_EQ(list.skipped,
+              (std::vector<SkippedLine>{{1, "单价不是数字（“abc”）"},
+                                        {2, "单价不是数字（“12,5”）"},
+                                        {3, "单价不是数字（“1e3”）"},
+                                        {4, "单价不是数字（“面议”）"},
+                                        {5, "单价为负数（“-3.5”）"},
+                                        {9, "单价不是数字（“一二三四五六七八九十一二…”）"}}));
 }
 
 TEST(MaterialText, ReadsLfLinesAndUtf8WithAByteOrderMark) {
@@ -63,7 +96,10 @@ class ImportTest : public ::testing::Test {
 TEST_F(ImportTest, AppendsUsableLinesAndEntersThemInTheCatalogue) {
     EXPECT_TRUE(importMaterialsAppending(doc, file("钢材\t圆钢\t\t吨\t4200\r\n钢材\t方钢\t吨\r\n"),
                                          prompter));
-    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入完毕！", "", 64}}));
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"文件导入完毕！\r\n导入 1 种材料，跳过 1 行：\r\n"
+                                     "第 2 行：只有 3 项，应为用制表符分开的5或6项",
+                                     "", 64}}));
     EXPECT_EQ(doc.materials.rowCount(), 25);
     EXPECT_EQ(doc.materials.text(24, kName), "圆钢");
     EXPECT_EQ(doc.materials.text(24, kId), "1001");
@@ -80,6 +116,113 @@ TEST_F(ImportTest, SkipsMaterialsTheTableHolds) {
                              prompter);
     EXPECT_EQ(doc.materials.rowCount(), 25);
     EXPECT_EQ(doc.materials.text(24, kName), "方钢");
+    EXPECT_EQ(prompter.messages().back().text,
+              "文件导入完毕！\r\n导入 1 种材料，跳过 1 行：\r\n"
+              "第 1 行：材料表中已有类别、名称相同的材料");
+}
+
+TEST_F(ImportTest, EveryLineLeftOutIsNamedWithItsLineAndReason) {
+    // 2,000 lines in four categories; a blank line, a blank category, a blank name and two
+    // repeats of earlier lines (spaces and Latin case aside) among them.
+    std::string list;
+    for (int i = 1; i <= 2000; ++i) {
+        const std::string category = "类" + std::to_string(i % 4);
+        const std::string name = "材料" + std::to_string(i);
+        switch (i) {
+            case 10:
+                list += "\r\n";
+                break;
+            case 20:
+                list += " \t" + name + "\t\t个\t1\r\n";
+                break;
+            case 30:
+                list += category + "\t\t\t个\t1\r\n";
+                break;
+            case 40:
+                list += "类1\t 材料1\t\t个\t2\r\n";
+                break;
+            case 50:
+                list += " 类2 \t材料2\t\t箱\t3\r\n";
+                break;
+            default:
+                list += category + "\t" + name + "\t\t个\t1.5\r\n";
+        }
+    }
+    const auto report = importMaterialsAppending(doc, file(list), prompter);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->added, 1995);
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"文件导入完毕！\r\n导入 1995 种材料，跳过 5 行：\r\n"
+                                     "第 10 行：空行\r\n"
+                                     "第 20 行：类别为空\r\n"
+                                     "第 30 行：材料名称为空\r\n"
+                                     "第 40 行：与第 1 行的类别、名称相同\r\n"
+                                     "第 50 行：与第 2 行的类别、名称相同",
+                                     "", 64}}));
+    EXPECT_TRUE(report->refusedAny());
+    EXPECT_EQ(doc.materials.rowCount(), 24 + 1995);
+}
+
+TEST_F(ImportTest, MoreLinesLeftOutThanTheMessageListsCanBeKeptAsAFile) {
+    std::string list = "钢材\t圆钢\t\t吨\t4200\r\n";
+    for (int i = 0; i < 12; ++i) {
+        list += "钢材\t方钢" + std::to_string(i) + "\t\t吨\t面议\r\n";
+    }
+    const auto kept = dir / "跳过的行.txt";
+    prompter.answer(Answer::Yes);
+    prompter.answerFile(utf8FromPath(kept));
+    ASSERT_TRUE(importMaterialsAppending(doc, file(list), prompter));
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    const Message& asked = prompter.messages()[0];
+    EXPECT_EQ(asked.caption, "询问:");
+    EXPECT_EQ(asked.flags, 36);
+    EXPECT_TRUE(
+        asked.text.starts_with("文件导入完毕！\r\n导入 1 种材料，跳过 12 行：\r\n"
+                               "第 2 行：单价不是数字（“面议”）\r\n"));
+    EXPECT_TRUE(
+        asked.text.ends_with("第 11 行：单价不是数字（“面议”）\r\n……另有 2 行未列出。\r\n"
+                             "要把跳过的行全部保存为文本文件吗？"));
+    const std::string all = fromGbk(test::readFile(kept));
+    EXPECT_TRUE(all.starts_with("第 2 行：单价不是数字（“面议”）\r\n"));
+    EXPECT_TRUE(all.ends_with("第 13 行：单价不是数字（“面议”）\r\n"));
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 12);
+}
+
+TEST_F(ImportTest, ACategoryTakesNoMoreThan999MaterialsAndOneMessageSaysSo) {
+    std::string list;
+    for (int i = 1; i <= 1001; ++i) {
+        list += "钢材\t钢" + std::to_string(i) + "\t\t吨\t1\r\n";
+    }
+    list += "管材\t管\t\t米\t2\r\n";
+    const auto report = importMaterialsAppending(doc, file(list), prompter);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->added, 1000);
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"文件导入完毕！\r\n导入 1000 种材料，跳过 2 行：\r\n"
+                                     "第 1000 行：类别“钢材”已有 999 种材料，不能再加\r\n"
+                                     "第 1001 行：类别“钢材”已有 999 种材料，不能再加",
+                                     "", 64}}));
+    // Every material in the table has its id: 1001…1999, and the next category's 2001.
+    const Grid& m = doc.materials;
+    EXPECT_EQ(m.text(23 + 999, kId), "1999");
+    EXPECT_EQ(m.text(23 + 1000, kName), "管");
+    EXPECT_EQ(m.text(23 + 1000, kId), "2001");
+
+    // A project saved with rows past the limit (typed in earlier) opens with one message.
+    doc.materials.appendRows(2);
+    for (const int r : {m.rowCount() - 2, m.rowCount() - 1}) {
+        doc.materials.setText(r, kCategory, "钢材");
+        doc.materials.setText(r, kName, "多余" + std::to_string(r));
+    }
+    ASSERT_TRUE(saveProjectAs(doc, utf8FromPath(dir / "满.gdb"), prompter));
+    doc.file.reset();
+    ProjectDocument opened;
+    prompter.clear();
+    ASSERT_TRUE(loadProject(opened, utf8FromPath(dir / "满.gdb"), prompter));
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"同一类别的材料不能超过999种！\r\n材料表中有 2 种材料因此没有"
+                                     "编号，不能被使用和计价，请把它们移到别的类别。",
+                                     "警告:", 48}}));
 }
 
 TEST_F(ImportTest, HugeLinesAndHugeFilesCostNoMoreThanTheFile) {
@@ -96,13 +239,15 @@ TEST_F(ImportTest, HugeLinesAndHugeFilesCostNoMoreThanTheFile) {
     prompter.clear();
     test::writeFile(path, std::string(20 << 20, '\t'));
     EXPECT_FALSE(importMaterialsAppending(doc, utf8FromPath(path), prompter));
-    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"文件导入失败！\r\n文件过大（超过 16 MB）。", "", 16}}));
     EXPECT_EQ(doc.materials.rowCount(), 26);
 }
 
 TEST_F(ImportTest, MissingFileIsReported) {
     EXPECT_FALSE(importMaterialsAppending(doc, utf8FromPath(dir / "none.txt"), prompter));
-    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"文件导入失败！\r\n文件不存在或不能读取。", "", 16}}));
     EXPECT_EQ(doc.materials.rowCount(), 24);
 }
 
@@ -123,14 +268,22 @@ const std::string kPriceRows =
     "<row>" + inlineCell("管材") + inlineCell("PVC管") + inlineCell("Φ20") + inlineCell("米") +
     "<c><v>12.5</v></c>" + inlineCell("白色") + inlineCell("多余") + "</row>" + "<row>" +
     inlineCell("管材") + inlineCell("钢管") + inlineCell("") + inlineCell("米") +
-    "<c><v>3.0000000000000004</v></c>" + inlineCell("镀锌") + "</row>";
+    "<c><v>3.0000000000000004</v></c>" + inlineCell("镀锌") + "</row>" + "<row>" +
+    inlineCell("管材") + inlineCell("铜管") + inlineCell("") + inlineCell("米") +
+    "<c><f>E6*2</f></c></row>";  // a formula saved without its result
 const std::string kPriceStrings = "<si><t>钢材</t></si><si><t>圆钢</t></si><si><t>吨</t></si>";
 
 TEST_F(ImportTest, AppendsTheUsableRowsOfAWorkbooksFirstSheet) {
     const auto path = dir / "价格.xlsx";
     test::writeFile(path, test::workbookOf(kPriceRows, kPriceStrings));
     EXPECT_TRUE(importMaterialsAppending(doc, utf8FromPath(path), prompter));
-    EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入完毕！", "", 64}}));
+    // Rows counted as the sheet counts them, the heading row first.
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"文件导入完毕！\r\n导入 3 种材料，跳过 3 行：\r\n"
+                                     "第 3 行：与第 2 行的类别、名称相同\r\n"
+                                     "第 4 行：材料名称为空\r\n"
+                                     "第 7 行：有公式没有保存计算结果（请在Excel中重新计算并保存）",
+                                     "", 64}}));
     ASSERT_EQ(doc.materials.rowCount(), 27);
     EXPECT_EQ(materialText(doc.materials), toGbk("钢材\t圆钢\t\t吨\t4200.5\t\r\n"
                                                  "管材\tPVC管\tΦ20\t米\t12.5\t白色\r\n"
@@ -143,13 +296,16 @@ TEST_F(ImportTest, AWorkbookThatCannotBeReadChangesNothing) {
     const auto path = dir / "价格.xlsx";
     const Grid before = doc.materials;
     // Cut short, a text file named as a workbook, and a zip archive that is no workbook.
-    for (const std::string& bytes :
-         {good.substr(0, good.size() - 30), toGbk("钢材\t圆钢\t\t吨\t1\r\n"),
-          test::zipOf({{"xl/other.xml", "<a/>"}})}) {
+    const std::pair<std::string, const char*> cases[] = {
+        {good.substr(0, good.size() - 30), "工作簿已损坏或不完整，不能读取。"},
+        {toGbk("钢材\t圆钢\t\t吨\t1\r\n"), "文件不是Excel工作簿（.xlsx）。"},
+        {test::zipOf({{"xl/other.xml", "<a/>"}}), "工作簿已损坏或不完整，不能读取。"}};
+    for (const auto& [bytes, reason] : cases) {
         prompter.clear();
         test::writeFile(path, bytes);
         EXPECT_FALSE(importMaterialsAppending(doc, utf8FromPath(path), prompter));
-        EXPECT_EQ(prompter.messages(), (std::vector<Message>{{"文件导入失败！", "", 16}}));
+        EXPECT_EQ(prompter.messages(),
+                  (std::vector<Message>{{std::string("文件导入失败！\r\n") + reason, "", 16}}));
         EXPECT_EQ(doc.materials, before);
         EXPECT_FALSE(doc.modified);
     }

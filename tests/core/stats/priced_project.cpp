@@ -39,7 +39,7 @@ int PricedProject::addMaterial(std::string_view category, std::string_view name,
     m.setText(r, MaterialColumn::kName, name);
     m.setText(r, MaterialColumn::kUnit, unit);
     m.setText(r, MaterialColumn::kPrice, price);
-    rebuildCatalogue(doc, prompter);
+    rebuildCatalogue(doc);
     return static_cast<int>(parseNumber(m.text(r, MaterialColumn::kId)));
 }
 
