@@ -1,5 +1,6 @@
 #include "cli/attachment_commands.h"
 
+#include <map>
 #include <ostream>
 #include <set>
 
@@ -79,22 +80,6 @@ std::optional<std::pair<std::size_t, AttachmentStore>> openLocation(ProjectDocum
         return std::nullopt;
     }
     return std::pair{*k, std::move(*store)};
-}
-
-// `name`, or `name (2)`, `name (3)`, … before the extension, whichever is not yet taken in
-// the folder.
-std::string unusedName(const fs::path& folder, const std::string& name,
-                       std::set<std::string>& taken) {
-    const std::size_t dot = name.rfind('.');
-    const bool extension = dot != std::string::npos && dot > 0;
-    const std::string stem = extension ? name.substr(0, dot) : name;
-    const std::string suffix = extension ? name.substr(dot) : "";
-    std::string candidate = name;
-    for (int n = 2; taken.contains(utf8FromPath(folder / pathFromUtf8(candidate))); ++n) {
-        candidate = stem + " (" + std::to_string(n) + ")" + suffix;
-    }
-    taken.insert(utf8FromPath(folder / pathFromUtf8(candidate)));
-    return candidate;
 }
 
 }  // namespace
@@ -180,7 +165,7 @@ int attachmentsExtractCommand(const std::string& project, const std::string& loc
         return 1;
     }
     const AttachmentStore& store = opened->second;
-    std::set<std::string> taken;
+    std::map<fs::path, std::set<std::string>> taken;  // per folder written into
     for (const AttachmentFile& f : store.files) {
         fs::path folder = pathFromUtf8(outDir);
         std::string path = store.folderPath(f.folder);
@@ -189,7 +174,7 @@ int attachmentsExtractCommand(const std::string& project, const std::string& loc
             folder /= pathFromUtf8(releasedName(path.substr(start, slash - start)));
             start = slash + 1;
         }
-        const std::string name = unusedName(folder, releasedName(f.name), taken);
+        const std::string name = unusedName(releasedName(f.name), taken[folder]);
         const auto written = releaseFile(folder, name, f.content);
         if (!written) {
             io.err << "tallyframe-cli: could not write "

@@ -8,6 +8,24 @@
 #include "core/xlsx/workbook_writer.h"
 
 namespace tf::cli {
+namespace {
+
+// A statistics table is shown by one view: without the option that chooses that view it
+// would be written empty.
+std::string_view viewMissing(ExportTable table, const StatisticsChoice& choice) {
+    if (table == ExportTable::ItemSummary && !choice.node) {
+        return "分统计表 is the breakdown of a structure node: give --node N";
+    }
+    if (table == ExportTable::Cumulative && !choice.filter) {
+        return "累计统计表 is the filtered view's: give --filter [LOCATION ...]";
+    }
+    if (table == ExportTable::Summary && choice.node) {
+        return "统计表 is not shown with a structure node: leave out --node";
+    }
+    return {};
+}
+
+}  // namespace
 
 int exportCommand(const std::vector<std::string>& args, Streams io) {
     // FILE (--table T | --all) [--node N | --filter LOCATION...] OUT
@@ -29,6 +47,11 @@ int exportCommand(const std::vector<std::string>& args, Streams io) {
         choice.filter = std::vector<std::string>(args.begin() + static_cast<long>(options) + 1,
                                                  args.begin() + static_cast<long>(last));
     } else if (options != last) {
+        return 2;
+    }
+    if (const std::string_view missing = table ? viewMissing(*table, choice) : "";
+        !missing.empty()) {
+        io.err << "tallyframe-cli: " << missing << '\n';
         return 2;
     }
     CliPrompter prompter(io.err);

@@ -54,13 +54,31 @@ std::string_view integrityText(Integrity integrity) {
     return "none";
 }
 
+// Passes messages on, but for the window's "非工程数据，无法打开！" about a file the system
+// refused: the command line names the real reason instead.
+class RefusalPrompter : public HeadlessPrompter {
+  public:
+    RefusalPrompter(Prompter& told, const LoadDetails& details) : told_(told), details_(details) {}
+    Answer message(std::string_view text, std::string_view caption, int flags) override {
+        if (details_.refusal && text == kNotAProject) {
+            return Answer::Ok;
+        }
+        return told_.message(text, caption, flags);
+    }
+
+  private:
+    Prompter& told_;
+    const LoadDetails& details_;
+};
+
 }  // namespace
 
 bool openProject(ProjectDocument& document, const std::string& path, Prompter& prompter, Streams io,
                  LoadDetails* details) {
     LoadDetails own;
     LoadDetails& found = details != nullptr ? *details : own;
-    if (loadProject(document, path, prompter, &found)) {
+    RefusalPrompter told(prompter, found);
+    if (loadProject(document, path, told, &found)) {
         return true;
     }
     if (found.refusal) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <set>
 #include <system_error>
 
 #include "core/attach/release_folder.h"
@@ -200,13 +201,24 @@ bool AttachmentManager::fits(std::size_t extraBytes) {
     return false;
 }
 
-std::optional<fs::path> AttachmentManager::release(const AttachmentFile& file) {
-    auto written = releaseFile(releaseFolder_, file.name, file.content);
+std::optional<fs::path> AttachmentManager::release(const AttachmentFile& file,
+                                                   std::optional<std::string> name) {
+    const std::string as = name ? std::move(*name) : releasedName(file.name);
+    auto written = releaseFile(releaseFolder_, as, file.content);
     if (written) {
         setFileTimeText(*written, file.time);
-        released_[releasedName(file.name)] = {file.folder, file.name};
+        released_[as] = {file.folder, file.name};
     }
     return written;
+}
+
+std::string AttachmentManager::copyName(const AttachmentFile& file) const {
+    for (const auto& [name, from] : released_) {
+        if (from == std::pair{file.folder, file.name}) {
+            return name;
+        }
+    }
+    return releasedName(file.name);
 }
 
 bool AttachmentManager::mayEmptyReleaseFolder() {
@@ -354,10 +366,12 @@ void AttachmentManager::releaseAll() {
     }
     released_.clear();
     bool whole = emptyReleaseFolder(releaseFolder_);
+    // Names that clean to the same one ("x:1.txt", "x?1.txt", "x_1.txt") each get their own.
+    std::set<std::string> taken;
     for (const std::size_t i : listed()) {
         const AttachmentFile& file = store_.files[i];
         if (whole && !file.name.empty()) {
-            whole = release(file).has_value();
+            whole = release(file, unusedName(releasedName(file.name), taken)).has_value();
         }
     }
     if (!whole) {
@@ -399,7 +413,7 @@ void AttachmentManager::updateFile() {
         return;
     }
     AttachmentFile& file = store_.files[*file_];
-    const std::string name = releasedName(file.name);
+    const std::string name = copyName(file);
     const fs::path copy = releaseFolder_ / pathFromUtf8(name);
     // A copy last released from another file of the same name is not this file's.
     const auto from = released_.find(name);

@@ -114,9 +114,13 @@ class AttachmentManager {
     void changed();
     bool fits(std::size_t extraBytes);
     const AttachmentFile* current() const;
-    // Writes a file into the release folder with its recorded time, so that an unchanged
-    // copy is seen as unchanged, and remembers which file the copy came from.
-    std::optional<std::filesystem::path> release(const AttachmentFile& file);
+    // Writes a file into the release folder, under `name` or else its released name, with its
+    // recorded time, so that an unchanged copy is seen as unchanged, and remembers which file
+    // the copy came from.
+    std::optional<std::filesystem::path> release(const AttachmentFile& file,
+                                                 std::optional<std::string> name = {});
+    // The name in the release folder of the file's copy: the one it was last released under.
+    std::string copyName(const AttachmentFile& file) const;
     // Copies in the release folder edited since they were released and not read back yet;
     // emptying the folder asks first when there are any.
     bool mayEmptyReleaseFolder();
@@ -130,7 +134,8 @@ class AttachmentManager {
     std::optional<int> folder_;
     std::optional<std::size_t> file_;
     // Released name → the folder and name of the file last written under it: two files of
-    // one name in different folders share a name in the release folder.
+    // one name in different folders share a name in the release folder, unless released
+    // together.
     std::map<std::string, std::pair<int, std::string>> released_;
 };
 

@@ -78,6 +78,19 @@ bool emptyReleaseFolder(const fs::path& folder) {
     return !error && fs::is_directory(fs::symlink_status(folder, error));
 }
 
+std::string unusedName(const std::string& name, std::set<std::string>& taken) {
+    const std::size_t dot = name.rfind('.');
+    const bool extension = dot != std::string::npos && dot > 0;
+    const std::string stem = extension ? name.substr(0, dot) : name;
+    const std::string suffix = extension ? name.substr(dot) : "";
+    std::string candidate = name;
+    for (int n = 2; taken.contains(candidate); ++n) {
+        candidate = stem + " (" + std::to_string(n) + ")" + suffix;
+    }
+    taken.insert(candidate);
+    return candidate;
+}
+
 std::optional<fs::path> releaseFile(const fs::path& folder, std::string_view name,
                                     std::string_view content) {
     std::error_code error;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,10 @@ inline constexpr std::string_view kReleaseFolderName = "MTemp";
 // "_" in front; trailing dots and spaces go; an empty name becomes "_"; a name longer than
 // 200 bytes is cut at a whole character before its extension.
 std::string releasedName(std::string_view name);
+
+// `name`, or "name (2)", "name (3)", … before its extension, whichever `taken` does not hold
+// yet; the name returned is taken from then on.
+std::string unusedName(const std::string& name, std::set<std::string>& taken);
 
 // Removes what is inside the folder and leaves it empty and real. Entries are removed, never
 // followed: a link inside goes, its target stays; a folder that is itself a link is replaced

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "core/base/safe_write_io.h"
 #include "core/base/temporary_file.h"
@@ -18,26 +19,53 @@ bool canCreateFilesIn(const std::filesystem::path& folder) {
     return true;
 }
 
-WriteOutcome writeFileSafely(const std::filesystem::path& path, std::string_view bytes) {
+StagedFile::StagedFile(const std::filesystem::path& path, std::string_view bytes) {
     if (detail::heldByAnother(path)) {
-        return WriteOutcome::Held;
+        outcome_ = WriteOutcome::Held;
+        return;
     }
     std::error_code ec;
     const auto resolved = std::filesystem::weakly_canonical(path, ec);
-    const std::filesystem::path target = ec ? path : resolved;
+    target_ = ec ? path : resolved;
     // A short name in the same folder, so that a long target name still leaves room for it.
-    std::string tempName;
-    const int temp = createTemporaryFile(target.parent_path(), tempName);
-    if (temp < 0) {
-        return WriteOutcome::Failed;
+    temp_ = createTemporaryFile(target_.parent_path(), tempName_);
+    if (temp_ < 0) {
+        return;
     }
-    detail::giveModeOf(target, temp);
-    if (!writeFully(temp, bytes) || !flushToDisk(temp) || !moveOver(tempName, target)) {
-        discardTemporaryFile(temp, tempName);
-        return WriteOutcome::Failed;
+    detail::giveModeOf(target_, temp_);
+    if (!writeFully(temp_, bytes) || !flushToDisk(temp_)) {
+        discardTemporaryFile(std::exchange(temp_, -1), tempName_);
+        return;
     }
-    closeDescriptor(temp);
-    return WriteOutcome::Written;
+    outcome_ = WriteOutcome::Written;
+}
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : outcome_(other.outcome_),
+      target_(std::move(other.target_)),
+      tempName_(std::move(other.tempName_)),
+      temp_(std::exchange(other.temp_, -1)) {}
+
+StagedFile::~StagedFile() {
+    if (temp_ >= 0) {
+        discardTemporaryFile(temp_, tempName_);
+    }
+}
+
+bool StagedFile::commit() {
+    if (temp_ < 0 || !moveOver(tempName_, target_)) {
+        return false;
+    }
+    closeDescriptor(std::exchange(temp_, -1));
+    return true;
+}
+
+WriteOutcome writeFileSafely(const std::filesystem::path& path, std::string_view bytes) {
+    StagedFile staged(path, bytes);
+    if (staged.outcome() != WriteOutcome::Written) {
+        return staged.outcome();
+    }
+    return staged.commit() ? WriteOutcome::Written : WriteOutcome::Failed;
 }
 
 bool writeFileTelling(const std::filesystem::path& path, std::string_view bytes,

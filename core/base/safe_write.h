@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "core/base/prompter.h"
@@ -11,6 +12,32 @@ enum class WriteOutcome {
     Written,
     Held,    // another holder has the file locked: nothing was written
     Failed,  // the file could not be written; the old one is as it was
+};
+
+// A new content written and flushed to a temporary file beside its file, not yet in the
+// file's place: several files can be made ready first and then replaced together. Dropped
+// without commit(), the temporary file goes and the file stays as it was.
+class StagedFile {
+  public:
+    // Stages `bytes` for the file at `path` (through links, with the file's permissions);
+    // outcome() tells whether that worked.
+    StagedFile(const std::filesystem::path& path, std::string_view bytes);
+    ~StagedFile();
+    StagedFile(StagedFile&& other) noexcept;
+    StagedFile& operator=(StagedFile&&) = delete;
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // Written when the content is ready to go in; Held or Failed, and nothing staged, else.
+    WriteOutcome outcome() const { return outcome_; }
+    // Moves the content over the file; false (the file as it was) when it cannot.
+    bool commit();
+
+  private:
+    WriteOutcome outcome_ = WriteOutcome::Failed;
+    std::filesystem::path target_;
+    std::string tempName_;
+    int temp_ = -1;
 };
 
 // Writes `bytes` as the whole new content of the file at `path`, the one way every file the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,8 @@ struct ProjectDocument {
     std::string path;                   // empty = untitled
     std::optional<ExclusiveFile> file;  // held open, sharing denied, while titled
     bool modified = false;
+    // When the project was last saved, opened or made: the save reminder counts from then.
+    std::chrono::steady_clock::time_point savedAt = std::chrono::steady_clock::now();
 
     // Derived from the material table and never saved: rebuilt on load, kept up to date by
     // every committed edit.

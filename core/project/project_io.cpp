@@ -19,7 +19,6 @@ namespace {
 constexpr std::string_view kSaveFailed = "保存文件失败，请重新再试！";
 constexpr std::string_view kAutoSaveFailed = "文件自动保存失败！";
 constexpr std::string_view kCreateFailed = "文件创建失败，请重新再试！";
-constexpr std::string_view kNotAProject = "非工程数据，无法打开！";
 constexpr std::string_view kDamaged = "文件损坏或因错误而被锁死，无法读取数据！";
 constexpr std::string_view kPartlyDamaged = "工程文件部分损坏，以下内容未能读取：";
 constexpr std::string_view kLostMaterials = "材料表";
@@ -103,6 +102,7 @@ bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
     }
     restoreFreshLayoutIfEmpty(document);
     document.modified = false;
+    document.savedAt = std::chrono::steady_clock::now();
     return true;
 }
 
@@ -122,6 +122,7 @@ bool saveProjectAs(ProjectDocument& document, const std::string& name, Prompter&
     document.file = std::move(file);
     restoreFreshLayoutIfEmpty(document);
     document.modified = false;
+    document.savedAt = std::chrono::steady_clock::now();
     return true;
 }
 
@@ -273,6 +274,7 @@ void resetProject(ProjectDocument& document) {
     document.locations.clear();
     document.structure = defaultStructure();
     document.modified = false;
+    document.savedAt = std::chrono::steady_clock::now();
 }
 
 }  // namespace tf

@@ -52,6 +52,9 @@ struct LoadDetails {
 bool loadProject(ProjectDocument& document, const std::string& name, Prompter& prompter,
                  LoadDetails* details = nullptr);
 
+// What the user hears of a file that is no project, or that cannot be opened at all.
+inline constexpr std::string_view kNotAProject = "非工程数据，无法打开！";
+
 // The system's reason for refusing a file, as the status bar says it.
 std::string_view refusalText(ExclusiveFile::Refusal refusal);
 

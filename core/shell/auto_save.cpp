@@ -1,5 +1,7 @@
 #include "core/shell/auto_save.h"
 
+#include <algorithm>
+
 #include "core/base/number_text.h"
 #include "core/project/project_io.h"
 
@@ -20,13 +22,16 @@ int reminderMinutes(const AppSettings& settings) {
     return minutes > 0 ? minutes : kDefaultMinutes;
 }
 
-void remind(AppSettings& settings, IntervalTimer& timer, Prompter& prompter) {
+void remind(const ProjectDocument& document, AppSettings& settings, IntervalTimer& timer,
+            Prompter& prompter, std::chrono::steady_clock::time_point now) {
     // The timer stands still while the message is open, so reminders never pile up.
     timer.stop();
-    const int minutes = reminderMinutes(settings);
+    // The minutes of work not saved, which the interval only bounds from below.
+    const auto unsaved = std::chrono::duration_cast<std::chrono::minutes>(now - document.savedAt);
+    const long long minutes = std::max<long long>(1, unsaved.count());
     prompter.message("您已经使用了 " + std::to_string(minutes) + " 分钟，请及时保存。",
                      Captions::kInformation, MessageFlags::kInformation);
-    timer.start(minutes * kMinuteMs);
+    timer.start(reminderMinutes(settings) * kMinuteMs);
 }
 
 }  // namespace
@@ -99,13 +104,29 @@ void AutoSaveForm::confirm(IntervalTimer& timer) {
     }
 }
 
+void startStoredAutoSave(const AppSettings& settings, IntervalTimer& timer) {
+    switch (savedType(settings)) {
+        case 1: {
+            const int minutes = settings.number(kSection, kAutoSaveMinutes);
+            timer.start((minutes >= 1 && minutes <= kLongestMinutes ? minutes : kDefaultMinutes) *
+                        kMinuteMs);
+            break;
+        }
+        case 2:
+            timer.start(reminderMinutes(settings) * kMinuteMs);
+            break;
+        default:
+            break;
+    }
+}
+
 void autoSaveTimerFired(ProjectDocument& document, AppSettings& settings, IntervalTimer& timer,
-                        Prompter& prompter) {
+                        Prompter& prompter, std::chrono::steady_clock::time_point now) {
     if (!document.modified) {
         return;
     }
     if (document.path.empty()) {
-        remind(settings, timer, prompter);
+        remind(document, settings, timer, prompter, now);
         return;
     }
     switch (savedType(settings)) {
@@ -115,7 +136,7 @@ void autoSaveTimerFired(ProjectDocument& document, AppSettings& settings, Interv
             prompter.processEvents();
             break;
         case 2:
-            remind(settings, timer, prompter);
+            remind(document, settings, timer, prompter, now);
             break;
         default:
             break;

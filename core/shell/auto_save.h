@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -56,9 +57,15 @@ class AutoSaveForm {
     AppSettings& settings_;
 };
 
+// At start-up the stored choice runs as it was confirmed: a choice that silently did nothing
+// after a restart would lose the work it was made to keep.
+void startStoredAutoSave(const AppSettings& settings, IntervalTimer& timer);
+
 // The timer's turn: auto-save a modified titled project, or remind the user to save (a
-// modified untitled project is always reminded of: it has nowhere to be saved to).
-void autoSaveTimerFired(ProjectDocument& document, AppSettings& settings, IntervalTimer& timer,
-                        Prompter& prompter);
+// modified untitled project is always reminded of: it has nowhere to be saved to), with the
+// minutes since it was last saved, opened or made.
+void autoSaveTimerFired(
+    ProjectDocument& document, AppSettings& settings, IntervalTimer& timer, Prompter& prompter,
+    std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
 
 }  // namespace tf

@@ -76,7 +76,7 @@ UpdateStep UpdateCheck::packageFetched(const std::optional<std::string>& body) {
         return nothingNew();
     }
     auto files = parseUpdatePackage(*body);
-    if (!files) {
+    if (!files || !packageReadable(*files)) {
         return failed();  // a damaged or hostile package: nothing is written
     }
     package_ = std::move(*files);

@@ -3,11 +3,14 @@
 #include <algorithm>
 
 #include "core/base/byte_io.h"
+#include "core/base/file_bytes.h"
 #include "core/base/file_names.h"
 #include "core/base/number_text.h"
 #include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/text_codec.h"
+#include "core/base/text_util.h"
+#include "core/shell/program_data.h"
 
 namespace tf {
 namespace {
@@ -63,13 +66,53 @@ std::optional<std::vector<PackageFile>> parseUpdatePackage(std::string_view byte
     return files;
 }
 
+bool packageReadable(const std::vector<PackageFile>& files) {
+    return std::ranges::all_of(files, [](const PackageFile& f) {
+        return !equalIgnoringAsciiCase(f.name, kProgramDataFile) ||
+               parseProgramData(f.content).has_value();
+    });
+}
+
 bool installUpdatePackage(const std::filesystem::path& programDirectory,
                           const std::vector<PackageFile>& files) {
+    // Every new file is written beside its target, and every old one kept beside it too,
+    // before any is replaced: a file that cannot go in leaves the program as it was.
+    std::vector<StagedFile> fresh;
+    std::vector<std::optional<StagedFile>> old;  // the old content of files that were there
+    fresh.reserve(files.size());
+    old.reserve(files.size());
+    std::error_code error;
     for (const PackageFile& f : files) {
-        if (!plainPackageName(f.name) || writeFileSafely(programDirectory / pathFromUtf8(f.name),
-                                                         f.content) != WriteOutcome::Written) {
+        if (!plainPackageName(f.name)) {
             return false;
         }
+        const std::filesystem::path target = programDirectory / pathFromUtf8(f.name);
+        if (fresh.emplace_back(target, f.content).outcome() != WriteOutcome::Written) {
+            return false;
+        }
+        if (!std::filesystem::exists(std::filesystem::symlink_status(target, error))) {
+            old.emplace_back();
+            continue;
+        }
+        const auto content = readFileBytes(utf8FromPath(target), kLargestUpdatePackage);
+        if (!content ||
+            old.emplace_back(std::in_place, target, *content)->outcome() != WriteOutcome::Written) {
+            return false;  // a folder in the way, or a file that cannot be kept
+        }
+    }
+    for (std::size_t i = 0; i < fresh.size(); ++i) {
+        if (fresh[i].commit()) {
+            continue;
+        }
+        // Back as it was: the old files over the new ones, the files that were not there gone.
+        for (std::size_t j = i; j-- > 0;) {
+            if (old[j]) {
+                old[j]->commit();
+            } else {
+                std::filesystem::remove(programDirectory / pathFromUtf8(files[j].name), error);
+            }
+        }
+        return false;
     }
     return true;
 }

@@ -30,9 +30,12 @@ std::optional<std::vector<PackageFile>> parseUpdatePackage(std::string_view byte
 // "/", "\\", ":", "..", control characters or reserved device names.
 bool plainPackageName(std::string_view name);
 
-// Writes every file into the program directory, each to a temporary file renamed over the
-// old one, so an interrupted update never leaves a half-written program file. False when a
-// file could not be written (the ones before it are in place).
+// Whether the package's files that the program reads itself read: its data file must load.
+bool packageReadable(const std::vector<PackageFile>& files);
+
+// Installs all of the files into the program directory or none: every file is written beside
+// its target (and every old one kept beside it) before any is replaced, and a replacement
+// that fails puts the files replaced before it back. False when nothing changed.
 bool installUpdatePackage(const std::filesystem::path& programDirectory,
                           const std::vector<PackageFile>& files);
 

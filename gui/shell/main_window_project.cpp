@@ -14,17 +14,19 @@
 namespace tf::gui {
 namespace {
 
-// The interval timer on the interface thread.
+// The interval timer on the interface thread, a child of the window it saves for.
 class QtIntervalTimer : public IntervalTimer {
   public:
-    explicit QtIntervalTimer(const std::function<void()>& fired) {
-        QObject::connect(&timer_, &QTimer::timeout, fired);
+    QtIntervalTimer(QObject* owner, const std::function<void()>& fired)
+        : timer_(new QTimer(owner)) {
+        timer_->setObjectName("自动存盘计时器");
+        QObject::connect(timer_, &QTimer::timeout, fired);
     }
-    void start(int milliseconds) override { timer_.start(milliseconds); }
-    void stop() override { timer_.stop(); }
+    void start(int milliseconds) override { timer_->start(milliseconds); }
+    void stop() override { timer_->stop(); }
 
   private:
-    QTimer timer_;
+    QTimer* timer_;
 };
 
 std::vector<std::string> words(const QStringList& list) {
@@ -40,7 +42,8 @@ std::vector<std::string> words(const QStringList& list) {
 
 void MainWindow::registerProjectCommands() {
     autoSaveTimer_ = std::make_unique<QtIntervalTimer>(
-        [this] { autoSaveTimerFired(document_, settings_, *autoSaveTimer_, *prompter_); });
+        this, [this] { autoSaveTimerFired(document_, settings_, *autoSaveTimer_, *prompter_); });
+    startStoredAutoSave(settings_, *autoSaveTimer_);
     handlers_[Command::ProjectWizard] = [this] { showStartPage(); };
     handlers_[Command::NewProject] = [this] { newCommand(document_, *prompter_, *this); };
     handlers_[Command::OpenProject] = [this] { openCommand(document_, *prompter_, *this); };

@@ -130,6 +130,20 @@ class ExportTest(unittest.TestCase):
         self.assertEqual(failed.returncode, 1)
         self.assertIn("保存失败，请重新再试！", failed.stderr)
 
+    def test_a_statistics_table_needs_the_option_of_its_view(self):
+        # Without it the table would be written as rows of nothing.
+        out = os.path.join(self.dir.name, "x.xlsx")
+        for args, said in [
+            (["--table", "分统计表"], "分统计表 is the breakdown of a structure node: give --node N"),
+            (["--table", "累计统计表"], "累计统计表 is the filtered view's: give --filter [LOCATION ...]"),
+            (["--table", "累计统计表", "--node", "3"], "give --filter"),
+            (["--table", "统计表", "--node", "3"], "leave out --node"),
+        ]:
+            refused = run("export", self.project, *args, out, ok=False)
+            self.assertEqual(refused.returncode, 2, args)
+            self.assertIn(said, refused.stderr)
+            self.assertFalse(os.path.exists(out))
+
 
 @unittest.skipUnless(shutil.which("soffice"), "LibreOffice is not installed")
 class RecalculationTest(unittest.TestCase):

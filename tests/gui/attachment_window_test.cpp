@@ -135,9 +135,11 @@ TEST_F(AttachmentWindowTest, TheEntryDialogGathersAttachmentsAndConfirmStoresThe
     EXPECT_EQ(w->folders().topLevelItemCount(), 1);
     EXPECT_TRUE(w->folders().topLevelItem(0)->isSelected() ||
                 w->folders().currentItem() == nullptr);
-    // The location deleted: its attachments leave the window with it.
+    // The location deleted: the question names it and its file, which leave the window.
     prompter.answer(Answer::Yes);
     window->dispatch(Command::DeleteLocation);
+    EXPECT_EQ(prompter.messages().back().text,
+              "确定删除当前部位“2层书房”的全部数据吗？\r\n它的 1 个附加文件也将一并删除。");
     ASSERT_EQ(window->document().locations.size(), 3u);
     EXPECT_EQ(w->folders().topLevelItemCount(), 0);
     // Undone, and the entry that made it undone too: the window follows the location the

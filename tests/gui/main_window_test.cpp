@@ -245,6 +245,8 @@ TEST_F(MainWindowTest, PressingARowMakesItsLocationCurrentAndDeleteRemovesIt) {
     prompter.answer(Answer::No);
     window.dispatch(Command::DeleteLocation);
     EXPECT_EQ(doc.locations.size(), 2u);
+    EXPECT_EQ(prompter.messages().back().text, "确定删除当前部位“客厅”的全部数据吗？")
+        << "nothing attached, nothing more said";
     prompter.answer(Answer::Yes);
     window.dispatch(Command::DeleteLocation);
     EXPECT_EQ(doc.locations, (LocationIndex{{2, 2}}));

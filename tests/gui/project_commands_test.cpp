@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
@@ -161,6 +162,15 @@ TEST_F(ProjectCommandsTest, DropsOpenProjectsOnTheAnalysisTableAndImportOnTheMat
     const Grid& table = w->document().materials;
     EXPECT_EQ(table.text(table.rowCount() - 1, MaterialColumn::kName), "乳胶漆");
     EXPECT_TRUE(w->document().modified);
+}
+
+TEST_F(ProjectCommandsTest, AutoSaveChosenBeforeARestartRunsFromTheStart) {
+    test::writeFile(programDir / "Brix.ini", "[Save]\r\nType=1\r\nSTime=1\r\n");
+    auto w = window();
+    auto* timer = w->findChild<QTimer*>("自动存盘计时器");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive()) << "no new confirmation of the settings window needed";
+    EXPECT_EQ(timer->interval(), 60000);
 }
 
 TEST_F(ProjectCommandsTest, TheSettingsWindowStoresOnlyWhenConfirmed) {

@@ -305,6 +305,34 @@ TEST_F(AttachmentManagerTest, ReleasedCopiesKeepTheirTimeAndEditsAreNotLostOrMix
     EXPECT_EQ(manager.store().folders[1].name, "新建文件夹");
 }
 
+TEST_F(AttachmentManagerTest, FilesWhoseCleanedNamesMeetAreAllReleasedUnderNamesOfTheirOwn) {
+    AttachmentStore s;
+    s.addFolder(0);
+    s.files = {{"x:1.txt", "", "2020-01-01 00:00:00", "colon", 2},
+               {"x?1.txt", "", "2020-01-01 00:00:00", "question", 2},
+               {"x_1.txt", "", "2020-01-01 00:00:00", "underscore", 2}};
+    manager.load(serializeAttachmentStore(s), AttachMode::Edit, 1 << 20);
+    manager.selectFolder(2);
+    prompter.answer(Answer::No);  // no folder to open
+    manager.releaseAll();
+    const fs::path temp = dir.path() / "MTemp";
+    EXPECT_EQ(test::readFile(temp / "x_1.txt"), "colon");
+    EXPECT_EQ(test::readFile(temp / "x_1 (2).txt"), "question");
+    EXPECT_EQ(test::readFile(temp / "x_1 (3).txt"), "underscore");
+
+    // 更新 reads each file back from its own copy.
+    test::writeFile(temp / "x_1 (2).txt", "question, edited");
+    fs::last_write_time(temp / "x_1 (2).txt",
+                        fs::file_time_type::clock::now() + std::chrono::hours(1));
+    manager.selectFile(1);
+    prompter.answer(Answer::Ok);
+    manager.updateFile();
+    ASSERT_EQ(handedBack.size(), 1u);
+    EXPECT_EQ(owned().files[1].content, "question, edited");
+    EXPECT_EQ(owned().files[0].content, "colon");
+    EXPECT_EQ(owned().files[2].content, "underscore");
+}
+
 TEST_F(AttachmentManagerTest, ScreenshotsAreNumberedByTheFolderAndCancelTakesNone) {
     manager.newFolder(false);
     desktop.pictures = {"BM1", "BM2"};

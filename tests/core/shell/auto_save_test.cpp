@@ -134,13 +134,40 @@ TEST_F(TimerTest, AutoSaveSavesAModifiedProjectAndKeepsItsInterval) {
     EXPECT_TRUE(prompter.messages().empty());
 }
 
-TEST_F(TimerTest, TheReminderStopsTheTimerWhileItIsOpen) {
+TEST_F(TimerTest, TheReminderStopsTheTimerWhileItIsOpenAndSaysTheMinutesSinceTheSave) {
     writeSettings("[Save]\r\nType=2\r\nMTime=20\r\n");
-    autoSaveTimerFired(doc, settings, timer, prompter);
-    EXPECT_EQ(prompter.messages(), std::vector{reminder(20)});
+    // The timer comes round 20 minutes after it started, but the project was saved 47
+    // minutes and 50 seconds ago: that is what the surveyor has not saved.
+    const auto now = doc.savedAt + std::chrono::minutes(47) + std::chrono::seconds(50);
+    autoSaveTimerFired(doc, settings, timer, prompter, now);
+    EXPECT_EQ(prompter.messages(), std::vector{reminder(47)});
     EXPECT_EQ(timer.stops, 1);
     EXPECT_EQ(timer.starts, std::vector{20 * 60000});
     EXPECT_TRUE(doc.modified);
+    // Saved since: the minutes count from that save; under one minute says one.
+    ASSERT_TRUE(saveProject(doc, prompter, false));
+    doc.modified = true;
+    prompter.clear();
+    autoSaveTimerFired(doc, settings, timer, prompter, doc.savedAt + std::chrono::seconds(5));
+    EXPECT_EQ(prompter.messages(), std::vector{reminder(1)});
+}
+
+TEST_F(AutoSaveTest, TheStoredChoiceRunsFromTheStart) {
+    const struct {
+        const char* settings;
+        std::vector<int> starts;
+    } cases[] = {{"[Save]\r\nType=1\r\nSTime=1\r\n", {60000}},
+                 {"[Save]\r\nType=1\r\n", {15 * 60000}},
+                 {"[Save]\r\nType=2\r\nSTime=5\r\nMTime=30\r\n", {30 * 60000}},
+                 {"[Save]\r\nType=0\r\nSTime=5\r\n", {}},
+                 {"[Save]\r\nType=7\r\n", {}},
+                 {"", {}}};
+    for (const auto& c : cases) {
+        writeSettings(c.settings);
+        ManualTimer fresh;
+        startStoredAutoSave(settings, fresh);
+        EXPECT_EQ(fresh.starts, c.starts) << c.settings;
+    }
 }
 
 TEST_F(TimerTest, AnUntitledProjectIsRemindedWithTheReminderMinutesWhateverTheType) {
@@ -150,14 +177,15 @@ TEST_F(TimerTest, AnUntitledProjectIsRemindedWithTheReminderMinutesWhateverTheTy
          {"[Save]\r\nType=1\r\nSTime=5\r\nMTime=25\r\n", "[Save]\r\nType=0\r\nMTime=25\r\n"}) {
         writeSettings(settingsText);
         prompter.clear();
-        autoSaveTimerFired(doc, settings, timer, prompter);
+        autoSaveTimerFired(doc, settings, timer, prompter, doc.savedAt + std::chrono::minutes(25));
         EXPECT_EQ(prompter.messages(), std::vector{reminder(25)});
         EXPECT_EQ(timer.starts.back(), 25 * 60000);
     }
-    writeSettings("[Save]\r\nType=1\r\n");  // no reminder minutes: 15
+    writeSettings("[Save]\r\nType=1\r\n");  // no reminder minutes: every 15
     prompter.clear();
-    autoSaveTimerFired(doc, settings, timer, prompter);
-    EXPECT_EQ(prompter.messages(), std::vector{reminder(15)});
+    autoSaveTimerFired(doc, settings, timer, prompter, doc.savedAt + std::chrono::minutes(31));
+    EXPECT_EQ(prompter.messages(), std::vector{reminder(31)});
+    EXPECT_EQ(timer.starts.back(), 15 * 60000);
 }
 
 #ifndef _WIN32

@@ -2,6 +2,7 @@
 
 #include "core/base/byte_io.h"
 #include "core/base/text_codec.h"
+#include "core/shell/program_data.h"
 #include "core/update/update_check.h"
 #include "core/update/updater_link.h"
 #include "tests/support/temp_dir.h"
@@ -72,6 +73,44 @@ TEST(UpdatePackage, InstallingReplacesTheProgramFiles) {
               2)
         << "no temporary file left behind";
     EXPECT_FALSE(installUpdatePackage(dir.path() / "missing", {{"a", "b"}}));
+}
+
+TEST(UpdatePackage, APackageGoesInWholeOrNotAtAll) {
+    // The third file's place is taken by a folder: nothing of the package goes in, not even
+    // the files before it, and no temporary file is left.
+    test::TempDir dir;
+    test::writeFile(dir.path() / "Up.dll", "old updater");
+    test::writeFile(dir.path() / "ZUdavu.dat", "old data");
+    std::filesystem::create_directory(dir.path() / "help.chm");
+    test::writeFile(dir.path() / "help.chm" / "kept.txt", "kept");
+    EXPECT_FALSE(installUpdatePackage(dir.path(), {{"Up.dll", "new updater"},
+                                                   {"readme.txt", "new file"},
+                                                   {"help.chm", "new help"},
+                                                   {"ZUdavu.dat", "new data"}}));
+    EXPECT_EQ(test::readFile(dir.path() / "Up.dll"), "old updater");
+    EXPECT_EQ(test::readFile(dir.path() / "ZUdavu.dat"), "old data");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "readme.txt"));
+    EXPECT_EQ(test::readFile(dir.path() / "help.chm" / "kept.txt"), "kept");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              3);
+}
+
+TEST(UpdateCheck, APackageWhoseDataFileWouldNotLoadIsRefused) {
+    const std::string good = buildProgramData({18, {"新消息"}});
+    EXPECT_TRUE(packageReadable({{"ZUdavu.dat", good}, {"Up.dll", "anything"}}));
+    for (const std::string& bad : {good.substr(0, good.size() - 1), std::string("junk")}) {
+        EXPECT_FALSE(packageReadable({{"Up.dll", "x"}, {"ZUdavu.dat", bad}}));
+        EXPECT_FALSE(packageReadable({{"zudavu.DAT", bad}})) << "whatever the letter case";
+        UpdateCheck check(17, true);
+        check.start();
+        check.probed(true);
+        check.versionFetched("18");
+        EXPECT_EQ(check.packageFetched(package({{"Up.dll", "x"}, {"ZUdavu.dat", bad}})),
+                  UpdateStep{UpdateStep::EndSoon});
+        EXPECT_EQ(check.view().status, "组件更新失败！");
+        EXPECT_TRUE(check.package().empty()) << "nothing to install";
+    }
 }
 
 TEST(UpdateCheck, VersionLinesAndTheTolerance) {
