@@ -143,6 +143,9 @@ TEST_F(UpdaterTest, NothingNewAnErrorPageOrAHostilePackageWritesNothing) {
         {"a name out of the folder", "18", {200, package({{"../evil", "x"}}), {}, false}},
         {"a negative size", "18", {200, negative, {}, false}},
         {"a truncated package", "18", {200, whole.left(whole.size() - 3), {}, false}},
+        {"a data file that would not load",
+         "18",
+         {200, package({{"ZUdavu.dat", "not a data file"}}), {}, false}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -157,6 +160,26 @@ TEST_F(UpdaterTest, NothingNewAnErrorPageOrAHostilePackageWritesNothing) {
         EXPECT_FALSE(fs::exists(dir.path().parent_path() / "evil"));
         EXPECT_EQ(window->dataNumber(), 17);
     }
+}
+
+TEST_F(UpdaterTest, APackageThatCannotGoInWholeLeavesTheOldProgramRunning) {
+    qputenv("ASAN_OPTIONS", "detect_leaks=0");
+    // The second file's place is taken by a folder: the new data file must not go in alone.
+    fs::create_directory(dir.path() / "readme.txt");
+    const std::string oldData = test::readFile(dir.path() / "ZUdavu.dat");
+    server.answer("/Updata/UpIni.txt", {200, "18\r\n", {}, false});
+    server.answer(
+        "/Updata/tay.dat",
+        {200,
+         package({{"ZUdavu.dat", buildProgramData({18, {"新消息"}})}, {"readme.txt", "new files"}}),
+         {},
+         false});
+    ASSERT_TRUE(runSilentCheck());
+    EXPECT_EQ(test::readFile(dir.path() / "ZUdavu.dat"), oldData);
+    EXPECT_TRUE(fs::is_directory(dir.path() / "readme.txt"));
+    EXPECT_EQ(answers, (std::vector<std::pair<int, int>>{{4, 54}, {3, 53}}))
+        << "the data file let go and read again";
+    EXPECT_EQ(window->dataNumber(), 17) << "the old data file, read again, still loads";
 }
 
 TEST_F(UpdaterTest, AServerThatNeverAnswersEndsAfterTheLimit) {
