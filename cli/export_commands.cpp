@@ -34,10 +34,15 @@ int exportCommand(const std::vector<std::string>& args, Streams io) {
     if (args.size() < options + 1 || (!all && args[1] != "--table")) {
         return 2;
     }
-    const auto table = all ? std::nullopt : exportTableNamed(args[2]);
-    if (!all && !table) {
-        io.err << "tallyframe-cli: no table " << args[2] << '\n';
-        return 2;
+    // With --all, the tables the view shows (分析表 and 材料表 among them).
+    ExportTable table = ExportTable::Analysis;
+    if (!all) {
+        const auto named = exportTableNamed(args[2]);
+        if (!named) {
+            io.err << "tallyframe-cli: no table " << args[2] << '\n';
+            return 2;
+        }
+        table = *named;
     }
     StatisticsChoice choice;
     const std::size_t last = args.size() - 1;
@@ -49,8 +54,7 @@ int exportCommand(const std::vector<std::string>& args, Streams io) {
     } else if (options != last) {
         return 2;
     }
-    if (const std::string_view missing = table ? viewMissing(*table, choice) : "";
-        !missing.empty()) {
+    if (const std::string_view missing = viewMissing(table, choice); !missing.empty()) {
         io.err << "tallyframe-cli: " << missing << '\n';
         return 2;
     }
@@ -62,7 +66,7 @@ int exportCommand(const std::vector<std::string>& args, Streams io) {
     }
     const std::vector<SheetSource> sheets =
         all ? allTableSheets(document, statistics)
-            : std::vector<SheetSource>{tableSheet(document, statistics, *table)};
+            : std::vector<SheetSource>{tableSheet(document, statistics, table)};
     return exportWorkbook(args[last], sheets, prompter) ? 0 : 1;
 }
 
