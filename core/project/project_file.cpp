@@ -1,5 +1,7 @@
 #include "core/project/project_file.h"
 
+#include <algorithm>
+
 #include "core/base/byte_io.h"
 #include "core/base/crc32.h"
 #include "core/base/sealed_bytes.h"
@@ -23,13 +25,53 @@ std::optional<std::string> lengthPrefixed(ByteStream& stream) {
     return bytes ? std::optional<std::string>(*bytes) : std::nullopt;
 }
 
-// Where the integrity record sits, when the file has one, and the CRC it holds.
+// The check a section gets in the record of checks: the CRC-32 of its length or magic in front
+// (`head`) and its bytes, but for a section that ends with a seal of its own, without that
+// seal: the CRC-32 of bytes that end with their own CRC-32 is the same whatever they say,
+// and the seal is checked where the section is read.
+std::uint32_t sectionCheck(std::string_view head, std::string_view body, bool sealed) {
+    if (sealed) {
+        body = body.substr(0, body.size() >= 4 ? body.size() - 4 : 0);
+    }
+    return crc32(body, crc32(head));
+}
+
+std::string lengthBytes(std::size_t length) {
+    ByteWriter w;
+    w.i32(static_cast<std::int32_t>(length));
+    return w.take();
+}
+
+constexpr std::size_t kChecksRecordSize = kSectionChecksMagic.size() + 4 * kProjectSections + 4;
+
+// The record at the end of a file, when it has one: the whole-file CRC of older saves, or the
+// checks of each section, and where the sections end.
 struct RecordAtEnd {
-    std::uint64_t covered;
-    std::uint32_t check;
+    std::uint64_t covered = 0;
+    std::optional<std::uint32_t> wholeFile;  // "TFCHECK1"
+    // "TFCHECK2": the sections' CRCs, nothing when the record fails its own check.
+    std::optional<std::array<std::uint32_t, kProjectSections>> sections;
 };
 
-std::optional<RecordAtEnd> findIntegrityRecord(const ByteStream& stream) {
+std::optional<RecordAtEnd> findRecord(const ByteStream& stream) {
+    if (stream.size() >= kChecksRecordSize) {
+        const std::uint64_t covered = stream.size() - kChecksRecordSize;
+        const auto record = stream.peekAt(covered, kChecksRecordSize);
+        if (record && std::string_view(*record).starts_with(kSectionChecksMagic)) {
+            RecordAtEnd found{covered, std::nullopt, std::nullopt};
+            const std::string_view body =
+                std::string_view(*record).substr(0, kChecksRecordSize - 4);
+            ByteReader r(std::string_view(*record).substr(kSectionChecksMagic.size()));
+            std::array<std::uint32_t, kProjectSections> crcs{};
+            for (auto& crc : crcs) {
+                crc = *r.u32();
+            }
+            if (*r.u32() == crc32(body)) {
+                found.sections = crcs;
+            }
+            return found;
+        }
+    }
     constexpr std::size_t kRecordSize = kIntegrityMagic.size() + 4;
     if (stream.size() < kRecordSize) {
         return std::nullopt;
@@ -40,7 +82,7 @@ std::optional<RecordAtEnd> findIntegrityRecord(const ByteStream& stream) {
         return std::nullopt;
     }
     ByteReader check(std::string_view(*record).substr(kIntegrityMagic.size()));
-    return RecordAtEnd{covered, *check.u32()};
+    return RecordAtEnd{covered, *check.u32(), std::nullopt};
 }
 
 }  // namespace
@@ -69,25 +111,42 @@ std::string buildProjectImage(const ProjectDocument& document) {
     w.i32(static_cast<std::int32_t>(document.structure.tree.size()));
     w.bytes(document.structure.tree);
     w.bytes(document.structure.items);
-    std::string image = w.take();
-    // The analysis table is sealed with the CRC of its bytes: the image's CRC is joined from
-    // it and those of the small parts around it instead of reading the table a second time.
-    const std::string_view all = image;
-    const std::size_t sealEnd = analysisEnd - 4;
-    std::uint32_t check = crc32(all.substr(0, analysisStart));
-    check = crc32Join(check, sealedCrc(all.substr(analysisStart, analysisEnd - analysisStart)),
-                      sealEnd - analysisStart);
-    check = crc32Join(check, crc32(all.substr(sealEnd)), all.size() - sealEnd);
-    appendIntegrityRecord(image, check);
-    return image;
+    const std::size_t attachmentEnd = 4 + attachments.size();
+    const std::size_t treeStart = analysisEnd + 4 + materials.size();
+    const std::size_t itemsStart = treeStart + 4 + document.structure.tree.size();
+    const std::string_view all = w.data();
+    const auto range = [&](std::size_t from, std::size_t to) {
+        return all.substr(from, to - from);
+    };
+    // The analysis table's check is joined from the CRC of what stands before it and its own
+    // seal, the CRC of its bytes: the table is not read a second time.
+    const std::array<std::uint32_t, kProjectSections> crcs = {
+        sectionCheck(range(0, 4), range(4, attachmentEnd), true),
+        crc32Join(crc32(range(attachmentEnd, analysisStart)),
+                  sealedCrc(range(analysisStart, analysisEnd)), analysisEnd - 4 - analysisStart),
+        sectionCheck(range(analysisEnd, analysisEnd + 4), range(analysisEnd + 4, treeStart), true),
+        sectionCheck(range(treeStart, treeStart + 4), range(treeStart + 4, itemsStart), false),
+        sectionCheck({}, range(itemsStart, all.size()), true)};
+    const std::size_t recordStart = w.size();
+    w.bytes(kSectionChecksMagic);
+    for (const std::uint32_t crc : crcs) {
+        w.u32(crc);
+    }
+    w.u32(crc32(std::string_view(w.data()).substr(recordStart)));
+    return w.take();
 }
 
 ProjectParse parseProjectImage(ByteStream& stream) {
-    // The integrity record, when there is one, is no part of the sections.
-    const auto record = findIntegrityRecord(stream);
+    // The record, when there is one, is no part of the sections.
+    const auto record = findRecord(stream);
     if (record) {
         stream.limitTo(record->covered);
     }
+    // Each section's check as the record of checks keeps it (sectionCheck).
+    std::array<std::optional<std::uint32_t>, kProjectSections> read{};
+    const auto checked = [&](ProjectSection section, std::uint32_t crc) {
+        read[static_cast<std::size_t>(section)] = crc;
+    };
     const auto attachmentLength = stream.i32();
     if (!attachmentLength || *attachmentLength < 0) {
         return NotAProject{};
@@ -98,6 +157,10 @@ ProjectParse parseProjectImage(ByteStream& stream) {
         return DamagedProject{};  // the file could not be read
     }
     sections.attachments = *attachments;
+    checked(ProjectSection::Attachments,
+            sectionCheck(lengthBytes(static_cast<std::size_t>(*attachmentLength)),
+                         sections.attachments, true));
+    const ByteStream::Checkpoint analysisFrom = stream.checkpoint();
     if (stream.upTo(kProjectMagic.size()) != kProjectMagic) {
         return NotAProject{};
     }
@@ -109,22 +172,53 @@ ProjectParse parseProjectImage(ByteStream& stream) {
     if (!analysisLength) {
         return DamagedProject{};
     }
+    const std::uint32_t beforeTable = stream.crcSince(analysisFrom);
     sections.analysisBytes = static_cast<std::size_t>(*analysisLength);
     const std::uint64_t afterAnalysis = stream.limitTo(*analysisLength);
     if (!sections.analysis.load(stream)) {
         return DamagedProject{};
     }
     stream.restoreLimit(afterAnalysis);
+    // A table that loaded ends with its seal, the CRC of the bytes before it.
+    if (const auto seal = stream.peekAt(stream.position() - 4, 4); seal && *analysisLength >= 4) {
+        checked(ProjectSection::Analysis,
+                crc32Join(beforeTable, *ByteReader(*seal).u32(), *analysisLength - 4));
+    }
     sections.materials = lengthPrefixed(stream);
-    sections.tree = sections.materials ? lengthPrefixed(stream) : std::nullopt;
+    if (sections.materials) {
+        checked(ProjectSection::Materials,
+                sectionCheck(lengthBytes(sections.materials->size()), *sections.materials, true));
+        sections.tree = lengthPrefixed(stream);
+    }
     if (sections.tree) {
+        checked(ProjectSection::Tree,
+                sectionCheck(lengthBytes(sections.tree->size()), *sections.tree, false));
         const auto items = stream.take(static_cast<std::size_t>(stream.remaining()));
         sections.items = items ? std::optional<std::string>(*items) : std::nullopt;
+        if (sections.items) {
+            checked(ProjectSection::Items, sectionCheck({}, *sections.items, true));
+        }
     }
-    if (record) {
-        const bool read = stream.skipRest();
+    if (!record) {
+        return sections;
+    }
+    const bool whole = stream.skipRest();
+    if (record->wholeFile) {
         sections.integrity =
-            read && stream.crc() == record->check ? Integrity::Whole : Integrity::Broken;
+            whole && stream.crc() == *record->wholeFile ? Integrity::Whole : Integrity::Broken;
+        return sections;
+    }
+    sections.integrity = Integrity::Broken;
+    sections.sectionChecks = true;
+    if (record->sections) {
+        std::array<bool, kProjectSections> as{};
+        for (std::size_t i = 0; i < kProjectSections; ++i) {
+            as[i] = read[i] == (*record->sections)[i];
+        }
+        sections.sectionsWhole = as;
+        if (whole && std::ranges::all_of(as, [](bool b) { return b; })) {
+            sections.integrity = Integrity::Whole;
+        }
     }
     return sections;
 }

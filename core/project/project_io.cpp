@@ -147,6 +147,17 @@ std::optional<ProjectReading> readProjectImage(ByteStream& bytes, Prompter& prom
         prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
         return std::nullopt;
     }
+    // A section that is not what this file's save wrote: an analysis table of another file
+    // would put the user's work and attachments against wrong rows, so the file is refused;
+    // any other such section is replaced and named.
+    const auto checkFailed = [&](ProjectSection section) {
+        return sections->sectionsWhole &&
+               !(*sections->sectionsWhole)[static_cast<std::size_t>(section)];
+    };
+    if (checkFailed(ProjectSection::Analysis)) {
+        prompter.message(kDamaged, Captions::kError, MessageFlags::kError);
+        return std::nullopt;
+    }
     ProjectReading reading;
     ProjectDocument& loaded = reading.document;
     const auto size = [](const std::optional<std::string>& s) { return s ? s->size() : 0; };
@@ -155,21 +166,27 @@ std::optional<ProjectReading> readProjectImage(ByteStream& bytes, Prompter& prom
     reading.integrity = sections->integrity;
     loaded.analysis = std::move(sections->analysis);
     // Every other part can be done without: what cannot be read starts afresh.
-    if (!sections->materials || !loaded.materials.load(*sections->materials) ||
-        !hasMaterialShape(loaded.materials)) {
+    if (!sections->materials || checkFailed(ProjectSection::Materials) ||
+        !loaded.materials.load(*sections->materials) || !hasMaterialShape(loaded.materials)) {
         initMaterialTable(loaded.materials);
         reading.lostParts.emplace_back(kLostMaterials);
     }
-    if (auto attachments = parseAttachments(sections->attachments)) {
+    auto attachments = checkFailed(ProjectSection::Attachments)
+                           ? std::nullopt
+                           : parseAttachments(sections->attachments);
+    if (attachments) {
         loaded.attachments = std::move(*attachments);
     } else {
         reading.lostParts.emplace_back(kLostAttachments);
     }
-    // The tree part is the one section without a check of its own: when the file's integrity
-    // record does not match and every checked section is whole, the change is in the tree (a
-    // code or a name that would otherwise pass for a true one).
-    const bool treeBlamed = sections->integrity == Integrity::Broken && reading.lostParts.empty();
-    const bool structureReadable = sections->tree && sections->items && !treeBlamed;
+    // In an older save the tree part is the one section without a check of its own: when the
+    // whole-file record does not match and every checked section is whole, the change is in
+    // the tree (a code or a name that would otherwise pass for a true one).
+    const bool treeBlamed = !sections->sectionChecks && sections->integrity == Integrity::Broken &&
+                            reading.lostParts.empty();
+    const bool structureReadable = sections->tree && sections->items && !treeBlamed &&
+                                   !checkFailed(ProjectSection::Tree) &&
+                                   !checkFailed(ProjectSection::Items);
     if (structureReadable) {
         loaded.structure = {std::move(*sections->tree), std::move(*sections->items)};
     }

@@ -49,16 +49,16 @@ TEST_F(CliTest, NewThenInfoDescribesAFreshProject) {
     const std::size_t fileSize = readFile(path("a.gdb")).size();
     EXPECT_EQ(std::stoul(size("attachment-bytes")) + std::stoul(size("analysis-bytes")) +
                   std::stoul(size("material-bytes")) + std::stoul(size("tree-bytes")) +
-                  std::stoul(size("table-bytes")) + 31 + 12,
+                  std::stoul(size("table-bytes")) + 31 + 32,
               fileSize);
-    EXPECT_EQ(size("integrity"), "whole");  // the record: a magic and a CRC-32
+    EXPECT_EQ(size("integrity"), "whole");  // the record: a magic, five CRCs and its own
 }
 
 TEST_F(CliTest, InfoNamesTheDamagedPartsOfASalvagedProject) {
     ASSERT_EQ(cli("new " + path("a.gdb")).status, 0);
     std::string bytes = readFile(path("a.gdb"));
     bytes[4 + 9] ^= 0x10;              // inside the attachment section
-    bytes[bytes.size() - 20] ^= 0x01;  // inside the structure's item table
+    bytes[bytes.size() - 40] ^= 0x01;  // inside the structure's item table
     writeFile(path("a.gdb"), bytes);
     const CliRun info = cli("info " + path("a.gdb"));
     EXPECT_EQ(info.status, 2);

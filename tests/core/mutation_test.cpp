@@ -1,7 +1,9 @@
-// Damaged files of every kind the program reads: single bit flips, truncations and length
-// fields set to 0, -1 and 0x7fffffff. Nothing may crash, and no damaged project or structure
-// file may be taken as whole with other content than it was written with. The counts are
-// printed; TF_MUTATIONS sets how many of each kind (400 when unset).
+// Damaged files of every kind the program reads: single bit flips, truncations, length fields
+// set to 0, -1 and 0x7fffffff, and for projects a section swapped for another project's.
+// Nothing may crash, no damaged project or structure file may be taken as whole with other
+// content than it was written with, and a project salvaged names only the parts damaged. The
+// counts are printed; TF_MUTATIONS sets how many of each kind (1,250 when unset: 5,000
+// projects).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,6 +21,7 @@
 #include "core/materials/material_text_file.h"
 #include "core/project/project_file.h"
 #include "core/project/project_io.h"
+#include "core/structure/default_structure.h"
 #include "core/structure/structure_file.h"
 
 namespace tf {
@@ -27,7 +30,7 @@ namespace {
 int mutationsOfEachKind() {
     const char* set = std::getenv("TF_MUTATIONS");
     const int count = set != nullptr ? std::atoi(set) : 0;
-    return count > 0 ? count : 400;
+    return count > 0 ? count : 1250;
 }
 
 // Makes damaged copies of one file.
@@ -66,11 +69,13 @@ struct Tally {
     int salvaged = 0;
     int unchanged = 0;
     int silentlyWrong = 0;
+    int misnamed = 0;  // salvaged, naming a part that was not damaged or not the one that was
 };
 
 std::ostream& operator<<(std::ostream& out, const Tally& t) {
     return out << t.refused << " refused, " << t.salvaged << " salvaged, " << t.unchanged
-               << " read back unchanged, " << t.silentlyWrong << " taken as whole but changed";
+               << " read back unchanged, " << t.silentlyWrong << " taken as whole but changed, "
+               << t.misnamed << " naming a part not damaged";
 }
 
 bool sameProject(const ProjectDocument& a, const ProjectDocument& b) {
@@ -116,21 +121,102 @@ std::vector<std::size_t> lengthFields(std::string_view image) {
     return fields;
 }
 
-TEST(Mutation, DamagedProjectsAreRefusedOrSalvagedNeverTakenAsWhole) {
+// Where the sections of a project image start: the attachment section, the analysis table
+// with the magic before it, the material table, the tree part, the item-table part and the
+// record of checks; then the image's end.
+std::vector<std::size_t> sectionStarts(std::string_view image) {
+    const auto fields = lengthFields(image);
+    ByteReader tree(image.substr(fields[3]));
+    const std::size_t items = fields[3] + 4 + static_cast<std::size_t>(*tree.i32());
+    return {0, fields[1] - 15, fields[2], fields[3], items, image.size() - 32, image.size()};
+}
+
+// What the user is told of a damaged section; the analysis table has no name: a file whose
+// table is damaged is refused.
+constexpr const char* kPartNames[] = {"附加资料", "", "材料表", "分部分项结构", "分部分项结构", ""};
+
+std::size_t sectionAt(const std::vector<std::size_t>& starts, std::size_t offset) {
+    std::size_t k = 0;
+    while (k + 2 < starts.size() && offset >= starts[k + 1]) {
+        ++k;
+    }
+    return k;
+}
+
+// Whether the parts named are among those from `first` on, and, when `exactly`, that
+// section's own.
+bool namedTruly(const std::vector<std::string>& named, std::size_t first, bool exactly) {
+    for (const std::string& part : named) {
+        bool allowed = false;
+        for (std::size_t k = first; k < std::size(kPartNames); ++k) {
+            allowed = allowed || (part == kPartNames[k] && !part.empty());
+        }
+        if (!allowed || (exactly && part != kPartNames[first])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Other projects to take sections from: other locations, prices, attachments and structure.
+std::vector<std::string> donorImages() {
+    std::vector<std::string> donors;
+    for (int locations = 1; locations <= 3; ++locations) {
+        ProjectDocument donor;
+        cli::buildSampleProject(donor, locations + 4);
+        donor.materials.setText(locations, 5, std::to_string(100 + locations));
+        donor.attachments.records[2] = "OTHER FILES " + std::to_string(locations);
+        Structure structure = *parseStructure(donor.structure);
+        structure.tree[static_cast<std::size_t>(locations)].name += "（改）";
+        structure.items[static_cast<std::size_t>(locations) + 2].labourPrice = "9.99";
+        donor.structure = serializeStructure(structure);
+        donors.push_back(buildProjectImage(donor));
+    }
+    return donors;
+}
+
+TEST(Mutation, DamagedProjectsAreRefusedOrSalvagedNeverTakenAsWholeOrMisnamed) {
     ProjectDocument sample;
     cli::buildSampleProject(sample, 4);
+    sample.attachments.records[3] = "FILES OF THE FIRST LOCATION";
     const std::string image = buildProjectImage(sample);
     SilentPrompter quiet;
     const auto original = readProjectImage(image, quiet);
     ASSERT_TRUE(original && original->lostParts.empty());
     Mutator mutate(image);
     const auto fields = lengthFields(image);
+    const auto starts = sectionStarts(image);
+    const auto donors = donorImages();
     Tally tally;
     const int n = mutationsOfEachKind();
-    for (int i = 0; i < 3 * n; ++i) {
-        const std::string damaged = i < n       ? mutate.flipBit()
-                                    : i < 2 * n ? mutate.truncate()
-                                                : mutate.setLength(fields[i % fields.size()]);
+    for (int i = 0; i < 4 * n; ++i) {
+        std::string damaged;
+        std::size_t first = 0;  // the first section damaged
+        bool exactly = false;   // that section alone
+        if (i < n) {
+            damaged = mutate.flipBit();
+            std::size_t at = 0;
+            while (damaged[at] == image[at]) {
+                ++at;
+            }
+            first = sectionAt(starts, at);
+            exactly = true;
+        } else if (i < 2 * n) {
+            damaged = mutate.truncate();
+            first = sectionAt(starts, damaged.size());
+        } else if (i < 3 * n) {
+            const std::size_t field = fields[static_cast<std::size_t>(i) % fields.size()];
+            damaged = mutate.setLength(field);
+            first = sectionAt(starts, field);
+        } else {
+            const std::string& donor = donors[static_cast<std::size_t>(i) % donors.size()];
+            const auto from = sectionStarts(donor);
+            first = static_cast<std::size_t>(i) / donors.size() % 5;
+            damaged = image.substr(0, starts[first]) +
+                      donor.substr(from[first], from[first + 1] - from[first]) +
+                      image.substr(starts[first + 1]);
+            exactly = true;
+        }
         const auto reading = readProjectImage(damaged, quiet);
         // Read from a file, the same bytes give the same outcome.
         EXPECT_TRUE(sameReading(readLikeAFile(damaged, quiet, 16 + i % 50), reading)) << i;
@@ -138,14 +224,20 @@ TEST(Mutation, DamagedProjectsAreRefusedOrSalvagedNeverTakenAsWhole) {
             ++tally.refused;
         } else if (!reading->lostParts.empty()) {
             ++tally.salvaged;
+            if (!namedTruly(reading->lostParts, first, exactly)) {
+                ++tally.misnamed;
+                ADD_FAILURE() << "mutation " << i << " in section " << first << " named "
+                              << reading->lostParts.front();
+            }
         } else if (sameProject(reading->document, original->document)) {
             ++tally.unchanged;
         } else {
             ++tally.silentlyWrong;
         }
     }
-    std::cout << "projects, " << 3 * n << " mutations: " << tally << '\n';
+    std::cout << "projects, " << 4 * n << " mutations: " << tally << '\n';
     EXPECT_EQ(tally.silentlyWrong, 0);
+    EXPECT_EQ(tally.misnamed, 0);
 }
 
 TEST(Mutation, AProjectFileThatCannotBeReadToItsEndIsNeverTakenAsWhole) {

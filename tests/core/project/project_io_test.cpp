@@ -11,6 +11,7 @@
 #include "core/attach/attachment_table.h"
 #include "core/base/byte_io.h"
 #include "core/base/crc32.h"
+#include "core/base/sealed_bytes.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_file.h"
 #include "core/shell/lifecycle.h"
@@ -31,6 +32,9 @@ using Message = ScriptedPrompter::Message;
 const Message kNotAProjectMessage{"非工程数据，无法打开！", "警告:", 48};
 const Message kDamagedMessage{"文件损坏或因错误而被锁死，无法读取数据！", "错误:", 16};
 const Message kSaveFailedMessage{"保存文件失败，请重新再试！", "错误:", 16};
+
+// The record of checks a saved project ends with: "TFCHECK2", five section CRCs, its own CRC.
+constexpr std::size_t kRecordBytes = 8 + 5 * 4 + 4;
 
 // Length of a file's attachment section (the first integer).
 std::size_t attachmentBytes(const std::string& file) {
@@ -189,13 +193,27 @@ TEST_F(ProjectIoTest, FileLayoutIsExact) {
     EXPECT_EQ(r.i32(), static_cast<std::int32_t>(structure.tree.size()));
     EXPECT_EQ(r.bytes(structure.tree.size()), structure.tree);
     EXPECT_EQ(r.bytes(structure.items.size()), structure.items);
-    // The integrity record: a magic and the CRC-32 of everything before it.
-    EXPECT_EQ(r.bytes(8), "TFCHECK1");
-    EXPECT_EQ(r.u32(), crc32(std::string_view(bytes).substr(0, bytes.size() - 12)));
+    // The record of checks: a magic, the CRC-32 of each section with the length and magic in
+    // front of it (without the last four bytes, the seal, of all but the tree part), and the
+    // CRC-32 of the record so far.
+    const std::string_view all = bytes;
+    const std::size_t analysisAt = 4 + attachments.size();
+    const std::size_t materialsAt = analysisAt + 15 + 4 + static_cast<std::size_t>(*l1);
+    const std::size_t treeAt = materialsAt + 4 + static_cast<std::size_t>(*l2);
+    const std::size_t itemsAt = treeAt + 4 + structure.tree.size();
+    const std::size_t recordAt = itemsAt + structure.items.size();
+    EXPECT_EQ(recordAt + kRecordBytes, bytes.size());
+    EXPECT_EQ(r.bytes(8), "TFCHECK2");
+    EXPECT_EQ(r.u32(), crc32(all.substr(0, analysisAt - 4)));
+    EXPECT_EQ(r.u32(), crc32(all.substr(analysisAt, materialsAt - 4 - analysisAt)));
+    EXPECT_EQ(r.u32(), crc32(all.substr(materialsAt, treeAt - 4 - materialsAt)));
+    EXPECT_EQ(r.u32(), crc32(all.substr(treeAt, itemsAt - treeAt)));
+    EXPECT_EQ(r.u32(), crc32(all.substr(itemsAt, recordAt - 4 - itemsAt)));
+    EXPECT_EQ(r.u32(), crc32(all.substr(recordAt, 28)));
     EXPECT_TRUE(r.atEnd());
 }
 
-TEST_F(ProjectIoTest, AChangedByteInTheStructureTreeIsCaughtByTheIntegrityRecord) {
+TEST_F(ProjectIoTest, AChangedByteInTheStructureTreeIsCaughtByItsCheck) {
     const std::string path = savedProject("a.gdb");
     const std::string good = readFile(path);
     const std::size_t treeAt = lengthOffsets(good).l3 + 4;
@@ -204,13 +222,71 @@ TEST_F(ProjectIoTest, AChangedByteInTheStructureTreeIsCaughtByTheIntegrityRecord
     writeFile(path, bad);
     expectSalvaged(path, {"分部分项结构"});
 
-    // A file from before the record reads as its layout says, unchecked.
-    writeFile(path, bad.substr(0, bad.size() - 12));
+    // Saved before the record of checks, with the whole-file record: the tree is blamed as it
+    // always was when every section with a check of its own is whole.
+    const std::string sections = bad.substr(0, bad.size() - kRecordBytes);
+    std::string older = good.substr(0, good.size() - kRecordBytes);
+    appendIntegrityRecord(older);
+    older[treeAt] ^= 0x01;
+    writeFile(path, older);
+    expectSalvaged(path, {"分部分项结构"});
+
+    // A file from before any record reads as its layout says, unchecked.
+    writeFile(path, sections);
     ProjectDocument doc;
     prompter.clear();
     ASSERT_TRUE(loadProject(doc, path, prompter));
     EXPECT_TRUE(prompter.messages().empty());
     EXPECT_NE(doc.structure, smallStructure());
+}
+
+TEST_F(ProjectIoTest, ASectionOfAnotherProjectIsNamedTrulyAndAnotherAnalysisTableRefused) {
+    // Two saves of different content; each section of the second spliced into the first.
+    const std::string path = savedProject("a.gdb");
+    const std::string mine = readFile(path);
+    ProjectDocument other = freshProject();
+    for (int r = 2; r < 12; ++r) {
+        other.analysis.setText(r, 1, "他处" + std::to_string(r));
+    }
+    other.materials.setText(1, 2, "钢材");
+    other.attachments.records[3] = "OTHER FILES";
+    other.path = utf8FromPath(dir / "other.gdb");
+    ASSERT_TRUE(saveProject(other, prompter, false));
+    other.file.reset();
+    const std::string theirs = readFile(other.path);
+    const auto bounds = [](std::string_view file) {
+        const LengthOffsets at = lengthOffsets(file);
+        ByteReader tree(file.substr(at.l3));
+        const std::size_t items = at.l3 + 4 + static_cast<std::size_t>(*tree.i32());
+        return std::vector<std::size_t>{0,     at.l1 - 15, at.l2,
+                                        at.l3, items,      file.size() - kRecordBytes};
+    };
+    const auto a = bounds(mine);
+    const auto b = bounds(theirs);
+    const auto spliced = [&](std::size_t k) {
+        return mine.substr(0, a[k]) + theirs.substr(b[k], b[k + 1] - b[k]) + mine.substr(a[k + 1]);
+    };
+    writeFile(path, spliced(0));
+    expectSalvaged(path, {"附加资料"});
+    writeFile(path, spliced(1));
+    expectLoadRefused(path, kDamagedMessage);  // the user's rows cannot be told from another's
+    writeFile(path, spliced(2));
+    expectSalvaged(path, {"材料表"});
+    writeFile(path, spliced(3));  // the built-in structure's tree before the small one's items
+    expectSalvaged(path, {"分部分项结构"});
+
+    // A damaged record vouches for nothing but blames nothing either: the sections are whole.
+    std::string record = mine;
+    record[record.size() - 10] ^= 0x04;
+    writeFile(path, record);
+    ProjectDocument doc;
+    LoadDetails details;
+    prompter.clear();
+    ASSERT_TRUE(loadProject(doc, path, prompter, &details));
+    EXPECT_TRUE(details.lostParts.empty());
+    EXPECT_EQ(details.integrity, Integrity::Broken);
+    EXPECT_EQ(doc.structure, smallStructure());
+    EXPECT_EQ(doc.analysis.text(2, 1), "客厅");
 }
 
 TEST_F(ProjectIoTest, TablesOfAnotherShapeAreDamaged) {
@@ -356,10 +432,11 @@ TEST_F(ProjectIoTest, DamagedSectionsAroundTheAnalysisTableAreSalvaged) {
     writeFile(path, bad);
     expectSalvaged(path, {"材料表"});
 
-    writeFile(path, good.substr(0, good.size() - 1));  // the item table loses its last byte
+    // The record cut: the file reads as an older one whose item table runs on into it.
+    writeFile(path, good.substr(0, good.size() - 1));
     expectSalvaged(path, {"分部分项结构"});
     bad = good;
-    bad[good.size() - smallStructure().items.size() - 3] ^= 0x40;  // a level in the tree
+    bad[good.size() - kRecordBytes - smallStructure().items.size() - 3] ^= 0x40;  // a tree level
     bad[4 + 12] ^= 0x20;
     bad[materialsAt + 9] ^= 0x02;
     writeFile(path, bad);
