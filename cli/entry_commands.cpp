@@ -1,11 +1,13 @@
 #include "cli/entry_commands.h"
 
+#include <filesystem>
 #include <ostream>
 
 #include "cli/cli_prompter.h"
 #include "cli/project_commands.h"
 #include "cli/sample_project.h"
 #include "core/base/file_bytes.h"
+#include "core/base/path_text.h"
 #include "core/entry/entry_sheet.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_io.h"
@@ -63,7 +65,12 @@ int entryImportCommand(const std::string& project, const std::string& sheet, Str
     return saveProject(document, prompter, false) ? 0 : 1;
 }
 
-int sampleCommand(const std::string& out, int locations, Streams io) {
+int sampleCommand(const std::string& out, int locations, bool force, Streams io) {
+    std::error_code error;
+    if (!force && std::filesystem::exists(pathFromUtf8(out), error)) {
+        io.err << "tallyframe-cli: " << out << " already exists (--force writes over it)\n";
+        return 1;
+    }
     CliPrompter prompter(io.err);
     ProjectDocument document;
     buildSampleProject(document, locations);

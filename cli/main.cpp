@@ -54,7 +54,8 @@ constexpr const char* kUsage =
     "  print FILE.gdb --table 分析表|材料表|统计表 [--title T] OUT.pdf\n"
     "                   print a table as the print editor opens it, to PDF\n"
     "  print FILE.pb OUT.pdf               print a print file to PDF\n"
-    "  sample OUT.gdb [--locations N]      write a sample project (N = 40)\n"
+    "  sample OUT.gdb [--locations N] [--force]  write a sample project (N = 40);\n"
+    "                                      an existing file only with --force\n"
     "  settings [get SECTION KEY | set SECTION KEY VALUE]\n"
     "                   the program's settings file: its path, then the file or the value\n"
     "  stats FILE.gdb                      the all-materials statistics, one row per material\n"
@@ -133,13 +134,23 @@ int main(int argc, char** argv) {
             return status;
         }
     }
-    if (args.size() == 2 && args[0] == "sample") {
-        return tf::cli::sampleCommand(args[1], 40, io);
-    }
-    if (args.size() == 4 && args[0] == "sample" && args[2] == "--locations") {
-        const int locations = std::atoi(args[3].c_str());
-        if (locations >= 0 && locations <= 1'000'000) {
-            return tf::cli::sampleCommand(args[1], locations, io);
+    if (args.size() >= 2 && args[0] == "sample") {
+        // OUT [--locations N] [--force], the options in either order.
+        int locations = 40;
+        bool force = false;
+        bool understood = true;
+        for (std::size_t i = 2; i < args.size() && understood; ++i) {
+            if (args[i] == "--force") {
+                force = true;
+            } else if (args[i] == "--locations" && i + 1 < args.size()) {
+                locations = std::atoi(args[++i].c_str());
+                understood = locations >= 0 && locations <= 1'000'000;
+            } else {
+                understood = false;
+            }
+        }
+        if (understood) {
+            return tf::cli::sampleCommand(args[1], locations, force, io);
         }
     }
     if (args.size() == 2 && args[0] == "stats") {

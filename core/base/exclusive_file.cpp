@@ -1,6 +1,7 @@
 #include "core/base/exclusive_file.h"
 
 #include "core/base/exclusive_file_io.h"
+#include "core/base/safe_write_io.h"
 #include "core/base/temporary_file.h"
 
 namespace tf {
@@ -27,6 +28,35 @@ void ExclusiveFile::setSafetyCopyFolder(std::filesystem::path folder) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     detail::safetyFolder() = std::move(folder);
+}
+
+std::optional<ExclusiveFile> ExclusiveFile::create(const std::filesystem::path& path,
+                                                   std::string_view image, Refusal* why) {
+    const auto refuse = [why](Refusal refusal) -> std::optional<ExclusiveFile> {
+        if (why != nullptr) {
+            *why = refusal;
+        }
+        return std::nullopt;
+    };
+    std::string tempName;
+    // Made locked (sharing denied but for its move): held from the start, as the file it becomes.
+    const int temp = createTemporaryFile(path.parent_path(), tempName);
+    if (temp < 0) {
+        std::error_code ec;
+        const auto folder = path.parent_path().empty() ? "." : path.parent_path();
+        return refuse(std::filesystem::is_directory(folder, ec) ? Refusal::NoPermission
+                                                                : Refusal::Missing);
+    }
+    detail::giveModeOf(path, temp);  // a new file's permissions, not a temporary file's
+    if (!writeFully(temp, image) || !flushToDisk(temp)) {
+        discardTemporaryFile(temp, tempName);
+        return refuse(Refusal::Other);
+    }
+    if (!moveToNew(tempName, path)) {
+        discardTemporaryFile(temp, tempName);
+        return refuse(Refusal::Held);
+    }
+    return ExclusiveFile(temp, detail::heldName(path), Mode::ReadWrite);
 }
 
 ExclusiveFile::ExclusiveFile(ExclusiveFile&& other) noexcept

@@ -15,15 +15,20 @@ namespace tf {
 class ExclusiveFile {
   public:
     enum class Mode {
-        ReadOnly,         // existing file, read only
-        ReadWrite,        // existing file
-        ReadWriteCreate,  // created when missing
+        ReadOnly,   // read only
+        ReadWrite,  // read and write
     };
     // Why a file could not be opened, in the system's terms.
     enum class Refusal { Missing, Held, NoPermission, NotAFile, Other };
 
     static std::optional<ExclusiveFile> open(const std::filesystem::path& path, Mode mode,
                                              Refusal* why = nullptr);
+    // A new file holding `image`, held for reading and writing: the image is written beside the
+    // name and put in place whole, so a first save killed midway leaves no empty or partial
+    // file. Nothing when the name is taken (Held), nothing can be made in the folder (Missing
+    // or NoPermission) or the image could not be written (Other).
+    static std::optional<ExclusiveFile> create(const std::filesystem::path& path,
+                                               std::string_view image, Refusal* why = nullptr);
     // Where safety copies of files rewritten in place are kept (the user's cache folder);
     // the system's temporary folder until the program says otherwise.
     static void setSafetyCopyFolder(std::filesystem::path folder);

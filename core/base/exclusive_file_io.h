@@ -14,6 +14,8 @@ std::optional<std::uint64_t> heldFileSize(int handle);
 std::optional<std::size_t> readHeldFile(int handle, std::uint64_t offset, std::span<char> out);
 // The content as a whole: written from the start, cut to its length, flushed.
 bool overwriteHeldFile(int handle, std::string_view content);
+// The name a held file keeps: its absolute form where the system takes that, else as given.
+std::filesystem::path heldName(const std::filesystem::path& path);
 // Where safety copies of files rewritten in place go.
 const std::filesystem::path& safetyCopyFolder();
 

@@ -69,18 +69,14 @@ void syncFolder(const std::filesystem::path& folder) {
 
 std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& path, Mode mode,
                                                  Refusal* why) {
-    int flags = O_CLOEXEC;
-    flags |= mode == Mode::ReadOnly ? O_RDONLY : O_RDWR;
-    if (mode == Mode::ReadWriteCreate) {
-        flags |= O_CREAT;
-    }
+    const int flags = O_CLOEXEC | (mode == Mode::ReadOnly ? O_RDONLY : O_RDWR);
     const auto refuse = [why](Refusal refusal) -> std::optional<ExclusiveFile> {
         if (why != nullptr) {
             *why = refusal;
         }
         return std::nullopt;
     };
-    const int fd = ::open(path.c_str(), flags, 0666);
+    const int fd = ::open(path.c_str(), flags);
     if (fd < 0) {
         return refuse(refusalOf(errno));
     }
@@ -93,12 +89,7 @@ std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& pa
         ::close(fd);
         return refuse(Refusal::Held);
     }
-    // The absolute name, unless it is longer than the system takes: then the name as given,
-    // which works as long as the working folder stays.
-    std::error_code ec;
-    const auto absolute = std::filesystem::absolute(path, ec);
-    const bool usable = !ec && absolute.native().size() < PATH_MAX;
-    return ExclusiveFile(fd, usable ? absolute : path, mode);
+    return ExclusiveFile(fd, detail::heldName(path), mode);
 }
 
 void ExclusiveFile::close() {
@@ -109,6 +100,14 @@ void ExclusiveFile::close() {
 }
 
 namespace detail {
+
+std::filesystem::path heldName(const std::filesystem::path& path) {
+    // The absolute name, unless it is longer than the system takes: then the name as given,
+    // which works as long as the working folder stays.
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(path, ec);
+    return !ec && absolute.native().size() < PATH_MAX ? absolute : path;
+}
 
 bool overwriteHeldFile(int handle, std::string_view content) {
     return writeAt(handle, content, 0) &&

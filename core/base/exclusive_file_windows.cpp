@@ -35,15 +35,19 @@ ExclusiveFile::Refusal refusalOf(DWORD error) {
 HANDLE openHeld(const std::filesystem::path& path, ExclusiveFile::Mode mode) {
     const DWORD access =
         mode == ExclusiveFile::Mode::ReadOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
-    const DWORD disposition =
-        mode == ExclusiveFile::Mode::ReadWriteCreate ? OPEN_ALWAYS : OPEN_EXISTING;
-    return ::CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+    return ::CreateFileW(path.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                          nullptr);
 }
 
 }  // namespace
 
 namespace detail {
+
+std::filesystem::path heldName(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute;
+}
 
 bool overwriteHeldFile(int handle, std::string_view content) {
     const HANDLE held = handleOf(handle);
@@ -112,8 +116,7 @@ std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& pa
     if (fd < 0) {
         return refuse(Refusal::Other);
     }
-    const auto absolute = std::filesystem::absolute(path, ec);
-    return ExclusiveFile(fd, ec ? path : absolute, mode);
+    return ExclusiveFile(fd, detail::heldName(path), mode);
 }
 
 void ExclusiveFile::close() {

@@ -28,6 +28,10 @@ bool flushToDisk(int fd);
 // disk where the system offers that.
 bool moveOver(const std::string& name, const std::filesystem::path& target);
 
+// Moves the temporary file of that name to `target`, which must not exist: false, and nothing
+// moved, when something has that name.
+bool moveToNew(const std::string& name, const std::filesystem::path& target);
+
 // Closes a temporary file made here and removes it.
 void discardTemporaryFile(int fd, const std::string& name);
 

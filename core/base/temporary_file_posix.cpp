@@ -34,6 +34,21 @@ bool moveOver(const std::string& name, const std::filesystem::path& target) {
     return ::rename(name.c_str(), target.c_str()) == 0;
 }
 
+bool moveToNew(const std::string& name, const std::filesystem::path& target) {
+    // A second name, then the temporary one gone: link never replaces what is there.
+    if (::link(name.c_str(), target.c_str()) == 0) {
+        ::unlink(name.c_str());
+        return true;
+    }
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EXDEV) {
+        return false;
+    }
+    // A file system without hard links: a rename, once nothing has the name.
+    std::error_code ec;
+    return !std::filesystem::exists(std::filesystem::symlink_status(target, ec)) &&
+           ::rename(name.c_str(), target.c_str()) == 0;
+}
+
 int createTemporaryFile(const std::filesystem::path& folder, std::string& name) {
     name = (folder / (std::string(detail::kTemporaryPrefix) +
                       std::string(detail::kTemporaryRandomLength, 'X') +

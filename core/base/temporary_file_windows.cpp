@@ -34,6 +34,11 @@ bool moveOver(const std::string& name, const std::filesystem::path& target) {
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool moveToNew(const std::string& name, const std::filesystem::path& target) {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
+    return ::MoveFileExW(pathFromUtf8(name).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 int createTemporaryFile(const std::filesystem::path& folder, std::string& name) {
     static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937 random(std::random_device{}());

@@ -32,20 +32,22 @@ std::string versionMessage(std::string_view fileVersion) {
            "请使用版本转化工具转化后再试！";
 }
 
-// Holds the file to save into, opening it when none is held; `created` tells whether this
-// made the file, so that a failed first save can take it away again.
-bool holdFileForSave(ProjectDocument& document, bool& created) {
+// Holds the file to save into, opening it when none is held; nothing to hold yet for a file
+// that does not exist (the first save makes it whole).
+bool holdFileForSave(ProjectDocument& document, bool& exists) {
     if (document.file && !document.file->positionable()) {
         document.file.reset();
     }
-    created = false;
+    exists = true;
     if (!document.file) {
         std::error_code ec;
         const std::filesystem::path path = pathFromUtf8(document.path);
-        created = !std::filesystem::exists(path, ec);
-        document.file = ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWriteCreate);
+        exists = std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+        if (exists) {
+            document.file = ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite);
+        }
     }
-    return document.file.has_value();
+    return !exists || document.file.has_value();
 }
 
 // A table section that loads but has another shape than the program's table would lose
@@ -77,16 +79,22 @@ std::string windowTitle(std::string_view path) {
 
 bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
     const std::string image = buildProjectImage(document);
-    bool created = false;
-    if (document.path.empty() || !holdFileForSave(document, created)) {
+    bool exists = true;
+    if (document.path.empty() || !holdFileForSave(document, exists)) {
         prompter.message(kSaveFailed, Captions::kError, MessageFlags::kError);
         return false;
     }
-    if (!document.file->replaceContent(image)) {
-        if (created) {  // a failed first save leaves no empty file behind
-            std::error_code ec;
-            std::filesystem::remove(document.file->path(), ec);
+    if (!exists) {
+        // A first save: the file appears whole or not at all, never empty or in part.
+        ExclusiveFile::Refusal refusal = ExclusiveFile::Refusal::Other;
+        document.file = ExclusiveFile::create(pathFromUtf8(document.path), image, &refusal);
+        if (!document.file && refusal != ExclusiveFile::Refusal::Other) {
+            // Nowhere to write it: the project keeps its name, as when a file cannot be held.
+            prompter.message(kSaveFailed, Captions::kError, MessageFlags::kError);
+            return false;
         }
+    }
+    if (!document.file || (exists && !document.file->replaceContent(image))) {
         document.path.clear();
         document.file.reset();
         document.modified = true;
@@ -109,12 +117,12 @@ bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
 bool saveProjectAs(ProjectDocument& document, const std::string& name, Prompter& prompter) {
     std::error_code ec;
     const std::filesystem::path path = pathFromUtf8(name);
-    const bool existed = std::filesystem::exists(path, ec);
-    auto file = ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWriteCreate);
-    if (!file || !file->replaceContent(buildProjectImage(document))) {
-        if (file && !existed) {
-            std::filesystem::remove(file->path(), ec);
-        }
+    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+    const std::string image = buildProjectImage(document);
+    // A new name appears whole or not at all; an existing file is replaced as every save does.
+    auto file = existed ? ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite)
+                        : ExclusiveFile::create(path, image);
+    if (!file || (existed && !file->replaceContent(image))) {
         prompter.message(kCreateFailed, "", MessageFlags::kWarning);
         return false;
     }

@@ -135,11 +135,19 @@ TEST_F(CliTest, ExportsNeverWriteOverAHeldFileAndLeaveNothingWhenTheyFail) {
         << "small.gdb, held.gdb and stderr.txt, nothing else";
 }
 
-TEST_F(CliTest, NewNeverOverwritesAProject) {
+TEST_F(CliTest, NewAndSampleNeverOverwriteAProjectUnlessForced) {
     writeFile(path("a.gdb"), "precious");
     const CliRun run = cli("new " + path("a.gdb"));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(readFile(path("a.gdb")), "precious");
+    const CliRun sample = cli("sample " + path("a.gdb") + " --locations 2");
+    EXPECT_EQ(sample.status, 1);
+    EXPECT_EQ(sample.err,
+              "tallyframe-cli: " + path("a.gdb") + " already exists (--force writes over it)\n");
+    EXPECT_EQ(readFile(path("a.gdb")), "precious");
+    EXPECT_EQ(cli("sample " + path("a.gdb") + " --force --locations 2").status, 0);
+    EXPECT_NE(cli("info " + path("a.gdb")).out.find("integrity: whole"), std::string::npos);
+    EXPECT_EQ(cli("sample " + path("b.gdb") + " --locations").status, 2) << "no count";
 }
 
 TEST_F(CliTest, SettingsAreTheOnesOfTheProgramBesideIt) {

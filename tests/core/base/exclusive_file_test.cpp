@@ -46,20 +46,29 @@ TEST(ExclusiveFile, OpeningAHeldFileNeverTruncatesIt) {
     writeFile(path, "precious bytes");
     auto held = ExclusiveFile::open(path, Mode::ReadWrite);
     ASSERT_TRUE(held);
-    EXPECT_FALSE(ExclusiveFile::open(path, Mode::ReadWriteCreate));
+    EXPECT_FALSE(ExclusiveFile::open(path, Mode::ReadWrite));
+    EXPECT_FALSE(ExclusiveFile::create(path, "other")) << "the name is taken";
     EXPECT_EQ(readFile(path), "precious bytes");
     EXPECT_EQ(held->readAll(), "precious bytes");
 }
 
-TEST(ExclusiveFile, CreatesOnlyWhenAsked) {
+TEST(ExclusiveFile, CreatesOnlyWhenAskedAndWhole) {
     TempDir dir;
     EXPECT_FALSE(ExclusiveFile::open(dir / "missing.gdb", Mode::ReadWrite));
     EXPECT_FALSE(std::filesystem::exists(dir / "missing.gdb"));
     EXPECT_FALSE(ExclusiveFile::open(dir.path(), Mode::ReadWrite));  // a folder is no file
-    auto created = ExclusiveFile::open(dir / "new.gdb", Mode::ReadWriteCreate);
+    auto created = ExclusiveFile::create(dir / "new.gdb", "first image");
     ASSERT_TRUE(created);
-    EXPECT_EQ(created->readAll(), "");
+    EXPECT_EQ(created->readAll(), "first image");
     EXPECT_TRUE(created->positionable());
+    EXPECT_FALSE(ExclusiveFile::open(dir / "new.gdb", Mode::ReadOnly)) << "held from the start";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file left";
+    EXPECT_TRUE(created->replaceContent("second image"));
+    EXPECT_EQ(readFile(dir / "new.gdb"), "second image");
+    EXPECT_FALSE(ExclusiveFile::create(dir / "no such folder" / "a.gdb", "x"));
 }
 
 TEST(ExclusiveFile, ReplaceLeavesExactlyTheNewImageAndKeepsHolding) {
@@ -102,7 +111,7 @@ TEST(ExclusiveFile, ReplaceFailsWhenTheFolderIsGone) {
     TempDir dir;
     const auto folder = dir / "sub";
     std::filesystem::create_directory(folder);
-    auto held = ExclusiveFile::open(folder / "a.gdb", Mode::ReadWriteCreate);
+    auto held = ExclusiveFile::create(folder / "a.gdb", "");
     ASSERT_TRUE(held);
     std::filesystem::remove_all(folder);
     EXPECT_FALSE(held->replaceContent("image"));
@@ -216,7 +225,7 @@ TEST(ExclusiveFile, AStrangerUnderTheNameIsNeverWrittenOver) {
 TEST(ExclusiveFile, NamesAtTheSystemsLimitsCanBeSaved) {
     TempDir dir;
     const std::string longest = std::string(251, 'n') + ".gdb";  // 255 bytes
-    auto held = ExclusiveFile::open(dir / longest, Mode::ReadWriteCreate);
+    auto held = ExclusiveFile::create(dir / longest, "");
     ASSERT_TRUE(held && held->replaceContent("saved"));
     EXPECT_EQ(readFile(dir / longest), "saved");
 
@@ -231,7 +240,7 @@ TEST(ExclusiveFile, NamesAtTheSystemsLimitsCanBeSaved) {
                 return false;
             }
         }
-        auto deep = ExclusiveFile::open("a.gdb", Mode::ReadWriteCreate);
+        auto deep = ExclusiveFile::create("a.gdb", "");
         return deep && deep->replaceContent("deep") && deep->readAll() == "deep";
     }));
 }
