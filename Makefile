@@ -12,7 +12,7 @@ deps:
 test: deps
 	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTF_SANITIZE=ON
 	cmake --build build/test -j $(JOBS)
-	cd build/test && ctest --output-on-failure -j $(JOBS)
+	cd build/test && ctest --output-on-failure -j $(JOBS) -LE long
 
 build: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTF_TESTS=OFF

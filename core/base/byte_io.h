@@ -48,6 +48,10 @@ class ByteWriter {
         out_.append(bytes, 4);
     }
     void i32(std::int32_t value) { u32(static_cast<std::uint32_t>(value)); }
+    void u64(std::uint64_t value) {
+        u32(static_cast<std::uint32_t>(value));
+        u32(static_cast<std::uint32_t>(value >> 32));
+    }
     void bytes(std::string_view data) { out_.append(data); }
     // u32 length, then the bytes.
     void sized(std::string_view data);
@@ -102,6 +106,13 @@ class ByteReader {
             return std::nullopt;
         }
         return static_cast<std::int32_t>(*value);
+    }
+    std::optional<std::uint64_t> u64() {
+        if (remaining() < 8) {
+            return std::nullopt;
+        }
+        const std::uint64_t low = *u32();
+        return low | (std::uint64_t{*u32()} << 32);
     }
     // Exactly n bytes, or nothing.
     std::optional<std::string_view> bytes(std::size_t n);

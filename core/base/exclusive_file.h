@@ -50,11 +50,19 @@ class ExclusiveFile {
     // True while the handle still refers to a file that can be positioned.
     bool positionable() const;
 
+    // A rewrite in place of this file that a crash cut short is put right: a file that holds
+    // neither its old nor its new content gets the old one back from its safety copy
+    // (Restored), or cannot when the copy is gone or damaged (Unrecoverable). The journals and
+    // copies of rewrites that ended are swept, and so are copies that no journal names.
+    enum class Recovery { Nothing, Restored, Unrecoverable };
+    Recovery recoverInterruptedRewrite();
+
     // Afterwards the file holds exactly `image`. A complete new image is written beside the
-    // file (same mode, owner and group) and renamed over it, and the new file is held from
-    // then on; where a rename would break the user's file (it has other hard links, or no
-    // file can be made in its folder) the content is rewritten through this handle instead,
-    // behind a safety copy that restores it when the write fails. Nothing is written when
+    // file (same mode, group and extended attributes) and renamed over it, and the new file is
+    // held from then on; where a rename would break the user's file (it has other hard links,
+    // belongs to another user, or no file can be made in its folder) the content is rewritten
+    // through this handle instead, behind a safety copy and its journal that restore it when
+    // the write fails, or when the file is next opened after a crash. Nothing is written when
     // the path no longer names the held file (replaced, or a link re-targeted meanwhile).
     // False when anything failed, or at once for a file held for reading only; the previous
     // content is then whole and still held.

@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "core/base/rewrite_journal.h"
+
 namespace tf::detail {
 
 // The size of the file under a descriptor.
@@ -16,6 +18,8 @@ std::optional<std::size_t> readHeldFile(int handle, std::uint64_t offset, std::s
 bool overwriteHeldFile(int handle, std::string_view content);
 // The name a held file keeps: its absolute form where the system takes that, else as given.
 std::filesystem::path heldName(const std::filesystem::path& path);
+// Which file a descriptor reaches; nothing when the system does not say.
+std::optional<FileIdentity> heldFileIdentity(int handle);
 // Where safety copies of files rewritten in place go.
 const std::filesystem::path& safetyCopyFolder();
 

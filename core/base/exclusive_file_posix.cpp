@@ -3,12 +3,15 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <span>
+#include <string>
 #include <utility>
 
 #include "core/base/exclusive_file_io.h"
@@ -54,6 +57,34 @@ bool writeAt(int fd, std::string_view data, off_t offset) {
         offset += n;
     }
     return true;
+}
+
+// The extended attributes of one file onto another (tags, labels, what a desktop keeps about
+// a file); any the system will not copy are left behind.
+void copyExtendedAttributes(int from, int to) {
+    const ssize_t listed = ::flistxattr(from, nullptr, 0);
+    if (listed <= 0) {
+        return;
+    }
+    std::string names(static_cast<std::size_t>(listed), '\0');
+    const ssize_t got = ::flistxattr(from, names.data(), names.size());
+    if (got <= 0) {
+        return;
+    }
+    names.resize(static_cast<std::size_t>(got));
+    for (std::size_t at = 0; at < names.size();) {
+        const char* name = names.data() + at;
+        at += std::strlen(name) + 1;
+        const ssize_t size = ::fgetxattr(from, name, nullptr, 0);
+        if (size < 0) {
+            continue;
+        }
+        std::string value(static_cast<std::size_t>(size), '\0');
+        const ssize_t read = ::fgetxattr(from, name, value.data(), value.size());
+        if (read >= 0) {
+            ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(read), 0);
+        }
+    }
 }
 
 void syncFolder(const std::filesystem::path& folder) {
@@ -114,6 +145,15 @@ bool overwriteHeldFile(int handle, std::string_view content) {
            ::ftruncate(handle, static_cast<off_t>(content.size())) == 0 && ::fsync(handle) == 0;
 }
 
+std::optional<FileIdentity> heldFileIdentity(int handle) {
+    struct stat info {};
+    if (::fstat(handle, &info) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
+}
+
 std::optional<std::uint64_t> heldFileSize(int handle) {
     struct stat info {};
     if (::fstat(handle, &info) != 0) {
@@ -168,8 +208,9 @@ bool ExclusiveFile::replaceContent(std::string_view image) {
     if (::fstat(handle_, &info) != 0) {
         return false;
     }
-    // A rename would cut the other hard links off from the new content (and from the lock).
-    if (info.st_nlink > 1) {
+    // A rename would cut the other hard links off from the new content (and from the lock),
+    // and would give a file of another user (a shared file of the office) to this one.
+    if (info.st_nlink > 1 || info.st_uid != ::geteuid()) {
         return rewriteInPlace(image);
     }
     return renameOver(target, image);
@@ -187,9 +228,10 @@ bool ExclusiveFile::renameOver(const std::filesystem::path& target, std::string_
     if (::fstat(handle_, &info) == 0) {
         ::fchmod(temp, info.st_mode & 07777);
         if (::fchown(temp, info.st_uid, info.st_gid) != 0) {
-            // Not permitted for this user: the file becomes theirs, as any program's would.
+            // Only the group can differ here (the file is this user's): it stays the user's.
         }
     }
+    copyExtendedAttributes(handle_, temp);
     if (!writeFully(temp, image) || !flushToDisk(temp) || !namesHeldFile(target) ||
         !moveOver(tempName, target)) {
         discardTemporaryFile(temp, tempName);

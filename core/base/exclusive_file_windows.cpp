@@ -59,6 +59,15 @@ bool overwriteHeldFile(int handle, std::string_view content) {
            flushToDisk(handle);
 }
 
+std::optional<FileIdentity> heldFileIdentity(int fd) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(detail::handleOf(fd), &info)) {
+        return std::nullopt;
+    }
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
 std::optional<std::uint64_t> heldFileSize(int fd) {
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(detail::handleOf(fd), &size)) {

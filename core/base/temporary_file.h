@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -58,7 +59,8 @@ bool isTemporaryName(std::basic_string_view<Char> name) {
 }  // namespace detail
 
 // Removes the program's temporary files in the folder that no one holds (one being written
-// right now is held by its writer).
-void sweepStaleTemporaryFiles(const std::filesystem::path& folder);
+// right now is held by its writer), but those named in `keep`.
+void sweepStaleTemporaryFiles(const std::filesystem::path& folder,
+                              const std::set<std::string>& keep = {});
 
 }  // namespace tf

@@ -64,10 +64,12 @@ int createTemporaryFile(const std::filesystem::path& folder, std::string& name) 
     return fd;
 }
 
-void sweepStaleTemporaryFiles(const std::filesystem::path& folder) {
+void sweepStaleTemporaryFiles(const std::filesystem::path& folder,
+                              const std::set<std::string>& keep) {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        if (!detail::isTemporaryName(std::string_view(entry.path().filename().native()))) {
+        const std::string name = entry.path().filename().native();
+        if (!detail::isTemporaryName(std::string_view(name)) || keep.contains(name)) {
             continue;
         }
         const int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);

@@ -65,10 +65,12 @@ int createTemporaryFile(const std::filesystem::path& folder, std::string& name) 
     return -1;
 }
 
-void sweepStaleTemporaryFiles(const std::filesystem::path& folder) {
+void sweepStaleTemporaryFiles(const std::filesystem::path& folder,
+                              const std::set<std::string>& keep) {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        if (!detail::isTemporaryName(std::wstring_view(entry.path().filename().native()))) {
+        if (!detail::isTemporaryName(std::wstring_view(entry.path().filename().native())) ||
+            keep.contains(utf8FromPath(entry.path().filename()))) {
             continue;
         }
         // Opened with sharing denied only when no writer holds it; gone when closed.

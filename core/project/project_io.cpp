@@ -253,6 +253,20 @@ bool loadProject(ProjectDocument& document, const std::string& name, Prompter& p
     }
     if (file) {  // what killed saves of this folder left behind
         sweepStaleTemporaryFiles(file->path().parent_path());
+        // A save in place that a crash cut short: the file gets its old content back.
+        switch (file->recoverInterruptedRewrite()) {
+            case ExclusiveFile::Recovery::Restored:
+                prompter.message("工程文件上次保存时中断，已从安全副本恢复为保存前的内容。",
+                                 Captions::kInformation, MessageFlags::kInformation);
+                break;
+            case ExclusiveFile::Recovery::Unrecoverable:
+                prompter.message(
+                    "工程文件上次保存时中断，其安全副本已不完整，无法恢复为保存前的内容。",
+                    Captions::kWarning, MessageFlags::kWarning);
+                break;
+            case ExclusiveFile::Recovery::Nothing:
+                break;
+        }
     }
     auto stream = file ? file->stream() : std::nullopt;
     if (!stream) {

@@ -5,10 +5,12 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <functional>
 
+#include "core/base/rewrite_journal.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -138,6 +140,98 @@ TEST(ExclusiveFile, AHardLinkedFileIsRewrittenInPlaceAndStaysLocked) {
     EXPECT_EQ(filesIn(safety.path()), 0u) << "the safety copy goes once the write is done";
 }
 
+// What a crash in the middle of a rewrite in place leaves: the file torn, its old content in a
+// safety copy, and the journal naming the file.
+struct Interrupted {
+    std::filesystem::path copy;
+    std::filesystem::path journal;
+};
+Interrupted leaveInterruptedRewrite(const std::filesystem::path& file,
+                                    const std::filesystem::path& safety, std::string_view name,
+                                    std::string_view before, std::string_view after) {
+    struct stat info {};
+    EXPECT_EQ(::stat(file.c_str(), &info), 0);
+    const Interrupted left{safety / name, safety / (std::string(name) + ".journal")};
+    writeFile(left.copy, before);
+    writeFile(left.journal, serializeRewriteJournal({{static_cast<std::uint64_t>(info.st_dev),
+                                                      static_cast<std::uint64_t>(info.st_ino)},
+                                                     std::string(name),
+                                                     markOf(before),
+                                                     markOf(after)}));
+    return left;
+}
+
+TEST(ExclusiveFile, ARewriteCutShortIsPutRightWhenTheFileIsNextOpened) {
+    TempDir dir;
+    TempDir safety;
+    ExclusiveFile::setSafetyCopyFolder(safety.path());
+    const auto path = dir / "a.gdb";
+    const std::string before = "the old content, whole";
+    const std::string after = "the NEW content, whole and longer";
+    // Torn: the new content's first bytes over the old.
+    writeFile(path, after.substr(0, 10) + before.substr(10));
+    const auto left = leaveInterruptedRewrite(path, safety.path(), ".tfAbC123.tmp", before, after);
+    // Another file's interrupted rewrite, a copy no journal names, and one a writer holds.
+    writeFile(dir / "b.gdb", "b");
+    const auto other =
+        leaveInterruptedRewrite(dir / "b.gdb", safety.path(), ".tfOther1.tmp", "x", "y");
+    writeFile(safety / ".tfOrphan.tmp", "a rewrite that never began");
+    writeFile(safety / ".tfWrite1.tmp", "being written");
+    auto writer = ExclusiveFile::open(safety / ".tfWrite1.tmp", Mode::ReadWrite);
+
+    auto held = ExclusiveFile::open(path, Mode::ReadWrite);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held->recoverInterruptedRewrite(), ExclusiveFile::Recovery::Restored);
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_FALSE(std::filesystem::exists(left.copy));
+    EXPECT_FALSE(std::filesystem::exists(left.journal));
+    EXPECT_TRUE(std::filesystem::exists(other.copy)) << "b.gdb's copy waits for b.gdb";
+    EXPECT_TRUE(std::filesystem::exists(other.journal));
+    EXPECT_FALSE(std::filesystem::exists(safety / ".tfOrphan.tmp"));
+    EXPECT_TRUE(std::filesystem::exists(safety / ".tfWrite1.tmp"));
+    EXPECT_EQ(held->recoverInterruptedRewrite(), ExclusiveFile::Recovery::Nothing);
+}
+
+TEST(ExclusiveFile, ARewriteThatEndedOrNeverBeganLeavesTheFileAndSweepsItsCopy) {
+    TempDir dir;
+    TempDir safety;
+    ExclusiveFile::setSafetyCopyFolder(safety.path());
+    const auto path = dir / "a.gdb";
+    for (const std::string now : {"old", "new content"}) {
+        writeFile(path, now);
+        const auto left =
+            leaveInterruptedRewrite(path, safety.path(), ".tfDone12.tmp", "old", "new content");
+        auto held = ExclusiveFile::open(path, Mode::ReadWrite);
+        ASSERT_TRUE(held);
+        EXPECT_EQ(held->recoverInterruptedRewrite(), ExclusiveFile::Recovery::Nothing);
+        EXPECT_EQ(readFile(path), now);
+        EXPECT_EQ(filesIn(safety.path()), 0u);
+    }
+    // A torn file whose copy is damaged cannot be put right: said, and the file left alone.
+    writeFile(path, "new cold");
+    leaveInterruptedRewrite(path, safety.path(), ".tfBad123.tmp", "old", "new content");
+    writeFile(safety / ".tfBad123.tmp", "olx");
+    auto held = ExclusiveFile::open(path, Mode::ReadWrite);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held->recoverInterruptedRewrite(), ExclusiveFile::Recovery::Unrecoverable);
+    EXPECT_EQ(readFile(path), "new cold");
+}
+
+TEST(RewriteJournal, ReadsBackAndRefusesWhatIsNotWhole) {
+    const RewriteJournal journal{{7, 123456789012345}, ".tfAbC123.tmp", {100, 1}, {200, 2}};
+    const std::string bytes = serializeRewriteJournal(journal);
+    EXPECT_EQ(parseRewriteJournal(bytes), journal);
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+        EXPECT_FALSE(parseRewriteJournal(bytes.substr(0, cut))) << cut;
+    }
+    // A copy name that could reach out of the safety folder is no journal of ours.
+    for (const char* name : {"../a.gdb", ".tf/../x.tmp", "a.gdb", ".tfAbC12.tmpx"}) {
+        RewriteJournal hostile = journal;
+        hostile.copyName = name;
+        EXPECT_FALSE(parseRewriteJournal(serializeRewriteJournal(hostile))) << name;
+    }
+}
+
 // A file held for reading only (a project its user may not write) cannot be rewritten in
 // place: refused at once, the file as it was, no safety copy left in the user's cache.
 TEST(ExclusiveFile, AFileHeldForReadingIsNeverRewrittenInPlace) {
@@ -172,6 +266,46 @@ TEST(ExclusiveFile, TheFileKeepsItsModeOwnerAndGroup) {
     }
     EXPECT_EQ(info.st_uid, 65534u);
     EXPECT_EQ(info.st_gid, 65534u);
+}
+
+TEST(ExclusiveFile, ASavedFileKeepsItsExtendedAttributesAndAnotherUsersFileItsOwner) {
+    TempDir dir;
+    const auto path = dir / "a.gdb";
+    writeFile(path, "old");
+    const std::string tag = "复核 2026-12";
+    if (::setxattr(path.c_str(), "user.tallyframe.tag", tag.data(), tag.size(), 0) != 0) {
+        GTEST_SKIP() << "this file system keeps no user attributes";
+    }
+    {
+        auto held = ExclusiveFile::open(path, Mode::ReadWrite);
+        ASSERT_TRUE(held && held->replaceContent("new"));
+    }
+    std::string value(64, '\0');
+    const ssize_t size =
+        ::getxattr(path.c_str(), "user.tallyframe.tag", value.data(), value.size());
+    ASSERT_GT(size, 0) << "the attribute went with the rename";
+    EXPECT_EQ(value.substr(0, static_cast<std::size_t>(size)), tag);
+
+    // A file of the office's shared folder, another user's, writable by all: saved, it stays
+    // that user's.
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "giving a file to another user needs root";
+    }
+    TempDir safety;
+    ::chmod(dir.path().c_str(), 0777);
+    ::chmod(safety.path().c_str(), 0777);
+    ::chmod(path.c_str(), 0666);
+    EXPECT_TRUE(trueInChildProcess([&] {
+        ExclusiveFile::setSafetyCopyFolder(safety.path());
+        auto held =
+            test::dropRootPrivileges() ? ExclusiveFile::open(path, Mode::ReadWrite) : std::nullopt;
+        return held && held->replaceContent("saved by nobody");
+    }));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(readFile(path), "saved by nobody");
+    EXPECT_EQ(info.st_uid, 0u) << "still root's";
+    EXPECT_EQ(info.st_mode & 07777, 0666u);
 }
 
 TEST(ExclusiveFile, AFolderWhereNothingCanBeMadeStillTakesTheNewContent) {
