@@ -66,9 +66,11 @@ std::optional<AttachmentStore> storeOf(ProjectDocument& document, std::size_t k,
 std::optional<std::pair<std::size_t, AttachmentStore>> openLocation(ProjectDocument& document,
                                                                     const std::string& project,
                                                                     const std::string& location,
-                                                                    Prompter& prompter,
-                                                                    Streams io) {
-    if (!openProject(document, project, prompter, io)) {
+                                                                    Prompter& prompter, Streams io,
+                                                                    bool toChange) {
+    const bool opened = toChange ? openProjectToChange(document, project, prompter, io)
+                                 : openProject(document, project, prompter, io);
+    if (!opened) {
         return std::nullopt;
     }
     const auto k = findLocation(document, location, io);
@@ -120,7 +122,7 @@ int attachmentsAddCommand(const std::string& project, const std::string& locatio
                           Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    auto opened = openLocation(document, project, location, prompter, io);
+    auto opened = openLocation(document, project, location, prompter, io, true);
     if (!opened) {
         return 1;
     }
@@ -160,7 +162,7 @@ int attachmentsExtractCommand(const std::string& project, const std::string& loc
                               const std::string& outDir, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    const auto opened = openLocation(document, project, location, prompter, io);
+    const auto opened = openLocation(document, project, location, prompter, io, false);
     if (!opened) {
         return 1;
     }

@@ -47,12 +47,18 @@ int analysisCommand(const std::string& project, Streams io) {
 int entryImportCommand(const std::string& project, const std::string& sheet, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!openProject(document, project, prompter, io)) {
+    if (!openProjectToChange(document, project, prompter, io)) {
         return 1;
     }
-    const auto bytes = readFileBytes(sheet, kLargestSheet);
+    FileReadFault fault = FileReadFault::Unreadable;
+    const auto bytes = readFileBytes(sheet, kLargestSheet, &fault);
     if (!bytes) {
-        io.err << "tallyframe-cli: cannot read " << sheet << '\n';
+        io.err << "tallyframe-cli: cannot read " << sheet
+               << (fault == FileReadFault::TooLarge
+                       ? ": larger than " + std::to_string(kLargestSheet >> 20) +
+                             " MB, the most a sheet may be"
+                       : std::string(": no such file, or not one that can be read"))
+               << '\n';
         return 1;
     }
     const auto problems = importEntrySheet(document, *bytes, prompter);

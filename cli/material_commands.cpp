@@ -33,7 +33,7 @@ int materialsListCommand(const std::string& project, Streams io) {
 int materialsImportCommand(const std::string& project, const std::string& in, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!openProject(document, project, prompter, io)) {
+    if (!openProjectToChange(document, project, prompter, io)) {
         return 1;
     }
     // The closing "文件导入完毕！" with every skipped line is news; a refused line is a failure.
@@ -50,7 +50,7 @@ int materialsReplaceCommand(const std::string& project, const std::string& in, b
                             Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!openProject(document, project, prompter, io)) {
+    if (!openProjectToChange(document, project, prompter, io)) {
         return 1;
     }
     // The notices go to standard error; what becomes of rows whose material is gone is the flag.

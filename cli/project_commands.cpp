@@ -87,6 +87,24 @@ bool openProject(ProjectDocument& document, const std::string& path, Prompter& p
     return false;
 }
 
+bool openProjectToChange(ProjectDocument& document, const std::string& path, Prompter& prompter,
+                         Streams io) {
+    if (!openProject(document, path, prompter, io)) {
+        return false;
+    }
+    if (!document.file) {
+        io.err
+            << "tallyframe-cli: " << path
+            << ": opened with damaged parts, it is saved under a new name only: nothing changed\n";
+        return false;
+    }
+    if (!document.file->writable()) {
+        io.err << "tallyframe-cli: " << path << ": read-only: nothing changed\n";
+        return false;
+    }
+    return true;
+}
+
 int infoCommand(const std::string& path, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;

@@ -84,7 +84,7 @@ int structureExportCommand(const std::string& project, const std::string& out, S
 int structureImportCommand(const std::string& project, const std::string& in, Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
-    if (!openProject(document, project, prompter, io)) {
+    if (!openProjectToChange(document, project, prompter, io)) {
         return 1;
     }
     const auto snapshot = readStructureFile(in, prompter);

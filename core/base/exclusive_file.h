@@ -49,6 +49,8 @@ class ExclusiveFile {
 
     // True while the handle still refers to a file that can be positioned.
     bool positionable() const;
+    // Held for writing: the content can be replaced.
+    bool writable() const { return handle_ >= 0 && mode_ != Mode::ReadOnly; }
 
     // A rewrite in place of this file that a crash cut short is put right: a file that holds
     // neither its old nor its new content gets the old one back from its safety copy

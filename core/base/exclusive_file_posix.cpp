@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "core/base/exclusive_file_io.h"
+#include "core/base/system_fault.h"
 #include "core/base/temporary_file.h"
 
 namespace tf {
@@ -109,6 +110,7 @@ std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& pa
     };
     const int fd = ::open(path.c_str(), flags);
     if (fd < 0) {
+        noteSystemFault();
         return refuse(refusalOf(errno));
     }
     struct stat info {};
@@ -118,6 +120,7 @@ std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& pa
     }
     if (!lockExclusive(fd)) {
         ::close(fd);
+        noteSystemFault(SystemFault::Held);
         return refuse(Refusal::Held);
     }
     return ExclusiveFile(fd, detail::heldName(path), mode);
@@ -141,8 +144,12 @@ std::filesystem::path heldName(const std::filesystem::path& path) {
 }
 
 bool overwriteHeldFile(int handle, std::string_view content) {
-    return writeAt(handle, content, 0) &&
-           ::ftruncate(handle, static_cast<off_t>(content.size())) == 0 && ::fsync(handle) == 0;
+    if (writeAt(handle, content, 0) &&
+        ::ftruncate(handle, static_cast<off_t>(content.size())) == 0 && ::fsync(handle) == 0) {
+        return true;
+    }
+    noteSystemFault();
+    return false;
 }
 
 std::optional<FileIdentity> heldFileIdentity(int handle) {
@@ -202,6 +209,7 @@ bool ExclusiveFile::replaceContent(std::string_view image) {
     // Never write over a stranger, into a file no name leads to, or over a file the user may
     // only read (a read-only project is saved elsewhere).
     if (handle_ < 0 || mode_ == Mode::ReadOnly || !namesHeldFile(target)) {
+        noteSystemFault(mode_ == Mode::ReadOnly ? SystemFault::ReadOnly : SystemFault::Other);
         return false;
     }
     struct stat info {};

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/base/exclusive_file_io.h"
+#include "core/base/system_fault.h"
 #include "core/base/temporary_file.h"
 #include "core/base/windows_handles.h"
 
@@ -115,7 +116,13 @@ std::optional<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& pa
     }
     const HANDLE handle = openHeld(path, mode);
     if (handle == INVALID_HANDLE_VALUE) {
-        return refuse(refusalOf(::GetLastError()));
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+            noteSystemFault(SystemFault::Held);
+        } else {
+            noteSystemFault();
+        }
+        return refuse(refusalOf(error));
     }
     if (::GetFileType(handle) != FILE_TYPE_DISK) {
         ::CloseHandle(handle);
@@ -167,6 +174,7 @@ bool ExclusiveFile::replaceContent(std::string_view image) {
     // Never write over a stranger, into a file no name leads to, or over a file the user may
     // only read (a read-only project is saved elsewhere).
     if (handle_ < 0 || mode_ == Mode::ReadOnly || !namesHeldFile(path_)) {
+        noteSystemFault(mode_ == Mode::ReadOnly ? SystemFault::ReadOnly : SystemFault::Other);
         return false;
     }
     BY_HANDLE_FILE_INFORMATION info{};

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/base/safe_write_io.h"
+#include "core/base/system_fault.h"
 #include "core/base/temporary_file.h"
 
 namespace tf {
@@ -70,6 +71,7 @@ WriteOutcome writeFileSafely(const std::filesystem::path& path, std::string_view
 
 bool writeFileTelling(const std::filesystem::path& path, std::string_view bytes,
                       Prompter& prompter) {
+    clearSystemFault();
     switch (writeFileSafely(path, bytes)) {
         case WriteOutcome::Written:
             return true;
@@ -79,7 +81,8 @@ bool writeFileTelling(const std::filesystem::path& path, std::string_view bytes,
         case WriteOutcome::Failed:
             break;
     }
-    prompter.message("保存失败，请重新再试！", Captions::kError, MessageFlags::kError);
+    prompter.message(withSystemFault("保存失败，请重新再试！"), Captions::kError,
+                     MessageFlags::kError);
     return false;
 }
 

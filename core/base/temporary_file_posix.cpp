@@ -1,5 +1,7 @@
 #include "core/base/temporary_file.h"
 
+#include "core/base/system_fault.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,6 +10,37 @@
 #include <cerrno>
 
 namespace tf {
+namespace detail {
+extern thread_local SystemFault lastFault;
+}  // namespace detail
+
+void noteSystemFault() {
+    switch (errno) {
+        case ENOSPC:
+        case EDQUOT:
+            detail::lastFault = SystemFault::DiskFull;
+            break;
+        case EFBIG:
+            detail::lastFault = SystemFault::TooLarge;
+            break;
+        case EROFS:
+        case EACCES:
+        case EPERM:
+            detail::lastFault = SystemFault::ReadOnly;
+            break;
+        case ENAMETOOLONG:
+            detail::lastFault = SystemFault::NameTooLong;
+            break;
+        case ENOENT:
+        case ENOTDIR:
+            detail::lastFault = SystemFault::FolderMissing;
+            break;
+        default:
+            detail::lastFault = SystemFault::Other;
+            break;
+    }
+}
+
 void closeDescriptor(int fd) {
     ::close(fd);
 }
@@ -19,6 +52,7 @@ bool writeFully(int fd, std::string_view data) {
             if (errno == EINTR) {
                 continue;
             }
+            noteSystemFault();
             return false;
         }
         data.remove_prefix(static_cast<std::size_t>(n));
@@ -27,11 +61,19 @@ bool writeFully(int fd, std::string_view data) {
 }
 
 bool flushToDisk(int fd) {
-    return ::fsync(fd) == 0;
+    if (::fsync(fd) == 0) {
+        return true;
+    }
+    noteSystemFault();
+    return false;
 }
 
 bool moveOver(const std::string& name, const std::filesystem::path& target) {
-    return ::rename(name.c_str(), target.c_str()) == 0;
+    if (::rename(name.c_str(), target.c_str()) == 0) {
+        return true;
+    }
+    noteSystemFault();
+    return false;
 }
 
 bool moveToNew(const std::string& name, const std::filesystem::path& target) {
@@ -41,12 +83,13 @@ bool moveToNew(const std::string& name, const std::filesystem::path& target) {
         return true;
     }
     if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EXDEV) {
+        noteSystemFault();
         return false;
     }
     // A file system without hard links: a rename, once nothing has the name.
     std::error_code ec;
     return !std::filesystem::exists(std::filesystem::symlink_status(target, ec)) &&
-           ::rename(name.c_str(), target.c_str()) == 0;
+           moveOver(name, target);
 }
 
 int createTemporaryFile(const std::filesystem::path& folder, std::string& name) {
@@ -56,6 +99,9 @@ int createTemporaryFile(const std::filesystem::path& folder, std::string& name) 
                .string();
     const int fd =
         ::mkostemps(name.data(), static_cast<int>(detail::kTemporarySuffix.size()), O_CLOEXEC);
+    if (fd < 0) {
+        noteSystemFault();
+    }
     if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         ::unlink(name.c_str());

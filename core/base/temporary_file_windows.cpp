@@ -5,9 +5,41 @@
 #include <random>
 
 #include "core/base/path_text.h"
+#include "core/base/system_fault.h"
 #include "core/base/windows_handles.h"
 
 namespace tf {
+namespace detail {
+extern thread_local SystemFault lastFault;
+}  // namespace detail
+
+void noteSystemFault() {
+    switch (::GetLastError()) {
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            detail::lastFault = SystemFault::DiskFull;
+            break;
+        case ERROR_FILE_TOO_LARGE:
+            detail::lastFault = SystemFault::TooLarge;
+            break;
+        case ERROR_WRITE_PROTECT:
+        case ERROR_ACCESS_DENIED:
+            detail::lastFault = SystemFault::ReadOnly;
+            break;
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_BUFFER_OVERFLOW:
+            detail::lastFault = SystemFault::NameTooLong;
+            break;
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_FILE_NOT_FOUND:
+            detail::lastFault = SystemFault::FolderMissing;
+            break;
+        default:
+            detail::lastFault = SystemFault::Other;
+            break;
+    }
+}
+
 void closeDescriptor(int fd) {
     ::_close(fd);
 }
@@ -18,6 +50,7 @@ bool writeFully(int fd, std::string_view data) {
         DWORD written = 0;
         const auto chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1u << 30));
         if (!::WriteFile(handle, data.data(), chunk, &written, nullptr) || written == 0) {
+            noteSystemFault();
             return false;
         }
         data.remove_prefix(written);
@@ -26,17 +59,29 @@ bool writeFully(int fd, std::string_view data) {
 }
 
 bool flushToDisk(int fd) {
-    return ::FlushFileBuffers(detail::handleOf(fd)) != 0;
+    if (::FlushFileBuffers(detail::handleOf(fd)) != 0) {
+        return true;
+    }
+    noteSystemFault();
+    return false;
 }
 
 bool moveOver(const std::string& name, const std::filesystem::path& target) {
-    return ::MoveFileExW(pathFromUtf8(name).c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (::MoveFileExW(pathFromUtf8(name).c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+        return true;
+    }
+    noteSystemFault();
+    return false;
 }
 
 bool moveToNew(const std::string& name, const std::filesystem::path& target) {
     // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
-    return ::MoveFileExW(pathFromUtf8(name).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    if (::MoveFileExW(pathFromUtf8(name).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0) {
+        return true;
+    }
+    noteSystemFault();
+    return false;
 }
 
 int createTemporaryFile(const std::filesystem::path& folder, std::string& name) {
@@ -59,6 +104,7 @@ int createTemporaryFile(const std::filesystem::path& folder, std::string& name) 
             return detail::descriptorOf(handle);
         }
         if (::GetLastError() != ERROR_FILE_EXISTS) {
+            noteSystemFault();
             return -1;
         }
     }

@@ -20,7 +20,8 @@ std::string tabField(std::string_view cell) {
 }
 
 void forEachTextLine(std::string_view bytes,
-                     const std::function<void(int number, std::string_view line)>& visit) {
+                     const std::function<void(int number, std::string_view line)>& visit,
+                     const std::function<void(int number)>& tooLong) {
     const bool utf8Text = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
     if (utf8Text) {
         bytes.remove_prefix(kByteOrderMark.size());
@@ -34,6 +35,9 @@ void forEachTextLine(std::string_view bytes,
         start = end + 1;
         ++number;
         if (raw.size() > kLongestTextLine) {
+            if (tooLong) {
+                tooLong(number);
+            }
             continue;
         }
         if (!raw.empty() && raw.back() == '\r') {

@@ -12,9 +12,11 @@ inline constexpr std::size_t kLongestTextLine = 64 * 1024;
 
 // The lines of a text file the user hands in, one at a time, decoded to UTF-8: GBK, or UTF-8
 // when it starts with a byte-order mark; CR LF or LF line ends; the last line may lack its
-// end. `visit` gets each line's number (from 1); over-long lines are counted but skipped.
+// end. `visit` gets each line's number (from 1); a line longer than kLongestTextLine is not
+// decoded but told to `tooLong`, for the caller to refuse.
 void forEachTextLine(std::string_view bytes,
-                     const std::function<void(int number, std::string_view line)>& visit);
+                     const std::function<void(int number, std::string_view line)>& visit,
+                     const std::function<void(int number)>& tooLong = {});
 
 // All those lines at once, for files that are known to be small.
 std::vector<std::string> textLines(std::string_view bytes);

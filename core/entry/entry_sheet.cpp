@@ -62,58 +62,68 @@ std::vector<SheetProblem> importEntrySheet(ProjectDocument& document, std::strin
     }
     std::vector<SheetProblem> problems;
     std::vector<SheetRow> rows;
-    forEachTextLine(bytes, [&](int lineNumber, std::string_view line) {
-        if (problems.size() >= kMostProblems ||
-            line.find_first_not_of(" \t") == std::string_view::npos) {
-            return;
-        }
-        const auto fields = tabFields(line, kFields + 1);
-        if (fields.size() > kFields) {
-            problems.push_back({lineNumber, "more than 10 fields"});
-            return;
-        }
-        SheetRow row;
-        std::copy(fields.begin(), fields.end(), row.fields.begin());
-        const auto& f = row.fields;
-        if (f[0].find_first_not_of(' ') == std::string::npos) {
-            problems.push_back({lineNumber, "no location name"});
-            return;
-        }
-        if (workItemCodes.count(f[3]) == 0) {
-            problems.push_back({lineNumber, "code \"" + f[3] + "\" is not a work item"});
-            return;
-        }
-        // Numbers are plain decimals: nothing is coerced into a quantity the user did not write.
-        for (const auto& [field, name] : {std::pair{5, "quantity"}, std::pair{8, "unit usage"}}) {
-            const std::string& text = f[static_cast<std::size_t>(field)];
-            if (!isBlank(text) && !isPlainDecimal(text)) {
-                problems.push_back({lineNumber, std::string(name) + " \"" + text +
-                                                    "\" is not a plain decimal number"});
+    forEachTextLine(
+        bytes,
+        [&](int lineNumber, std::string_view line) {
+            if (problems.size() >= kMostProblems ||
+                line.find_first_not_of(" \t") == std::string_view::npos) {
                 return;
             }
-        }
-        if (f[5].find_first_not_of(' ') == std::string::npos) {
-            SilentPrompter quiet;  // a failed expression simply gives no quantity
-            std::string expression = f[4];
-            for (std::size_t at = expression.find("×"); at != std::string::npos;
-                 at = expression.find("×")) {
-                expression.replace(at, std::string("×").size(), "*");
-            }
-            row.quantity = parseNumber(evaluateLastLine(expression, quiet));
-            if (std::fabs(row.quantity) <= 0.0000001) {
-                problems.push_back({lineNumber, "no quantity from \"" + f[4] + "\""});
+            const auto fields = tabFields(line, kFields + 1);
+            if (fields.size() > kFields) {
+                problems.push_back({lineNumber, "more than 10 fields"});
                 return;
             }
-        } else {
-            row.quantity = parseNumber(f[5]);
-        }
-        row.materialId = findMaterial(document.catalogue, f[6], f[7]);
-        if (row.materialId == 0) {
-            problems.push_back({lineNumber, "unknown material " + f[6] + "/" + f[7]});
-            return;
-        }
-        rows.push_back(std::move(row));
-    });
+            SheetRow row;
+            std::copy(fields.begin(), fields.end(), row.fields.begin());
+            const auto& f = row.fields;
+            if (f[0].find_first_not_of(' ') == std::string::npos) {
+                problems.push_back({lineNumber, "no location name"});
+                return;
+            }
+            if (workItemCodes.count(f[3]) == 0) {
+                problems.push_back({lineNumber, "code \"" + f[3] + "\" is not a work item"});
+                return;
+            }
+            // Numbers are plain decimals: nothing is coerced into a quantity the user did not
+            // write.
+            for (const auto& [field, name] :
+                 {std::pair{5, "quantity"}, std::pair{8, "unit usage"}}) {
+                const std::string& text = f[static_cast<std::size_t>(field)];
+                if (!isBlank(text) && !isPlainDecimal(text)) {
+                    problems.push_back({lineNumber, std::string(name) + " \"" + text +
+                                                        "\" is not a plain decimal number"});
+                    return;
+                }
+            }
+            if (f[5].find_first_not_of(' ') == std::string::npos) {
+                SilentPrompter quiet;  // a failed expression simply gives no quantity
+                std::string expression = f[4];
+                for (std::size_t at = expression.find("×"); at != std::string::npos;
+                     at = expression.find("×")) {
+                    expression.replace(at, std::string("×").size(), "*");
+                }
+                row.quantity = parseNumber(evaluateLastLine(expression, quiet));
+                if (std::fabs(row.quantity) <= 0.0000001) {
+                    problems.push_back({lineNumber, "no quantity from \"" + f[4] + "\""});
+                    return;
+                }
+            } else {
+                row.quantity = parseNumber(f[5]);
+            }
+            row.materialId = findMaterial(document.catalogue, f[6], f[7]);
+            if (row.materialId == 0) {
+                problems.push_back({lineNumber, "unknown material " + f[6] + "/" + f[7]});
+                return;
+            }
+            rows.push_back(std::move(row));
+        },
+        [&](int lineNumber) {
+            if (problems.size() < kMostProblems) {
+                problems.push_back(
+                    {lineNumber, "longer than " + std::to_string(kLongestTextLine) + " bytes"});
+            }
+        });
     if (!problems.empty()) {
         return problems;
     }

@@ -83,31 +83,31 @@ std::string workbookFailure(WorkbookFault fault) {
 
 PriceList parsePriceList(std::string_view bytes) {
     PriceList list;
-    int expected = 1;
-    forEachTextLine(bytes, [&](int number, std::string_view line) {
-        for (; expected < number; ++expected) {  // lines forEachTextLine passed over
+    forEachTextLine(
+        bytes,
+        [&](int number, std::string_view line) {
+            if (isBlank(line)) {
+                list.skipped.push_back({number, std::string(kBlankLine)});
+                return;
+            }
+            const auto fields = tabFields(line, kFields + 1);
+            if (fields.size() + 1 < kFields) {
+                list.skipped.push_back({number, "只有 " + std::to_string(fields.size()) +
+                                                    " 项，应为用制表符分开的5或6项"});
+                return;
+            }
+            if (fields.size() > kFields) {
+                list.skipped.push_back({number, "多于6项，应为用制表符分开的5或6项"});
+                return;
+            }
+            std::array<std::string_view, kFields> six{};
+            std::copy(fields.begin(), fields.end(), six.begin());
+            take(list, number, six);
+        },
+        [&](int number) {
             list.skipped.push_back(
-                {expected, "行过长（超过 " + std::to_string(kLongestTextLine >> 10) + " KB）"});
-        }
-        expected = number + 1;
-        if (isBlank(line)) {
-            list.skipped.push_back({number, std::string(kBlankLine)});
-            return;
-        }
-        const auto fields = tabFields(line, kFields + 1);
-        if (fields.size() + 1 < kFields) {
-            list.skipped.push_back({number, "只有 " + std::to_string(fields.size()) +
-                                                " 项，应为用制表符分开的5或6项"});
-            return;
-        }
-        if (fields.size() > kFields) {
-            list.skipped.push_back({number, "多于6项，应为用制表符分开的5或6项"});
-            return;
-        }
-        std::array<std::string_view, kFields> six{};
-        std::copy(fields.begin(), fields.end(), six.begin());
-        take(list, number, six);
-    });
+                {number, "行过长（超过 " + std::to_string(kLongestTextLine >> 10) + " KB）"});
+        });
     return list;
 }
 

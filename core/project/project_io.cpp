@@ -6,6 +6,7 @@
 #include "core/analysis/location_index.h"
 #include "core/base/number_text.h"
 #include "core/base/path_text.h"
+#include "core/base/system_fault.h"
 #include "core/base/temporary_file.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
@@ -78,10 +79,11 @@ std::string windowTitle(std::string_view path) {
 }
 
 bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
+    clearSystemFault();
     const std::string image = buildProjectImage(document);
     bool exists = true;
     if (document.path.empty() || !holdFileForSave(document, exists)) {
-        prompter.message(kSaveFailed, Captions::kError, MessageFlags::kError);
+        prompter.message(withSystemFault(kSaveFailed), Captions::kError, MessageFlags::kError);
         return false;
     }
     if (!exists) {
@@ -90,7 +92,7 @@ bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
         document.file = ExclusiveFile::create(pathFromUtf8(document.path), image, &refusal);
         if (!document.file && refusal != ExclusiveFile::Refusal::Other) {
             // Nowhere to write it: the project keeps its name, as when a file cannot be held.
-            prompter.message(kSaveFailed, Captions::kError, MessageFlags::kError);
+            prompter.message(withSystemFault(kSaveFailed), Captions::kError, MessageFlags::kError);
             return false;
         }
     }
@@ -104,7 +106,7 @@ bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
             prompter.pause(kAutoSaveNoticeMs);
             prompter.setStatus(previous);
         } else {
-            prompter.message(kSaveFailed, Captions::kError, MessageFlags::kError);
+            prompter.message(withSystemFault(kSaveFailed), Captions::kError, MessageFlags::kError);
         }
         return false;
     }
@@ -115,6 +117,7 @@ bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
 }
 
 bool saveProjectAs(ProjectDocument& document, const std::string& name, Prompter& prompter) {
+    clearSystemFault();
     std::error_code ec;
     const std::filesystem::path path = pathFromUtf8(name);
     const bool existed = std::filesystem::exists(std::filesystem::symlink_status(path, ec));
@@ -123,7 +126,7 @@ bool saveProjectAs(ProjectDocument& document, const std::string& name, Prompter&
     auto file = existed ? ExclusiveFile::open(path, ExclusiveFile::Mode::ReadWrite)
                         : ExclusiveFile::create(path, image);
     if (!file || (existed && !file->replaceContent(image))) {
-        prompter.message(kCreateFailed, "", MessageFlags::kWarning);
+        prompter.message(withSystemFault(kCreateFailed), "", MessageFlags::kWarning);
         return false;
     }
     document.path = utf8FromPath(file->path());

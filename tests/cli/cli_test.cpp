@@ -130,7 +130,7 @@ TEST_F(CliTest, ExportsNeverWriteOverAHeldFileAndLeaveNothingWhenTheyFail) {
     }
     const CliRun nowhere = cli("materials export " + path("small.gdb") + " " + path("no/x.txt"));
     EXPECT_EQ(nowhere.status, 1);
-    EXPECT_EQ(nowhere.err, "错误: 保存失败，请重新再试！\n");
+    EXPECT_EQ(nowhere.err, "错误: 保存失败，请重新再试！\n文件夹不存在。\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3)
         << "small.gdb, held.gdb and stderr.txt, nothing else";
 }
@@ -338,6 +338,59 @@ TEST_F(CliTest, EntryImportWritesLocationsOrNothing) {
               "\t1001\t0.02\n"
               "1\t客厅\t建施-03\t3.6×4.2\t030801\t\t10\t乳胶漆\t3\t千克\t\t2001\t0.3\n"
               "2\t卧室\t建施-04\t3×3\t030801\t3×2.8\t8.4\t乳胶漆\t0\t千克\t\t2001\t0\n");
+}
+
+TEST_F(CliTest, ASheetLineTooLongForTheReaderRefusesTheSheet) {
+    ASSERT_TRUE(newPricedProject());
+    // The middle line's 说明 is 66,000 bytes: the sheet is refused with its line, nothing entered.
+    const std::string row = "客厅\t\t\t030801\t\t10\t涂料\t乳胶漆\t0.3\t";
+    writeFile(path("long.txt"), toGbk(row + "甲\r\n") + toGbk(row) + std::string(66000, 'x') +
+                                    "\r\n" + toGbk(row + "丙\r\n"));
+    CliRun run = cli("entry import " + path("a.gdb") + " " + path("long.txt"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "line 2: longer than 65536 bytes\n");
+    EXPECT_EQ(cli("analysis " + path("a.gdb")).out, "");
+    // A 10 MB line, without a single TAB.
+    writeFile(path("huge.txt"), std::string(10 << 20, 'y'));
+    run = cli("entry import " + path("a.gdb") + " " + path("huge.txt"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "line 1: longer than 65536 bytes\n");
+    // Larger than any sheet: said so, not "cannot read".
+    writeFile(path("larger.txt"), std::string(17 << 20, '\n'));
+    run = cli("entry import " + path("a.gdb") + " " + path("larger.txt"));
+    EXPECT_EQ(run.err, "tallyframe-cli: cannot read " + path("larger.txt") +
+                           ": larger than 16 MB, the most a sheet may be\n");
+}
+
+TEST_F(CliTest, ACommandThatChangesTheProjectFirstMakesSureItCanBeSaved) {
+    ASSERT_TRUE(newPricedProject());
+    writeFile(path("rooms.txt"), toGbk("客厅\t\t\t030801\t\t10\t涂料\t乳胶漆\t0.3\t\r\n"));
+    // Opened with damaged parts: saved under a new name only, so nothing is done.
+    std::string bytes = readFile(path("a.gdb"));
+    bytes[4 + 9] ^= 0x10;  // inside the attachment section
+    writeFile(path("damaged.gdb"), bytes);
+    CliRun run = cli("entry import " + path("damaged.gdb") + " " + path("rooms.txt"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(path("damaged.gdb") +
+                           ": opened with damaged parts, it is saved under a new name only: "
+                           "nothing changed\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(readFile(path("damaged.gdb")), bytes);
+    if (::geteuid() != 0) {
+        return;
+    }
+    // Readable by another user but not writable: refused before the sheet is read.
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    std::filesystem::permissions(path("a.gdb"), std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::owner_write |
+                                                    std::filesystem::perms::others_read);
+    std::filesystem::permissions(path("rooms.txt"), std::filesystem::perms::all);
+    run = this->run("setpriv --reuid=65534 --regid=65534 --clear-groups " +
+                    std::string(TALLYFRAME_CLI) + " entry import " + path("a.gdb") + " " +
+                    path("rooms.txt"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tallyframe-cli: " + path("a.gdb") + ": read-only: nothing changed\n");
 }
 
 TEST_F(CliTest, ReplacingTheMaterialsKeepsOrDeletesTheRowsThatLostTheirs) {

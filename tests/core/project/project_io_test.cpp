@@ -31,7 +31,6 @@ using Message = ScriptedPrompter::Message;
 
 const Message kNotAProjectMessage{"非工程数据，无法打开！", "警告:", 48};
 const Message kDamagedMessage{"文件损坏或因错误而被锁死，无法读取数据！", "错误:", 16};
-const Message kSaveFailedMessage{"保存文件失败，请重新再试！", "错误:", 16};
 
 // The record of checks a saved project ends with: "TFCHECK2", five section CRCs, its own CRC.
 constexpr std::size_t kRecordBytes = 8 + 5 * 4 + 4;
@@ -491,12 +490,36 @@ TEST_F(ProjectIoTest, TitleNamesTheFullPath) {
     EXPECT_EQ(windowTitle(doc.path), "Tallyframe2009(现场版) - " + path);
 }
 
+TEST_F(ProjectIoTest, AFailedSaveSaysWhyWhenTheSystemDoes) {
+    ProjectDocument doc = freshProject();
+    doc.path = utf8FromPath(dir / (std::string(252, 'n') + ".gdb"));  // 256 bytes: too long a name
+    EXPECT_FALSE(saveProject(doc, prompter, false));
+    EXPECT_EQ(prompter.messages().back(),
+              (Message{"保存文件失败，请重新再试！\r\n文件名过长。", "错误:", 16}));
+    prompter.clear();
+    doc.path = utf8FromPath(dir / "gone" / "a.gdb");
+    EXPECT_FALSE(saveProject(doc, prompter, false));
+    EXPECT_EQ(prompter.messages().back().text, "保存文件失败，请重新再试！\r\n文件夹不存在。");
+
+    // Held for reading only (a file its user may not write): said so.
+    const std::string path = savedProject("a.gdb");
+    ProjectDocument readOnly;
+    readOnly.file = ExclusiveFile::open(path, ExclusiveFile::Mode::ReadOnly);
+    readOnly.path = path;
+    prompter.clear();
+    EXPECT_FALSE(saveProject(readOnly, prompter, false));
+    EXPECT_EQ(prompter.messages().back().text,
+              "保存文件失败，请重新再试！\r\n文件或所在磁盘只读，没有写入权限。");
+}
+
 TEST_F(ProjectIoTest, SaveWithoutAPlaceToWriteKeepsTheDocument) {
     ProjectDocument doc = freshProject();
     doc.modified = true;
     doc.path = utf8FromPath(dir / "gone" / "a.gdb");
     EXPECT_FALSE(saveProject(doc, prompter, false));
-    EXPECT_EQ(prompter.messages(), std::vector<Message>{kSaveFailedMessage});
+    EXPECT_EQ(
+        prompter.messages(),
+        (std::vector<Message>{{"保存文件失败，请重新再试！\r\n文件夹不存在。", "错误:", 16}}));
     EXPECT_EQ(doc.path, utf8FromPath(dir / "gone" / "a.gdb"));
     EXPECT_TRUE(doc.modified);
     EXPECT_FALSE(std::filesystem::exists(dir / "gone"));
@@ -522,10 +545,13 @@ TEST_F(ProjectIoTest, FailedWriteKeepsThePreviousFileAndForgetsThePath) {
             ::setrlimit(RLIMIT_FSIZE, &limit);
             const bool saved = saveProject(doc, child, autoSave);
             const bool told =
-                autoSave ? child.messages().empty() && child.statusHistory().size() == 3 &&
-                               child.statusHistory()[1] == "文件自动保存失败！" &&
-                               child.status() == "就绪" && child.pausedMilliseconds() == 1000
-                         : child.messages() == std::vector<Message>{kSaveFailedMessage};
+                autoSave
+                    ? child.messages().empty() && child.statusHistory().size() == 3 &&
+                          child.statusHistory()[1] == "文件自动保存失败！" &&
+                          child.status() == "就绪" && child.pausedMilliseconds() == 1000
+                    : child.messages() == std::vector<Message>{{"保存文件失败，请重新再试！\r\n"
+                                                                "文件超过系统允许的大小。",
+                                                                "错误:", 16}};
             ::_exit(!saved && told && doc.path.empty() && !doc.file && doc.modified ? 0 : 11);
         }
         int status = 0;
@@ -562,7 +588,10 @@ TEST_F(ProjectIoTest, AFailedFirstSaveLeavesNoEmptyFile) {
         ::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        return !saveProject(doc, child, false) && doc.path.empty() && doc.modified;
+        // The file grew past what the system allows: the message says so on its second line.
+        return !saveProject(doc, child, false) && doc.path.empty() && doc.modified &&
+               child.messages().back().text ==
+                   "保存文件失败，请重新再试！\r\n文件超过系统允许的大小。";
     }));
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);

@@ -188,12 +188,18 @@ TEST_F(LifecycleTest, SaveAsMovesTheProjectOnlyOnceTheNewFileIsWritten) {
     const std::string other = project("other.gdb", "别人的");
     auto elsewhere = ExclusiveFile::open(other, ExclusiveFile::Mode::ReadWrite);
     ASSERT_TRUE(elsewhere);
-    for (const std::string& target : {a, other, utf8FromPath(dir / "none" / "c.gdb")}) {
+    // The second line says why.
+    const std::pair<std::string, const char*> targets[] = {
+        {a, "文件正被其他程序使用。"},
+        {other, "文件正被其他程序使用。"},
+        {utf8FromPath(dir / "none" / "c.gdb"), "文件夹不存在。"}};
+    for (const auto& [target, why] : targets) {
         SCOPED_TRACE(target);
         prompter.clear();
         prompter.answerFile(target);
         EXPECT_FALSE(saveAsCommand(doc, prompter));
-        EXPECT_EQ(prompter.messages(), std::vector{kCreateFailed});
+        EXPECT_EQ(prompter.messages(),
+                  (std::vector{Message{kCreateFailed.text + "\r\n" + why, "", 48}}));
         EXPECT_EQ(doc.path, a);
         EXPECT_TRUE(doc.modified);
         EXPECT_TRUE(held(a));
@@ -229,7 +235,10 @@ TEST_F(LifecycleTest, ASaveAsThatCannotWriteRemovesTheFileItMade) {
         ::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        return !saveAsCommand(doc, child) && child.messages() == std::vector{kCreateFailed} &&
+        return !saveAsCommand(doc, child) &&
+               child.messages() ==
+                   std::vector{
+                       Message{kCreateFailed.text + "\r\n文件超过系统允许的大小。", "", 48}} &&
                doc.modified && doc.path != target;
     }));
     EXPECT_FALSE(std::filesystem::exists(target));

@@ -235,7 +235,7 @@ TEST_F(StatisticRowTest, ExportWritesTheViewShownAsGbkLines) {
     EXPECT_NE(filtered.find("\r\n\r\n序号\t类别"), std::string::npos);
 
     EXPECT_FALSE(exportStatistics(stats, utf8FromPath(dir / "missing/统计.txt"), prompter));
-    EXPECT_EQ(prompter.messages().back().text, "保存失败，请重新再试！");
+    EXPECT_EQ(prompter.messages().back().text, "保存失败，请重新再试！\r\n文件夹不存在。");
 }
 
 }  // namespace
