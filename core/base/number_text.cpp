@@ -151,7 +151,7 @@ std::string formatFixed(double value, int decimals) {
     return out;
 }
 
-double parseNumber(std::string_view text) {
+std::optional<double> readNumber(std::string_view text) {
     const auto span = leadingNumber(text);
     if (!span) {
         return 0.0;
@@ -161,9 +161,18 @@ double parseNumber(std::string_view text) {
     const char* last = first + span->digits.size();
     const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
     if (result.ec != std::errc() || !std::isfinite(value)) {
+        // Too small for a double is as good as 0; too large is no number at all.
+        const std::string_view integer = span->digits.substr(0, span->digits.find('.'));
+        if (integer.find_first_not_of('0') != std::string_view::npos) {
+            return std::nullopt;
+        }
         return 0.0;
     }
     return span->negative ? -value : value;
+}
+
+double parseNumber(std::string_view text) {
+    return readNumber(text).value_or(0.0);
 }
 
 bool isPlainNumber(std::string_view text) {

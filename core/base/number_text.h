@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,13 @@ std::string formatFixed(double value, int decimals);
 // or too small for a double. Exponents, hex, inf and nan are not numbers here. Independent
 // of the process locale.
 double parseNumber(std::string_view text);
+
+// The same, but nothing for a number too large for a double (1 and 309 zeros): where the user
+// gave the number, it is refused rather than taken as 0. A number too small reads as 0.
+std::optional<double> readNumber(std::string_view text);
+
+// "数值超出范围" and how to go on, as every reader that refuses such a number says it.
+inline constexpr std::string_view kNumberOutOfRange = "数值超出范围，请检查数据！";
 
 // True when the whole text (spaces around it aside) is one number parseNumber reads.
 bool isPlainNumber(std::string_view text);

@@ -232,6 +232,11 @@ void EntryForm::commitEdit(int row, int column) {
         // The rows of one work item share their quantity, however it was given.
         setNumber(row, kWorkQuantity, v);
         propagateQuantity(row);
+    } else if ((column == kWorkQuantity || column == kMaterialQuantity) &&
+               !readNumber(grid_.text(row, column))) {
+        // Too large for a number: it would count as 0 in every cost.
+        prompter_.message(kNumberOutOfRange, Captions::kWarning, MessageFlags::kWarning);
+        grid_.setText(row, column, {});
     } else if (column == kWorkQuantity) {
         propagateQuantity(row);
     } else if (column == kMaterialQuantity) {

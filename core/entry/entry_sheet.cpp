@@ -95,6 +95,11 @@ std::vector<SheetProblem> importEntrySheet(ProjectDocument& document, std::strin
                                                         "\" is not a plain decimal number"});
                     return;
                 }
+                if (!readNumber(text)) {
+                    problems.push_back({lineNumber, std::string(name) + " \"" + text.substr(0, 20) +
+                                                        "…\" is too large for a number"});
+                    return;
+                }
             }
             if (f[5].find_first_not_of(' ') == std::string::npos) {
                 SilentPrompter quiet;  // a failed expression simply gives no quantity

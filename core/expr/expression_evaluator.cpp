@@ -1,6 +1,7 @@
 #include "core/expr/expression_evaluator.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "core/base/number_text.h"
@@ -65,6 +66,10 @@ void tellDivision(Prompter& p) {
               MessageFlags::kError);
 }
 
+// Set when an operand or a sub-result is too large for a number: the evaluation then gives
+// nothing, told once, instead of going on with the 0 it would read as.
+thread_local bool outOfRange = false;
+
 // An operand as a number; each bound minus in front negates it (2*-(1-3) leaves two).
 double readValue(std::string_view text) {
     bool negative = false;
@@ -72,13 +77,15 @@ double readValue(std::string_view text) {
         negative = !negative;
         text.remove_prefix(1);
     }
-    const double value = parseNumber(text);
-    return negative ? -value : value;
+    const auto value = readNumber(text);
+    outOfRange = outOfRange || !value;
+    return negative ? -value.value_or(0) : value.value_or(0);
 }
 
 // A sub-result as text; a negative value carries the bound minus so that the next scan
 // does not take its sign for an operator.
 std::string writeValue(double value) {
+    outOfRange = outOfRange || !std::isfinite(value);
     std::string text = formatNumber(value);
     if (!text.empty() && text.front() == '-') {
         text.front() = kBoundMinus;
@@ -369,11 +376,19 @@ std::string resolveGroups(std::string_view text, Prompter& prompter) {
 }
 
 std::string evaluate(std::string_view text, Prompter& prompter) {
+    outOfRange = false;
     std::string result = evaluateNormalised(normalise(text), prompter, 0);
     for (char& c : result) {
         if (c == kBoundMinus) {
             c = '-';
         }
+    }
+    // A number too large for a double, given or reached on the way, reads as 0 everywhere
+    // else: it is refused here, whatever text it left behind.
+    if ((std::exchange(outOfRange, false) || !readNumber(result)) && !result.empty()) {
+        prompter.message("数值超出范围，计算不能继续，请检查数据！", "错误",
+                         MessageFlags::kWarning);
+        return {};
     }
     return result;
 }

@@ -162,7 +162,12 @@ void commitMaterialEdit(ProjectDocument& document, int row, int column, Prompter
         }
     }
     if (column == kPrice) {
-        g.setText(row, kPrice, formatNumber(std::fabs(parseNumber(g.text(row, kPrice)))));
+        // A price too large for a number would count as 0: it is refused instead.
+        const auto price = readNumber(g.text(row, kPrice));
+        if (!price) {
+            prompter.message(kNumberOutOfRange, Captions::kWarning, MessageFlags::kWarning);
+        }
+        g.setText(row, kPrice, price ? formatNumber(std::fabs(*price)) : "");
     }
     syncMaterialRow(document, row, prompter, showAnalysisPage);
     document.modified = true;

@@ -43,7 +43,11 @@ std::string refusal(std::span<const std::string_view> fields) {
     if (!isPlainNumber(price)) {
         return "单价不是数字（" + quoted(price) + "）";
     }
-    if (parseNumber(price) < 0) {
+    const auto value = readNumber(price);
+    if (!value) {
+        return "单价超出数值范围（" + quoted(price) + "）";
+    }
+    if (*value < 0) {
         return "单价为负数（" + quoted(price) + "）";
     }
     return {};

@@ -202,14 +202,15 @@ namespace {
 TEST_F(CliTest, EvalPrintsOneResultPerExpression) {
     // A line that fails prints an empty line beside its message: never a number it does not
     // mean (3.6米 would be 3.6 × 0).
-    CliRun run = cli("eval '2*-3' '1/0' '3sin(30)' '3*4=12' '3.6米' 'sqrt(2)^2' '()'");
-    EXPECT_EQ(run.out, "-6\n\n1.5\n\n\n\n\n");
+    CliRun run = cli("eval '2*-3' '1/0' '3sin(30)' '3*4=12' '3.6米' 'sqrt(2)^2' '()' '2^1024'");
+    EXPECT_EQ(run.out, "-6\n\n1.5\n\n\n\n\n\n");
     EXPECT_EQ(run.err,
               "错误！ 计算式中有被除数为0的情况，计算不能继续，请检查数据！\n"
               "错误 计算式中有无法识别的“=”，计算不能继续，请检查数据！\n"
               "错误 计算式中有无法识别的“米”，计算不能继续，请检查数据！\n"
               "错误 计算式中有无法识别的“sqrt”，计算不能继续，请检查数据！\n"
-              "错误 计算式无法得出结果，请检查数据！\n");
+              "错误 计算式无法得出结果，请检查数据！\n"
+              "错误 数值超出范围，计算不能继续，请检查数据！\n");
     EXPECT_EQ(run.status, 1);
 
     writeFile(path("lines.txt"), "1+2\r\n(3.6+1.2)*2.8\n");
@@ -313,6 +314,7 @@ TEST_F(CliTest, EntryImportWritesLocationsOrNothing) {
     }
     sheet += "客厅\t\t\t030801\t\t2\t涂料\t乳胶漆\tx\t\r\n";
     sheet += "客厅\t\t\t030801\t\t 2.50 \t涂料\t乳胶漆\t0.3\t\r\n";  // a plain decimal
+    sheet += "客厅\t\t\t030801\t\t1" + std::string(309, '0') + "\t涂料\t乳胶漆\t0.3\t\r\n";
     writeFile(path("numbers.txt"), toGbk(sheet));
     run = cli("entry import " + path("a.gdb") + " " + path("numbers.txt"));
     EXPECT_EQ(run.status, 1);
@@ -322,7 +324,8 @@ TEST_F(CliTest, EntryImportWritesLocationsOrNothing) {
               "line 3: quantity \"1,5\" is not a plain decimal number\n"
               "line 4: quantity \"1e3\" is not a plain decimal number\n"
               "line 5: quantity \"+2\" is not a plain decimal number\n"
-              "line 6: unit usage \"x\" is not a plain decimal number\n");
+              "line 6: unit usage \"x\" is not a plain decimal number\n"
+              "line 8: quantity \"10000000000000000000…\" is too large for a number\n");
     EXPECT_EQ(cli("analysis " + path("a.gdb")).out, "");
 
     writeFile(path("good.txt"),

@@ -62,10 +62,16 @@ INSTANTIATE_TEST_SUITE_P(
                       Read{"0.00元", 0}, Read{"12,5", 12}, Read{"1..2", 1}, Read{"--1", 0},
                       Read{"00012.500", 12.5}));
 
-TEST(ParseNumber, HugeOrTinyNumbersReadAsZero) {
+TEST(ParseNumber, HugeOrTinyNumbersReadAsZeroOrAreRefusedWhereTheUserGaveThem) {
     EXPECT_EQ(parseNumber(std::string(400, '9')), 0);
     EXPECT_EQ(parseNumber("0." + std::string(400, '0') + "1"), 0);
     EXPECT_EQ(parseNumber(std::string(300, '9')), 1e300);
+    EXPECT_FALSE(readNumber(std::string(400, '9')));
+    EXPECT_FALSE(readNumber("-1" + std::string(309, '0') + ".5米"));
+    EXPECT_EQ(readNumber("0." + std::string(400, '0') + "1"), 0.0) << "too small is as good as 0";
+    EXPECT_EQ(readNumber("00" + std::string(400, '0')), 0.0);
+    EXPECT_EQ(readNumber("abc"), 0.0);
+    EXPECT_EQ(readNumber("1" + std::string(308, '0')), 1e308);
 }
 
 TEST(NumberText, IndependentOfProcessLocale) {

@@ -118,6 +118,13 @@ TEST_F(EntryFormTest, QuantityPropagatesOverTheRunOfOneCode) {
     EXPECT_EQ(cell(5, kWorkQuantity), "1");
     type(4, kMaterialQuantity, "-3");
     EXPECT_EQ(cell(4, kMaterialQuantity), "3");
+    // A quantity too large for a number would count as 0: said, and the cell emptied.
+    prompter.clear();
+    type(2, kWorkQuantity, "1" + std::string(309, '0'));
+    EXPECT_EQ(cell(2, kWorkQuantity), "");
+    EXPECT_EQ(cell(1, kWorkQuantity), "10") << "the rows of the item keep what they had";
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"数值超出范围，请检查数据！", "警告:", 48}}));
 }
 
 TEST_F(EntryFormTest, AnAutoCalculatedQuantityReachesEveryRowOfTheItemAndAllAreWritten) {

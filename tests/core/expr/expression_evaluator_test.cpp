@@ -15,10 +15,11 @@ const Message kTangent{"正切函数中值为90度，计算失败！", "警告",
 const Message kCotangent{"余切函数中值为0度，计算失败！", "警告", 48};
 const Message kDivision{"计算式中有被除数为0的情况，计算不能继续，请检查数据！", "错误！", 16};
 const Message kNesting{"计算式中函数嵌套过深，计算失败！", "错误", 48};
+const Message kOutOfRange{"数值超出范围，计算不能继续，请检查数据！", "错误", 48};
 
 struct Case {
-    const char* input;
-    const char* result;
+    std::string input;
+    std::string result;
     std::optional<Message> message = std::nullopt;
 };
 
@@ -95,7 +96,14 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"2^3^2", "64"},
         // Lines
         Case{"1 + 2\r\n3 * 4", "12"}, Case{"3 * 4 = 12", ""}, Case{"", ""}, Case{"1+2\r\n", ""},
-        Case{"0.1+0.2", "0.3"}));
+        Case{"0.1+0.2", "0.3"},
+        // Too large for a number, given or reached: refused, not read as 0.
+        Case{"10^308*10", "", kOutOfRange}, Case{"2^1024", "", kOutOfRange},
+        Case{"(10^200)*(10^200)-5", "", kOutOfRange},
+        Case{"1" + std::string(309, '0'), "", kOutOfRange},
+        Case{"2*1" + std::string(400, '0'), "", kOutOfRange},
+        Case{"10^308", "1" + std::string(308, '0')},
+        Case{"0." + std::string(400, '0') + "1+2", "2"}));
 
 TEST(Evaluate, HostileInputNeverCrashesOrHangs) {
     test::ScriptedPrompter prompter;
@@ -117,7 +125,9 @@ TEST(Evaluate, HostileInputNeverCrashesOrHangs) {
     groups += "0";
     EXPECT_EQ(evaluate(groups, prompter), "20000");
 
-    EXPECT_EQ(evaluate(std::string(400, '9') + "+1", prompter), "1");
+    EXPECT_EQ(evaluate(std::string(400, '9') + "+1", prompter), "");
+    EXPECT_EQ(prompter.messages().back(), kOutOfRange);
+    prompter.clear();
 
     std::string calls;
     for (int i = 0; i < 10000; ++i) {

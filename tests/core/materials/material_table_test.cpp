@@ -109,6 +109,12 @@ TEST_F(MaterialTableTest, CorrectionsOfTheEditedCell) {
     EXPECT_EQ(cell(1, kPrice), "12.5");
     edit(1, kPrice, "abc");
     EXPECT_EQ(cell(1, kPrice), "0");
+    // Too large for a number: said, and no price rather than a price of 0 that looks typed.
+    prompter.clear();
+    edit(1, kPrice, "1" + std::string(400, '0'));
+    EXPECT_EQ(cell(1, kPrice), "");
+    EXPECT_EQ(prompter.messages(),
+              (std::vector<Message>{{"数值超出范围，请检查数据！", "警告:", 48}}));
     EXPECT_TRUE(doc.modified);
 }
 

@@ -58,7 +58,9 @@ TEST(MaterialText, APriceIsEmptyOrThePlainNumberItShows) {
         "钢材\t工字钢\t\t吨\t 12.5 \r\n"
         "钢材\t钢板\t\t吨\t\r\n"
         "钢材\t螺纹钢\t\t吨\t0\r\n"
-        "钢材\t盘条\t\t吨\t一二三四五六七八九十一二三四\r\n");
+        "钢材\t盘条\t\t吨\t一二三四五六七八九十一二三四\r\n"
+        "钢材\t线材\t\t吨\t1" +
+        std::string(309, '0') + "\r\n");
     const PriceList list = parsePriceList(text);
     ASSERT_EQ(list.materials.size(), 3u);
     EXPECT_EQ(list.materials[0].line, 6);
@@ -70,7 +72,8 @@ TEST(MaterialText, APriceIsEmptyOrThePlainNumberItShows) {
                                         {3, "单价不是数字（“1e3”）"},
                                         {4, "单价不是数字（“面议”）"},
                                         {5, "单价为负数（“-3.5”）"},
-                                        {9, "单价不是数字（“一二三四五六七八九十一二…”）"}}));
+                                        {9, "单价不是数字（“一二三四五六七八九十一二…”）"},
+                                        {10, "单价超出数值范围（“100000000000…”）"}}));
 }
 
 TEST(MaterialText, ReadsLfLinesAndUtf8WithAByteOrderMark) {
