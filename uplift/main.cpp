@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     if (!parsed) {
         return 0;  // not started by the main program: nothing to do, no window
     }
+    tf::gui::chineseSystemLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(tf::gui::qs(tf::kApplicationName));
     tf::gui::speakChinese(app);

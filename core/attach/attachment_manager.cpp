@@ -339,6 +339,11 @@ void AttachmentManager::describeFile() {
     }
 }
 
+std::string attachmentWindowTitle(std::string_view location) {
+    const std::string_view name = trimSpaces(location);
+    return "附加资料 - " + std::string(name.empty() ? "新部位" : name);
+}
+
 void AttachmentManager::releaseCurrent() {
     const AttachmentFile* file = current();
     if (!file) {

@@ -14,6 +14,10 @@
 
 namespace tf {
 
+// The attachment window's title: "附加资料 - " and the location whose files it shows ("新部位"
+// while a new location has no name yet).
+std::string attachmentWindowTitle(std::string_view location);
+
 enum class AttachMode { View, Edit };
 
 enum class AttachCommand {

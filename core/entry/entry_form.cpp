@@ -39,7 +39,17 @@ constexpr std::array<std::pair<int, int>, 9> kWrittenColumns = {{
 }  // namespace
 
 std::string withTimesSigns(std::string_view text) {
-    return replaceAll(text, "*", "×");
+    // "5.4x3.6": a Latin x between two numbers is how surveyors write the sign too.
+    std::string signs;
+    signs.reserve(text.size());
+    const auto numeric = [](char c) { return (c >= '0' && c <= '9') || c == '.'; };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool between =
+            i > 0 && i + 1 < text.size() && numeric(text[i - 1]) && numeric(text[i + 1]);
+        signs += (c == 'x' || c == 'X') && between ? '*' : c;
+    }
+    return replaceAll(signs, "*", "×");
 }
 
 EntryForm::EntryForm(ProjectDocument& document, Prompter& prompter)
@@ -217,8 +227,9 @@ void EntryForm::commitEdit(int row, int column) {
     if (column == kItemSize) {
         std::string typed(grid_.text(row, kItemSize));
         std::erase(typed, ' ');
-        grid_.setText(row, kItemSize, withTimesSigns(typed));
-        const double v = parseNumber(evaluateLastLine(replaceAll(typed, "×", "*"), prompter_));
+        const std::string shown = withTimesSigns(typed);
+        grid_.setText(row, kItemSize, shown);
+        const double v = parseNumber(evaluateLastLine(replaceAll(shown, "×", "*"), prompter_));
         if (!autoCalculate) {
             return;
         }

@@ -103,11 +103,7 @@ std::vector<SheetProblem> importEntrySheet(ProjectDocument& document, std::strin
             }
             if (f[5].find_first_not_of(' ') == std::string::npos) {
                 SilentPrompter quiet;  // a failed expression simply gives no quantity
-                std::string expression = f[4];
-                for (std::size_t at = expression.find("×"); at != std::string::npos;
-                     at = expression.find("×")) {
-                    expression.replace(at, std::string("×").size(), "*");
-                }
+                const std::string expression = replaceAll(withTimesSigns(f[4]), "×", "*");
                 row.quantity = parseNumber(evaluateLastLine(expression, quiet));
                 if (std::fabs(row.quantity) <= 0.0000001) {
                     problems.push_back({lineNumber, "no quantity from \"" + f[4] + "\""});

@@ -385,10 +385,13 @@ const Column& Grid::column(int c) const {
 }
 
 void Grid::setColumnWidth(int c, int width) {
-    keepState();
-    if (validColumn(c)) {
-        columns_[static_cast<std::size_t>(c)].width = std::max(0, width);
+    width = std::max(0, width);
+    // Laying a table out again sets most widths to what they are: nothing to record or show.
+    if (!validColumn(c) || columns_[static_cast<std::size_t>(c)].width == width) {
+        return;
     }
+    keepState();
+    columns_[static_cast<std::size_t>(c)].width = width;
     changes_.layout();
 }
 

@@ -31,7 +31,6 @@ void initMaterialTable(Grid& g) {
         g.setText(0, c, kHeadings[static_cast<std::size_t>(c)]);
     }
     g.setAlign({0, 0, 0, kCount - 1}, Align::Center);
-    g.setColumnWidth(kNumber, 37);
     layoutMaterialColumns(g, 0);
     g.setColumnWidth(kId, 0);
     applyMaterialColumnKinds(g);

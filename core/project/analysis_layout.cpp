@@ -45,7 +45,6 @@ void initAnalysisTable(ProjectDocument& document) {
     }
     g.merge({0, kItemCode, 0, kMaterialUnit});
     g.setAlign({0, 0, 1, kCount - 1}, Align::Center);
-    g.setColumnWidth(kNumber, 40);
     layoutAnalysisColumns(g, 0);
     hideAnalysisWorkingColumns(g);
     g.setColumnKind(kWorkQuantity, ColumnKind::Number, 3);

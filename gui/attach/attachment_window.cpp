@@ -179,8 +179,10 @@ void AttachmentWindow::buildToolbar(QToolBar* bar) {
     }
 }
 
-void AttachmentWindow::open(std::string_view block, AttachMode mode, std::size_t room,
-                            QWidget* owner, std::function<void(const std::string&)> handBack) {
+void AttachmentWindow::open(std::string_view location, std::string_view block, AttachMode mode,
+                            std::size_t room, QWidget* owner,
+                            std::function<void(const std::string&)> handBack) {
+    setWindowTitle(qs(attachmentWindowTitle(location)));
     desktop_.setOwner(owner);
     manager_.handBack = std::move(handBack);
     if (!manager_.load(block, mode, room)) {

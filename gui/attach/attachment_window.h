@@ -37,10 +37,11 @@ class AttachmentWindow : public QWidget {
   public:
     AttachmentWindow(Prompter& prompter, std::filesystem::path releaseFolder, QWidget* parent);
 
-    // Loads a block (the window shown and raised). In edit mode every change goes to
-    // `handBack`; `owner` is minimised and restored around a screenshot.
-    void open(std::string_view block, AttachMode mode, std::size_t room, QWidget* owner,
-              std::function<void(const std::string&)> handBack = {});
+    // Loads the block of the location named (the window shown and raised, the name in its
+    // title). In edit mode every change goes to `handBack`; `owner` is minimised and restored
+    // around a screenshot.
+    void open(std::string_view location, std::string_view block, AttachMode mode, std::size_t room,
+              QWidget* owner, std::function<void(const std::string&)> handBack = {});
     AttachmentManager& manager() { return manager_; }
     QTreeWidget& folders() { return *folders_; }
     QTreeWidget& files() { return *files_; }

@@ -27,8 +27,13 @@ using namespace EntryColumn;
 
 }  // namespace
 
-EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), document_(document), prompter_(prompter), form_(document, prompter) {
+EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, AppSettings& settings,
+                         QWidget* parent)
+    : QDialog(parent),
+      document_(document),
+      prompter_(prompter),
+      settings_(settings),
+      form_(document, prompter) {
     setObjectName("数据录入");
     setModal(false);
     resize(900, 560);
@@ -60,8 +65,9 @@ EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, QWidget*
     layout->addLayout(boxes);
     connect(location_, &QLineEdit::returnPressed, drawing_, qOverload<>(&QWidget::setFocus));
     connect(structureSize_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (text.contains('*')) {
-            structureSize_->setText(QString(text).replace('*', QStringLiteral("×")));
+        const QString shown = qs(withTimesSigns(text.toStdString()));
+        if (shown != text) {
+            structureSize_->setText(shown);
             structureSize_->end(false);
         }
     });
@@ -70,6 +76,7 @@ EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, QWidget*
     grid_ = new GridView(this);
     grid_->setObjectName("录入表");
     grid_->setGrid(form_.grid());
+    grid_->letUserResizeColumns(std::make_unique<ColumnWidthMemory>(settings_, "录入表"));
     grid_->setBeginEditHook([](int, int column) { return EntryForm::isTypeable(column); });
     grid_->setKeyHook([this](QKeyEvent* event) { return handleKey(event); });
     connect(grid_->gridModel(), &GridModel::cellEdited, this, [this](int row, int column) {

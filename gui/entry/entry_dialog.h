@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "core/entry/entry_form.h"
+#include "core/shell/app_settings.h"
 #include "core/undo/grid_history.h"
 #include "core/undo/undo_history.h"
 
@@ -21,7 +22,8 @@ class GridView;
 class EntryDialog : public QDialog {
     Q_OBJECT
   public:
-    EntryDialog(ProjectDocument& document, Prompter& prompter, QWidget* parent);
+    EntryDialog(ProjectDocument& document, Prompter& prompter, AppSettings& settings,
+                QWidget* parent);
 
     EntryForm& form() { return form_; }
     GridView& grid() { return *grid_; }
@@ -53,6 +55,7 @@ class EntryDialog : public QDialog {
 
     ProjectDocument& document_;
     Prompter& prompter_;
+    AppSettings& settings_;
     EntryForm form_;
     // Ctrl+Z in the entry grid: its own edits, until another location is loaded.
     GridHistory<> gridHistory_{form_.grid()};

@@ -47,6 +47,7 @@ PrintEditorWindow::PrintEditorWindow(PrintSheet sheet, Prompter& prompter, QWidg
     view_ = new GridView(this);
     view_->setObjectName("高级表格1");
     view_->setGrid(sheet_.grid);
+    view_->letUserResizeColumns();  // the widths go into the print file with the sheet
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         // A click outside the selection moves the cursor there first, as spreadsheets do.

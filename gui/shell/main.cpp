@@ -28,6 +28,7 @@ class ProgramStyle : public QProxyStyle {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tf::gui::chineseSystemLocale();
     QApplication app(argc, argv);
     QApplication::setStyle(new ProgramStyle);
     QApplication::setApplicationName(tf::gui::qs(tf::kApplicationName));

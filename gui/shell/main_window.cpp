@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -43,6 +44,8 @@ namespace tf::gui {
 namespace {
 
 constexpr int kBannerHeight = 72;
+// How soon "*" in the title follows a change: well within a glance, at no cost.
+constexpr int kModifiedWatchMs = 200;
 const char* const kPageNames[] = {"分析表", "统计表", "材料表"};
 const QColor kButtonInk(255, 255, 255);
 
@@ -104,6 +107,12 @@ MainWindow::MainWindow(QString programDirectory, Prompter* prompter)
     refreshTables();
     showStartPage();
     refreshTitle();
+    // Unsaved changes show as "*" after the title, the platform's way. Every window and command
+    // may change the project, and no change goes unseen here.
+    auto* modifiedWatch = new QTimer(this);
+    connect(modifiedWatch, &QTimer::timeout, this,
+            [this] { setWindowModified(document_.modified); });
+    modifiedWatch->start(kModifiedWatchMs);
 }
 
 MainWindow::~MainWindow() {
@@ -192,6 +201,7 @@ QWidget* MainWindow::buildAnalysisPage() {
     analysisView_ = new GridView;
     analysisView_->setObjectName("分析表");
     analysisView_->setGrid(document_.analysis);
+    analysisView_->letUserResizeColumns(std::make_unique<ColumnWidthMemory>(settings_, "分析表"));
     // Every change goes through the data-entry dialog.
     analysisView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     analysisView_->setBeginEditHook([](int, int) { return false; });
@@ -259,6 +269,7 @@ QWidget* MainWindow::buildMaterialPage() {
     materialView_ = new GridView;
     materialView_->setObjectName("材料表");
     materialView_->setGrid(document_.materials);
+    materialView_->letUserResizeColumns(std::make_unique<ColumnWidthMemory>(settings_, "材料表"));
     materialEditor_ = new MaterialEditor(*materialView_, document_, *prompter_,
                                          [this] { pressPageButton(AnalysisPage); });
     materialEditor_->setActionScope(actionScope(history_, document_));
@@ -426,6 +437,8 @@ void MainWindow::dispatch(Command command) {
         it->second();
     }
     followStatistics();
+    applyColumnLayout();  // 序号 as wide as the rows now need
+    setWindowModified(document_.modified);
     if (!document_.modified) {
         history_.markSaved();  // saved, or opened
     }
@@ -545,7 +558,7 @@ std::optional<std::int32_t> MainWindow::dataNumber() const {
 
 EntryDialog& MainWindow::entryDialog() {
     if (entryDialog_ == nullptr) {
-        entryDialog_ = new EntryDialog(document_, *prompter_, this);
+        entryDialog_ = new EntryDialog(document_, *prompter_, settings_, this);
         entryDialog_->setActionScope(actionScope(history_, document_));
         connect(entryDialog_, &EntryDialog::wantAnalysisPage, this,
                 [this] { pressPageButton(AnalysisPage); });
@@ -568,7 +581,8 @@ EntryDialog& MainWindow::entryDialog() {
 }
 
 void MainWindow::refreshTitle() {
-    setWindowTitle(qs(tf::windowTitle(document_.path)));
+    setWindowTitle(qs(tf::windowTitle(document_.path)) + "[*]");
+    setWindowModified(document_.modified);
 }
 
 void MainWindow::refreshTables() {

@@ -4,6 +4,7 @@
 
 #include "core/attach/attachment_table.h"
 #include "core/attach/release_folder.h"
+#include "core/project/analysis_layout.h"
 #include "core/shell/app_settings.h"
 #include "gui/attach/attachment_window.h"
 #include "gui/entry/entry_dialog.h"
@@ -26,14 +27,16 @@ AttachmentWindow& MainWindow::attachmentWindow() {
 
 void MainWindow::viewAttachments() {
     std::string_view block;
+    std::string_view location;
     if (currentLocation_ &&
         static_cast<std::size_t>(*currentLocation_) < document_.locations.size()) {
         const auto first = static_cast<std::size_t>(document_.locations[*currentLocation_].first);
+        location = document_.analysis.text(static_cast<int>(first), AnalysisColumn::kLocation);
         if (first < document_.attachments.records.size()) {
             block = document_.attachments.records[first];
         }
     }
-    attachmentWindow().open(block, AttachMode::View, 0, this);
+    attachmentWindow().open(location, block, AttachMode::View, 0, this);
 }
 
 void MainWindow::editAttachments() {
@@ -43,8 +46,8 @@ void MainWindow::editAttachments() {
         record = document_.locations[static_cast<std::size_t>(*k)].first;
     }
     attachmentWindow().open(
-        form.attachments, AttachMode::Edit, attachmentRoom(document_.attachments, record),
-        entryDialog_,
+        form.location, form.attachments, AttachMode::Edit,
+        attachmentRoom(document_.attachments, record), entryDialog_,
         [this](const std::string& block) { entryDialog_->form().attachments = block; });
 }
 

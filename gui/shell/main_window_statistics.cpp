@@ -18,6 +18,7 @@ namespace tf::gui {
 
 QWidget* MainWindow::buildStatisticsPage() {
     statisticsPage_ = new gui::StatisticsPage(document_, statistics_, *prompter_);
+    statisticsPage_->keepColumnWidths(settings_);
     statisticsPage_->setActionScope(actionScope(history_, document_));
     connect(statisticsPage_, &gui::StatisticsPage::commandRequested, this, &MainWindow::dispatch);
     connect(statisticsPage_, &gui::StatisticsPage::noteEdited, this, [this](bool counts) {
@@ -92,6 +93,7 @@ void MainWindow::buildStatistics() {
 
 void MainWindow::analysisChanged() {
     followStatistics();
+    applyColumnLayout();
     followCurrentLocation();  // a location deleted or moved
 }
 

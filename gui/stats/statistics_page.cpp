@@ -301,6 +301,14 @@ void StatisticsPage::chooseView(StatisticsView view) {
     mainView().setFocus();
 }
 
+void StatisticsPage::keepColumnWidths(AppSettings& settings) {
+    summaryView_->letUserResizeColumns(std::make_unique<ColumnWidthMemory>(settings, "统计表"));
+    itemSummaryView_->letUserResizeColumns(
+        std::make_unique<ColumnWidthMemory>(settings, "分统计表"));
+    cumulativeView_->letUserResizeColumns(
+        std::make_unique<ColumnWidthMemory>(settings, "累计统计表"));
+}
+
 GridView& StatisticsPage::mainView() {
     return statistics_.view == StatisticsView::Division ? *itemSummaryView_ : *summaryView_;
 }

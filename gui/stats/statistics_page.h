@@ -5,6 +5,7 @@
 
 #include "core/base/prompter.h"
 #include "core/project/project_document.h"
+#include "core/shell/app_settings.h"
 #include "core/shell/commands.h"
 #include "core/stats/statistics.h"
 #include "core/stats/statistics_commands.h"
@@ -40,6 +41,8 @@ class StatisticsPage : public QWidget {
     StatisticsGrid focusedGrid() const;
     GridView& view(StatisticsGrid grid);
     void chooseView(StatisticsView view);
+    // The column widths the user sets in the grids are kept in the settings.
+    void keepColumnWidths(AppSettings& settings);
 
   signals:
     // A right press on a row of one of the grids: the 统计 menu should pop up.

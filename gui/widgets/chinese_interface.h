@@ -8,4 +8,9 @@ namespace tf::gui {
 // locale, as the rest of the interface. False when Qt's Chinese translations are missing.
 bool speakChinese(QCoreApplication& app);
 
+// Before the application is made: the locale the system reports to Qt (which dates files in
+// the file dialogs and names their columns) is Simplified Chinese whatever the session's
+// language, while characters stay UTF-8.
+void chineseSystemLocale();
+
 }  // namespace tf::gui

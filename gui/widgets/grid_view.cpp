@@ -2,12 +2,15 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QUrl>
+#include <map>
 
 #include "gui/widgets/grid_delegate.h"
 
@@ -29,6 +32,9 @@ void startAtWholeColumn(QTableView& view) {
         view.viewport()->update();
     }
 }
+
+// How near a column border the pointer must be to take hold of it.
+constexpr int kBorderGrip = 4;
 
 }  // namespace
 
@@ -70,25 +76,91 @@ class FixedPane : public QTableView {
         startAtWholeColumn(*this);
     }
     void mousePressEvent(QMouseEvent* event) override {
-        const QModelIndex index = indexAt(event->position().toPoint());
+        const QPoint pos = event->position().toPoint();
+        if (event->button() == Qt::LeftButton) {
+            dragged_ = borderAt(pos);
+            if (dragged_ >= 0) {
+                dragStartX_ = pos.x();
+                dragStartWidth_ = columnWidth(dragged_);
+                return;
+            }
+        }
+        const QModelIndex index = indexAt(pos);
         emit owner_.cellPressed(index.row(), index.column(), event->button(),
                                 event->globalPosition().toPoint());
         if (index.isValid() && index.flags().testFlag(Qt::ItemIsUserCheckable)) {
             QTableView::mousePressEvent(event);
         }
     }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        const QPoint pos = event->position().toPoint();
+        if (dragged_ >= 0) {
+            owner_.resizeColumnByUser(dragged_, dragStartWidth_ + pos.x() - dragStartX_, false);
+            return;
+        }
+        if (borderAt(pos) >= 0) {
+            viewport()->setCursor(Qt::SplitHCursor);
+        } else {
+            viewport()->unsetCursor();
+        }
+    }
     void mouseReleaseEvent(QMouseEvent* event) override {
-        const QModelIndex index = indexAt(event->position().toPoint());
+        const QPoint pos = event->position().toPoint();
+        if (dragged_ >= 0) {
+            const int column = std::exchange(dragged_, -1);
+            if (pos.x() != dragStartX_) {  // a click on a border leaves the width as laid out
+                owner_.resizeColumnByUser(column, dragStartWidth_ + pos.x() - dragStartX_, true);
+            }
+            return;
+        }
+        const QModelIndex index = indexAt(pos);
         emit owner_.cellReleased(index.row(), index.column(), event->button(),
                                  event->globalPosition().toPoint());
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        const QModelIndex index = indexAt(event->position().toPoint());
+        const QPoint pos = event->position().toPoint();
+        if (const int column = borderAt(pos); column >= 0) {
+            dragged_ = -1;  // the press before started no drag
+            owner_.resizeColumnByUser(column, owner_.fittingWidth(column), true);
+            return;
+        }
+        const QModelIndex index = indexAt(pos);
         emit owner_.cellDoubleClicked(index.row(), index.column(), event->modifiers());
     }
 
   private:
+    // The column whose right border is under the point, when the user may drag it there.
+    int borderAt(const QPoint& pos) const {
+        if (!owner_.columnsResizable() || model() == nullptr) {
+            return -1;
+        }
+        const auto shownBefore = [this](int column) {
+            do {
+                --column;
+            } while (column >= 0 && isColumnHidden(column));
+            return column;
+        };
+        const int x = pos.x();
+        const int column = columnAt(x);
+        if (column < 0) {  // right of the last column
+            const int last = shownBefore(model()->columnCount());
+            return last >= 0 &&
+                           x - (columnViewportPosition(last) + columnWidth(last)) <= kBorderGrip
+                       ? last
+                       : -1;
+        }
+        const int left = columnViewportPosition(column);
+        if (left + columnWidth(column) - x <= kBorderGrip) {
+            return column;
+        }
+        // The left edge is the border of the column before, when that one is in this pane.
+        return left > 0 && x - left <= kBorderGrip ? shownBefore(column) : -1;
+    }
+
     GridView& owner_;
+    int dragged_ = -1;
+    int dragStartX_ = 0;
+    int dragStartWidth_ = 0;
 };
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {
@@ -156,7 +228,78 @@ int GridView::fixedHeight() const {
     return model_->grid().fixedRows() * model_->grid().rowHeight();
 }
 
+void GridView::letUserResizeColumns(std::unique_ptr<ColumnWidthMemory> memory) {
+    resizable_ = true;
+    widthMemory_ = std::move(memory);
+    for (FixedPane* pane : {top_, corner_}) {
+        pane->viewport()->setMouseTracking(true);
+    }
+    if (model_) {
+        applyLayout();
+    }
+}
+
+void GridView::resizeColumnByUser(int column, int width, bool finished) {
+    Grid& g = model_->grid();
+    if (column < 0 || column >= g.columnCount() || g.column(column).width == 0) {
+        return;
+    }
+    width = std::clamp(width, kNarrowestUserColumn, kWidestUserColumn);
+    if (widthMemory_) {  // first, or laying the table out would put the old width back
+        widthMemory_->hold(column, width);
+        if (finished) {
+            widthMemory_->keep();
+        }
+    }
+    g.setColumnWidth(column, width);
+    model_->showChanges();  // now, under the moving pointer
+    if (finished) {
+        emit columnResized(column, width);
+    }
+}
+
+int GridView::fittingWidth(int column) const {
+    const Grid& g = model_->grid();
+    std::map<StyleId, QFontMetrics> metrics;
+    int widest = 0;
+    const auto measure = [&](int row) {
+        const auto merge = g.mergeAt(row, column);
+        if (merge && merge->left != merge->right) {
+            return;  // a text across columns says nothing of this one
+        }
+        const QModelIndex index = model_->index(row, column);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (text.isEmpty()) {
+            return;
+        }
+        auto it = metrics.find(g.styleId(row, column));
+        if (it == metrics.end()) {
+            const QVariant cellFont = index.data(Qt::FontRole);
+            it = metrics
+                     .emplace(g.styleId(row, column),
+                              QFontMetrics(cellFont.isValid() ? cellFont.value<QFont>() : font()))
+                     .first;
+        }
+        for (const QString& line : text.split(QLatin1Char('\n'))) {
+            widest = std::max(widest, it->second.horizontalAdvance(line));
+        }
+    };
+    for (int r = 0; r < std::min(g.fixedRows(), g.rowCount()); ++r) {
+        measure(r);
+    }
+    const int top = std::max(rowAt(0), g.fixedRows());
+    for (int r = top; r < std::min(g.rowCount(), top + kFitRows); ++r) {
+        measure(r);
+    }
+    // The delegate's margin on either side and the grid line.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return widest + 2 * margin + 1;
+}
+
 void GridView::applyLayout() {
+    if (widthMemory_) {
+        widthMemory_->apply(model_->grid());
+    }
     const Grid& g = model_->grid();
     const auto rgb = g.gridLineColor();
     const QString lines = QStringLiteral("QTableView { gridline-color: rgb(%1, %2, %3); }")

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/grid/grid.h"
+#include "core/shell/column_widths.h"
 #include "gui/widgets/grid_model.h"
 
 namespace tf::gui {
@@ -38,6 +39,16 @@ class GridView : public QTableView {
     // moving the cursor onto rows just made.
     void refresh();
 
+    // Lets the user drag the border of a column in the heading rows to set its width, and
+    // double-click it to fit the column to its texts. With a memory the widths are kept
+    // (and put back whenever the table is laid out again); without one they live in the
+    // grid itself, as the print editor's sheet keeps them in its file.
+    void letUserResizeColumns(std::unique_ptr<ColumnWidthMemory> memory = nullptr);
+    // The width that shows the column's texts whole: in the heading rows and in the rows
+    // from the top one in view on, as far as kFitRows.
+    int fittingWidth(int column) const;
+    static constexpr int kFitRows = 20000;
+
     // Files dropped on the table are handed on by `filesDropped` once this is on.
     void setAcceptsFileDrops(bool accepts);
 
@@ -56,6 +67,8 @@ class GridView : public QTableView {
     void keyPressed(int key, bool ctrl, bool shift);
     // The full local names of the files dropped, in the order they came.
     void filesDropped(const QStringList& paths);
+    // The user gave a column a width, by dragging or fitting; the grid has it already.
+    void columnResized(int column, int width);
 
   protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
@@ -81,6 +94,9 @@ class GridView : public QTableView {
     void syncSpans();
     void placePanes();
     void acceptFileDrag(QDragMoveEvent* event);
+    // A width the user chose, from the panes that show the heading rows.
+    void resizeColumnByUser(int column, int width, bool finished);
+    bool columnsResizable() const { return resizable_; }
     int fixedWidth() const;
     int fixedHeight() const;
 
@@ -92,6 +108,8 @@ class GridView : public QTableView {
     KeyHook keyHook_;
     bool placing_ = false;
     bool acceptsFileDrops_ = false;
+    bool resizable_ = false;
+    std::unique_ptr<ColumnWidthMemory> widthMemory_;
 };
 
 }  // namespace tf::gui

@@ -72,7 +72,7 @@ TEST_F(AttachmentWindowTest, TheEntryDialogGathersAttachmentsAndConfirmStoresThe
     AttachmentWindow* w = attachments();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(w->windowTitle(), "附加资料");
+    EXPECT_EQ(w->windowTitle(), "附加资料 - 新部位") << "the location has no name yet";
     EXPECT_EQ(w->manager().mode(), AttachMode::Edit);
     EXPECT_EQ(enabledButtons(), (std::vector<QString>{"文件夹", "子夹"}));
     EXPECT_EQ(w->toolbarAction(C::Screenshot)->toolTip(), "截取屏幕为图片");
@@ -121,6 +121,7 @@ TEST_F(AttachmentWindowTest, TheEntryDialogGathersAttachmentsAndConfirmStoresThe
     window->dispatch(Command::ViewAttachments);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->manager().mode(), AttachMode::View);
+    EXPECT_EQ(w->windowTitle(), "附加资料 - 2层书房") << "the location whose files it shows";
     EXPECT_EQ(enabledButtons(), (std::vector<QString>{"查目录", "取所有"}));
     EXPECT_EQ(w->treeMenu(), nullptr);
     w->folders().setCurrentItem(w->folders().topLevelItem(0));

@@ -18,6 +18,7 @@
 #include "core/structure/link_table.h"
 #include "gui/widgets/grid_view.h"
 #include "tests/support/scripted_prompter.h"
+#include "tests/support/temp_dir.h"
 
 namespace tf::gui {
 namespace {
@@ -57,8 +58,10 @@ TEST(EntryDialog, AWholeEntryThroughTheDialog) {
     }
     doc.structure = serializeStructure(s);
 
+    test::TempDir programDir;
+    AppSettings settings(programDir / "Brix.ini");
     QWidget owner;
-    EntryDialog dialog(doc, prompter, &owner);
+    EntryDialog dialog(doc, prompter, settings, &owner);
     dialog.openForAdd();
     EXPECT_EQ(dialog.windowTitle(), "数据录入");
     dialog.findChild<QLineEdit*>("部位名称")->setText("客厅");
@@ -158,13 +161,15 @@ struct FreshEntry {
         return fresh;
     }();
     test::ScriptedPrompter prompter;
+    test::TempDir programDir;
+    AppSettings settings{programDir / "Brix.ini"};
     QWidget owner;
-    EntryDialog dialog{doc, prompter, &owner};
+    EntryDialog dialog{doc, prompter, settings, &owner};
 };
 
 TEST(EntryDialog, EnterInTheLastNoteAddsARowAndMovesOntoIt) {
     FreshEntry fresh;
-    auto& [doc, prompter, owner, dialog] = fresh;
+    auto& [doc, prompter, programDir, settings, owner, dialog] = fresh;
     GridView& grid = dialog.grid();
     grid.setCurrentIndex(grid.gridModel()->index(5, kNote));
     QTest::keyClick(&grid, Qt::Key_Return);  // not the last row
@@ -178,7 +183,7 @@ TEST(EntryDialog, EnterInTheLastNoteAddsARowAndMovesOntoIt) {
 
 TEST(EntryDialog, CtrlZInTheGridTakesBackItsOwnEdits) {
     FreshEntry fresh;
-    auto& [doc, prompter, owner, dialog] = fresh;
+    auto& [doc, prompter, programDir, settings, owner, dialog] = fresh;
     GridView& grid = dialog.grid();
     const Grid opened = dialog.form().grid();
     grid.gridModel()->setData(grid.gridModel()->index(1, kItemSize), "4.2*5.1", Qt::EditRole);
@@ -212,8 +217,10 @@ TEST(EntryDialog, PickersShowIconsAndOpenOntoTheCurrentItem) {
         doc.materials.setText(r, MaterialColumn::kUnit, "千克");
     }
     rebuildCatalogue(doc);
+    test::TempDir programDir;
+    AppSettings settings(programDir / "Brix.ini");
     QWidget owner;
-    EntryDialog dialog(doc, prompter, &owner);
+    EntryDialog dialog(doc, prompter, settings, &owner);
     dialog.openForAdd();
     dialog.form().grid().setText(2, kCode, "030101-6");
     dialog.form().grid().setText(2, kMaterialName, "乳胶漆");

@@ -53,7 +53,8 @@ TEST_F(MainWindowTest, StartsThroughTheSplashOntoTheStartPage) {
               (QStringList{"程序正在初始化……", "加载功能模块……", "数据初始化……", "程序准备完毕"}));
     EXPECT_FALSE(splash.isVisible());
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.windowTitle(), "Tallyframe2009(现场版)");
+    EXPECT_EQ(window.windowTitle(), "Tallyframe2009(现场版)[*]");
+    EXPECT_FALSE(window.isWindowModified());
     EXPECT_EQ(pages(window)->currentIndex(), MainWindow::StartPage);
     EXPECT_EQ(window.dataNumber(), 1);
     EXPECT_TRUE(prompter.messages().empty());
@@ -178,7 +179,7 @@ TEST_F(MainWindowTest, CommandLineOpensAProjectAndIgnoresOtherNames) {
     window.openFromCommandLine({(programDir / "nothing.gdb").string().c_str()});
     window.openFromCommandLine({(programDir / "ZUdavu.dat").string().c_str()});
     EXPECT_TRUE(prompter.messages().empty());
-    EXPECT_EQ(window.windowTitle(), "Tallyframe2009(现场版)");
+    EXPECT_EQ(window.windowTitle(), "Tallyframe2009(现场版)[*]");
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ TEST_F(ProjectCommandsTest, NewEntrySaveAsCloseAndReopenReadsBackTheSameProject)
     prompter.answerFile(path);
     w->dispatch(Command::SaveProjectAs);
     EXPECT_FALSE(w->document().modified);
-    EXPECT_EQ(w->windowTitle().toStdString(), "Tallyframe2009(现场版) - " + path);
+    EXPECT_EQ(w->windowTitle().toStdString(), "Tallyframe2009(现场版) - " + path + "[*]");
     const Grid analysis = w->document().analysis;
     const Grid materialTable = w->document().materials;
     const StructureSnapshot structure = w->document().structure;

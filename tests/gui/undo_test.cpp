@@ -48,6 +48,9 @@ TEST(UndoKeys, CtrlZTakesBackADeletedLocationAndCtrlYDeletesItAgain) {
     window->dispatch(Command::DeleteLocation);
     ASSERT_EQ(document.locations.size(), 3u);
     EXPECT_TRUE(document.modified);
+    // The title shows the unsaved change with "*", and undo back to the saved state takes it.
+    EXPECT_TRUE(window->windowTitle().endsWith(".gdb[*]"));
+    EXPECT_TRUE(window->isWindowModified());
     const std::string deleted = buildProjectImage(document);
     EXPECT_EQ(undoEntries(*window),
               (Entries{{"撤销 删除一组\tCtrl+Z", true}, {"重做\tCtrl+Y", false}}));
@@ -56,6 +59,7 @@ TEST(UndoKeys, CtrlZTakesBackADeletedLocationAndCtrlYDeletesItAgain) {
     EXPECT_EQ(document.locations.size(), 4u);
     EXPECT_TRUE(buildProjectImage(document) == opened);
     EXPECT_FALSE(document.modified) << "back as it was saved";
+    EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(prompter.status(), "撤销 删除一组");
     EXPECT_EQ(undoEntries(*window),
               (Entries{{"撤销\tCtrl+Z", false}, {"重做 删除一组\tCtrl+Y", true}}));

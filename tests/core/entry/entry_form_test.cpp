@@ -79,6 +79,14 @@ class EntryFormTest : public ::testing::Test {
     EntryForm form;
 };
 
+TEST(TimesSigns, AStarAndALatinXBetweenTwoNumbersShowAsTheSign) {
+    EXPECT_EQ(withTimesSigns("5.4x3.6"), "5.4×3.6");
+    EXPECT_EQ(withTimesSigns("(3.3+0.3)*2.8X2"), "(3.3+0.3)×2.8×2");
+    EXPECT_EQ(withTimesSigns("2x"), "2x") << "not yet between two numbers";
+    EXPECT_EQ(withTimesSigns("x2+sin(30)x"), "x2+sin(30)x");
+    EXPECT_EQ(withTimesSigns(".5x.5"), ".5×.5");
+}
+
 TEST_F(EntryFormTest, SizeExpressionsGiveTheQuantity) {
     form.autoCalculate = true;
     form.grid().setText(1, kUnitUsage, "0.5");
@@ -93,6 +101,13 @@ TEST_F(EntryFormTest, SizeExpressionsGiveTheQuantity) {
                                      "建议使用表达式计算器完成后复制到此单元格。",
                                      "提示:", 64}}));
     EXPECT_EQ(cell(2, kWorkQuantity), "");
+
+    // As surveyors write it: 5.4x3.6 = 19.44, no 提示.
+    prompter.clear();
+    type(4, kItemSize, "5.4x3.6");
+    EXPECT_EQ(cell(4, kItemSize), "5.4×3.6");
+    EXPECT_EQ(cell(4, kWorkQuantity), "19.44");
+    EXPECT_TRUE(prompter.messages().empty());
 
     form.autoCalculate = false;
     prompter.clear();
