@@ -10,6 +10,8 @@ namespace tf {
 
 // Empty, or spaces only.
 bool isBlank(std::string_view text);
+// Digits only, at least one.
+bool isWholeNumber(std::string_view text);
 // Without spaces at either end.
 std::string_view trimSpaces(std::string_view text);
 // Without any space.

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "core/base/prompter.h"
+#include "core/grid/cell_block.h"
 #include "core/grid/grid.h"
+#include "core/grid/paste_report.h"
 #include "core/project/project_document.h"
 #include "core/structure/default_structure.h"
 
@@ -73,6 +75,14 @@ class EntryForm {
     // "设置单位用量(本窗口有效)" and "查看材料单位用量".
     void setUnitUsage(int row);
     void showUnitUsage(int row);
+    // Ctrl+V of a block with its top left cell at `at`: every cell through its column's rules,
+    // as if typed or picked. 分项代号 takes a work item's code (without its process: the
+    // block brings its own rows), 使用材料名称 a material of 材料表 with its unit; sizes,
+    // quantities and notes go in as typed, a blank quantity leaves the one its size gave.
+    // 序号 and 材料单位 take nothing: numbers and the material's own unit copied along are
+    // passed over, anything else refused. Rows beyond the last are added. What each cell
+    // came to is in the report.
+    PasteReport paste(CellPos at, const CellBlock& block);
     // Ins adds an empty formatted row below `row`; "删除行" removes `row`.
     void addRow(int below);
     void deleteRow(int row);
@@ -91,9 +101,12 @@ class EntryForm {
     void renumber(int from = 1);
     double number(int row, int column) const;
     void setNumber(int row, int column, double value);
+    // One pasted cell; returns why it was refused, or nothing.
+    std::optional<std::string> pasteCell(int row, int column, const std::string& text);
 
     ProjectDocument& document_;
-    Prompter& prompter_;
+    // Passes everything on to the user, but keeps what a paste's cells are told for its report.
+    GatheringPrompter prompter_;
     Grid grid_;
     Structure working_;
     std::optional<int> modifying_;

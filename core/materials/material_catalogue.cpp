@@ -58,6 +58,20 @@ MaterialEntry* MaterialCatalogue::byId(std::int32_t id) {
     return const_cast<MaterialEntry*>(std::as_const(*this).byId(id));
 }
 
+std::vector<std::int32_t> MaterialCatalogue::idsNamed(std::string_view name) const {
+    name = trimSpaces(name);
+    std::vector<std::int32_t> ids;
+    for (int c = 1; c <= categoryCount(); ++c) {
+        const auto& entries = categories_[static_cast<std::size_t>(c - 1)].entries;
+        for (std::size_t e = 0; e < entries.size(); ++e) {
+            if (!entries[e].removed && entries[e].name == name) {
+                ids.push_back(materialId(c, static_cast<int>(e + 1)));
+            }
+        }
+    }
+    return ids;
+}
+
 void MaterialCatalogue::renameCategory(int number, std::string name) {
     if (number >= 1 && number <= categoryCount()) {
         categories_[static_cast<std::size_t>(number - 1)].name = std::move(name);

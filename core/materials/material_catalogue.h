@@ -49,6 +49,8 @@ class MaterialCatalogue {
     const MaterialEntry* byId(std::int32_t id) const;
     MaterialEntry* byId(std::int32_t id);
     void renameCategory(int number, std::string name);
+    // The present materials of that name (spaces around it aside), in every category.
+    std::vector<std::int32_t> idsNamed(std::string_view name) const;
     void clear() { categories_.clear(); }
 
   private:

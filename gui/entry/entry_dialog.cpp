@@ -1,6 +1,8 @@
 #include "gui/entry/entry_dialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -234,6 +236,10 @@ bool EntryDialog::handleKey(QKeyEvent* event) {
         return true;
     }
     gridHistory_.cut();  // each key's change a step of its own
+    if (event->matches(QKeySequence::Paste)) {
+        pasteBlock();
+        return true;
+    }
     if (event->key() == Qt::Key_Space && cursor.row >= 1) {
         if (cursor.column == kCode) {
             openWorkItemPicker(cursor.row);
@@ -259,6 +265,19 @@ bool EntryDialog::handleKey(QKeyEvent* event) {
         return true;
     }
     return false;
+}
+
+void EntryDialog::pasteBlock() {
+    const auto block = parseCellBlock(QApplication::clipboard()->text().toStdString());
+    if (!block) {
+        prompter_.message(kBlockTooLarge, Captions::kWarning, MessageFlags::kWarning);
+        return;
+    }
+    form_.autoCalculate = autoCalculate_->isChecked();
+    const PasteReport report = form_.paste(form_.grid().cursor(), *block);
+    gridHistory_.cut();  // the whole block is one step
+    grid_->refresh();
+    report.tell(prompter_);
 }
 
 void EntryDialog::popupMenu(const QPoint& globalPos, int row) {

@@ -49,6 +49,8 @@ class EntryDialog : public QDialog {
     void showForm();
     void readBoxes();
     bool handleKey(QKeyEvent* event);
+    // Ctrl+V: the clipboard's block at the cursor, one step for Ctrl+Z.
+    void pasteBlock();
     void popupMenu(const QPoint& globalPos, int row);
     // Where a picker for a cell opens: below it, in screen coordinates.
     QPoint belowCell(int row, int column);

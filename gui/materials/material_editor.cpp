@@ -5,7 +5,9 @@
 #include <QClipboard>
 #include <QKeyEvent>
 
+#include "core/grid/cell_block.h"
 #include "core/materials/material_layout.h"
+#include "core/materials/material_paste.h"
 #include "core/materials/material_table.h"
 #include "core/materials/material_text_file.h"
 #include "gui/widgets/grid_view.h"
@@ -74,12 +76,25 @@ void MaterialEditor::exportTable() {
 }
 
 void MaterialEditor::paste() {
+    const std::string text = QApplication::clipboard()->text().toStdString();
+    const auto block = parseCellBlock(text);
+    if (!block) {
+        prompter_.message(kBlockTooLarge, Captions::kWarning, MessageFlags::kWarning);
+        return;
+    }
+    PasteReport report;
     scope_(StepName::kPaste, false, [&] {
-        pasteIntoMaterialCell(document_, QApplication::clipboard()->text().toStdString(), prompter_,
-                              showAnalysisPage_);
+        if (block->rows.empty() || block->singleCell()) {
+            pasteIntoMaterialCell(document_, text, prompter_, showAnalysisPage_);
+        } else {
+            report = pasteMaterialBlock(document_, document_.materials.cursor(), *block, prompter_,
+                                        showAnalysisPage_);
+        }
     });
+    view_.refresh();
     followCursor();
     emit changed();
+    report.tell(prompter_);
 }
 
 void MaterialEditor::cut() {

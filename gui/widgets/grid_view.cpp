@@ -1,8 +1,10 @@
 #include "gui/widgets/grid_view.h"
 
+#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -12,6 +14,7 @@
 #include <QUrl>
 #include <map>
 
+#include "core/grid/cell_block.h"
 #include "gui/widgets/grid_delegate.h"
 
 namespace tf::gui {
@@ -514,6 +517,17 @@ void GridView::keyPressEvent(QKeyEvent* event) {
     emit keyPressed(event->key(), event->modifiers().testFlag(Qt::ControlModifier),
                     event->modifiers().testFlag(Qt::ShiftModifier));
     if (keyHook_ && keyHook_(event)) {
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy) && model_) {
+        // The selected block (or the cursor cell) as spreadsheets take it.
+        const Grid& g = model_->grid();
+        const CellPos cursor = g.cursor();
+        const CellRange block = g.selection().top >= 0 ? g.selection()
+                                                       : CellRange{cursor.row, cursor.column,
+                                                                   cursor.row, cursor.column};
+        QGuiApplication::clipboard()->setText(QString::fromStdString(blockText(g, block)));
         event->accept();
         return;
     }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -204,6 +206,46 @@ TEST(EntryDialog, CtrlZInTheGridTakesBackItsOwnEdits) {
     QTest::keyClick(&grid, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(dialog.form().grid().rowCount(), opened.rowCount());
     EXPECT_EQ(doc.locations.size(), 0u) << "the project is not touched";
+}
+
+TEST(EntryDialog, CtrlVPastesABlockOnASelectedCellAndCtrlZTakesItAllBack) {
+    FreshEntry fresh;
+    auto& [doc, prompter, programDir, settings, owner, dialog] = fresh;
+    GridView& grid = dialog.grid();
+    const Grid opened = dialog.form().grid();
+    // Two rows copied from a spreadsheet: sizes, and a note five columns on.
+    QGuiApplication::clipboard()->setText("3.6*2.8\t\t\t\t\t说明一\r\n2x3\r\n");
+    grid.setCurrentIndex(grid.gridModel()->index(1, kItemSize));
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);  // no editor open
+    const Grid& form = dialog.form().grid();
+    EXPECT_EQ(form.text(1, kItemSize), "3.6×2.8");
+    EXPECT_EQ(form.text(1, kNote), "说明一");
+    EXPECT_EQ(form.text(2, kItemSize), "2×3");
+    EXPECT_TRUE(prompter.messages().empty());
+
+    // Ctrl+C copies the selected block as a spreadsheet takes it.
+    grid.selectionModel()->select(QItemSelection(grid.gridModel()->index(1, kItemSize),
+                                                 grid.gridModel()->index(2, kWorkQuantity)),
+                                  QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "3.6×2.8\t\r\n2×3\t\r\n");
+
+    QTest::keyClick(&grid, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(form == opened) << "the whole block is one step";
+    QTest::keyClick(&grid, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(form.text(2, kItemSize), "2×3");
+
+    // What cannot go in is said once, for all its cells.
+    QGuiApplication::clipboard()->setText("九九\t1\r\n八八\t2\r\n");
+    grid.setCurrentIndex(grid.gridModel()->index(3, kWorkQuantity));
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    EXPECT_EQ(prompter.messages()[0].text,
+              "粘贴时有以下单元格需要注意：\r\n"
+              "第3行“工程数量”的“九九”：不是数值，未粘贴。\r\n"
+              "第3行“使用材料名称”的“1”：材料表中没有这种材料，未粘贴。\r\n"
+              "第4行“工程数量”的“八八”：不是数值，未粘贴。\r\n"
+              "第4行“使用材料名称”的“2”：材料表中没有这种材料，未粘贴。");
 }
 
 TEST(EntryDialog, PickersShowIconsAndOpenOntoTheCurrentItem) {

@@ -1,9 +1,13 @@
 // Undo and redo in the main window: the keys, the entries of 编辑 and the status bar.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QTest>
 
+#include "core/materials/material_layout.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_file.h"
 #include "core/stats/statistics_layout.h"
@@ -94,6 +98,31 @@ TEST(UndoKeys, CtrlZTakesBackADeletedLocationAndCtrlYDeletesItAgain) {
     EXPECT_EQ(window->statistics().summary.text(2, note), "");
     QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(window->statistics().summary.text(2, note), "甲供");
+}
+
+TEST(UndoKeys, ABlockPastedIntoTheMaterialTableIsOneStep) {
+    test::TempDir dir;
+    test::ScriptedPrompter prompter;
+    auto window = test::openSampleWindow(dir.path(), prompter, 4);
+    window->activateWindow();
+    window->pressPageButton(MainWindow::MaterialPage);
+    const ProjectDocument& document = window->document();
+    auto* view = window->findChild<GridView*>("材料表");
+    view->setCurrentIndex(view->gridModel()->index(1, MaterialColumn::kNote));
+    const std::string opened = buildProjectImage(document);
+    QGuiApplication::clipboard()->setText("进口\r\n国产\r\n");
+    QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(document.materials.text(1, MaterialColumn::kNote), "进口");
+    EXPECT_EQ(document.materials.text(2, MaterialColumn::kNote), "国产");
+    EXPECT_TRUE(prompter.messages().empty());
+    // The title marks the change at its next look at the project.
+    EXPECT_TRUE(test::waitUntil([&] { return window->isWindowModified(); }));
+    window->activateWindow();  // Ctrl+Z is a key of the active window
+    ASSERT_TRUE(test::waitUntil([&] { return QApplication::activeWindow() == window.get(); }));
+
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(buildProjectImage(document) == opened);
+    EXPECT_EQ(prompter.status(), "撤销 粘贴");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "core/base/number_text.h"
 #include "core/base/text_codec.h"
 #include "core/entry/entry_sheet.h"
+#include "core/grid/cell_block.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
 #include "core/project/analysis_layout.h"
@@ -78,6 +79,53 @@ class EntryFormTest : public ::testing::Test {
     test::ScriptedPrompter prompter;
     EntryForm form;
 };
+
+TEST_F(EntryFormTest, APastedBlockGoesThroughEveryColumnsRulesAndNamesWhatItRefused) {
+    form.autoCalculate = true;
+    form.useProcess = true;
+    const CellBlock block = *parseCellBlock(
+        "030201\t3.6x2.8\t\t水泥砂浆\t0.2016\t千克\t东墙\r\n"
+        "030999\t2*3\tabc\t木材\t\t吨\r\n"
+        "\t0\t\t\t\t\t\t\t多余\r\n");
+    const PasteReport report = form.paste({9, kCode}, block);
+
+    // Row 9: the code picked (without its process), 3.6 × 2.8 = 10.08 from the size, the
+    // material with its id and unit, the unit copied along passed over.
+    EXPECT_EQ(cell(9, kCode), "030201");
+    EXPECT_EQ(cell(9, kItemSize), "3.6×2.8");
+    EXPECT_DOUBLE_EQ(parseNumber(cell(9, kWorkQuantity)), 10.08);
+    EXPECT_EQ(cell(9, kMaterialName), "水泥砂浆");
+    EXPECT_EQ(cell(9, kMaterialId), "1001");
+    EXPECT_EQ(cell(9, kUnit), "千克");
+    EXPECT_EQ(cell(9, kMaterialQuantity), "0.2016");
+    EXPECT_EQ(cell(9, kNote), "东墙");
+    EXPECT_EQ(cell(10, kItemSize), "2×3");
+    EXPECT_DOUBLE_EQ(parseNumber(cell(10, kWorkQuantity)), 6);
+    EXPECT_EQ(cell(10, kCode), "");
+    EXPECT_EQ(cell(10, kMaterialName), "");
+    // The third row was added, numbered on.
+    ASSERT_EQ(form.grid().rowCount(), 12);
+    EXPECT_EQ(cell(11, kNumber), "11");
+    EXPECT_TRUE(form.useProcess) << "the tick stays as the surveyor left it";
+
+    EXPECT_TRUE(prompter.messages().empty()) << "no box per cell";
+    EXPECT_EQ(report.lines(), (std::vector<std::string>{
+                                  "第10行“分项代号”的“030999”：没有这个分项代号，未粘贴。",
+                                  "第10行“工程数量”的“abc”：不是数值，未粘贴。",
+                                  "第10行“使用材料名称”的“木材”：材料表中没有这种材料，未粘贴。",
+                                  "第10行“材料单位”的“吨”：材料单位随所选材料而定，未粘贴。",
+                                  "第11行“分项尺寸”：输入的分项尺寸无法直接计算出结果，或结果为零！"
+                                  "建议使用表达式计算器完成后复制到此单元格。",
+                                  "第11行的“多余”在表格右边之外，未粘贴。"}));
+
+    // The rows go in on confirmation like typed ones: row 9 is complete.
+    form.location = "客厅";
+    prompter.answer(Answer::Yes);  // rows 10 and 11 are incomplete: without them
+    ASSERT_TRUE(form.confirm());
+    EXPECT_EQ(doc.analysis.text(2, A::kItemSize), "3.6×2.8");
+    EXPECT_EQ(doc.analysis.text(2, A::kMaterialName), "水泥砂浆");
+    EXPECT_EQ(doc.analysis.text(3, A::kLocation), "");
+}
 
 TEST(TimesSigns, AStarAndALatinXBetweenTwoNumbersShowAsTheSign) {
     EXPECT_EQ(withTimesSigns("5.4x3.6"), "5.4×3.6");

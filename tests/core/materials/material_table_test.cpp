@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/grid/cell_block.h"
 #include "core/materials/material_layout.h"
+#include "core/materials/material_paste.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_io.h"
 #include "tests/support/scripted_prompter.h"
@@ -87,6 +89,59 @@ TEST_F(MaterialTableTest, CutAndPasteAlwaysMarkTheProjectModified) {
     doc.materials.setCursor(1, kId);
     EXPECT_EQ(cutMaterialCell(doc, prompter), std::nullopt);
     EXPECT_TRUE(doc.modified);
+}
+
+TEST_F(MaterialTableTest, ABlockPastedFromASpreadsheetEntersRowsByTheTablesRules) {
+    material(1, "钢材", "圆钢", "吨");
+    useInAnalysis(2, 1001, "圆钢", "吨");
+    prompter.clear();
+    // Copied with its 序号 column: the numbers are passed over. The first row renames a
+    // material in use (asked, as typing asks), the third has no category, the fourth repeats a
+    // name of its category, the last comes beyond the table's fresh rows.
+    const std::string rows[] = {"1\t钢材\t螺纹钢\tΦ12\t吨\t4200\t",
+                                "2\t涂料\t乳胶漆\t5L\t桶\t" + std::string(400, '9') + "\t内墙",
+                                "3\t\t无类别\t\t个\t\t", "4\t涂料\t乳胶漆\t18L\t桶\t480\t",
+                                "x\t涂料\t底漆\t\t桶\t两百\t\t\t多一格"};
+    std::string text;
+    for (const auto& row : rows) {
+        text += row + "\r\n";
+    }
+    for (int r = 0; r < 20; ++r) {
+        text += "\t五金\t合页" + std::to_string(r) + "\t\t副\t3\r\n";
+    }
+    doc.materials.setCursor(1, kNumber);
+    doc.modified = false;
+    prompter.answer(Answer::Yes);
+    const PasteReport report = pasteMaterialBlock(doc, {1, kNumber}, *parseCellBlock(text),
+                                                  prompter, [this] { ++analysisPageShown; });
+
+    // The rename went through the table's own question and repaired the analysis rows.
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    EXPECT_EQ(prompter.messages()[0].caption, "询问:");
+    EXPECT_EQ(doc.analysis.text(2, AnalysisColumn::kMaterialName), "螺纹钢");
+    EXPECT_EQ(cell(1, kSpec), "Φ12");
+    EXPECT_EQ(cell(1, kPrice), "4200");
+    EXPECT_EQ(cell(2, kName), "乳胶漆");
+    EXPECT_EQ(cell(2, kPrice), "") << "a price too large for a number is refused";
+    EXPECT_EQ(cell(3, kName), "");
+    EXPECT_EQ(cell(4, kName), "[重名材料] 乳胶漆");
+    EXPECT_EQ(cell(5, kPrice), "");
+    // 5 rows and 20 more: the table of 24 fresh rows grew by one, numbered and styled.
+    ASSERT_EQ(doc.materials.rowCount(), 26);
+    EXPECT_EQ(cell(25, kNumber), "25");
+    EXPECT_EQ(cell(25, kName), "合页19");
+    EXPECT_FALSE(cell(25, kId).empty()) << "entered in the catalogue";
+    EXPECT_EQ(doc.materials.cursor(), (CellPos{1, kNumber}));
+    EXPECT_TRUE(doc.modified);
+
+    EXPECT_EQ(
+        report.lines(),
+        (std::vector<std::string>{
+            "第2行“单价”：数值超出范围，请检查数据！",
+            "第3行“材料名称”的“无类别”：这一行还没有类别，未粘贴。",
+            "第3行“单位”的“个”：这一行还没有类别，未粘贴。",
+            "第4行“材料名称”：同类别的材料不能重名！", "第5行“序号”的“x”：序号由程序编排，未粘贴。",
+            "第5行“单价”的“两百”：不是数值，未粘贴。", "第5行的“多一格”在表格右边之外，未粘贴。"}));
 }
 
 TEST_F(MaterialTableTest, NothingButTheCategoryBeforeACategory) {
