@@ -147,7 +147,6 @@ void EntryForm::pickWorkItem(int row, std::size_t node) {
     } else {
         grid_.setText(row, kCode, code);
     }
-    useProcess = false;
 }
 
 void EntryForm::applyItemProcess(int row, std::size_t node, const std::string& code) {

@@ -40,7 +40,7 @@ class EntryForm {
     std::string drawing;         // 图纸索引
     std::string structureSize;   // 结构尺寸
     bool autoCalculate = false;  // "由分项尺寸直接计算出工程量并自动填写。"
-    bool useProcess = false;     // "使用分项工艺。"
+    bool useProcess = false;     // "使用分项工艺。", kept from pick to pick
     // The attachments gathered for the location (its block); a location being modified
     // starts with its own.
     std::string attachments;

@@ -14,8 +14,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "core/entry/entry_ticks.h"
 #include "core/shell/commands.h"
 #include "core/structure/codes.h"
+#include "gui/entry/work_item_finder.h"
 #include "gui/widgets/division_tree_items.h"
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/pickers.h"
@@ -66,6 +68,7 @@ EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, AppSetti
     connect(attach, &QToolButton::clicked, this, &EntryDialog::attachmentsWanted);
     layout->addLayout(boxes);
     connect(location_, &QLineEdit::returnPressed, drawing_, qOverload<>(&QWidget::setFocus));
+    connect(drawing_, &QLineEdit::returnPressed, structureSize_, qOverload<>(&QWidget::setFocus));
     connect(structureSize_, &QLineEdit::textEdited, this, [this](const QString& text) {
         const QString shown = qs(withTimesSigns(text.toStdString()));
         if (shown != text) {
@@ -86,6 +89,19 @@ EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, AppSetti
         form_.commitEdit(row, column);
         gridHistory_.cut();
     });
+    connect(grid_, &GridView::typedOnCell, this, [this](const QString& text) {
+        const CellPos cursor = form_.grid().cursor();
+        if (cursor.column == kCode && cursor.row >= 1) {
+            openWorkItemFinder(cursor.row, text);
+        }
+    });
+    connect(grid_, &GridView::editSubmitted, this, [this](int row, int column) {
+        if (column == kItemSize) {
+            // Sized: the work item of this row next, or the next item once it has one.
+            moveTo(form_.grid().text(row, kCode).empty() ? CellPos{row, kCode}
+                                                         : CellPos{nextFreeRow(row), kCode});
+        }
+    });
     connect(grid_, &GridView::cellDoubleClicked, this, [this](int row, int column, auto) {
         if (column == kCode) {
             openWorkItemPicker(row);
@@ -103,6 +119,16 @@ EntryDialog::EntryDialog(ProjectDocument& document, Prompter& prompter, AppSetti
 
     autoCalculate_ = new QCheckBox("由分项尺寸直接计算出工程量并自动填写。", this);
     useProcess_ = new QCheckBox("使用分项工艺。", this);
+    autoCalculate_->setObjectName("自动计算");
+    useProcess_->setObjectName("使用分项工艺");
+    const EntryTicks ticks = keptEntryTicks(settings_);
+    autoCalculate_->setChecked(ticks.autoCalculate);
+    useProcess_->setChecked(ticks.useProcess);
+    for (QCheckBox* tick : {autoCalculate_, useProcess_}) {
+        connect(tick, &QCheckBox::toggled, this, [this] {
+            keepEntryTicks(settings_, {autoCalculate_->isChecked(), useProcess_->isChecked()});
+        });
+    }
     auto* options = new QHBoxLayout;
     options->addWidget(autoCalculate_);
     options->addWidget(useProcess_);
@@ -147,6 +173,7 @@ void EntryDialog::openForAdd() {
     grid_->setCurrentIndex(grid_->gridModel()->index(1, kItemSize));
     show();
     raise();
+    location_->setFocus();
     emit formLoaded();
 }
 
@@ -197,6 +224,9 @@ void EntryDialog::openWorkItemPicker(int row) {
                                      itemCodeOfNode(nodes, picked) != current)) {
         ++picked;
     }
+    if (picked >= nodes.size() && current.empty() && lastPicked_ < nodes.size()) {
+        picked = lastPicked_;  // an empty row opens on the item picked last
+    }
     if (picked < nodes.size()) {
         revealItem(*tree, items[picked]);
     } else {
@@ -209,13 +239,53 @@ void EntryDialog::openWorkItemPicker(int row) {
         if (!isWorkItem(form_.workingStructure().tree, node)) {
             return;  // a grouping node picks nothing
         }
-        form_.useProcess = useProcess_->isChecked();
-        form_.pickWorkItem(row, node);
-        gridHistory_.cut();
-        useProcess_->setChecked(false);
         tree->close();
+        pickWorkItem(row, node);
     });
     tree->show();
+}
+
+void EntryDialog::openWorkItemFinder(int row, const QString& typed) {
+    auto* finder = new WorkItemFinder(form_.workingStructure().tree, this);
+    connect(finder, &WorkItemFinder::chosen, this,
+            [this, row](std::size_t node) { pickWorkItem(row, node); });
+    finder->start(typed, belowCell(row, kCode));
+}
+
+void EntryDialog::pickWorkItem(int row, std::size_t node) {
+    const bool sized = !form_.grid().text(row, kItemSize).empty();
+    form_.useProcess = useProcess_->isChecked();
+    form_.pickWorkItem(row, node);
+    lastPicked_ = node;
+    gridHistory_.cut();
+    grid_->refresh();
+    // Picked: its size next, or the next item once it has one.
+    moveTo(sized ? CellPos{nextFreeRow(row), kItemSize} : CellPos{row, kItemSize});
+    grid_->setFocus();
+}
+
+int EntryDialog::nextFreeRow(int row) {
+    const Grid& g = form_.grid();
+    const std::string code(g.text(row, kCode));
+    int next = row + 1;
+    while (next < g.rowCount() && !code.empty() && g.text(next, kCode) == code) {
+        ++next;  // the rows the item's process filled
+    }
+    while (next < g.rowCount() &&
+           !(g.text(next, kCode).empty() && g.text(next, kItemSize).empty())) {
+        ++next;
+    }
+    if (next >= g.rowCount()) {
+        form_.addRow(g.rowCount() - 1);
+        gridHistory_.cut();
+        next = g.rowCount() - 1;
+    }
+    return next;
+}
+
+void EntryDialog::moveTo(CellPos cell) {
+    grid_->refresh();
+    grid_->setCurrentIndex(grid_->gridModel()->index(cell.row, cell.column));
 }
 
 void EntryDialog::openMaterialPicker(int row) {

@@ -35,6 +35,8 @@ class EntryDialog : public QDialog {
     void setActionScope(ActionScope scope) { scope_ = std::move(scope); }
     void clearForm();
     void openWorkItemPicker(int row);
+    // What was typed on a 分项代号 cell: the work items matching it, to pick from.
+    void openWorkItemFinder(int row, const QString& typed);
     void openMaterialPicker(int row);
 
   signals:
@@ -52,6 +54,11 @@ class EntryDialog : public QDialog {
     // Ctrl+V: the clipboard's block at the cursor, one step for Ctrl+Z.
     void pasteBlock();
     void popupMenu(const QPoint& globalPos, int row);
+    // Fills the row from the work item, then moves on to what is typed next.
+    void pickWorkItem(int row, std::size_t node);
+    // The first row below `row`'s work item with neither code nor size; added when none.
+    int nextFreeRow(int row);
+    void moveTo(CellPos cell);
     // Where a picker for a cell opens: below it, in screen coordinates.
     QPoint belowCell(int row, int column);
 
@@ -69,6 +76,8 @@ class EntryDialog : public QDialog {
     QCheckBox* autoCalculate_ = nullptr;
     QCheckBox* useProcess_ = nullptr;
     QPushButton* confirm_ = nullptr;
+    // The work item picked last: the picker opens onto it for an empty row.
+    std::size_t lastPicked_ = static_cast<std::size_t>(-1);
     ActionScope scope_ = [](std::string_view, bool, const std::function<void()>& change) {
         change();
     };

@@ -440,6 +440,14 @@ void GridView::placePanes() {
     placing_ = false;
 }
 
+void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const QModelIndex edited = currentIndex();
+    QTableView::closeEditor(editor, hint);
+    if (hint == QAbstractItemDelegate::SubmitModelCache && edited.isValid()) {
+        emit editSubmitted(edited.row(), edited.column());
+    }
+}
+
 void GridView::setAcceptsFileDrops(bool accepts) {
     acceptsFileDrops_ = accepts;
     setAcceptDrops(accepts);

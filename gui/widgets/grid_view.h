@@ -56,8 +56,9 @@ class GridView : public QTableView {
     void selectRowCells(int row, int first, int last);
     // The pane that shows a cell at the given viewport point of this view.
     QModelIndex cellAt(const QPoint& viewportPos) const { return indexAt(viewportPos); }
-    // Letters typed on a cell that takes none are not a search: the cursor stays.
-    void keyboardSearch(const QString&) override {}
+    // Letters typed on a cell that takes none are not a search: the cursor stays, and the
+    // text goes to whoever wants it (`typedOnCell`), typed keys and input methods alike.
+    void keyboardSearch(const QString& text) override { emit typedOnCell(text); }
 
   signals:
     void cellPressed(int row, int column, Qt::MouseButton button, QPoint globalPos);
@@ -67,6 +68,10 @@ class GridView : public QTableView {
     void keyPressed(int key, bool ctrl, bool shift);
     // The full local names of the files dropped, in the order they came.
     void filesDropped(const QStringList& paths);
+    // Text typed on the cursor cell when that cell takes no typing.
+    void typedOnCell(const QString& text);
+    // An edit ended with Enter (the cell has its text already).
+    void editSubmitted(int row, int column);
     // The user gave a column a width, by dragging or fitting; the grid has it already.
     void columnResized(int column, int width);
 
@@ -86,6 +91,7 @@ class GridView : public QTableView {
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
   private:
     friend class FixedPane;

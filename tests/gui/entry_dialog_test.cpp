@@ -7,11 +7,13 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
+#include "core/grid/cell_block.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
 #include "core/project/analysis_layout.h"
@@ -212,12 +214,15 @@ TEST(EntryDialog, CtrlVPastesABlockOnASelectedCellAndCtrlZTakesItAllBack) {
     FreshEntry fresh;
     auto& [doc, prompter, programDir, settings, owner, dialog] = fresh;
     GridView& grid = dialog.grid();
-    const Grid opened = dialog.form().grid();
     // Two rows copied from a spreadsheet: sizes, and a note five columns on.
     QGuiApplication::clipboard()->setText("3.6*2.8\t\t\t\t\t说明一\r\n2x3\r\n");
     grid.setCurrentIndex(grid.gridModel()->index(1, kItemSize));
-    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);  // no editor open
     const Grid& form = dialog.form().grid();
+    const auto everything = [](const Grid& g) {
+        return blockText(g, {0, 0, g.rowCount() - 1, g.columnCount() - 1});
+    };
+    const std::string opened = everything(form);
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);  // no editor open
     EXPECT_EQ(form.text(1, kItemSize), "3.6×2.8");
     EXPECT_EQ(form.text(1, kNote), "说明一");
     EXPECT_EQ(form.text(2, kItemSize), "2×3");
@@ -231,7 +236,7 @@ TEST(EntryDialog, CtrlVPastesABlockOnASelectedCellAndCtrlZTakesItAllBack) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "3.6×2.8\t\r\n2×3\t\r\n");
 
     QTest::keyClick(&grid, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(form == opened) << "the whole block is one step";
+    EXPECT_EQ(everything(form), opened) << "the whole block is one step";
     QTest::keyClick(&grid, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(form.text(2, kItemSize), "2×3");
 
@@ -246,6 +251,102 @@ TEST(EntryDialog, CtrlVPastesABlockOnASelectedCellAndCtrlZTakesItAllBack) {
               "第3行“使用材料名称”的“1”：材料表中没有这种材料，未粘贴。\r\n"
               "第4行“工程数量”的“八八”：不是数值，未粘贴。\r\n"
               "第4行“使用材料名称”的“2”：材料表中没有这种材料，未粘贴。");
+}
+
+TEST(EntryDialog, ACodeOrANameTypedOnTheCodeCellFindsTheWorkItemAndTheCursorMovesOn) {
+    FreshEntry fresh;
+    auto& [doc, prompter, programDir, settings, owner, dialog] = fresh;
+    GridView& grid = dialog.grid();
+    const Grid& form = dialog.form().grid();
+    const auto at = [&] {
+        return std::pair(grid.currentIndex().row(), grid.currentIndex().column());
+    };
+    const auto typeSize = [&](int row, const QString& size) {
+        grid.setCurrentIndex(grid.gridModel()->index(row, kItemSize));
+        grid.edit(grid.gridModel()->index(row, kItemSize));
+        auto* editor = grid.findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText(size);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+
+    // The item first: "107" finds 030107 砖面层; Enter takes it, and its size is next.
+    grid.setCurrentIndex(grid.gridModel()->index(1, kCode));
+    QTest::keyClick(&grid, Qt::Key_1);
+    auto* finder = dialog.findChild<QFrame*>("分项查找");
+    ASSERT_NE(finder, nullptr);
+    auto* box = finder->findChild<QLineEdit*>("分项查找框");
+    auto* matches = finder->findChild<QListWidget*>("分项匹配");
+    EXPECT_EQ(box->text(), "1");
+    QTest::keyClicks(box, "07");
+    ASSERT_EQ(matches->count(), 1);
+    EXPECT_EQ(matches->item(0)->text(), "030107  砖面层");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(form.text(1, kCode), "030107");
+    EXPECT_EQ(at(), std::pair(1, kItemSize));
+    // Sized with Enter: the next item goes into the next free row.
+    typeSize(1, "3.6*4.2");
+    EXPECT_EQ(form.text(1, kItemSize), "3.6×4.2");
+    EXPECT_EQ(at(), std::pair(2, kCode));
+
+    // The size first: Enter goes to the row's code; a name's part finds the item, Down
+    // chooses the second match, and the size of the next free row is next.
+    typeSize(3, "2*3");
+    EXPECT_EQ(at(), std::pair(3, kCode));
+    QTest::keyClick(&grid, Qt::Key_0);
+    finder = dialog.findChildren<QFrame*>("分项查找").back();
+    box = finder->findChild<QLineEdit*>("分项查找框");
+    box->setText("涂饰");
+    QTest::keyClick(box, Qt::Key_Down);
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(form.text(3, kCode), "030802");
+    EXPECT_EQ(at(), std::pair(4, kItemSize));
+
+    // Esc leaves the cell as it was; so does Enter when nothing matches.
+    grid.setCurrentIndex(grid.gridModel()->index(4, kCode));
+    QTest::keyClick(&grid, Qt::Key_9);
+    finder = dialog.findChildren<QFrame*>("分项查找").back();
+    box = finder->findChild<QLineEdit*>("分项查找框");
+    QTest::keyClicks(box, "99");
+    EXPECT_EQ(finder->findChild<QListWidget*>("分项匹配")->count(), 0);
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_TRUE(finder->isVisible());
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_EQ(form.text(4, kCode), "");
+
+    // The picker opens on the item picked last for an empty row.
+    dialog.openWorkItemPicker(4);
+    auto* tree = dialog.findChildren<QTreeWidget*>("分项选择").back();
+    ASSERT_NE(tree->currentItem(), nullptr);
+    EXPECT_EQ(tree->currentItem()->text(0), "溶剂型涂料涂饰");
+    tree->close();
+    EXPECT_TRUE(prompter.messages().empty());
+}
+
+TEST(EntryDialog, BothTicksStayAsTheSurveyorLeftThemFromPickToPickAndStartToStart) {
+    FreshEntry fresh;
+    auto& [doc, prompter, programDir, settings, owner, dialog] = fresh;
+    auto* autoCalculate = dialog.findChild<QCheckBox*>("自动计算");
+    auto* useProcess = dialog.findChild<QCheckBox*>("使用分项工艺");
+    EXPECT_FALSE(autoCalculate->isChecked());
+    EXPECT_FALSE(useProcess->isChecked());
+    autoCalculate->click();
+    useProcess->click();
+    dialog.openWorkItemPicker(1);
+    auto* tree = dialog.findChildren<QTreeWidget*>("分项选择").back();
+    emit tree->itemActivated(findItem(tree, "砖面层"), 0);
+    EXPECT_EQ(dialog.form().grid().text(1, kCode), "030107");
+    EXPECT_TRUE(useProcess->isChecked()) << "still ticked after the pick";
+
+    EntryDialog again(doc, prompter, settings, &owner);  // the next start
+    EXPECT_TRUE(again.findChild<QCheckBox*>("自动计算")->isChecked());
+    EXPECT_TRUE(again.findChild<QCheckBox*>("使用分项工艺")->isChecked());
+    useProcess->click();
+    EXPECT_FALSE(EntryDialog(doc, prompter, settings, &owner)
+                     .findChild<QCheckBox*>("使用分项工艺")
+                     ->isChecked());
 }
 
 TEST(EntryDialog, PickersShowIconsAndOpenOntoTheCurrentItem) {
