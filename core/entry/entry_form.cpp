@@ -58,15 +58,22 @@ EntryForm::EntryForm(ProjectDocument& document, Prompter& prompter)
 }
 
 std::string EntryForm::caption() const {
-    return modifying_ ? "数据修改" : "数据录入";
+    return modifying_ ? "数据修改" : insertingBefore_ ? "插入部位" : "数据录入";
 }
 
 std::string EntryForm::heading() const {
-    return " " + caption() + " (同一分项下，工程数量必须一致)";
+    std::string where;
+    if (insertingBefore_) {
+        const int k = *insertingBefore_;
+        const LocationSpan span = document_.locations.at(static_cast<std::size_t>(k));
+        where = "：在第 " + std::to_string(k + 1) + " 个部位“" +
+                std::string(document_.analysis.text(span.first, A::kLocation)) + "”之前";
+    }
+    return " " + caption() + where + " (同一分项下，工程数量必须一致)";
 }
 
 std::string EntryForm::confirmCaption() const {
-    return modifying_ ? "确认修改(&M)" : "确认录入(&O)";
+    return modifying_ ? "确认修改(&M)" : insertingBefore_ ? "确认插入(&O)" : "确认录入(&O)";
 }
 
 bool EntryForm::isTypeable(int column) {
@@ -92,6 +99,7 @@ void EntryForm::clear() {
     structureSize.clear();
     attachments.clear();
     modifying_.reset();
+    insertingBefore_.reset();
     grid_ = Grid(kFreshEntryRows, kCount);
     grid_.setFixedRows(1);
     constexpr std::array<const char*, 8> kTitles = {
@@ -318,6 +326,13 @@ void EntryForm::deleteRow(int row) {
     }
 }
 
+void EntryForm::beginInsert(int k) {
+    open();
+    if (k >= 0 && static_cast<std::size_t>(k) < document_.locations.size()) {
+        insertingBefore_ = k;
+    }
+}
+
 void EntryForm::beginModify(int k) {
     open();
     const LocationSpan span = document_.locations.at(static_cast<std::size_t>(k));
@@ -404,6 +419,21 @@ bool EntryForm::confirm(const std::function<void()>& showAnalysisPage) {
         }
         span.last = first + count - 1;
         shiftLocationSpans(index, a, k, count - old, false);
+    } else if (insertingBefore_ && static_cast<std::size_t>(*insertingBefore_) < index.size()) {
+        // The new block takes the place of location k, which moves down with all below it.
+        k = *insertingBefore_;
+        first = index[static_cast<std::size_t>(k)].first;
+        a.insertRows(first, count);
+        document_.attachments.insert(first, count);
+        index.insert(index.begin() + k, {first, first + count - 1});
+        for (std::size_t i = static_cast<std::size_t>(k) + 1; i < index.size(); ++i) {
+            index[i].first += count;
+            index[i].last += count;
+            for (int r = index[i].first; r <= index[i].last; ++r) {
+                a.setText(r, A::kNumber, std::to_string(i + 1));
+            }
+        }
+        paintAnalysisBands(a, first, a.rowCount() - 1);
     } else {
         first = index.empty() ? kAnalysisHeadingRows : index.back().last + 1;
         if (a.rowCount() < first + count) {
@@ -440,7 +470,11 @@ bool EntryForm::confirm(const std::function<void()>& showAnalysisPage) {
     mergeLocationBlock(a, span.first, span.last);
     document_.modified = true;
     prompter_.processEvents();
+    // A run of insertions goes in in order, each before the same location as the first.
+    const std::optional<int> nextInsert =
+        insertingBefore_ ? std::optional<int>(k + 1) : std::nullopt;
     clear();
+    insertingBefore_ = nextInsert;
     return true;
 }
 

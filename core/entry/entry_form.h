@@ -49,6 +49,8 @@ class EntryForm {
     const Structure& workingStructure() const { return working_; }
     // The location being modified (0-based in the index); nothing in add mode.
     std::optional<int> modifiedLocation() const { return modifying_; }
+    // The location a new one goes before ("插入部位"); nothing when it goes after the last.
+    std::optional<int> insertingBefore() const { return insertingBefore_; }
     // The dialog's caption, its large heading and its confirm button in the current mode.
     std::string caption() const;
     std::string heading() const;
@@ -87,6 +89,9 @@ class EntryForm {
     void addRow(int below);
     void deleteRow(int row);
 
+    // "插入部位": an empty form whose location, once confirmed, goes before location k
+    // (0-based) and numbers k and those below it on by one. No such location: add mode.
+    void beginInsert(int k);
     // The modify command: fills the form from location k's analysis rows.
     void beginModify(int k);
     // Writes the complete rows into 分析表 as one location; false when nothing was written.
@@ -110,6 +115,7 @@ class EntryForm {
     Grid grid_;
     Structure working_;
     std::optional<int> modifying_;
+    std::optional<int> insertingBefore_;
 };
 
 // 结构尺寸 and 分项尺寸 as typed: every "*", and an "x" or "X" between two numbers, shows as

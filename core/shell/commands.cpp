@@ -41,6 +41,7 @@ const std::vector<MenuItem>& menuItems(Menu menu) {
                                                item("关于(&A)...", C::About)};
     static const std::vector<MenuItem> analysis = {
         item("添加新数据   (空格键)", C::AddEntry),
+        item("插入部位      Ins", C::InsertEntry),
         item("修改          F3", C::ModifyEntry),
         separator(),
         item("删除一组      Ctrl+Del", C::DeleteLocation),

@@ -23,6 +23,7 @@ enum class Command {
     CheckForUpdates,
     About,
     AddEntry,
+    InsertEntry,
     ModifyEntry,
     DeleteLocation,
     BuildStatistics,

@@ -21,6 +21,7 @@ namespace tf {
 namespace StepName {
 inline constexpr std::string_view kEntry = "录入数据";
 inline constexpr std::string_view kModify = "修改数据";  // a location's entry confirmed again
+inline constexpr std::string_view kInsert = "插入部位";
 inline constexpr std::string_view kImport = "导入数据";
 inline constexpr std::string_view kMaterialEdit = "修改材料";
 inline constexpr std::string_view kPaste = "粘贴";

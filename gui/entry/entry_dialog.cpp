@@ -177,6 +177,16 @@ void EntryDialog::openForAdd() {
     emit formLoaded();
 }
 
+void EntryDialog::openForInsert(int k) {
+    form_.beginInsert(k);
+    showForm();
+    grid_->setCurrentIndex(grid_->gridModel()->index(1, kItemSize));
+    show();
+    raise();
+    location_->setFocus();
+    emit formLoaded();
+}
+
 void EntryDialog::openForModify(int k) {
     form_.beginModify(k);
     showForm();
@@ -199,8 +209,10 @@ void EntryDialog::confirm() {
         location_->setFocus();
     }
     bool confirmed = false;
-    scope_(form_.modifiedLocation() ? StepName::kModify : StepName::kEntry, false,
-           [&] { confirmed = form_.confirm([this] { emit wantAnalysisPage(); }); });
+    scope_(form_.modifiedLocation()  ? StepName::kModify
+           : form_.insertingBefore() ? StepName::kInsert
+                                     : StepName::kEntry,
+           false, [&] { confirmed = form_.confirm([this] { emit wantAnalysisPage(); }); });
     if (confirmed) {
         emit written();
         showForm();

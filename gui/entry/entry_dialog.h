@@ -30,6 +30,8 @@ class EntryDialog : public QDialog {
     // Opens in add mode, or in modify mode for location k.
     void openForAdd();
     void openForModify(int k);
+    // "插入部位": a new location that goes before location k.
+    void openForInsert(int k);
     void confirm();
     // Runs each confirmation as one step the project can take back.
     void setActionScope(ActionScope scope) { scope_ = std::move(scope); }

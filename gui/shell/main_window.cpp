@@ -211,6 +211,9 @@ QWidget* MainWindow::buildAnalysisPage() {
             case Qt::Key_Space:
                 dispatch(Command::AddEntry);
                 return true;
+            case Qt::Key_Insert:
+                dispatch(Command::InsertEntry);
+                return true;
             case Qt::Key_F3:
                 dispatch(Command::ModifyEntry);
                 return true;
@@ -259,8 +262,8 @@ void MainWindow::pressAnalysisRow(int row, int column, Qt::MouseButton button, Q
         popupTable_ = ExportTable::Analysis;
         popupMenu(Menu::Analysis, global, [modifying](Command command) {
             return !modifying ||
-                   (command != Command::AddEntry && command != Command::DeleteLocation &&
-                    command != Command::BuildStatistics);
+                   (command != Command::AddEntry && command != Command::InsertEntry &&
+                    command != Command::DeleteLocation && command != Command::BuildStatistics);
         });
     }
 }
@@ -380,6 +383,16 @@ void MainWindow::registerCommands() {
         prompter_->setStatus("添加或修改数据");
         currentLocation_.reset();  // a new entry is no location yet: F3 must not take it over
         entryDialog().openForAdd();
+    };
+    handlers_[Command::InsertEntry] = [this] {
+        prompter_->setStatus("添加或修改数据");
+        const auto before = currentLocation_;
+        currentLocation_.reset();
+        if (before) {
+            entryDialog().openForInsert(*before);
+        } else {
+            entryDialog().openForAdd();  // no location to go before: after the last
+        }
     };
     handlers_[Command::ModifyEntry] = [this] {
         if (currentLocation_) {

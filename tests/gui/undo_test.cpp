@@ -4,13 +4,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 
 #include "core/materials/material_layout.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_file.h"
 #include "core/stats/statistics_layout.h"
+#include "gui/entry/entry_dialog.h"
 #include "gui/shell/main_window.h"
 #include "gui/widgets/grid_model.h"
 #include "gui/widgets/grid_view.h"
@@ -123,6 +127,49 @@ TEST(UndoKeys, ABlockPastedIntoTheMaterialTableIsOneStep) {
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(buildProjectImage(document) == opened);
     EXPECT_EQ(prompter.status(), "撤销 粘贴");
+}
+
+TEST(UndoKeys, InsKeyInsertsALocationBeforeTheCurrentOneAndCtrlZTakesItOut) {
+    test::TempDir dir;
+    test::ScriptedPrompter prompter;
+    auto window = test::openSampleWindow(dir.path(), prompter, 4);
+    const ProjectDocument& document = window->document();
+    const std::string second(
+        document.analysis.text(document.locations[1].first, AnalysisColumn::kLocation));
+    auto* view = window->findChild<GridView*>("分析表");
+    emit view->cellPressed(document.locations[1].first, 1, Qt::LeftButton, QPoint());
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Insert);
+    EntryDialog& entry = window->entryDialog();
+    ASSERT_TRUE(entry.isVisible());
+    EXPECT_EQ(entry.windowTitle(), "插入部位");
+    EXPECT_EQ(entry.findChild<QLabel*>("录入标题")->text().toStdString(),
+              " 插入部位：在第 2 个部位“" + second + "”之前 (同一分项下，工程数量必须一致)");
+    EXPECT_EQ(entry.findChild<QPushButton*>("确认按钮")->text(), "确认插入(&O)");
+    EntryForm& form = entry.form();
+    entry.findChild<QLineEdit*>("部位名称")->setText("2层过道");
+    form.grid().setText(1, EntryColumn::kCode, "030201");
+    form.grid().setText(1, EntryColumn::kWorkQuantity, "8");
+    form.pickMaterial(1, 1001);
+    form.grid().setText(1, EntryColumn::kMaterialQuantity, "0.4");
+    entry.findChild<QPushButton*>("确认按钮")->click();
+    ASSERT_EQ(document.locations.size(), 5u);
+    EXPECT_EQ(document.analysis.text(document.locations[1].first, AnalysisColumn::kLocation),
+              "2层过道");
+    EXPECT_EQ(document.analysis.text(document.locations[2].first, AnalysisColumn::kLocation),
+              second);
+    EXPECT_EQ(document.analysis.text(document.locations[2].first, AnalysisColumn::kNumber), "3");
+    entry.close();
+
+    window->activateWindow();
+    ASSERT_TRUE(test::waitUntil([&] { return QApplication::activeWindow() == window.get(); }));
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(prompter.status(), "撤销 插入部位");
+    EXPECT_EQ(document.locations.size(), 4u);
+    EXPECT_EQ(document.analysis.text(document.locations[1].first, AnalysisColumn::kLocation),
+              second);
+    EXPECT_EQ(document.analysis.text(document.locations[1].first, AnalysisColumn::kNumber), "2");
+    EXPECT_FALSE(document.modified);
 }
 
 }  // namespace

@@ -457,6 +457,59 @@ namespace {
 
 // Three locations with attachments: their blocks stay with them, byte for byte, through
 // save, load, deleting the middle location and modifying the first.
+TEST_F(EntryFormTest, InsertedLocationsGoBeforeTheCurrentOneInOrderAndTheOthersNumberOn) {
+    // 部位1 (1 row), 部位2 (2 rows, with attachments), 部位3 (1 row).
+    const char* names[] = {"部位1", "部位2", "部位3"};
+    for (int k = 0; k < 3; ++k) {
+        form.location = names[k];
+        entryRow(1, "030201", 1, 1001);
+        if (k == 1) {
+            entryRow(2, "030202", 2, 1002);
+            form.attachments = "部位2的资料";
+        }
+        ASSERT_TRUE(form.confirm());
+    }
+    ASSERT_EQ(doc.locations, (LocationIndex{{2, 2}, {3, 4}, {5, 5}}));
+    const int tableRows = doc.analysis.rowCount();
+
+    form.beginInsert(1);
+    EXPECT_EQ(form.caption(), "插入部位");
+    EXPECT_EQ(form.confirmCaption(), "确认插入(&O)");
+    EXPECT_EQ(form.heading(), " 插入部位：在第 2 个部位“部位2”之前 (同一分项下，工程数量必须一致)");
+    form.location = "新甲";
+    entryRow(1, "030201", 4, 1003);
+    entryRow(2, "030202", 4, 1001);
+    entryRow(3, "030203", 4, 1002);
+    ASSERT_TRUE(form.confirm());
+    // The next one goes in after it, still before 部位2.
+    EXPECT_EQ(form.heading(), " 插入部位：在第 3 个部位“部位2”之前 (同一分项下，工程数量必须一致)");
+    form.location = "新乙";
+    entryRow(1, "030201", 6, 1001);
+    ASSERT_TRUE(form.confirm());
+
+    const Grid& a = doc.analysis;
+    EXPECT_EQ(doc.locations, (LocationIndex{{2, 2}, {3, 5}, {6, 6}, {7, 8}, {9, 9}}));
+    const std::vector<std::pair<int, std::string>> expected = {
+        {2, "部位1"}, {3, "新甲"},  {5, "新甲"}, {6, "新乙"},
+        {7, "部位2"}, {8, "部位2"}, {9, "部位3"}};
+    for (const auto& [row, name] : expected) {
+        const auto k = locationOfRow(doc.locations, row);
+        ASSERT_TRUE(k) << row;
+        EXPECT_EQ(a.text(doc.locations[static_cast<std::size_t>(*k)].first, A::kLocation), name);
+        EXPECT_EQ(a.text(row, A::kNumber), std::to_string(*k + 1)) << row;
+    }
+    EXPECT_EQ(a.text(10, A::kNumber), "6") << "the empty rows below number on";
+    EXPECT_EQ(a.rowCount(), tableRows + 4);
+    EXPECT_EQ(a.mergeAt(5, A::kLocation), (CellRange{3, A::kLocation, 5, A::kLocation}));
+    EXPECT_EQ(a.mergeAt(8, A::kLocation), (CellRange{7, A::kLocation, 8, A::kLocation}));
+    EXPECT_EQ(doc.attachments.records[7], "部位2的资料") << "moved down with its rows";
+    EXPECT_EQ(doc.attachments.records.size(), static_cast<std::size_t>(a.rowCount()));
+
+    form.beginInsert(9);  // no such location: an ordinary entry after the last
+    EXPECT_EQ(form.caption(), "数据录入");
+    form.clear();
+}
+
 TEST_F(EntryFormTest, AttachmentsStayWithTheirLocations) {
     std::vector<std::string> blocks;
     for (int k = 0; k < 3; ++k) {
