@@ -73,6 +73,8 @@ const std::vector<MenuItem>& menuItems(Menu menu) {
         item("导出数据", C::ExportMaterials),
         separator(),
         item("查找", C::FindMaterial),
+        item("查找下一个", C::FindNextMaterial, "Ctrl+G"),
+        item("查找上一个", C::FindPreviousMaterial, "Ctrl+Shift+G"),
         separator(),
         item("材料关联", C::MaterialLinks, "F8"),
         separator(),

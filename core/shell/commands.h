@@ -43,6 +43,8 @@ enum class Command {
     ImportMaterials,
     ExportMaterials,
     FindMaterial,
+    FindNextMaterial,
+    FindPreviousMaterial,
     MaterialLinks,
     EntryAddRow,
     EntryDeleteRow,

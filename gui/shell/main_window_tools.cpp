@@ -9,6 +9,7 @@
 #include "gui/print/print_editor_window.h"
 #include "gui/shell/main_window.h"
 #include "gui/stats/statistics_page.h"
+#include "gui/widgets/grid_view.h"
 #include "gui/widgets/qt_text.h"
 
 namespace tf::gui {
@@ -31,6 +32,21 @@ void MainWindow::registerToolCommands() {
         materialSearch_->raise();
         materialSearch_->activateWindow();
     };
+    for (const auto& [command, forward] : {std::pair(Command::FindNextMaterial, true),
+                                           std::pair(Command::FindPreviousMaterial, false)}) {
+        handlers_[command] = [this, forward] {
+            pressPageButton(MaterialPage);
+            const auto position = goToMarkedMaterial(document_.materials, *materialView_,
+                                                     document_.materials.cursor().row, forward);
+            prompter_->setStatus(position ? *position : "没有查找到的材料，请先查找。");
+        };
+    }
+    // Ctrl+G and Ctrl+Shift+G in 材料表: keys no other command of the window has.
+    connect(materialView_, &GridView::keyPressed, this, [this](int key, bool ctrl, bool shift) {
+        if (key == Qt::Key_G && ctrl) {
+            dispatch(shift ? Command::FindPreviousMaterial : Command::FindNextMaterial);
+        }
+    });
     handlers_[Command::Calculator] = [this] {
         if (!calculator_) {
             calculator_ = new CalculatorWindow(*prompter_, this);

@@ -107,15 +107,15 @@ TEST_F(MainWindowTest, MenusShowTheirCaptionsKeysAndSeparators) {
     EXPECT_EQ(menuTexts(window, Menu::File),
               (QStringList{"工程向导", "-", "新建\tCtrl+N", "打开\tCtrl+O", "-", "保存\tCtrl+S",
                            "另存为", "-", "自动保存设置", "-", "打印\tCtrl+P", "-", "退出"}));
+    EXPECT_EQ(menuTexts(window, Menu::Material),
+              (QStringList{"添加一行\tInsert", "删除一行    Ctrl+Del", "-", "导入数据", "导出数据",
+                           "-", "查找", "查找下一个\tCtrl+G", "查找上一个\tCtrl+Shift+G", "-",
+                           "材料关联\tF8", "-", "导出为Excel…", "导出全部为Excel…"}));
     EXPECT_EQ(
-        menuTexts(window, Menu::Material),
-        (QStringList{"添加一行\tInsert", "删除一行    Ctrl+Del", "-", "导入数据", "导出数据", "-",
-                     "查找", "-", "材料关联\tF8", "-", "导出为Excel…", "导出全部为Excel…"}));
-    EXPECT_EQ(menuTexts(window, Menu::Analysis),
-              (QStringList{"添加新数据   (空格键)", "插入部位      Ins", "修改          F3", "-",
-                           "删除一组      Ctrl+Del", "-", "统计数据      F2", "-",
-                           "查看附加资料  F6", "查看单元格内容", "-", "导出为Excel…",
-                           "导出全部为Excel…"}));
+        menuTexts(window, Menu::Analysis),
+        (QStringList{"添加新数据   (空格键)", "插入部位      Ins", "修改          F3", "-",
+                     "删除一组      Ctrl+Del", "-", "统计数据      F2", "-", "查看附加资料  F6",
+                     "查看单元格内容", "-", "导出为Excel…", "导出全部为Excel…"}));
 }
 
 TEST_F(MainWindowTest, ProgramKeysAreNumberedInOrder) {

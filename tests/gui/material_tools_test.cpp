@@ -213,14 +213,42 @@ TEST_F(MaterialToolsTest, SearchMarksMatchesAndCancelRestoresTheShading) {
     QTest::keyClick(text, Qt::Key_Return);  // the default button
     EXPECT_EQ(marked(), (std::vector<std::string>{"钢", "塑钢窗", "钢化玻璃", "不锈钢扶手",
                                                   "镀锌角钢", "拉丝不锈钢板"}));
-    const CellPos cursor = m.cursor();
+    // The cursor goes to the first match, and 下一个/上一个 go through them, round the ends.
+    auto* result = search->findChild<QLabel*>("查找结果");
+    const auto cursorName = [&] {
+        return std::string(m.text(m.cursor().row, MaterialColumn::kName));
+    };
+    EXPECT_EQ(cursorName(), "钢");
+    EXPECT_EQ(result->text(), "第 1 个，共 6 个");
+    search->findChild<QPushButton*>("下一个按钮")->click();
+    EXPECT_EQ(cursorName(), "塑钢窗");
+    EXPECT_EQ(result->text(), "第 2 个，共 6 个");
+    auto* previous = search->findChild<QPushButton*>("上一个按钮");
+    previous->click();
+    previous->click();
+    EXPECT_EQ(cursorName(), "拉丝不锈钢板");
+    EXPECT_EQ(result->text(), "第 6 个，共 6 个");
+    // Ctrl+G in the table goes on from there, and says where it is.
+    auto* table = window->findChild<GridView*>("材料表");
+    QTest::keyClick(table, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(cursorName(), "钢");
+    EXPECT_EQ(prompter.status(), "第 1 个，共 6 个");
+    QTest::keyClick(table, Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(cursorName(), "拉丝不锈钢板");
+    EXPECT_EQ(table->currentIndex().row(), m.cursor().row) << "the view shows the cursor";
+
     exact->setChecked(true);
     search->findChild<QPushButton*>("查找按钮")->click();
     EXPECT_EQ(marked(), std::vector<std::string>{"钢"});
+    EXPECT_EQ(cursorName(), "钢");
+    const CellPos cursor = m.cursor();
     text->setText("铜");
     search->findChild<QPushButton*>("查找按钮")->click();
     EXPECT_TRUE(marked().empty());
     EXPECT_EQ(m.cursor(), cursor);
+    EXPECT_EQ(result->text(), "没有查找到的材料");
+    window->dispatch(Command::FindNextMaterial);
+    EXPECT_EQ(prompter.status(), "没有查找到的材料，请先查找。");
     EXPECT_TRUE(search->isVisible());
 
     exact->setChecked(false);
