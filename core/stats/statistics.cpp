@@ -108,6 +108,7 @@ void rebuildStatistics(const ProjectDocument& document, Statistics& s, Prompter&
         case StatisticsView::AllMaterials:
             layOutStatistics(s.itemSummary, StatisticsLayout::Division, kStatisticsFreshRows);
             blankCumulative(s);
+            s.title = kAllMaterialsTitle;  // the view shows them now, as if chosen
             break;
         case StatisticsView::Division:
             blankSummary(s);

@@ -66,7 +66,8 @@ std::optional<ExportTable> exportTableNamed(std::string_view name) {
 
 SheetSource tableSheet(const ProjectDocument& document, const Statistics& statistics,
                        ExportTable table) {
-    SheetSource sheet{std::string(exportTableName(table)), nullptr, {}};
+    // Every table numbers its rows in its first column.
+    SheetSource sheet{std::string(exportTableName(table)), nullptr, {}, {0}};
     switch (table) {
         case ExportTable::Analysis:
             sheet.grid = &document.analysis;

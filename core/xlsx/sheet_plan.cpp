@@ -48,7 +48,10 @@ std::string sheetNameFrom(std::string_view text, std::string_view fallback) {
 }
 
 SheetPlan::SheetPlan(const SheetSource& source)
-    : grid_(*source.grid), name_(source.name), rowTotals_(source.rowTotals) {
+    : grid_(*source.grid),
+      name_(source.name),
+      rowTotals_(source.rowTotals),
+      numberedColumns_(source.numberedColumns) {
     sheetColumns_.assign(static_cast<std::size_t>(grid_.columnCount()), -1);
     for (int c = 0; c < grid_.columnCount(); ++c) {
         if (grid_.column(c).width > 0) {
@@ -184,7 +187,9 @@ SheetCell SheetPlan::cell(int row, int sheetColumn) {
         cell.kind = SheetCellKind::Formula;
         cell.text = std::move(*f);
         cell.value = parseNumber(text);
-    } else if (numberColumn && isPlainNumber(text)) {
+    } else if ((numberColumn && isPlainNumber(text)) ||
+               (std::ranges::find(numberedColumns_, gc) != numberedColumns_.end() &&
+                isWholeNumber(text))) {
         cell.kind = SheetCellKind::Number;
         cell.value = parseNumber(text);
     } else {

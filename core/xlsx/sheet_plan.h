@@ -23,6 +23,9 @@ struct SheetSource {
     std::string name;
     const Grid* grid = nullptr;
     std::vector<RowTotal> rowTotals;
+    // Text columns of running numbers (序号): their whole numbers go out as numbers, so that
+    // a spreadsheet sorts and sums them.
+    std::vector<int> numberedColumns = {};
 };
 
 // How a sheet cell looks: the grid's style made complete, the column's decimals as a number
@@ -100,7 +103,8 @@ class SheetPlan {
     int frozenColumns_ = 0;
     std::vector<CellRange> merges_;
     std::unordered_map<std::uint64_t, const RangeSum*> sums_;  // (row, grid column)
-    std::unordered_map<std::uint64_t, int> formatIds_;         // (style, grid column, numeric)
+    std::vector<int> numberedColumns_;
+    std::unordered_map<std::uint64_t, int> formatIds_;  // (style, grid column, numeric)
     std::vector<SheetFormat> formats_;
 };
 

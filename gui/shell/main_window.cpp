@@ -369,11 +369,13 @@ void MainWindow::buildStatusBar() {
     statusPanel_ = new QLabel(bar);
     statusPanel_->setObjectName("消息面板");
     statusPanel_->setMinimumWidth(180);
-    bar->addWidget(statusPanel_);
+    // A long note is cut at the panel's end (the whole of it in the tooltip) rather than
+    // running under the link or widening the window.
+    statusPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(statusPanel_, 1);
     auto* link = new QLabel("<a href='#'>Tallyframe 网站</a>", bar);
     link->setObjectName("标签8");
-    link->move(200, 5);
-    link->adjustSize();
+    bar->addPermanentWidget(link);
     connect(link, &QLabel::linkActivated, this,
             [] { QDesktopServices::openUrl(QUrl(qs(kMakerAddress))); });
 }

@@ -255,6 +255,7 @@ void StatisticsPage::fillFilterTree() {
     for (std::size_t l = 0; l < locations.size(); ++l) {
         auto* top = new QTreeWidgetItem;
         top->setText(0, qs(locations[l].name));
+        top->setToolTip(0, top->text(0));
         top->setData(0, kLocationRole, static_cast<qulonglong>(l));
         top->setFlags(top->flags() | Qt::ItemIsUserCheckable);
         top->setCheckState(0, checkState(locations[l].tick));

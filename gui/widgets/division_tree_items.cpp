@@ -30,6 +30,7 @@ std::vector<QTreeWidgetItem*> addDivisionNodes(QTreeWidget& tree, const Division
         auto* item =
             level == 1 ? new QTreeWidgetItem(&tree) : new QTreeWidgetItem(parents[level - 2]);
         item->setText(0, qs(nodes[i].name));
+        item->setToolTip(0, item->text(0));  // a narrow tree cuts long names
         item->setData(0, Qt::UserRole, static_cast<qulonglong>(i));
         item->setIcon(0, isWorkItem(nodes, i) ? leaf : group);
         parents[level - 1] = item;

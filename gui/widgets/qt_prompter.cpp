@@ -114,6 +114,7 @@ std::optional<std::string> QtPrompter::chooseSaveFile(std::string_view title,
 void QtPrompter::setStatus(std::string_view text) {
     if (status_) {
         status_->setText(qs(text));
+        status_->setToolTip(status_->text());
     }
 }
 

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -17,6 +19,7 @@
 #include "gui/shell/splash_window.h"
 #include "gui/shell/startup.h"
 #include "gui/widgets/grid_view.h"
+#include "tests/gui/event_wait.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
 
@@ -72,6 +75,21 @@ TEST_F(MainWindowTest, StartsThroughTheSplashOntoTheStartPage) {
           "状态条1",  "编辑框1",    "外形框1",   "图形按钮14"}) {
         EXPECT_NE(window.findChild<QWidget*>(name), nullptr) << name;
     }
+}
+
+TEST_F(MainWindowTest, ALongStatusNoteIsCutBeforeTheLinkNotDrawnOverIt) {
+    MainWindow window(dir(), &prompter);
+    window.resize(900, 600);
+    window.show();
+    auto* panel = window.findChild<QLabel*>("消息面板");
+    auto* link = window.findChild<QLabel*>("标签8");
+    QCoreApplication::processEvents();
+    const int width = window.width();
+    panel->setText(QString("标题过长，打印文件中只保存了能放下的部分。").repeated(6));
+    ASSERT_TRUE(test::waitUntil(
+        [&] { return panel->geometry().right() < link->geometry().left() && link->isVisible(); }));
+    EXPECT_EQ(window.width(), width) << "the window keeps its width";
+    EXPECT_LE(link->geometry().right(), window.statusBar()->width());
 }
 
 TEST_F(MainWindowTest, MissingDataFileStopsTheStart) {

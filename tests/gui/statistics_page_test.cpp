@@ -59,9 +59,18 @@ TEST_F(StatisticsPageTest, RebuildBehindTheBusyWindowThenEveryView) {
     const Statistics& stats = window->statistics();
     EXPECT_TRUE(stats.summary.text(1, SummaryColumn::kName).empty())
         << "an opened project's statistics are built when their page is first shown";
+    EXPECT_EQ(child<QLabel>("标签2")->text(), "所有材料统计");
     window->pressPageButton(MainWindow::StatisticsPage);
     ASSERT_FALSE(stats.summary.text(1, SummaryColumn::kName).empty());
     EXPECT_EQ(stats.filter.locations().size(), 6u);
+    EXPECT_EQ(child<QLabel>("标签2")->text(), "所有材料统计表") << "the list shown, as chosen";
+    // Names the trees cut are whole in their tooltips.
+    const auto names = child<QTreeWidget>("树型框1")->findItems(
+        "金属门窗安装(铝合金门窗)", Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(names.size(), 1);
+    EXPECT_EQ(names.front()->toolTip(0), "金属门窗安装(铝合金门窗)");
+    EXPECT_EQ(child<QTreeWidget>("树型框2")->topLevelItem(0)->toolTip(0),
+              child<QTreeWidget>("树型框2")->topLevelItem(0)->text(0));
 
     window->dispatch(Command::BuildStatistics);
     auto* busy = window->findChild<BusyWindow*>();

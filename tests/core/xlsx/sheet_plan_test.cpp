@@ -194,6 +194,14 @@ TEST(TableSheets, AStatisticRowOfTheMaterialListIsASum) {
     // 8.493588 × 320 + 32.0715 × 3.2
     EXPECT_DOUBLE_EQ(sum.value, 2820.57696);
     EXPECT_EQ(plan.cell(3, kNumber).text, "合计");
+    // 序号 goes out as a number where it is one.
+    g.setText(1, kNumber, "1");
+    EXPECT_EQ(
+        SheetPlan(tableSheet(document, statistics, ExportTable::Summary)).cell(1, kNumber).kind,
+        Kind::Number);
+    EXPECT_DOUBLE_EQ(
+        SheetPlan(tableSheet(document, statistics, ExportTable::Summary)).cell(1, kNumber).value,
+        1);
 }
 
 TEST(TableSheets, ExportAllFollowsTheStatisticsViewShown) {
