@@ -1,6 +1,8 @@
 #include "core/update/updater_link.h"
 
 #include "core/base/byte_io.h"
+#include "core/base/crc32.h"
+#include "core/base/utf8.h"
 #include "core/update/update_check.h"
 
 namespace tf {
@@ -40,6 +42,35 @@ std::optional<std::int32_t> decodeUpdaterReply(std::string_view bytes) {
 
 std::string updaterEndpointName(long number) {
     return "tallyframe-updater-" + std::to_string(number);
+}
+
+long programEndpointNumber(std::string_view user, std::string_view programDirectory) {
+    const std::uint32_t hash = crc32(programDirectory, crc32(user));
+    return static_cast<long>(hash & 0x7FFFFFFFu);
+}
+
+std::string encodeHandOver(std::string_view fileName) {
+    return encodeUpdaterRequest(
+               {kUpdaterMessage, static_cast<std::int32_t>(fileName.size()), kHandOver}) +
+           std::string(fileName);
+}
+
+std::optional<std::size_t> requestLength(const UpdaterRequest& header) {
+    if (header.message != kUpdaterMessage || header.code != kHandOver) {
+        return kUpdaterRequestBytes;  // answered as the updater's requests are
+    }
+    if (header.first < 0 || header.first > kLongestHandedName) {
+        return std::nullopt;
+    }
+    return kUpdaterRequestBytes + static_cast<std::size_t>(header.first);
+}
+
+std::int32_t answerHandOver(std::string_view fileName, UpdaterHost& host) {
+    if (utf8::sanitize(fileName) != fileName || fileName.find('\0') != std::string_view::npos) {
+        return 0;
+    }
+    host.takeHandedProject(std::string(fileName));
+    return kHandedOver;
 }
 
 std::int32_t answerUpdater(const UpdaterRequest& request, UpdaterHost& host) {

@@ -32,6 +32,21 @@ std::optional<std::int32_t> decodeUpdaterReply(std::string_view bytes);
 // The local socket's name for an endpoint number.
 std::string updaterEndpointName(long number);
 
+// The endpoint number of the program installed in `programDirectory`, run by `user`: the same
+// at every start, so that a second start finds the program already running there.
+long programEndpointNumber(std::string_view user, std::string_view programDirectory);
+
+// A second start of the program hands its project over the same endpoint: a request with the
+// code kHandOver whose first parameter is the byte length of the UTF-8 file name that follows
+// (0: no file, just come to the front). Replied kHandedOver once taken.
+inline constexpr std::int32_t kHandOver = 60;
+inline constexpr std::int32_t kHandedOver = 61;
+inline constexpr std::int32_t kLongestHandedName = 32 * 1024;
+std::string encodeHandOver(std::string_view fileName);
+// How many bytes a request with this header takes in all (header and file name); nothing
+// when its file name would be longer than any.
+std::optional<std::size_t> requestLength(const UpdaterRequest& header);
+
 // What the main program does for the updater.
 class UpdaterHost {
   public:
@@ -41,10 +56,15 @@ class UpdaterHost {
     // Opens it again and takes its data number and ticker; false when it cannot.
     virtual bool reopenDataFile() = 0;
     virtual void repaint() = 0;
+    // A second start of the program: come to the front and open the project named, if any,
+    // as the program opens one (asking about unsaved changes first).
+    virtual void takeHandedProject(const std::string& fileName) = 0;
 };
 
 // 54 after releasing, 53 after reopening (0 when that failed), 52 after repainting, 0 for
 // anything else.
 std::int32_t answerUpdater(const UpdaterRequest& request, UpdaterHost& host);
+// kHandedOver once the host took the file name; 0 for a name that is not UTF-8 text.
+std::int32_t answerHandOver(std::string_view fileName, UpdaterHost& host);
 
 }  // namespace tf

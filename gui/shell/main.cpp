@@ -8,6 +8,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/shell/splash_window.h"
 #include "gui/shell/startup.h"
+#include "gui/shell/updater_endpoint.h"
 #include "gui/widgets/chinese_interface.h"
 #include "gui/widgets/qt_text.h"
 
@@ -35,6 +36,12 @@ int main(int argc, char** argv) {
     tf::gui::speakChinese(app);
     tf::ExclusiveFile::setSafetyCopyFolder(
         tf::gui::pathOf(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)));
+    // Started again, say by a double-click on a project: the program running already takes it.
+    if (tf::gui::handToRunningProgram(
+            tf::gui::programEndpointName(QApplication::applicationDirPath()),
+            app.arguments().mid(1))) {
+        return 0;
+    }
     tf::gui::MainWindow window(QApplication::applicationDirPath());
     tf::gui::SplashWindow splash;
     if (!tf::gui::startProgram(window, splash, app.arguments().mid(1))) {

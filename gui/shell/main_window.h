@@ -119,6 +119,7 @@ class MainWindow : public QMainWindow, private ProjectShell, private UpdaterHost
     void releaseDataFile() override;
     bool reopenDataFile() override;
     void repaint() override;
+    void takeHandedProject(const std::string& fileName) override;
     void startPageNew();
     void dropOnAnalysis(const QStringList& paths);
     void dropOnMaterials(const QStringList& paths);

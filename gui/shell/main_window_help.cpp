@@ -1,16 +1,18 @@
 // The help menu and the updater's side of the main window: the manual, the update checks,
-// the about box, and the answers to the updater's messages.
+// the about box, and the answers to the updater's messages and to a second start.
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
 #include <QUrl>
 
 #include "core/base/platform.h"
 #include "gui/shell/about_box.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/updater_endpoint.h"
+#include "gui/widgets/qt_text.h"
 
 namespace tf::gui {
 
@@ -42,10 +44,22 @@ void MainWindow::openHelp() {
 UpdaterEndpoint& MainWindow::updaterEndpoint() {
     if (!updaterEndpoint_) {
         UpdaterHost& host = *this;
-        updaterEndpoint_ = std::make_unique<UpdaterEndpoint>(
-            static_cast<long>(QCoreApplication::applicationPid()), host);
+        updaterEndpoint_ =
+            std::make_unique<UpdaterEndpoint>(programEndpoint(programDirectory_), host);
     }
     return *updaterEndpoint_;
+}
+
+void MainWindow::takeHandedProject(const std::string& fileName) {
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+    if (!fileName.empty()) {
+        // After the reply: the question about unsaved changes may wait on the user.
+        QTimer::singleShot(0, this, [this, name = qs(fileName)] { openFromCommandLine({name}); });
+    }
 }
 
 void MainWindow::releaseDataFile() {

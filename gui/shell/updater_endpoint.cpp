@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QProcess>
@@ -14,7 +15,7 @@ UpdaterEndpoint::UpdaterEndpoint(long number, UpdaterHost& host, QObject* parent
     : QObject(parent), number_(number), host_(host) {
     const QString name = qs(updaterEndpointName(number));
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_.listen(name)) {
+    if (!server_.listen(name) && !answersAt(name)) {
         QLocalServer::removeServer(name);  // left behind by a program that crashed
         server_.listen(name);
     }
@@ -30,14 +31,24 @@ void UpdaterEndpoint::serve(QLocalSocket* socket) {
     // Answering may let events run (a repaint): the updater can hang up and the socket go.
     const QPointer<QLocalSocket> alive(socket);
     while (alive && alive->bytesAvailable() >= static_cast<qint64>(kUpdaterRequestBytes)) {
-        const QByteArray bytes = alive->read(static_cast<qint64>(kUpdaterRequestBytes));
+        const QByteArray head = alive->peek(static_cast<qint64>(kUpdaterRequestBytes));
         const auto request = decodeUpdaterRequest(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-        if (!request) {
+            std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
+        const auto length = request ? requestLength(*request) : std::nullopt;
+        if (!length) {
             alive->abort();
             return;
         }
-        const std::int32_t answer = answerUpdater(*request, host_);
+        if (alive->bytesAvailable() < static_cast<qint64>(*length)) {
+            return;  // the rest of a handed file name is still on its way
+        }
+        const QByteArray bytes = alive->read(static_cast<qint64>(*length));
+        const std::int32_t answer =
+            request->code == kHandOver && request->message == kUpdaterMessage
+                ? answerHandOver(std::string_view(bytes.constData() + kUpdaterRequestBytes,
+                                                  *length - kUpdaterRequestBytes),
+                                 host_)
+                : answerUpdater(*request, host_);
         emit answered(request->code, answer);
         if (!alive) {
             return;
@@ -46,6 +57,50 @@ void UpdaterEndpoint::serve(QLocalSocket* socket) {
         alive->write(reply.data(), static_cast<qint64>(reply.size()));
         alive->flush();
     }
+}
+
+long programEndpoint(const QString& programDirectory) {
+    const QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
+    return programEndpointNumber(user.toStdString(),
+                                 QDir(programDirectory).canonicalPath().toStdString());
+}
+
+QString programEndpointName(const QString& programDirectory) {
+    return qs(updaterEndpointName(programEndpoint(programDirectory)));
+}
+
+bool answersAt(const QString& name) {
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    return probe.waitForConnected(kConnectMilliseconds);
+}
+
+bool handToRunningProgram(const QString& name, const QStringList& arguments) {
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(kConnectMilliseconds)) {
+        return false;  // the first start
+    }
+    QString project;
+    for (const QString& argument : arguments) {
+        if (argument.endsWith(".gdb", Qt::CaseInsensitive)) {
+            project = QFileInfo(argument).absoluteFilePath();
+            break;
+        }
+    }
+    const std::string request = encodeHandOver(project.toStdString());
+    socket.write(request.data(), static_cast<qint64>(request.size()));
+    if (!socket.waitForBytesWritten(kReplyMilliseconds)) {
+        return false;
+    }
+    while (socket.bytesAvailable() < static_cast<qint64>(kUpdaterReplyBytes)) {
+        if (!socket.waitForReadyRead(kReplyMilliseconds)) {
+            return false;
+        }
+    }
+    const QByteArray reply = socket.read(static_cast<qint64>(kUpdaterReplyBytes));
+    return decodeUpdaterReply(std::string_view(
+               reply.constData(), static_cast<std::size_t>(reply.size()))) == kHandedOver;
 }
 
 QString updaterArgument(long endpoint, long dataNumber, int mode) {

@@ -3,6 +3,7 @@
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "core/update/updater_link.h"
@@ -29,6 +30,21 @@ class UpdaterEndpoint : public QObject {
     UpdaterHost& host_;
     QLocalServer server_;
 };
+
+// The endpoint number of the program in that directory for the user running this one.
+long programEndpoint(const QString& programDirectory);
+QString programEndpointName(const QString& programDirectory);
+
+// Whether a program listens at the endpoint of that name.
+bool answersAt(const QString& name);
+// A second start of the program: hands the project among the arguments (or none) to the
+// program already running at the endpoint of that name, which comes to the front with it.
+// False when none runs there or it did not take it: this start goes on as the first.
+bool handToRunningProgram(const QString& name, const QStringList& arguments);
+// How long a start waits for a running program to pick up, and to answer. Both answer from
+// their event loops at once; the limits only keep a hung program from hanging this one.
+inline constexpr int kConnectMilliseconds = 1000;
+inline constexpr int kReplyMilliseconds = 5000;
 
 // The updater's command-line argument: "endpoint/number/mode".
 QString updaterArgument(long endpoint, long dataNumber, int mode);

@@ -248,6 +248,9 @@ struct RecordingHost : UpdaterHost {
         return reopens;
     }
     void repaint() override { calls.push_back("repaint"); }
+    void takeHandedProject(const std::string& fileName) override {
+        calls.push_back("take " + fileName);
+    }
 };
 
 TEST(UpdaterLink, RequestsAreAnsweredByCode) {
@@ -270,6 +273,38 @@ TEST(UpdaterLink, RequestsAreAnsweredByCode) {
     EXPECT_FALSE(decodeUpdaterRequest(bytes + "x"));
     EXPECT_EQ(decodeUpdaterReply(encodeUpdaterReply(53)), 53);
     EXPECT_FALSE(decodeUpdaterReply("abc"));
+}
+
+TEST(UpdaterLink, ASecondStartHandsItsProjectOverTheSameEndpoint) {
+    // The endpoint is the same at every start of one program for one user, and another for
+    // another user or another copy of the program.
+    const long number = programEndpointNumber("wang", "/opt/tallyframe");
+    EXPECT_EQ(programEndpointNumber("wang", "/opt/tallyframe"), number);
+    EXPECT_NE(programEndpointNumber("li", "/opt/tallyframe"), number);
+    EXPECT_NE(programEndpointNumber("wang", "/home/wang/tallyframe"), number);
+    EXPECT_GE(number, 0);
+
+    const std::string name = "/home/wang/工程/3号楼.gdb";
+    const std::string bytes = encodeHandOver(name);
+    ASSERT_EQ(bytes.size(), 12 + name.size());
+    const auto header = decodeUpdaterRequest(bytes.substr(0, 12));
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->code, kHandOver);
+    EXPECT_EQ(requestLength(*header), bytes.size());
+    RecordingHost host;
+    EXPECT_EQ(answerHandOver(bytes.substr(12), host), kHandedOver);
+    EXPECT_EQ(answerHandOver("", host), kHandedOver) << "no file: just to the front";
+    EXPECT_EQ(answerHandOver("\xFF\xFE.gdb", host), 0) << "not UTF-8";
+    EXPECT_EQ(answerHandOver(std::string("a\0b.gdb", 7), host), 0);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"take " + name, "take "}));
+
+    // The updater's requests keep their 12 bytes; a name longer than any is refused.
+    EXPECT_EQ(requestLength({kUpdaterMessage, 5, 4}), 12u);
+    EXPECT_EQ(requestLength({0x8076, 1 << 30, kHandOver}), 12u);
+    EXPECT_EQ(requestLength({kUpdaterMessage, kLongestHandedName, kHandOver}),
+              12u + kLongestHandedName);
+    EXPECT_FALSE(requestLength({kUpdaterMessage, kLongestHandedName + 1, kHandOver}));
+    EXPECT_FALSE(requestLength({kUpdaterMessage, -1, kHandOver}));
 }
 
 }  // namespace
