@@ -123,6 +123,96 @@ std::string redoCaption(std::string_view step) {
     return step.empty() ? "重做" : "重做 " + std::string(step);
 }
 
+std::string_view commandTip(Command command) {
+    switch (command) {
+        case Command::ProjectWizard:
+            return "显示工程向导页";
+        case Command::NewProject:
+            return "建立一个空白工程";
+        case Command::OpenProject:
+            return "打开已有的工程文件（.gdb）";
+        case Command::SaveProject:
+            return "保存当前工程";
+        case Command::SaveProjectAs:
+            return "把当前工程保存为另一个文件";
+        case Command::AutoSaveSettings:
+            return "设置是否以及多久自动保存一次";
+        case Command::Print:
+            return "把当前表格复制到打印窗口，编辑、预览、打印或保存为 PDF";
+        case Command::Exit:
+            return "退出程序";
+        case Command::StructureSettings:
+            return "编辑分部分项结构、单价和分项工艺";
+        case Command::Calculator:
+            return "打开表达式计算器";
+        case Command::Refresh:
+            return "重新显示当前表格";
+        case Command::HelpTopics:
+            return "打开用户手册";
+        case Command::CheckForUpdates:
+            return "检查并安装程序的更新";
+        case Command::About:
+            return "显示版本、构建日期和网站";
+        case Command::AddEntry:
+            return "在分析表末尾录入一个新部位";
+        case Command::InsertEntry:
+            return "在当前部位之前插入一个新部位，后面各部位的序号依次加一";
+        case Command::ModifyEntry:
+            return "修改当前部位的录入数据";
+        case Command::DeleteLocation:
+            return "删除当前部位的全部行";
+        case Command::BuildStatistics:
+            return "按分析表重新统计";
+        case Command::ViewAttachments:
+            return "查看当前部位的附加资料";
+        case Command::ViewCellContent:
+            return "在单独的窗口中显示当前单元格的全部内容";
+        case Command::SumAllRows:
+            return "在统计表末尾添加所有行的合计";
+        case Command::SumSelectedRows:
+            return "为选中的连续几行添加小计";
+        case Command::DeleteStatisticRow:
+            return "删除当前的合计行";
+        case Command::FindDetails:
+            return "在分析表中标出这种材料所在的行";
+        case Command::ExportStatistics:
+            return "把统计结果导出为文本文件";
+        case Command::ExportExcel:
+            return "把这个表格导出为 Excel 工作簿";
+        case Command::ExportAllExcel:
+            return "把所有表格导出为一个 Excel 工作簿，每表一页";
+        case Command::Undo:
+            return "撤销上一步操作";
+        case Command::Redo:
+            return "重做撤销的操作";
+        case Command::AddMaterialRow:
+            return "在材料表中添加一行";
+        case Command::DeleteMaterialRow:
+            return "删除材料表的当前行";
+        case Command::ImportMaterials:
+            return "从文本文件或 Excel 工作簿导入材料和单价";
+        case Command::ExportMaterials:
+            return "把材料表导出为文本文件";
+        case Command::FindMaterial:
+            return "按材料名称查找并标出材料";
+        case Command::FindNextMaterial:
+            return "光标移到下一个查找到的材料";
+        case Command::FindPreviousMaterial:
+            return "光标移到上一个查找到的材料";
+        case Command::MaterialLinks:
+            return "为分项关联所用材料及其单位用量";
+        case Command::EntryAddRow:
+            return "在当前行下面添加一行";
+        case Command::EntryDeleteRow:
+            return "删除当前行";
+        case Command::ShowUnitUsage:
+            return "显示这一行材料的单位用量";
+        case Command::SetUnitUsage:
+            return "修改这一行材料的单位用量，只在本窗口有效";
+    }
+    return {};
+}
+
 std::string_view menuTitle(Menu menu) {
     switch (menu) {
         case Menu::File:

@@ -77,6 +77,10 @@ std::string actionName(Command command);
 std::string undoCaption(std::string_view step);
 std::string redoCaption(std::string_view step);
 
+// What a command does, in a line: the status bar shows it while the menu entry is under the
+// pointer.
+std::string_view commandTip(Command command);
+
 // The menu button or table caption of each menu.
 std::string_view menuTitle(Menu menu);
 

@@ -503,6 +503,7 @@ void MainWindow::popupMenu(Menu menu, const QPoint& globalPos,
         }
         const Command command = item.command;
         QAction* action = popup->addAction(text, this, [this, command] { dispatch(command); });
+        action->setStatusTip(qs(commandTip(command)));
         action->setEnabled((!enabled || enabled(command)) &&
                            (command != Command::Undo || history_.canUndo()) &&
                            (command != Command::Redo || history_.canRedo()));

@@ -40,15 +40,25 @@ TEST(Menus, CaptionsKeysAndSeparatorsAsListed) {
     EXPECT_EQ(redoCaption(""), "重做");
     EXPECT_EQ(captions(Menu::Help), (V{"帮助主题\tF1", "-", "检查更新...", "关于(&A)..."}));
     EXPECT_EQ(captions(Menu::Analysis),
-              (V{"添加新数据   (空格键)", "修改          F3", "-", "删除一组      Ctrl+Del", "-",
-                 "统计数据      F2", "-", "查看附加资料  F6", "查看单元格内容", "-", "导出为Excel…",
-                 "导出全部为Excel…"}));
+              (V{"添加新数据   (空格键)", "插入部位      Ins", "修改          F3", "-",
+                 "删除一组      Ctrl+Del", "-", "统计数据      F2", "-", "查看附加资料  F6",
+                 "查看单元格内容", "-", "导出为Excel…", "导出全部为Excel…"}));
     EXPECT_EQ(captions(Menu::Statistics),
               (V{"合计所有行", "连续类加", "-", "删除统计行", "-", "查找明细      Ctrl+双击",
                  "导出数据", "-", "导出为Excel…", "导出全部为Excel…"}));
     EXPECT_EQ(captions(Menu::Material),
               (V{"添加一行\tInsert", "删除一行    Ctrl+Del", "-", "导入数据", "导出数据", "-",
-                 "查找", "-", "材料关联\tF8", "-", "导出为Excel…", "导出全部为Excel…"}));
+                 "查找", "查找下一个\tCtrl+G", "查找上一个\tCtrl+Shift+G", "-", "材料关联\tF8", "-",
+                 "导出为Excel…", "导出全部为Excel…"}));
+    // Every entry of every menu says in the status bar what it does.
+    for (const Menu menu : {Menu::File, Menu::Edit, Menu::Help, Menu::Analysis, Menu::Statistics,
+                            Menu::Material, Menu::Entry}) {
+        for (const MenuItem& item : menuItems(menu)) {
+            EXPECT_TRUE(item.separator || !commandTip(item.command).empty()) << item.caption;
+        }
+    }
+    EXPECT_EQ(commandTip(Command::InsertEntry),
+              "在当前部位之前插入一个新部位，后面各部位的序号依次加一");
 }
 
 TEST(ShortcutTable, NumbersTheRegistrationsThatSucceed) {
