@@ -39,14 +39,25 @@ constexpr std::array<std::pair<int, int>, 9> kWrittenColumns = {{
 }  // namespace
 
 std::string withTimesSigns(std::string_view text) {
-    // "5.4x3.6": a Latin x between two numbers is how surveyors write the sign too.
+    // "5.4x3.6", "(4.5+5.4)x2": a Latin x between two factors is how surveyors write the
+    // sign too. A factor ends in a digit or ")" and begins with a digit or "("; spaces
+    // around the x do not count.
     std::string signs;
     signs.reserve(text.size());
     const auto numeric = [](char c) { return (c >= '0' && c <= '9') || c == '.'; };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        const bool between =
-            i > 0 && i + 1 < text.size() && numeric(text[i - 1]) && numeric(text[i + 1]);
+        std::size_t before = i;
+        while (before > 0 && text[before - 1] == ' ') {
+            --before;
+        }
+        std::size_t after = i + 1;
+        while (after < text.size() && text[after] == ' ') {
+            ++after;
+        }
+        const bool between = before > 0 && after < text.size() &&
+                             (numeric(text[before - 1]) || text[before - 1] == ')') &&
+                             (numeric(text[after]) || text[after] == '(');
         signs += (c == 'x' || c == 'X') && between ? '*' : c;
     }
     return replaceAll(signs, "*", "×");
@@ -236,7 +247,11 @@ void EntryForm::commitEdit(int row, int column) {
         std::erase(typed, ' ');
         const std::string shown = withTimesSigns(typed);
         grid_.setText(row, kItemSize, shown);
-        const double v = parseNumber(evaluateLastLine(replaceAll(shown, "×", "*"), prompter_));
+        const std::string expression = replaceAll(shown, "×", "*");
+        // A size that does not read wholly ("3.6米", "2a") cannot give its quantity: the
+        // evaluator would give a number the surveyor never meant.
+        const double v =
+            unreadablePart(expression) ? 0.0 : parseNumber(evaluateLastLine(expression, prompter_));
         if (!autoCalculate) {
             return;
         }

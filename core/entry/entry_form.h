@@ -118,8 +118,8 @@ class EntryForm {
     std::optional<int> insertingBefore_;
 };
 
-// 结构尺寸 and 分项尺寸 as typed: every "*", and an "x" or "X" between two numbers, shows as
-// "×" (and is evaluated as "*").
+// 结构尺寸 and 分项尺寸 as typed: every "*", and an "x" or "X" between two factors (a number or
+// a bracket), shows as "×" (and is evaluated as "*").
 std::string withTimesSigns(std::string_view text);
 
 }  // namespace tf

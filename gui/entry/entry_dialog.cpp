@@ -173,6 +173,7 @@ void EntryDialog::openForAdd() {
     grid_->setCurrentIndex(grid_->gridModel()->index(1, kItemSize));
     show();
     raise();
+    activateWindow();  // the keys go here at once, with or without a window manager
     location_->setFocus();
     emit formLoaded();
 }
@@ -183,6 +184,7 @@ void EntryDialog::openForInsert(int k) {
     grid_->setCurrentIndex(grid_->gridModel()->index(1, kItemSize));
     show();
     raise();
+    activateWindow();  // the keys go here at once, with or without a window manager
     location_->setFocus();
     emit formLoaded();
 }
@@ -192,6 +194,7 @@ void EntryDialog::openForModify(int k) {
     showForm();
     show();
     raise();
+    activateWindow();  // the keys go here at once, with or without a window manager
     emit formLoaded();
 }
 

@@ -133,6 +133,25 @@ TEST(TimesSigns, AStarAndALatinXBetweenTwoNumbersShowAsTheSign) {
     EXPECT_EQ(withTimesSigns("2x"), "2x") << "not yet between two numbers";
     EXPECT_EQ(withTimesSigns("x2+sin(30)x"), "x2+sin(30)x");
     EXPECT_EQ(withTimesSigns(".5x.5"), ".5×.5");
+    // Brackets are factors too, and spaces around the x do not count.
+    EXPECT_EQ(withTimesSigns("(4.5+5.4)x2x2.8-0.9x2.1"), "(4.5+5.4)×2×2.8-0.9×2.1");
+    EXPECT_EQ(withTimesSigns("2X(3+1) x (2)"), "2×(3+1) × (2)");
+    EXPECT_EQ(withTimesSigns("exp(1)x2"), "exp(1)×2") << "the x of a function stays";
+}
+
+TEST_F(EntryFormTest, ASizeThatDoesNotReadWhollyGivesNoQuantity) {
+    form.autoCalculate = true;
+    // (4.5 + 5.4) × 2 × 2.8 − 0.9 × 2.1 = 55.44 − 1.89
+    type(1, kItemSize, "(4.5+5.4)x2x2.8-0.9x2.1");
+    EXPECT_DOUBLE_EQ(parseNumber(cell(1, kWorkQuantity)), 53.55);
+    // A stray letter used to give the last product alone (1.89): now no quantity and the
+    // usual notice.
+    type(2, kItemSize, "(4.5+5.4)a2*2.8-0.9*2.1");
+    EXPECT_EQ(cell(2, kWorkQuantity), "");
+    type(3, kItemSize, "3.6米*2");
+    EXPECT_EQ(cell(3, kWorkQuantity), "");
+    ASSERT_EQ(prompter.messages().size(), 2u);
+    EXPECT_EQ(prompter.messages()[0].caption, "提示:");
 }
 
 TEST_F(EntryFormTest, SizeExpressionsGiveTheQuantity) {
