@@ -85,6 +85,27 @@ std::optional<RecordAtEnd> findRecord(const ByteStream& stream) {
     return RecordAtEnd{covered, *check.u32(), std::nullopt};
 }
 
+// Where the item-table part ends when the file was cut short inside its record of checks
+// (a copy that lost its last bytes): the part still ends with its seal, and what follows is
+// the first bytes of a record. Nothing when the part is as its file ended.
+std::optional<std::size_t> endBeforeCutRecord(std::string_view items) {
+    const auto sealed = [](std::string_view part) {
+        return part.size() >= 4 && sealedCrc(part) == crc32(part.substr(0, part.size() - 4));
+    };
+    if (sealed(items)) {
+        return std::nullopt;
+    }
+    for (std::size_t cut = 1; cut < kChecksRecordSize && cut + 4 <= items.size(); ++cut) {
+        const std::string_view tail = items.substr(items.size() - cut);
+        const std::size_t magic = std::min(cut, kSectionChecksMagic.size());
+        if (tail.substr(0, magic) == kSectionChecksMagic.substr(0, magic) &&
+            sealed(items.substr(0, items.size() - cut))) {
+            return items.size() - cut;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string buildProjectImage(const ProjectDocument& document) {
@@ -200,6 +221,14 @@ ProjectParse parseProjectImage(ByteStream& stream) {
         }
     }
     if (!record) {
+        if (const auto end = sections.items ? endBeforeCutRecord(*sections.items) : std::nullopt) {
+            // The sections are all there, their checks are not: read as a record that fails
+            // its own check is.
+            sections.items->resize(*end);
+            checked(ProjectSection::Items, sectionCheck({}, *sections.items, true));
+            sections.integrity = Integrity::Broken;
+            sections.sectionChecks = true;
+        }
         return sections;
     }
     const bool whole = stream.skipRest();

@@ -240,6 +240,26 @@ TEST(Mutation, DamagedProjectsAreRefusedOrSalvagedNeverTakenAsWholeOrMisnamed) {
     EXPECT_EQ(tally.misnamed, 0);
 }
 
+TEST(Mutation, AFileCutShortInItsRecordOfChecksKeepsEverySectionAndBlamesNone) {
+    // A copy that lost its last bytes: every section is there, only their checks are not.
+    // Cut within the record's magic too, down to its first byte.
+    ProjectDocument sample;
+    cli::buildSampleProject(sample, 4);
+    const std::string image = buildProjectImage(sample);
+    SilentPrompter quiet;
+    const auto whole = readProjectImage(image, quiet);
+    ASSERT_TRUE(whole);
+    for (std::size_t cut = 1; cut < 32; ++cut) {
+        const std::string damaged = image.substr(0, image.size() - cut);
+        const auto reading = readProjectImage(damaged, quiet);
+        ASSERT_TRUE(reading) << cut;
+        EXPECT_TRUE(reading->lostParts.empty()) << cut;
+        EXPECT_EQ(reading->integrity, Integrity::Broken) << "the checks are gone: " << cut;
+        EXPECT_TRUE(sameProject(reading->document, whole->document)) << cut;
+        EXPECT_TRUE(sameReading(readLikeAFile(damaged, quiet, 7), reading)) << cut;
+    }
+}
+
 TEST(Mutation, AProjectFileThatCannotBeReadToItsEndIsNeverTakenAsWhole) {
     ProjectDocument sample;
     cli::buildSampleProject(sample, 4);

@@ -1,52 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "core/project/project_document.h"
 #include "gui/shell/main_window.h"
 #include "gui/widgets/grid_view.h"
+#include "tests/gui/heading_mouse.h"
 #include "tests/gui/sample_window.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
 
 namespace tf::gui {
 namespace {
-
-// The pane showing the heading rows over the scrolling columns.
-QTableView* headingPane(GridView& view) {
-    return view.findChildren<QTableView*>("fixedPane").at(0);
-}
-
-// Straight to the pane, as the pointer over it gives them.
-void mouse(QTableView& pane, QEvent::Type type, QPoint at) {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-    QMouseEvent event(type, at, pane.viewport()->mapToGlobal(at), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(pane.viewport(), &event);
-}
-void hover(QTableView& pane, QPoint at) {
-    mouse(pane, QEvent::MouseMove, at);
-}
-void press(QTableView& pane, QPoint at) {
-    mouse(pane, QEvent::MouseButtonPress, at);
-}
-void release(QTableView& pane, QPoint at) {
-    mouse(pane, QEvent::MouseButtonRelease, at);
-}
-void doubleClick(QTableView& pane, QPoint at) {
-    press(pane, at);
-    release(pane, at);
-    press(pane, at);
-    mouse(pane, QEvent::MouseButtonDblClick, at);
-    release(pane, at);
-}
-
-QPoint rightBorder(QTableView& pane, int column) {
-    return {pane.columnViewportPosition(column) + pane.columnWidth(column) - 1, 5};
-}
 
 TEST(ColumnResize, DraggingAHeadingBorderSetsTheWidthAndTheProgramKeepsIt) {
     test::TempDir dir;

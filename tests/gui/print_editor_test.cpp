@@ -22,6 +22,7 @@
 #include "gui/widgets/grid_model.h"
 #include "gui/widgets/grid_view.h"
 #include "tests/gui/event_wait.h"
+#include "tests/gui/heading_mouse.h"
 #include "tests/gui/sample_window.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/temp_dir.h"
@@ -268,6 +269,11 @@ TEST_F(PrintEditorTest, SavedPrintFilesOpenInAnotherEditorAndPdfsAreWritten) {
     auto* title = child<QLineEdit>(editor, "标题");
     title->selectAll();
     title->insert("三层材料清单");
+    // A column widened at its heading border goes into the print file with the sheet.
+    QCoreApplication::processEvents();
+    const int nameWidth = editor->sheet().grid.column(2).width;
+    dragBorder(editor->view(), 2, 60);
+    EXPECT_EQ(editor->sheet().grid.column(2).width, nameWidth + 60);
     const Grid saved = editor->sheet().grid;
 
     const auto pb = dir.path() / "清单.pb";
@@ -310,6 +316,7 @@ TEST_F(PrintEditorTest, SavedPrintFilesOpenInAnotherEditorAndPdfsAreWritten) {
     EXPECT_EQ(child<QLineEdit>(editor, "标题")->text(), "三层材料清单");
     EXPECT_EQ(editor->view().model()->columnCount(), saved.columnCount());
     EXPECT_EQ(editor->sheet().grid.text(1, 1), saved.text(1, 1));
+    EXPECT_EQ(editor->sheet().grid.column(2).width, nameWidth + 60);
     moveTo(*editor, 1, 3);
     EXPECT_FALSE(runMenu(*editor, "显示所有列")) << "the hidden column came back hidden";
     moveTo(*editor, 1, 2);
