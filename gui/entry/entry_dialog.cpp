@@ -157,6 +157,11 @@ void EntryDialog::showForm() {
     heading_->setText(qs(form_.heading()));
     confirm_->setText(qs(form_.confirmCaption()));
     grid_->refresh();
+    // Fresh rows start where the first size is typed, as on opening; Enter in 结构尺寸 goes
+    // there.
+    if (!form_.modifiedLocation()) {
+        grid_->setCurrentIndex(grid_->gridModel()->index(1, kItemSize));
+    }
     gridHistory_.clear();  // another location, or none
 }
 
@@ -170,7 +175,6 @@ void EntryDialog::readBoxes() {
 void EntryDialog::openForAdd() {
     form_.open();
     showForm();
-    grid_->setCurrentIndex(grid_->gridModel()->index(1, kItemSize));
     show();
     raise();
     activateWindow();  // the keys go here at once, with or without a window manager
@@ -181,7 +185,6 @@ void EntryDialog::openForAdd() {
 void EntryDialog::openForInsert(int k) {
     form_.beginInsert(k);
     showForm();
-    grid_->setCurrentIndex(grid_->gridModel()->index(1, kItemSize));
     show();
     raise();
     activateWindow();  // the keys go here at once, with or without a window manager
@@ -276,6 +279,7 @@ void EntryDialog::pickWorkItem(int row, std::size_t node) {
     grid_->refresh();
     // Picked: its size next, or the next item once it has one.
     moveTo(sized ? CellPos{nextFreeRow(row), kItemSize} : CellPos{row, kItemSize});
+    activateWindow();  // the keys come back here after the pick's notice
     grid_->setFocus();
 }
 

@@ -59,11 +59,23 @@ QString toQtFilter(std::string_view filter) {
     return entries.join(";;");
 }
 
+QWidget* QtPrompter::asker() const {
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr && active->isVisible() ? active : owner_.data();
+}
+
 Answer QtPrompter::message(std::string_view text, std::string_view caption, int flags) {
     const BoxStyle style = boxStyle(flags);
-    QMessageBox box(style.icon, qs(caption), qs(text), style.buttons, owner_);
+    // The box belongs to the window that asks (the entry dialog, say), and that window has
+    // the keys again once it is answered: its owner, not the main window, goes on typing.
+    const QPointer<QWidget> asking = asker();
+    QMessageBox box(style.icon, qs(caption), qs(text), style.buttons, asking);
     box.setDefaultButton(style.defaultButton);
-    switch (box.exec()) {
+    const int answer = box.exec();
+    if (asking) {
+        asking->activateWindow();
+    }
+    switch (answer) {
         case QMessageBox::Yes:
             return Answer::Yes;
         case QMessageBox::No:
@@ -79,7 +91,7 @@ std::optional<std::string> QtPrompter::input(std::string_view prompt, std::strin
                                              std::string_view initial) {
     bool ok = false;
     const QString text =
-        QInputDialog::getText(owner_, qs(title), qs(prompt), QLineEdit::Normal, qs(initial), &ok);
+        QInputDialog::getText(asker(), qs(title), qs(prompt), QLineEdit::Normal, qs(initial), &ok);
     if (!ok) {
         return std::nullopt;
     }

@@ -34,6 +34,9 @@ class QtPrompter : public Prompter {
     void pause(int milliseconds) override;
 
   private:
+    // The window a box or dialog belongs to: the active one, else the owner.
+    QWidget* asker() const;
+
     QPointer<QWidget> owner_;
     QPointer<QLabel> status_;
     // File dialogs open where the user last chose a file, the documents folder at first (the

@@ -145,6 +145,8 @@ TEST(EntryDialog, AWholeEntryThroughTheDialog) {
               (CellRange{2, A::kWorkQuantity, 3, A::kWorkQuantity}));
     EXPECT_EQ(a.mergeAt(3, A::kNumber), (CellRange{2, A::kNumber, 3, A::kNumber}));
     EXPECT_EQ(dialog.findChild<QLineEdit*>("部位名称")->text(), "");  // ready for the next
+    // The fresh rows wait on the first size, where Enter in 结构尺寸 leads, as on opening.
+    EXPECT_EQ(dialog.grid().currentIndex(), dialog.grid().gridModel()->index(1, kItemSize));
 
     dialog.openForModify(0);
     EXPECT_EQ(dialog.windowTitle(), "数据修改");

@@ -12,12 +12,14 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "core/project/analysis_layout.h"
 #include "core/project/project_document.h"
 #include "gui/widgets/chinese_interface.h"
 #include "gui/widgets/grid_delegate.h"
 #include "gui/widgets/qt_prompter.h"
+#include "tests/gui/event_wait.h"
 #include "tests/gui/pane_alignment.h"
 
 namespace tf::gui {
@@ -296,6 +298,27 @@ TEST(FitCellFont, AFigureTooWideForItsCellIsSetSmallerOnScreenAndOnPaper) {
         EXPECT_GE(QFontMetricsF(font).height(), 6.0 * 0.9);
         EXPECT_GT(QFontMetricsF(font).horizontalAdvance(figure), 4);
     }
+}
+
+TEST(QtPrompterBoxes, ABoxBelongsToTheWindowThatAskedAndGivesItTheKeysBack) {
+    QWidget main;
+    QLabel status;
+    QtPrompter prompter(&main, &status);
+    main.show();
+    QDialog asking(&main);  // the entry dialog, say: a window of its own
+    asking.show();
+    asking.activateWindow();
+    ASSERT_TRUE(test::waitUntil([&] { return QApplication::activeWindow() == &asking; }));
+    QWidget* parent = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        parent = box->parentWidget();
+        box->accept();
+    });
+    prompter.message("注意：同一分项下 ［工程数量］ 相等！", "信息:", MessageFlags::kInformation);
+    EXPECT_EQ(parent, &asking);
+    EXPECT_TRUE(test::waitUntil([&] { return QApplication::activeWindow() == &asking; }));
 }
 
 TEST(ChineseInterface, StandardButtonsAndFileDialogsSpeakChinese) {
