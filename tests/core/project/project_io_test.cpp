@@ -431,9 +431,19 @@ TEST_F(ProjectIoTest, DamagedSectionsAroundTheAnalysisTableAreSalvaged) {
     writeFile(path, bad);
     expectSalvaged(path, {"材料表"});
 
-    // The record cut: the file reads as an older one whose item table runs on into it.
+    // The record cut: every section is there and whole by its own seal, so nothing is lost.
     writeFile(path, good.substr(0, good.size() - 1));
-    expectSalvaged(path, {"分部分项结构"});
+    {
+        ProjectDocument doc;
+        prompter.clear();
+        LoadDetails details;
+        ASSERT_TRUE(loadProject(doc, path, prompter, &details));
+        EXPECT_TRUE(details.lostParts.empty());
+        EXPECT_TRUE(prompter.messages().empty());
+        EXPECT_EQ(doc.structure, smallStructure());
+        EXPECT_EQ(doc.materials.text(1, 2), "水泥");
+        EXPECT_EQ(doc.attachments.records[2], "ATTACHMENTS");
+    }
     bad = good;
     bad[good.size() - kRecordBytes - smallStructure().items.size() - 3] ^= 0x40;  // a tree level
     bad[4 + 12] ^= 0x20;
