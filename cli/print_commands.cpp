@@ -6,15 +6,25 @@
 #include "cli/cli_prompter.h"
 #include "core/base/path_text.h"
 #include "core/base/safe_write.h"
+#include "core/print/page_setup.h"
 #include "core/print/print_file.h"
+#include "core/shell/program_environment.h"
 #include "core/stats/statistics.h"
 #include "gui/print/grid_printer.h"
+#include "gui/widgets/chinese_faces.h"
 
 namespace tf::cli {
 namespace {
 
+// The page and the column widths the user set in the window: the command line prints what
+// the print editor shows.
+AppSettings programSettings() {
+    return AppSettings(settingsFilePath(programDirectory(), userConfigFolder()));
+}
+
 int writePdf(const PrintSheet& sheet, const std::string& out, Streams io) {
-    const QByteArray pdf = gui::sheetPdf(sheet.grid, sheetTitle(sheet));
+    const QByteArray pdf = gui::sheetPdf(sheet.grid, sheetTitle(sheet),
+                                         keptPageSetup(programSettings(), pageSetupKey(sheet)));
     if (pdf.isEmpty()) {
         io.err << "tallyframe-cli: the PDF could not be made\n";
         return 1;
@@ -39,14 +49,15 @@ int printTable(const std::string& project, const std::string& table,
     }
     PrintSheet sheet;
     if (table == "分析表") {
-        sheet = analysisSheet(document.analysis);
+        sheet = analysisSheet(document.analysis, keptColumnWidths(programSettings(), table));
     } else if (table == "材料表") {
-        sheet = materialSheet(document.materials);
+        sheet = materialSheet(document.materials, keptColumnWidths(programSettings(), table));
     } else {
         Statistics statistics;
         resetStatistics(statistics);
         rebuildStatistics(document, statistics, prompter);
-        sheet = statisticsSheet(statistics.summary, statistics.title, false);
+        sheet = statisticsSheet(statistics.summary, statistics.title, false,
+                                keptColumnWidths(programSettings(), table));
     }
     if (title) {
         sheet.title = *title;
@@ -79,6 +90,7 @@ int printCommand(const std::vector<std::string>& words, int argc, char** argv, S
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
+    gui::useSimplifiedChineseFaces();
     if (words.size() == 2) {
         return printFile(words[0], words[1], io);
     }

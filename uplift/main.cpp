@@ -6,6 +6,7 @@
 #include "core/base/number_text.h"
 #include "core/shell/app_settings.h"
 #include "core/update/update_check.h"
+#include "gui/widgets/chinese_faces.h"
 #include "gui/widgets/chinese_interface.h"
 #include "gui/widgets/qt_text.h"
 #include "uplift/update_window.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(tf::gui::qs(tf::kApplicationName));
     tf::gui::speakChinese(app);
+    tf::gui::useSimplifiedChineseFaces();
     const std::filesystem::path programDirectory =
         tf::gui::pathOf(QApplication::applicationDirPath());
     const tf::AppSettings settings(tf::settingsFilePath(

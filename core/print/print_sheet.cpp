@@ -6,6 +6,7 @@
 #include "core/base/number_text.h"
 #include "core/base/text_util.h"
 #include "core/grid/grid_display.h"
+#include "core/project/column_layout.h"
 
 namespace tf {
 namespace {
@@ -76,11 +77,13 @@ void editHeading(PrintSheet& sheet, Prompter& prompter, bool column) {
 
 }  // namespace
 
-PrintSheet analysisSheet(const Grid& analysis) {
+PrintSheet analysisSheet(const Grid& analysis, const ColumnWidths& userWidths) {
     PrintSheet sheet = copiedSheet(analysis, 2);
     sheet.source = PrintSource::Analysis;
     sheet.title = "材料分析表";
     Grid& g = sheet.grid;
+    layoutAnalysisColumns(g, 0);
+    applyColumnWidths(g, userWidths);
     g.split({0, 0, 0, 0});  // 序号 over both heading rows
     if (g.columnCount() > 11) {
         g.deleteColumns(11, std::min(3, g.columnCount() - 11));
@@ -89,8 +92,10 @@ PrintSheet analysisSheet(const Grid& analysis) {
     return sheet;
 }
 
-PrintSheet statisticsSheet(const Grid& shown, std::string_view viewTitle, bool itemSummary) {
+PrintSheet statisticsSheet(const Grid& shown, std::string_view viewTitle, bool itemSummary,
+                           const ColumnWidths& userWidths) {
     PrintSheet sheet = copiedSheet(shown, 1);
+    applyColumnWidths(sheet.grid, userWidths);
     sheet.source = PrintSource::Statistics;
     sheet.itemSummary = itemSummary;
     sheet.title = std::string(viewTitle);
@@ -98,8 +103,10 @@ PrintSheet statisticsSheet(const Grid& shown, std::string_view viewTitle, bool i
     return sheet;
 }
 
-PrintSheet materialSheet(const Grid& materials) {
+PrintSheet materialSheet(const Grid& materials, const ColumnWidths& userWidths) {
     PrintSheet sheet = copiedSheet(materials, 1);
+    layoutMaterialColumns(sheet.grid, 0);
+    applyColumnWidths(sheet.grid, userWidths);
     sheet.source = PrintSource::Materials;
     sheet.title = "材料清单";
     if (sheet.grid.columnCount() > 7) {

@@ -7,6 +7,7 @@
 
 #include "core/base/prompter.h"
 #include "core/grid/grid.h"
+#include "core/shell/column_widths.h"
 
 namespace tf {
 
@@ -37,9 +38,13 @@ struct PrintSheet {
 
 // The sheets the editor opens with. The copy goes through the grid's byte format, as a
 // saved grid would; the backgrounds from the first data row and column 1 on are cleared.
-PrintSheet analysisSheet(const Grid& analysis);
-PrintSheet statisticsSheet(const Grid& shown, std::string_view viewTitle, bool itemSummary);
-PrintSheet materialSheet(const Grid& materials);
+// Columns are as wide as the table's own layout makes them, with the widths the user gave
+// the table's columns on screen over them: not as wide as the window happens to be, so that
+// the window and the command line print a table alike.
+PrintSheet analysisSheet(const Grid& analysis, const ColumnWidths& userWidths);
+PrintSheet statisticsSheet(const Grid& shown, std::string_view viewTitle, bool itemSummary,
+                           const ColumnWidths& userWidths);
+PrintSheet materialSheet(const Grid& materials, const ColumnWidths& userWidths);
 PrintSheet emptySheet();
 
 // The title line as printed: the box's text, or the table's own title when it is blank; the

@@ -54,10 +54,20 @@ std::string columnWidthsText(const ColumnWidths& widths) {
     return text;
 }
 
+ColumnWidths keptColumnWidths(const AppSettings& settings, std::string_view table) {
+    return parseColumnWidths(settings.text(kSection, table));
+}
+
+void applyColumnWidths(Grid& grid, const ColumnWidths& widths) {
+    for (const auto& [column, width] : widths) {
+        if (column < grid.columnCount() && grid.column(column).width > 0) {
+            grid.setColumnWidth(column, width);
+        }
+    }
+}
+
 ColumnWidthMemory::ColumnWidthMemory(AppSettings& settings, std::string table)
-    : settings_(settings),
-      table_(std::move(table)),
-      widths_(parseColumnWidths(settings_.text(kSection, table_))) {}
+    : settings_(settings), table_(std::move(table)), widths_(keptColumnWidths(settings_, table_)) {}
 
 void ColumnWidthMemory::hold(int column, int width) {
     if (column >= 0 && column < kMostColumns) {
@@ -70,11 +80,7 @@ void ColumnWidthMemory::keep() {
 }
 
 void ColumnWidthMemory::apply(Grid& grid) const {
-    for (const auto& [column, width] : widths_) {
-        if (column < grid.columnCount() && grid.column(column).width > 0) {
-            grid.setColumnWidth(column, width);
-        }
-    }
+    applyColumnWidths(grid, widths_);
 }
 
 }  // namespace tf

@@ -23,6 +23,10 @@ using ColumnWidths = std::map<int, int>;
 ColumnWidths parseColumnWidths(std::string_view text);
 std::string columnWidthsText(const ColumnWidths& widths);
 
+// The widths kept for a table, and put over a grid's: a hidden column (width 0) stays hidden.
+ColumnWidths keptColumnWidths(const AppSettings& settings, std::string_view table);
+void applyColumnWidths(Grid& grid, const ColumnWidths& widths);
+
 // The widths the user gave the columns of one table by hand, kept in "Brix.ini" under
 // [列宽] with the table's name as key, so that the table looks the same at the next start.
 // Laying the table out again (for the window's width, a new view of the statistics) does not

@@ -18,7 +18,6 @@ namespace {
 constexpr double kScreenDpi = 96;
 constexpr int kCellPoints = 9;
 constexpr int kFooterPoints = 9;
-constexpr double kMarginMillimetres = 12;
 
 QColor toQColor(Rgb c) {
     return QColor(c.red, c.green, c.blue);
@@ -30,6 +29,9 @@ QFont pixelFont(const std::string& family, int points) {
                                                   static_cast<qsizetype>(kDefaultTitleFont.size()))
                               : qs(family));
     font.setPixelSize(std::max(1, (points * 4 + 1) / 3));
+    // Shaped Latin text takes glyphs no character maps to (the CJK faces' own digits after a
+    // letter), which a PDF's text layer cannot name; tables need no shaping.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
@@ -48,7 +50,8 @@ Qt::Alignment horizontalFlags(Align align) {
 // Paints rows of the sheet in sheet pixels, a merge once per page, clipped to its rows there.
 class SheetPainter {
   public:
-    SheetPainter(const Grid& grid, QPainter& painter) : grid_(grid), p_(painter) {
+    SheetPainter(const Grid& grid, QPainter& painter, DrawnText* drawn)
+        : grid_(grid), p_(painter), drawn_(drawn) {
         double x = 0;
         for (int c = 0; c < grid.columnCount(); ++c) {
             left_.push_back(x);
@@ -115,6 +118,9 @@ class SheetPainter {
                        : QStringList{metrics.elidedText(text, Qt::ElideRight, inner.width())};
         double top = inner.top() + (inner.height() - lines.size() * line) / 2;
         for (const QString& part : lines) {
+            if (drawn_) {
+                drawn_->add(font, part);
+            }
             p_.drawText(QRectF(inner.left(), top, inner.width(), line),
                         static_cast<int>(horizontal | Qt::AlignVCenter), part);
             top += line;
@@ -124,12 +130,14 @@ class SheetPainter {
 
     const Grid& grid_;
     QPainter& p_;
+    DrawnText* drawn_;
     std::vector<double> left_;
 };
 
 }  // namespace
 
-int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& device) {
+int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& device,
+               DrawnText* drawn) {
     QPainter painter;
     if (!painter.begin(&device)) {
         return 0;
@@ -154,7 +162,16 @@ int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& dev
     const QFont footerFont = pixelFont({}, kFooterPoints);
     const double footerHeight = QFontMetricsF(footerFont).height() * 2.2;
     const PagePlan plan = planPages(grid, pageWidth, pageHeight, titleHeight, footerHeight);
-    SheetPainter sheet(grid, painter);
+    SheetPainter sheet(grid, painter, drawn);
+    const auto drawLine = [&](const QFont& font, const QRectF& rect, Qt::Alignment flags,
+                              const QString& text) {
+        if (drawn) {
+            drawn->add(font, text);
+        }
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(rect, static_cast<int>(flags), text);
+    };
     const int pages = static_cast<int>(plan.pages.size());
     for (int page = 0; page < pages; ++page) {
         if (page > 0 && !device.newPage()) {
@@ -162,9 +179,8 @@ int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& dev
         }
         double y = 0;
         if (page == 0 && titleHeight > 0) {
-            painter.setFont(titleFont);
-            painter.setPen(Qt::black);
-            painter.drawText(QRectF(0, 0, pageWidth, titleHeight), Qt::AlignCenter, qs(title.text));
+            drawLine(titleFont, QRectF(0, 0, pageWidth, titleHeight), Qt::AlignCenter,
+                     qs(title.text));
             y = titleHeight;
         }
         painter.save();
@@ -174,39 +190,61 @@ int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& dev
         const auto [first, last] = plan.pages[static_cast<std::size_t>(page)];
         sheet.paintRows(first, last, grid.fixedRows() * grid.rowHeight());
         painter.restore();
-        painter.setFont(footerFont);
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(0, pageHeight - footerHeight, pageWidth, footerHeight),
-                         Qt::AlignHCenter | Qt::AlignBottom, qs(pageFooter(page + 1, pages)));
+        drawLine(footerFont, QRectF(0, pageHeight - footerHeight, pageWidth, footerHeight),
+                 Qt::AlignHCenter | Qt::AlignBottom, qs(pageFooter(page + 1, pages)));
     }
     painter.end();
     return pages;
 }
 
-QPageLayout sheetPageLayout(const Grid& grid) {
-    const QMarginsF margins(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres,
-                            kMarginMillimetres);
-    const QPageLayout upright(QPageSize(QPageSize::A4), QPageLayout::Portrait, margins,
-                              QPageLayout::Millimeter);
-    const double width = upright.paintRectPixels(static_cast<int>(kScreenDpi)).width();
-    return QPageLayout(QPageSize(QPageSize::A4),
-                       sheetWidth(grid) > width ? QPageLayout::Landscape : QPageLayout::Portrait,
-                       margins, QPageLayout::Millimeter);
+QPageLayout sheetPageLayout(const Grid& grid, const PageSetup& setup) {
+    const QMarginsF margins(setup.left, setup.top, setup.right, setup.bottom);
+    const QPageSize paper(QSizeF(std::min(setup.paperWidth, setup.paperHeight),
+                                 std::max(setup.paperWidth, setup.paperHeight)),
+                          QPageSize::Millimeter);
+    QPageLayout::Orientation orientation = setup.orientation == PageSetup::Orientation::Landscape
+                                               ? QPageLayout::Landscape
+                                               : QPageLayout::Portrait;
+    if (setup.orientation == PageSetup::Orientation::Automatic) {
+        const QPageLayout upright(paper, QPageLayout::Portrait, margins, QPageLayout::Millimeter);
+        const double width = upright.paintRectPixels(static_cast<int>(kScreenDpi)).width();
+        orientation = sheetWidth(grid) > width ? QPageLayout::Landscape : QPageLayout::Portrait;
+    }
+    return QPageLayout(paper, orientation, margins, QPageLayout::Millimeter);
 }
 
-QByteArray sheetPdf(const Grid& grid, const SheetTitle& title) {
+PageSetup pageSetupOf(const QPageLayout& layout) {
+    PageSetup setup;
+    setup.orientation = layout.orientation() == QPageLayout::Landscape
+                            ? PageSetup::Orientation::Landscape
+                            : PageSetup::Orientation::Portrait;
+    const QSizeF paper = layout.pageSize().size(QPageSize::Millimeter);
+    setup.paperWidth = paper.width();
+    setup.paperHeight = paper.height();
+    const QMarginsF margins = layout.margins(QPageLayout::Millimeter);
+    setup.left = margins.left();
+    setup.top = margins.top();
+    setup.right = margins.right();
+    setup.bottom = margins.bottom();
+    return setup;
+}
+
+QByteArray sheetPdf(const Grid& grid, const SheetTitle& title, const PageSetup& setup) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
+    DrawnText drawn;
     {
         QPdfWriter pdf(&buffer);
-        pdf.setPageLayout(sheetPageLayout(grid));
+        pdf.setPageLayout(sheetPageLayout(grid, setup));
         pdf.setCreator("Tallyframe");
         pdf.setTitle(qs(title.text));
-        if (printSheet(grid, title, pdf) == 0) {
+        if (printSheet(grid, title, pdf, &drawn) == 0) {
             return {};
         }
     }  // the writer finishes the document when it goes
-    return buffer.data();
+    QByteArray bytes = buffer.data();
+    correctTextLayer(bytes, drawn);
+    return bytes;
 }
 
 }  // namespace tf::gui

@@ -9,9 +9,11 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "core/base/path_text.h"
 #include "core/base/safe_write.h"
@@ -27,9 +29,36 @@
 #include "gui/widgets/undo_keys.h"
 
 namespace tf::gui {
+namespace {
 
-PrintEditorWindow::PrintEditorWindow(PrintSheet sheet, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), sheet_(std::move(sheet)), prompter_(prompter) {
+// A whole page in the window shows the small type of a wide table as a blur: the preview
+// opens as wide as the window, and never smaller than the paper itself.
+void openAtReadableZoom(QPrintPreviewDialog& dialog) {
+    auto* pages = dialog.findChild<QPrintPreviewWidget*>();
+    if (!pages) {
+        return;
+    }
+    pages->fitToWidth();
+    auto first = std::make_shared<bool>(true);
+    QObject::connect(pages, &QPrintPreviewWidget::previewChanged, &dialog, [pages, first] {
+        if (*first && pages->zoomMode() == QPrintPreviewWidget::FitToWidth) {
+            *first = false;
+            if (pages->zoomFactor() < 1.0) {
+                pages->setZoomFactor(1.0);
+            }
+        }
+    });
+}
+
+}  // namespace
+
+PrintEditorWindow::PrintEditorWindow(PrintSheet sheet, Prompter& prompter, AppSettings& settings,
+                                     QWidget* parent)
+    : QDialog(parent),
+      sheet_(std::move(sheet)),
+      prompter_(prompter),
+      settings_(settings),
+      pageSetup_(keptPageSetup(settings, pageSetupKey(sheet_))) {
     setObjectName("打印窗口");
     setWindowTitle("打印");
     setModal(true);
@@ -66,6 +95,11 @@ PrintEditorWindow::PrintEditorWindow(PrintSheet sheet, Prompter& prompter, QWidg
     addUndoKeys(this, [this](bool redo) { redo ? history_.redo() : history_.undo(); });
     showTitleBoxes();
     resize(1000, 680);
+}
+
+PrintEditorWindow::~PrintEditorWindow() {
+    // The view shows the sheet: it goes first, not when the dialog's children go after it.
+    delete view_;
 }
 
 void PrintEditorWindow::buildButtons(QHBoxLayout* strip) {
@@ -208,16 +242,32 @@ void PrintEditorWindow::openCellProperties() {
 }
 
 void PrintEditorWindow::preparePrinter(QPrinter& printer) const {
-    printer.setPageLayout(sheetPageLayout(sheet_.grid));
+    printer.setPageLayout(sheetPageLayout(sheet_.grid, pageSetup_));
     printer.setDocName(qs(sheetTitle(sheet_).text));
+}
+
+void PrintEditorWindow::keepPageOf(const QPrinter& printer) {
+    if (printer.pageLayout() == sheetPageLayout(sheet_.grid, pageSetup_)) {
+        return;  // untouched: an automatic orientation stays automatic
+    }
+    pageSetup_ = pageSetupOf(printer.pageLayout());
+    keepPageSetup(settings_, pageSetupKey(sheet_), pageSetup_);
 }
 
 void PrintEditorWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer);
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) {
-        printSheet(sheet_.grid, sheetTitle(sheet_), printer);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    keepPageOf(printer);
+    const bool toPdf =
+        printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    DrawnText drawn;
+    printSheet(sheet_.grid, sheetTitle(sheet_), printer, toPdf ? &drawn : nullptr);
+    if (toPdf) {  // Qt's print-to-file: its text layer too names what was drawn
+        correctTextLayerOfFile(pathOf(printer.outputFileName()), drawn, prompter_);
     }
 }
 
@@ -228,8 +278,10 @@ void PrintEditorWindow::preview() {
     dialog.setWindowTitle("打印预览");
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* target) { printSheet(sheet_.grid, sheetTitle(sheet_), *target); });
+    openAtReadableZoom(dialog);
     dialog.resize(size());
     dialog.exec();
+    keepPageOf(printer);
 }
 
 void PrintEditorWindow::exportExcel() {
@@ -242,7 +294,7 @@ void PrintEditorWindow::exportPdf() {
         return;
     }
     BusyCursor busy(prompter_);
-    const QByteArray pdf = sheetPdf(sheet_.grid, sheetTitle(sheet_));
+    const QByteArray pdf = sheetPdf(sheet_.grid, sheetTitle(sheet_), pageSetup_);
     if (!pdf.isEmpty() &&
         writeFileTelling(pathFromUtf8(*path),
                          {pdf.constData(), static_cast<std::size_t>(pdf.size())}, prompter_)) {

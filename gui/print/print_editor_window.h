@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "core/base/prompter.h"
+#include "core/print/page_setup.h"
 #include "core/print/print_sheet.h"
 #include "core/undo/grid_history.h"
 
@@ -18,12 +19,14 @@ namespace tf::gui {
 class GridView;
 
 // "打印": the sheet in `高级表格1`, the title controls, and the buttons that print, preview,
-// write a PDF, save and load print files. Every change to the sheet is a core operation;
+// write a PDF, save and load print files. Paper, preview and PDF print on the page the
+// user last set for the table. Every change to the sheet is a core operation;
 // the window forwards clicks and shows the result.
 class PrintEditorWindow : public QDialog {
     Q_OBJECT
   public:
-    PrintEditorWindow(PrintSheet sheet, Prompter& prompter, QWidget* parent);
+    PrintEditorWindow(PrintSheet sheet, Prompter& prompter, AppSettings& settings, QWidget* parent);
+    ~PrintEditorWindow() override;
 
     PrintSheet& sheet() { return sheet_; }
     GridView& view() { return *view_; }
@@ -44,12 +47,17 @@ class PrintEditorWindow : public QDialog {
     void print();
     void preview();
     void preparePrinter(QPrinter& printer) const;
+    // The page the user set in a print or page-setup dialog, kept for the session and the
+    // table.
+    void keepPageOf(const QPrinter& printer);
     void openCellProperties();
 
     PrintSheet sheet_;
     // Its own, gone with the editor; hidden columns are part of its steps.
     GridHistory<std::vector<HiddenColumn>> history_{sheet_.grid, &sheet_.hidden};
     Prompter& prompter_;
+    AppSettings& settings_;
+    PageSetup pageSetup_;
     GridView* view_ = nullptr;
     QCheckBox* printTitle_ = nullptr;
     QLineEdit* title_ = nullptr;

@@ -9,6 +9,7 @@
 #include "gui/shell/splash_window.h"
 #include "gui/shell/startup.h"
 #include "gui/shell/updater_endpoint.h"
+#include "gui/widgets/chinese_faces.h"
 #include "gui/widgets/chinese_interface.h"
 #include "gui/widgets/qt_text.h"
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     QApplication::setStyle(new ProgramStyle);
     QApplication::setApplicationName(tf::gui::qs(tf::kApplicationName));
     tf::gui::speakChinese(app);
+    tf::gui::useSimplifiedChineseFaces();
     tf::ExclusiveFile::setSafetyCopyFolder(
         tf::gui::pathOf(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)));
     // Started again, say by a double-click on a project: the program running already takes it.

@@ -64,7 +64,7 @@ PrintEditorWindow* MainWindow::openPrintEditor() {
     PrintSheet sheet;
     switch (pages_->currentIndex()) {
         case AnalysisPage:
-            sheet = analysisSheet(document_.analysis);
+            sheet = analysisSheet(document_.analysis, keptColumnWidths(settings_, "分析表"));
             break;
         case StatisticsPage: {
             followStatistics();
@@ -72,17 +72,21 @@ PrintEditorWindow* MainWindow::openPrintEditor() {
             const Grid& grid = shown == StatisticsGrid::Cumulative ? statistics_.cumulative
                                : shown == StatisticsGrid::Summary  ? statistics_.summary
                                                                    : statistics_.itemSummary;
-            sheet = statisticsSheet(grid, statistics_.title, shown == StatisticsGrid::ItemSummary);
+            const std::string_view table = shown == StatisticsGrid::Cumulative ? "累计统计表"
+                                           : shown == StatisticsGrid::Summary  ? "统计表"
+                                                                               : "分统计表";
+            sheet = statisticsSheet(grid, statistics_.title, shown == StatisticsGrid::ItemSummary,
+                                    keptColumnWidths(settings_, table));
             break;
         }
         case MaterialPage:
-            sheet = materialSheet(document_.materials);
+            sheet = materialSheet(document_.materials, keptColumnWidths(settings_, "材料表"));
             break;
         default:
             sheet = emptySheet();
             break;
     }
-    auto* editor = new PrintEditorWindow(std::move(sheet), *prompter_, this);
+    auto* editor = new PrintEditorWindow(std::move(sheet), *prompter_, settings_, this);
     editor->setAttribute(Qt::WA_DeleteOnClose);
     connect(editor, &QDialog::finished, this, [this] { prompter_->setStatus("打印表格结束"); });
     editor->open();

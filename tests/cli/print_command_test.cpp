@@ -16,7 +16,7 @@ using test::CliRun;
 class PrintCommandTest : public test::CliFixture {
   protected:
     // The text of a PDF as pdftotext reads it. Some CJK characters come back as their
-    // compatibility forms (页 as ⻚), so tests look for characters that do not.
+    // compatibility forms unless the text layer is corrected.
     std::string pdfText(const std::string& pdf) {
         return run("pdftotext -layout " + pdf + " -").out;
     }

@@ -25,7 +25,7 @@ TEST(PrintSheet, TheAnalysisCopyLosesItsHiddenColumnsAndShadingButNotTheProject)
     const Grid before = a;
     ASSERT_TRUE(a.mergeAt(0, A::kNumber));  // 序号 over both heading rows
 
-    PrintSheet sheet = analysisSheet(a);
+    PrintSheet sheet = analysisSheet(a, {});
     const Grid& g = sheet.grid;
     EXPECT_EQ(a, before);
     EXPECT_EQ(sheet.title, "材料分析表");
@@ -42,14 +42,14 @@ TEST(PrintSheet, TheAnalysisCopyLosesItsHiddenColumnsAndShadingButNotTheProject)
     EXPECT_EQ(g.style(0, A::kLocation).background, a.style(0, A::kLocation).background);
     EXPECT_EQ(g.cursor(), (CellPos{2, 1}));
 
-    PrintSheet materials = materialSheet(doc.materials);
+    PrintSheet materials = materialSheet(doc.materials, {});
     EXPECT_EQ(materials.grid.columnCount(), MaterialColumn::kId);
     EXPECT_EQ(materials.title, "材料清单");
     EXPECT_FALSE(materials.grid.style(2, MaterialColumn::kName).background);
 }
 
 TEST(PrintSheet, TitlesFollowTheBoxTheTableAndTheTick) {
-    PrintSheet sheet = statisticsSheet(Grid(3, 3), "分部分项统计表", true);
+    PrintSheet sheet = statisticsSheet(Grid(3, 3), "分部分项统计表", true, {});
     EXPECT_EQ(sheet.title, "分部分项统计表");
     EXPECT_EQ(sheetTitle(sheet), (SheetTitle{"分部分项统计表", "宋体", 20}));
     sheet.title = "  ";

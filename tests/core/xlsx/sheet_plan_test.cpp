@@ -163,7 +163,7 @@ TEST(TableSheets, ItemStatisticsTotalTheirRowsAndSubtotalTheirColumns) {
 }
 
 TEST(TableSheets, ThePrintEditorsCopyKeepsTheTotalsUntilItIsReshaped) {
-    PrintSheet sheet = statisticsSheet(itemSummary(), "分部分项统计表", true);
+    PrintSheet sheet = statisticsSheet(itemSummary(), "分部分项统计表", true, {});
     SheetSource source = printSheetSource(sheet);
     EXPECT_EQ(source.name, "分部分项统计表");
     EXPECT_EQ(SheetPlan(source).cell(1, ItemColumn::kTotal).text, "=F2+I2+J2+K2");
