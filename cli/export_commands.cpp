@@ -4,6 +4,7 @@
 
 #include "cli/cli_prompter.h"
 #include "cli/stats_commands.h"
+#include "core/stats/project_workbook.h"
 #include "core/stats/table_sheets.h"
 #include "core/xlsx/workbook_writer.h"
 
@@ -34,7 +35,8 @@ int exportCommand(const std::vector<std::string>& args, Streams io) {
     if (args.size() < options + 1 || (!all && args[1] != "--table")) {
         return 2;
     }
-    // With --all, the tables the view shows (分析表 and 材料表 among them).
+    // With --all, every table: the node and the locations choose what 分统计表 and 累计统计表
+    // break down.
     ExportTable table = ExportTable::Analysis;
     if (!all) {
         const auto named = exportTableNamed(args[2]);
@@ -65,7 +67,7 @@ int exportCommand(const std::vector<std::string>& args, Streams io) {
         return 1;
     }
     const std::vector<SheetSource> sheets =
-        all ? allTableSheets(document, statistics)
+        all ? projectWorkbookSheets(document, statistics, prompter)
             : std::vector<SheetSource>{tableSheet(document, statistics, table)};
     return exportWorkbook(args[last], sheets, prompter) ? 0 : 1;
 }

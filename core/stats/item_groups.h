@@ -63,5 +63,8 @@ DivisionTreeModel pruneDivisionTree(const Structure& structure, const ItemStatGr
 // above the tree ("分部分项：" and the code for a work item).
 std::string showItemStatistics(const DivisionTree& tree, const ItemTable& items, std::size_t node,
                                const ItemStatGroups& groups, Grid& itemSummary);
+// 分统计表 of the whole structure: every work item of every division, in the division layout.
+void showWholeStructure(const DivisionTree& tree, const ItemTable& items,
+                        const ItemStatGroups& groups, Grid& itemSummary);
 
 }  // namespace tf

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "core/base/number_text.h"
 #include "core/stats/item_groups.h"
 #include "core/stats/statistics_layout.h"
@@ -70,8 +72,9 @@ std::string showWorkItem(const ItemTable& items, std::size_t node, const std::st
     return "分部分项：" + code;
 }
 
-void showDivision(const DivisionTree& tree, const ItemTable& items, std::size_t node,
-                  const ItemStatGroups& groups, Grid& g) {
+// The work items among the nodes [first, end) of the tree.
+void showDivision(const DivisionTree& tree, const ItemTable& items, std::size_t first,
+                  std::size_t end, const ItemStatGroups& groups, Grid& g) {
     using namespace DivisionColumn;
     struct Line {
         std::string code;
@@ -80,7 +83,7 @@ void showDivision(const DivisionTree& tree, const ItemTable& items, std::size_t 
         Fees fees;
     };
     std::vector<Line> lines;
-    for (std::size_t i = node + 1; i < tree.size() && tree[i].level > tree[node].level; ++i) {
+    for (std::size_t i = first; i < std::min(end, tree.size()); ++i) {
         if (!isWorkItem(tree, i)) {
             continue;
         }
@@ -115,11 +118,20 @@ std::string showItemStatistics(const DivisionTree& tree, const ItemTable& items,
         return showWorkItem(items, node, itemCodeOfNode(tree, node), groups, itemSummary);
     }
     if (node < tree.size() && tree[node].level <= 2) {
-        showDivision(tree, items, node, groups, itemSummary);
+        std::size_t end = node + 1;
+        while (end < tree.size() && tree[end].level > tree[node].level) {
+            ++end;
+        }
+        showDivision(tree, items, node + 1, end, groups, itemSummary);
     } else {
         layOutStatistics(itemSummary, StatisticsLayout::Division, kStatisticsFreshRows);
     }
     return "分部分项";
+}
+
+void showWholeStructure(const DivisionTree& tree, const ItemTable& items,
+                        const ItemStatGroups& groups, Grid& itemSummary) {
+    showDivision(tree, items, 0, tree.size(), groups, itemSummary);
 }
 
 }  // namespace tf

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/base/text_util.h"
 #include "core/stats/statistics_layout.h"
 
 namespace tf {
@@ -49,6 +50,18 @@ std::vector<RowTotal> rowTotals(const Grid& grid) {
     return {};
 }
 
+// The last row with more than its 序号: the fresh rows after it are left out of a sheet.
+int lastRowWithData(const Grid& g) {
+    for (int r = g.rowCount() - 1; r >= g.fixedRows(); --r) {
+        for (int c = 1; c < g.columnCount(); ++c) {
+            if (!isBlank(g.text(r, c))) {
+                return r;
+            }
+        }
+    }
+    return g.fixedRows() - 1;
+}
+
 }  // namespace
 
 std::string_view exportTableName(ExportTable table) {
@@ -71,12 +84,20 @@ SheetSource tableSheet(const ProjectDocument& document, const Statistics& statis
     switch (table) {
         case ExportTable::Analysis:
             sheet.grid = &document.analysis;
+            sheet.lastRow = lastRowWithData(*sheet.grid);
             return sheet;
         case ExportTable::Materials:
             sheet.grid = &document.materials;
+            sheet.lastRow = lastRowWithData(*sheet.grid);
             return sheet;
         case ExportTable::Summary:
             sheet.grid = &statistics.summary;
+            sheet.lastRow = lastRowWithData(*sheet.grid);
+            // A row the user summed already sums the costs.
+            if (!statistics.statisticRow) {
+                sheet.grandTotal =
+                    GrandTotal{SummaryColumn::kName, "合计", {SummaryColumn::kTotal}};
+            }
             return sheet;
         case ExportTable::ItemSummary:
             sheet.grid = &statistics.itemSummary;
@@ -86,30 +107,12 @@ SheetSource tableSheet(const ProjectDocument& document, const Statistics& statis
             break;
     }
     sheet.rowTotals = rowTotals(*sheet.grid);
+    sheet.lastRow = lastRowWithData(*sheet.grid);
     return sheet;
 }
 
 SheetSource printSheetSource(const PrintSheet& sheet) {
     return {sheetNameFrom(sheetTitle(sheet).text, "打印表"), &sheet.grid, rowTotals(sheet.grid)};
-}
-
-std::vector<SheetSource> allTableSheets(const ProjectDocument& document,
-                                        const Statistics& statistics) {
-    std::vector<SheetSource> sheets{tableSheet(document, statistics, ExportTable::Analysis),
-                                    tableSheet(document, statistics, ExportTable::Materials)};
-    switch (statistics.view) {
-        case StatisticsView::AllMaterials:
-            sheets.push_back(tableSheet(document, statistics, ExportTable::Summary));
-            break;
-        case StatisticsView::Division:
-            sheets.push_back(tableSheet(document, statistics, ExportTable::ItemSummary));
-            break;
-        case StatisticsView::Filtered:
-            sheets.push_back(tableSheet(document, statistics, ExportTable::Cumulative));
-            sheets.push_back(tableSheet(document, statistics, ExportTable::Summary));
-            break;
-    }
-    return sheets;
 }
 
 }  // namespace tf

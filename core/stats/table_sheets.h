@@ -19,15 +19,12 @@ std::string_view exportTableName(ExportTable table);
 std::optional<ExportTable> exportTableNamed(std::string_view name);
 
 // The table as a sheet, with the row totals of the statistics grids (合计 as the sum of the
-// row's costs).
+// row's costs), without the fresh rows after its last one, 统计表 with a 合计 row under its
+// costs.
 SheetSource tableSheet(const ProjectDocument& document, const Statistics& statistics,
                        ExportTable table);
 
 // The print editor's sheet, named after its title ("打印表" without one).
 SheetSource printSheetSource(const PrintSheet& sheet);
-
-// "导出全部": 分析表, 材料表 and the statistics grids of the view shown.
-std::vector<SheetSource> allTableSheets(const ProjectDocument& document,
-                                        const Statistics& statistics);
 
 }  // namespace tf

@@ -47,11 +47,14 @@ std::string sheetNameFrom(std::string_view text, std::string_view fallback) {
     return name.substr(first, last - first + 1);
 }
 
-SheetPlan::SheetPlan(const SheetSource& source)
-    : grid_(*source.grid),
-      name_(source.name),
-      rowTotals_(source.rowTotals),
-      numberedColumns_(source.numberedColumns) {
+SheetPlan::SheetPlan(SheetSource source)
+    : source_(std::move(source)),
+      grid_(*source_.grid),
+      name_(source_.name),
+      rows_(source_.lastRow < 0 ? grid_.rowCount()
+                                : std::min(source_.lastRow + 1, grid_.rowCount())),
+      rowTotals_(source_.rowTotals),
+      numberedColumns_(source_.numberedColumns) {
     sheetColumns_.assign(static_cast<std::size_t>(grid_.columnCount()), -1);
     for (int c = 0; c < grid_.columnCount(); ++c) {
         if (grid_.column(c).width > 0) {
@@ -61,7 +64,11 @@ SheetPlan::SheetPlan(const SheetSource& source)
         }
     }
     for (const CellRange& merge : grid_.merges()) {
-        if (const auto m = sheetMerge(merge)) {
+        if (merge.top >= rows_) {
+            continue;
+        }
+        if (const auto m = sheetMerge(
+                {merge.top, merge.left, std::min(merge.bottom, rows_ - 1), merge.right})) {
             merges_.push_back(*m);
         }
     }
@@ -70,6 +77,16 @@ SheetPlan::SheetPlan(const SheetSource& source)
     for (const RangeSum& sum : grid_.rangeSums()) {
         sums_[cellKey(sum.row, sum.column)] = &sum;
     }
+}
+
+int SheetPlan::gridColumn(int sheetColumn) const {
+    const auto c = static_cast<std::size_t>(sheetColumn);
+    return c < columns_.size() ? columns_[c] : source_.addedColumns[c - columns_.size()].lookColumn;
+}
+
+std::optional<std::string> SheetPlan::sheetColumnNameOf(int gridColumn) const {
+    const auto c = sheetColumnOf(gridColumn);
+    return c ? std::optional<std::string>(sheetColumnName(*c)) : std::nullopt;
 }
 
 int SheetPlan::columnPixels(int sheetColumn) const {
@@ -164,7 +181,62 @@ int SheetPlan::formatOf(int row, int gridColumn, bool numeric) {
     return id;
 }
 
+SheetCell SheetPlan::addedCell(int row, const AddedColumn& column) {
+    const int look = std::clamp(column.lookColumn, 0, grid_.columnCount() - 1);
+    SheetCell cell;
+    if (row == 0) {
+        cell.kind = SheetCellKind::Text;
+        cell.text = column.heading;
+        cell.format = formatOf(0, look, false);
+        return cell;
+    }
+    AddedCell added = row < grid_.fixedRows() ? AddedCell{} : column.cell(row);
+    if (added.formula) {
+        cell.kind = SheetCellKind::Formula;
+        cell.text = std::move(added.formula->formula);
+        cell.value = added.formula->value;
+    } else if (!added.text.empty()) {
+        cell.kind = SheetCellKind::Text;
+        cell.text = std::move(added.text);
+    }
+    cell.format = formatOf(row, look, cell.kind == SheetCellKind::Formula);
+    return cell;
+}
+
+SheetCell SheetPlan::totalCell(int sheetColumn) {
+    const GrandTotal& total = *source_.grandTotal;
+    const int gc = gridColumn(sheetColumn);
+    const int lookRow = std::max(grid_.fixedRows(), rows_ - 1);
+    SheetCell cell;
+    if (static_cast<std::size_t>(sheetColumn) >= columns_.size()) {
+        cell.format = formatOf(lookRow, gc, false);
+        return cell;
+    }
+    if (gc == total.labelColumn) {
+        cell.kind = SheetCellKind::Text;
+        cell.text = total.label;
+    } else if (std::ranges::find(total.columns, gc) != total.columns.end() &&
+               rows_ > grid_.fixedRows()) {
+        double sum = 0;
+        for (int r = grid_.fixedRows(); r < rows_; ++r) {
+            sum += parseNumber(grid_.text(r, gc));
+        }
+        cell.kind = SheetCellKind::Formula;
+        cell.text = "=SUM(" + cellName(sheetColumn, grid_.fixedRows()) + ":" +
+                    cellName(sheetColumn, rows_ - 1) + ")";
+        cell.value = sum;
+    }
+    cell.format = formatOf(lookRow, gc, cell.kind == SheetCellKind::Formula);
+    return cell;
+}
+
 SheetCell SheetPlan::cell(int row, int sheetColumn) {
+    if (row >= rows_) {
+        return totalCell(sheetColumn);
+    }
+    if (const auto added = static_cast<std::size_t>(sheetColumn); added >= columns_.size()) {
+        return addedCell(row, source_.addedColumns[added - columns_.size()]);
+    }
     int gridRow = row;
     int gc = gridColumn(sheetColumn);
     bool content = true;
@@ -183,7 +255,11 @@ SheetCell SheetPlan::cell(int row, int sheetColumn) {
         return cell;
     }
     const bool numberColumn = grid_.column(gc).kind == ColumnKind::Number;
-    if (auto f = numberColumn ? formula(gridRow, gc) : std::nullopt) {
+    if (auto link = numberColumn && source_.linked ? source_.linked(gridRow, gc) : std::nullopt) {
+        cell.kind = SheetCellKind::Formula;
+        cell.text = std::move(link->formula);
+        cell.value = link->value;
+    } else if (auto f = numberColumn ? formula(gridRow, gc) : std::nullopt) {
         cell.kind = SheetCellKind::Formula;
         cell.text = std::move(*f);
         cell.value = parseNumber(text);

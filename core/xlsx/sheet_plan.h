@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -18,6 +21,34 @@ struct RowTotal {
     int lastRow = -1;
 };
 
+// A number the sheet computes from cells of its own or of another sheet of the workbook, and
+// the value the program computed for it.
+struct LinkedCell {
+    std::string formula;  // "='材料表'!F5"
+    double value = 0;
+};
+
+// What a cell of a column the sheet adds after the grid's own holds.
+struct AddedCell {
+    std::optional<LinkedCell> formula;
+    std::string text;  // when there is no formula; blank when empty
+};
+
+// A column written after the grid's own: its heading in the first row, its cells in the rows
+// below the headings, looking like the grid's cells of `lookColumn` in the same row.
+struct AddedColumn {
+    std::string heading;
+    int lookColumn = 0;
+    std::function<AddedCell(int row)> cell;
+};
+
+// A row written after the last one, summing columns over the rows below the headings.
+struct GrandTotal {
+    int labelColumn = 0;
+    std::string label;
+    std::vector<int> columns;
+};
+
 // A table to become one sheet of a workbook.
 struct SheetSource {
     std::string name;
@@ -26,6 +57,15 @@ struct SheetSource {
     // Text columns of running numbers (序号): their whole numbers go out as numbers, so that
     // a spreadsheet sorts and sums them.
     std::vector<int> numberedColumns = {};
+    // Number cells that refer to other cells instead of holding their value: a price to its
+    // row of 材料表, a quantity to the rows of 分析表 it sums. Nothing leaves the value.
+    std::function<std::optional<LinkedCell>(int row, int gridColumn)> linked = {};
+    std::vector<AddedColumn> addedColumns = {};
+    // The last row written (-1: every row): the rows after it hold nothing but their 序号.
+    int lastRow = -1;
+    std::optional<GrandTotal> grandTotal = std::nullopt;
+    // What the grid and the functions above refer to, kept while the source lives.
+    std::shared_ptr<const void> owner = nullptr;
 };
 
 // How a sheet cell looks: the grid's style made complete, the column's decimals as a number
@@ -69,14 +109,17 @@ std::string sheetNameFrom(std::string_view text, std::string_view fallback);
 // widths and looks carried over. Rows keep their numbers.
 class SheetPlan {
   public:
-    explicit SheetPlan(const SheetSource& source);
+    explicit SheetPlan(SheetSource source);
 
     const std::string& name() const { return name_; }
-    int rowCount() const { return grid_.rowCount(); }
-    int columnCount() const { return static_cast<int>(columns_.size()); }
-    int gridColumn(int sheetColumn) const {
-        return columns_[static_cast<std::size_t>(sheetColumn)];
+    int rowCount() const { return rows_ + (source_.grandTotal ? 1 : 0); }
+    int columnCount() const {
+        return static_cast<int>(columns_.size() + source_.addedColumns.size());
     }
+    // The grid column a sheet column shows; an added column shows the one it looks like.
+    int gridColumn(int sheetColumn) const;
+    // The sheet column ("F") a grid column is written in; nothing when it is hidden.
+    std::optional<std::string> sheetColumnNameOf(int gridColumn) const;
     int columnPixels(int sheetColumn) const;
     int rowPixels() const { return grid_.rowHeight(); }
     int frozenRows() const { return grid_.fixedRows(); }
@@ -90,13 +133,17 @@ class SheetPlan {
 
   private:
     std::optional<int> sheetColumnOf(int gridColumn) const;
+    SheetCell addedCell(int row, const AddedColumn& column);
+    SheetCell totalCell(int sheetColumn);
     // A grid merge in sheet columns; nothing when at most one of its cells shows.
     std::optional<CellRange> sheetMerge(const CellRange& merge) const;
     std::optional<std::string> formula(int row, int gridColumn) const;
     int formatOf(int row, int gridColumn, bool numeric);
 
+    SheetSource source_;  // read as the sheet is written
     const Grid& grid_;
     std::string name_;
+    int rows_ = 0;  // of the grid's, written
     std::vector<RowTotal> rowTotals_;
     std::vector<int> columns_;       // sheet column -> grid column
     std::vector<int> sheetColumns_;  // grid column -> sheet column, -1 when hidden

@@ -1,4 +1,5 @@
 // The main window's Excel export: the table a pop-up opened on, or every table.
+#include "core/stats/project_workbook.h"
 #include "core/stats/table_sheets.h"
 #include "core/xlsx/workbook_writer.h"
 #include "gui/shell/main_window.h"
@@ -17,7 +18,7 @@ void MainWindow::registerExcelCommands() {
             if (ensureStatisticsCurrent(document_, statistics_, *prompter_)) {
                 statisticsPage_->reload();
             }
-            return allTableSheets(document_, statistics_);
+            return projectWorkbookSheets(document_, statistics_, *prompter_);
         });
     };
 }

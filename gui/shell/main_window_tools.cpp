@@ -17,7 +17,7 @@ namespace tf::gui {
 void MainWindow::registerToolCommands() {
     handlers_[Command::ImportMaterials] = [this] {
         if (const auto path = prompter_->chooseOpenFile(
-                "导入文本文件数据",
+                "导入材料价格（文本文件或Excel工作簿）",
                 "材料文件(*.txt *.xlsx)|*.txt;*.xlsx|文本文件(*.txt)|*.txt|"
                 "Excel 工作簿(*.xlsx)|*.xlsx")) {
             importMaterialFile(*path);

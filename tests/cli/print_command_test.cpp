@@ -15,8 +15,7 @@ using test::CliRun;
 
 class PrintCommandTest : public test::CliFixture {
   protected:
-    // The text of a PDF as pdftotext reads it. Some CJK characters come back as their
-    // compatibility forms unless the text layer is corrected.
+    // The text of a PDF as pdftotext reads it.
     std::string pdfText(const std::string& pdf) {
         return run("pdftotext -layout " + pdf + " -").out;
     }

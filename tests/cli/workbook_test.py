@@ -49,11 +49,37 @@ class ExportTest(unittest.TestCase):
         run("export", self.project, *args, path)
         return both(path)
 
-    def test_all_tables_as_the_view_shows_them(self):
+    def test_all_writes_every_table_once_under_its_own_name(self):
+        book, cached = self.export("all.xlsx", "--all")
+        tables = ["分析表", "材料表", "统计表", "分统计表", "累计统计表"]
+        self.assertEqual(book.sheetnames, tables)
+        book, _ = self.export("node.xlsx", "--all", "--node", "3")
+        self.assertEqual(book.sheetnames, tables)
+        self.assertEqual(book["分统计表"]["B1"].value, "材料名称", "the work item of node 3")
+        book, _ = self.export("filtered.xlsx", "--all", "--filter", "1层客厅")
+        self.assertEqual(book.sheetnames, tables + ["筛选结果统计表"])
+        self.assertEqual({book["累计统计表"][f"B{r}"].value for r in range(2, 4)} - {None},
+                         {"1层客厅"})
+        self.assertTrue(book["筛选结果统计表"]["F2"].value.startswith("='材料表'!F"))
+
         book, _ = self.export("all.xlsx", "--all")
-        self.assertEqual(book.sheetnames, ["分析表", "材料表", "统计表"])
-        book, _ = self.export("filtered.xlsx", "--all", "--filter")
-        self.assertEqual(book.sheetnames, ["分析表", "材料表", "累计统计表", "统计表"])
+        for sheet in book:
+            headings = 2 if sheet.title == "分析表" else 1
+            for r in range(headings + 1, sheet.max_row + 1):
+                row = [c.value for c in sheet[r]]
+                self.assertTrue(any(v is not None for v in row[1:]), (sheet.title, r, row))
+            self.assertIsInstance(sheet["A" + str(headings + 1)].value, int, sheet.title)
+        self.assertEqual(book["材料表"].max_row, 61, "sixty materials, no fresh rows")
+        # 统计表 ends in a total of its costs; the other statistics in their 小计.
+        summary = book["统计表"]
+        last = summary.max_row
+        self.assertEqual(summary[f"C{last}"].value, "合计")
+        self.assertEqual(summary[f"G{last}"].value, f"=SUM(G2:G{last - 1})")
+        self.assertAlmostEqual(cached["统计表"][f"G{last}"].value,
+                               sum(cached["统计表"][f"G{r}"].value for r in range(2, last)),
+                               places=6)
+        for name in ["分统计表", "累计统计表"]:
+            self.assertIn("小计：", [c.value for c in book[name][book[name].max_row]], name)
 
     def test_analysis_sheet_looks_like_the_table(self):
         book, _ = self.export("analysis.xlsx", "--table", "分析表")
@@ -173,6 +199,63 @@ class RecalculationTest(unittest.TestCase):
             self.assertEqual(rows[4][1], "小计：")
             self.assertAlmostEqual(float(rows[4][5]), 2721.56976, places=9)
             self.assertAlmostEqual(float(rows[4][11]), 7192.79776, places=9)
+
+
+    def test_a_price_changed_in_the_material_sheet_moves_every_total(self):
+        with tempfile.TemporaryDirectory() as folder:
+            project = os.path.join(folder, "sample.gdb")
+            run("sample", project, "--locations", "3")
+            exported = os.path.join(folder, "all.xlsx")
+            run("export", project, "--all", exported)
+            before = openpyxl.load_workbook(exported, data_only=True)
+            book = openpyxl.load_workbook(exported)
+            materials = book["材料表"]
+            self.assertEqual((materials["C38"].value, materials["F38"].value), ("实木复合门", 1250))
+            self.assertEqual((materials["C4"].value, materials["F4"].value), ("水泥砂浆1:3", 320))
+            materials["F38"] = 1300
+            materials["F4"] = 330
+            changed = os.path.join(folder, "changed.xlsx")
+            book.save(changed)
+            subprocess.run(
+                ["soffice", f"-env:UserInstallation=file://{folder}/profile", "--headless",
+                 "--convert-to",
+                 "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1",
+                 "--outdir", folder, changed],
+                check=True, capture_output=True, timeout=900)
+
+            def sheet(name):
+                with open(os.path.join(folder, f"changed-{name}.csv"), encoding="utf-8") as f:
+                    return list(csv.reader(f))
+
+            def row_of(rows, column, text):
+                return next(r for r in rows if r[column] == text)
+
+            # 2 doors at 1300; 0.73233 m³ of mortar, all three rooms together, at 330.
+            summary = sheet("统计表")
+            self.assertAlmostEqual(float(row_of(summary, 2, "实木复合门")[6]), 2600, places=9)
+            self.assertAlmostEqual(float(row_of(summary, 2, "水泥砂浆1:3")[6]), 241.6689, places=9)
+            self.assertAlmostEqual(float(row_of(summary, 2, "水泥砂浆1:3")[3]), 0.73233, places=9)
+            # The door's work item: 2 doors at 1300, 2 locks at 180, 6 hinges at 25; with
+            # 2 × 18.5 labour, 1.2 machinery and 2.5 management.
+            items = sheet("分统计表")
+            self.assertAlmostEqual(float(row_of(items, 1, "030301-2")[2]), 3110, places=9)
+            self.assertAlmostEqual(float(row_of(items, 1, "030301-2")[8]), 3150.7, places=9)
+            # 030203 uses 0.17073 m³ of the mortar.
+            self.assertAlmostEqual(float(row_of(items, 1, "030203")[2]), 56.3409, places=9)
+            places = sheet("累计统计表")
+            door = row_of(places, 2, "030301-2")
+            self.assertEqual(door[1], "1层客厅")
+            self.assertAlmostEqual(float(door[3]), 3110, places=9)
+            self.assertAlmostEqual(float(door[9]), 3150.7, places=9)
+            # Every grand total grows by the same 100 + 0.73233 × 10.
+            for name, rows, column, letter in [("统计表", summary, 6, "G"),
+                                               ("分统计表", items, 8, "I"),
+                                               ("累计统计表", places, 9, "J")]:
+                total = before[name][f"{letter}{len(rows)}"].value
+                self.assertAlmostEqual(float(rows[-1][column]), total + 107.3233, places=6, msg=name)
+            analysis = sheet("分析表")
+            self.assertEqual(analysis[0][11:15], ["材料单价", "材料费", "所属部位", "所属分项"])
+            self.assertAlmostEqual(float(row_of(analysis, 7, "实木复合门")[12]), 2600, places=9)
 
 
 class ImportTest(unittest.TestCase):

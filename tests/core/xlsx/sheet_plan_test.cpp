@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/print/print_sheet.h"
+#include "core/project/project_io.h"
+#include "core/stats/project_workbook.h"
 #include "core/stats/statistic_row.h"
 #include "core/stats/statistics_layout.h"
 #include "core/stats/table_sheets.h"
@@ -204,22 +206,27 @@ TEST(TableSheets, AStatisticRowOfTheMaterialListIsASum) {
         1);
 }
 
-TEST(TableSheets, ExportAllFollowsTheStatisticsViewShown) {
+TEST(TableSheets, ExportAllWritesEveryTableOnceAndTheFilteredMaterialsWhenChosen) {
     ProjectDocument document;
+    resetProject(document);
     Statistics statistics;
+    resetStatistics(statistics);
+    SilentPrompter prompter;
     const auto names = [&] {
         std::vector<std::string> result;
-        for (const SheetSource& s : allTableSheets(document, statistics)) {
+        for (const SheetSource& s : projectWorkbookSheets(document, statistics, prompter)) {
             result.push_back(s.name);
         }
         return result;
     };
     using V = std::vector<std::string>;
-    EXPECT_EQ(names(), (V{"分析表", "材料表", "统计表"}));
+    const V tables = {"分析表", "材料表", "统计表", "分统计表", "累计统计表"};
+    EXPECT_EQ(names(), tables);
     statistics.view = StatisticsView::Division;
-    EXPECT_EQ(names(), (V{"分析表", "材料表", "分统计表"}));
+    EXPECT_EQ(names(), tables);
     statistics.view = StatisticsView::Filtered;
-    EXPECT_EQ(names(), (V{"分析表", "材料表", "累计统计表", "统计表"}));
+    EXPECT_EQ(names(),
+              (V{"分析表", "材料表", "统计表", "分统计表", "累计统计表", "筛选结果统计表"}));
     EXPECT_EQ(exportTableNamed("累计统计表"), ExportTable::Cumulative);
     EXPECT_EQ(exportTableNamed("统计"), std::nullopt);
 }
