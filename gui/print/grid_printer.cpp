@@ -136,33 +136,30 @@ class SheetPainter {
 
 }  // namespace
 
-int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& device,
-               DrawnText* drawn) {
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        return 0;
+SheetPages::SheetPages(const Grid& grid, SheetTitle title, const QPageLayout& layout)
+    : grid_(grid), title_(std::move(title)), layout_(layout) {
+    const QRectF area = layout.paintRectPixels(static_cast<int>(kScreenDpi));
+    pageWidth_ = area.width();
+    pageHeight_ = area.height();
+    titleFont_ = pixelFont(title_.fontName, title_.fontSize);
+    // A title wider than the page is set smaller rather than cut at the edges.
+    const double titleWidth = QFontMetricsF(titleFont_).horizontalAdvance(qs(title_.text));
+    if (titleWidth > pageWidth_) {
+        titleFont_.setPixelSize(
+            std::max(1, static_cast<int>(titleFont_.pixelSize() * pageWidth_ / titleWidth)));
+    }
+    titleHeight_ = title_.text.empty() ? 0 : QFontMetricsF(titleFont_).height() * 1.8;
+    footerFont_ = pixelFont({}, kFooterPoints);
+    footerHeight_ = QFontMetricsF(footerFont_).height() * 2.2;
+    plan_ = planPages(grid, pageWidth_, pageHeight_, titleHeight_, footerHeight_);
+}
+
+void SheetPages::paint(QPainter& painter, int page, DrawnText* drawn) const {
+    if (page < 0 || page >= count()) {
+        return;
     }
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    // Everything below is in screen pixels of the printable area.
-    const double toDevice = device.logicalDpiX() / kScreenDpi;
-    const QRectF area = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    const double pageWidth = area.width() / toDevice;
-    const double pageHeight = area.height() / toDevice;
-    painter.scale(toDevice, toDevice);
-
-    QFont titleFont = pixelFont(title.fontName, title.fontSize);
-    // A title wider than the page is set smaller rather than cut at the edges.
-    const double titleWidth = QFontMetricsF(titleFont).horizontalAdvance(qs(title.text));
-    if (titleWidth > pageWidth) {
-        titleFont.setPixelSize(
-            std::max(1, static_cast<int>(titleFont.pixelSize() * pageWidth / titleWidth)));
-    }
-    const double titleHeight = title.text.empty() ? 0 : QFontMetricsF(titleFont).height() * 1.8;
-    const QFont footerFont = pixelFont({}, kFooterPoints);
-    const double footerHeight = QFontMetricsF(footerFont).height() * 2.2;
-    const PagePlan plan = planPages(grid, pageWidth, pageHeight, titleHeight, footerHeight);
-    SheetPainter sheet(grid, painter, drawn);
     const auto drawLine = [&](const QFont& font, const QRectF& rect, Qt::Alignment flags,
                               const QString& text) {
         if (drawn) {
@@ -172,29 +169,51 @@ int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& dev
         painter.setPen(Qt::black);
         painter.drawText(rect, static_cast<int>(flags), text);
     };
-    const int pages = static_cast<int>(plan.pages.size());
-    for (int page = 0; page < pages; ++page) {
+    double y = 0;
+    if (page == 0 && titleHeight_ > 0) {
+        drawLine(titleFont_, QRectF(0, 0, pageWidth_, titleHeight_), Qt::AlignCenter,
+                 qs(title_.text));
+        y = titleHeight_;
+    }
+    SheetPainter sheet(grid_, painter, drawn);
+    painter.save();
+    painter.translate((pageWidth_ - sheetWidth(grid_) * plan_.scale) / 2, y);  // centred
+    painter.scale(plan_.scale, plan_.scale);
+    sheet.paintRows(0, grid_.fixedRows() - 1, 0);
+    const auto [first, last] = plan_.pages[static_cast<std::size_t>(page)];
+    sheet.paintRows(first, last, grid_.fixedRows() * grid_.rowHeight());
+    painter.restore();
+    drawLine(footerFont_, QRectF(0, pageHeight_ - footerHeight_, pageWidth_, footerHeight_),
+             Qt::AlignHCenter | Qt::AlignBottom, qs(pageFooter(page + 1, count())));
+}
+
+int printSheet(const SheetPages& pages, QPagedPaintDevice& device, DrawnText* drawn,
+               const std::function<bool(int printed)>& carryOn) {
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        return 0;
+    }
+    // Everything below is in screen pixels of the printable area.
+    const double toDevice = device.logicalDpiX() / kScreenDpi;
+    painter.scale(toDevice, toDevice);
+    int printed = 0;
+    for (int page = 0; page < pages.count(); ++page) {
         if (page > 0 && !device.newPage()) {
             break;
         }
-        double y = 0;
-        if (page == 0 && titleHeight > 0) {
-            drawLine(titleFont, QRectF(0, 0, pageWidth, titleHeight), Qt::AlignCenter,
-                     qs(title.text));
-            y = titleHeight;
+        pages.paint(painter, page, drawn);
+        ++printed;
+        if (carryOn && !carryOn(printed)) {
+            break;
         }
-        painter.save();
-        painter.translate((pageWidth - sheetWidth(grid) * plan.scale) / 2, y);  // centred
-        painter.scale(plan.scale, plan.scale);
-        sheet.paintRows(0, grid.fixedRows() - 1, 0);
-        const auto [first, last] = plan.pages[static_cast<std::size_t>(page)];
-        sheet.paintRows(first, last, grid.fixedRows() * grid.rowHeight());
-        painter.restore();
-        drawLine(footerFont, QRectF(0, pageHeight - footerHeight, pageWidth, footerHeight),
-                 Qt::AlignHCenter | Qt::AlignBottom, qs(pageFooter(page + 1, pages)));
     }
     painter.end();
-    return pages;
+    return printed;
+}
+
+int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& device,
+               DrawnText* drawn) {
+    return printSheet(SheetPages(grid, title, device.pageLayout()), device, drawn);
 }
 
 QPageLayout sheetPageLayout(const Grid& grid, const PageSetup& setup) {

@@ -1,5 +1,6 @@
 #include "gui/print/print_editor_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontDialog>
 #include <QHBoxLayout>
@@ -8,12 +9,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <memory>
+#include <filesystem>
 
 #include "core/base/path_text.h"
 #include "core/base/safe_write.h"
@@ -23,34 +23,13 @@
 #include "core/xlsx/workbook_writer.h"
 #include "gui/print/cell_properties_dialog.h"
 #include "gui/print/grid_printer.h"
+#include "gui/print/sheet_preview.h"
 #include "gui/widgets/grid_model.h"
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/undo_keys.h"
 
 namespace tf::gui {
-namespace {
-
-// A whole page in the window shows the small type of a wide table as a blur: the preview
-// opens as wide as the window, and never smaller than the paper itself.
-void openAtReadableZoom(QPrintPreviewDialog& dialog) {
-    auto* pages = dialog.findChild<QPrintPreviewWidget*>();
-    if (!pages) {
-        return;
-    }
-    pages->fitToWidth();
-    auto first = std::make_shared<bool>(true);
-    QObject::connect(pages, &QPrintPreviewWidget::previewChanged, &dialog, [pages, first] {
-        if (*first && pages->zoomMode() == QPrintPreviewWidget::FitToWidth) {
-            *first = false;
-            if (pages->zoomFactor() < 1.0) {
-                pages->setZoomFactor(1.0);
-            }
-        }
-    });
-}
-
-}  // namespace
 
 PrintEditorWindow::PrintEditorWindow(PrintSheet sheet, Prompter& prompter, AppSettings& settings,
                                      QWidget* parent)
@@ -110,7 +89,7 @@ void PrintEditorWindow::buildButtons(QHBoxLayout* strip) {
         strip->addWidget(b);
         return b;
     };
-    button("打印(&P)", "打印按钮", [this] { print(); });
+    button("打印(&P)", "打印按钮", [this] { print(this); });
     button("预览", "预览按钮", [this] { preview(); });
     button("PDF", "PDF按钮", [this] { exportPdf(); });
     button("Excel", "Excel按钮", [this] { exportExcel(); })->setToolTip(qs(kExportExcelCaption));
@@ -246,42 +225,59 @@ void PrintEditorWindow::preparePrinter(QPrinter& printer) const {
     printer.setDocName(qs(sheetTitle(sheet_).text));
 }
 
-void PrintEditorWindow::keepPageOf(const QPrinter& printer) {
-    if (printer.pageLayout() == sheetPageLayout(sheet_.grid, pageSetup_)) {
+void PrintEditorWindow::keepPage(const QPageLayout& layout) {
+    if (layout == sheetPageLayout(sheet_.grid, pageSetup_)) {
         return;  // untouched: an automatic orientation stays automatic
     }
-    pageSetup_ = pageSetupOf(printer.pageLayout());
+    pageSetup_ = pageSetupOf(layout);
     keepPageSetup(settings_, pageSetupKey(sheet_), pageSetup_);
 }
 
-void PrintEditorWindow::print() {
+void PrintEditorWindow::print(QWidget* over) {
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer);
-    QPrintDialog dialog(&printer, this);
+    QPrintDialog dialog(&printer, over);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    keepPageOf(printer);
+    keepPage(printer.pageLayout());
     const bool toPdf =
         printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    const SheetPages pages(sheet_.grid, sheetTitle(sheet_), printer.pageLayout());
+    // A long print shows how far it is and can be stopped between two pages.
+    QProgressDialog progress("正在打印…", "取消", 0, pages.count(), over);
+    progress.setWindowTitle("打印");
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
     DrawnText drawn;
-    printSheet(sheet_.grid, sheetTitle(sheet_), printer, toPdf ? &drawn : nullptr);
+    printSheet(pages, printer, toPdf ? &drawn : nullptr, [&progress](int printed) {
+        progress.setValue(printed);
+        return !progress.wasCanceled();
+    });
+    if (progress.wasCanceled()) {
+        printer.abort();
+        if (toPdf) {  // no half a document left behind
+            std::error_code ignored;
+            std::filesystem::remove(pathOf(printer.outputFileName()), ignored);
+        }
+        return;
+    }
     if (toPdf) {  // Qt's print-to-file: its text layer too names what was drawn
         correctTextLayerOfFile(pathOf(printer.outputFileName()), drawn, prompter_);
     }
 }
 
 void PrintEditorWindow::preview() {
-    QPrinter printer(QPrinter::HighResolution);
-    preparePrinter(printer);
-    QPrintPreviewDialog dialog(&printer, this);
-    dialog.setWindowTitle("打印预览");
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* target) { printSheet(sheet_.grid, sheetTitle(sheet_), *target); });
-    openAtReadableZoom(dialog);
-    dialog.resize(size());
-    dialog.exec();
-    keepPageOf(printer);
+    SheetPreview preview(
+        sheet_.grid, sheetTitle(sheet_), sheetPageLayout(sheet_.grid, pageSetup_),
+        [this](const QPageLayout& layout) {
+            keepPage(layout);
+            print(QApplication::activeModalWidget());
+        },
+        this);
+    preview.resize(size());
+    preview.exec();
+    keepPage(preview.pageLayout());
 }
 
 void PrintEditorWindow::exportExcel() {

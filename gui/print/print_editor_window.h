@@ -11,6 +11,7 @@ class QCheckBox;
 class QHBoxLayout;
 class QLineEdit;
 class QMenu;
+class QPageLayout;
 class QPrinter;
 class QPushButton;
 
@@ -44,12 +45,13 @@ class PrintEditorWindow : public QDialog {
     void buildButtons(QHBoxLayout* strip);
     void showTitleBoxes();
     void chooseTitleFont();
-    void print();
+    // The print dialog over `over`, then every page with a progress dialog that can stop it.
+    void print(QWidget* over);
     void preview();
     void preparePrinter(QPrinter& printer) const;
     // The page the user set in a print or page-setup dialog, kept for the session and the
     // table.
-    void keepPageOf(const QPrinter& printer);
+    void keepPage(const QPageLayout& layout);
     void openCellProperties();
 
     PrintSheet sheet_;

@@ -2,11 +2,12 @@
 // the window and from the command line.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QCoreApplication>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <set>
@@ -22,6 +23,7 @@
 #include "core/structure/default_structure.h"
 #include "gui/print/grid_printer.h"
 #include "gui/print/print_editor_window.h"
+#include "gui/print/sheet_preview.h"
 #include "gui/shell/main_window.h"
 #include "gui/widgets/qt_text.h"
 #include "tests/gui/sample_window.h"
@@ -154,17 +156,13 @@ TEST(PrintLayout, TheWindowAndTheCommandLinePrintATableAlikeOnThePageLastSetUp) 
     // 预览 → 页面设置: upright with 25 mm margins; the preview opens at a size that reads.
     bool previewed = false;
     QTimer::singleShot(0, [&] {
-        auto* preview = QApplication::activeModalWidget();
-        auto* dialog = qobject_cast<QPrintPreviewDialog*>(preview);
-        ASSERT_NE(dialog, nullptr);
-        auto* pages = dialog->findChild<QPrintPreviewWidget*>();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return pages->zoomFactor() >= 1.0; }, 60000))
-            << pages->zoomFactor();
-        dialog->printer()->setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(25, 25, 25, 25),
-                        QPageLayout::Millimeter));
+        auto* preview = qobject_cast<SheetPreview*>(QApplication::activeModalWidget());
+        ASSERT_NE(preview, nullptr);
+        EXPECT_GE(preview->strip().zoom(), 1.0);
+        preview->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                           QMarginsF(25, 25, 25, 25), QPageLayout::Millimeter));
         previewed = true;
-        dialog->reject();
+        preview->reject();
     });
     editor->findChild<QPushButton*>("预览按钮")->click();
     ASSERT_TRUE(previewed);
@@ -207,6 +205,60 @@ TEST(PrintLayout, TheWindowAndTheCommandLinePrintATableAlikeOnThePageLastSetUp) 
         }
     }
     EXPECT_GT(compared, 1);
+}
+
+// A sheet of thousands of pages: the preview draws the pages in view and keeps a few; a print
+// stops between two pages when told to.
+TEST(LongSheets, ThePreviewDrawsOnlyThePagesInViewAndAPrintStopsWhenTold) {
+    Grid grid(24'002, 4);
+    grid.setFixedRows(1);
+    for (int c = 0; c < 4; ++c) {
+        grid.setColumnWidth(c, 120);
+        grid.setText(0, c, "列" + std::to_string(c + 1));
+    }
+    for (int r = 1; r < grid.rowCount(); ++r) {
+        grid.setText(r, 0, std::to_string(r));
+        grid.setText(r, 1, "水泥砂浆1:3");
+    }
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 12, 12, 12),
+                         QPageLayout::Millimeter);
+    SheetPreview preview(
+        grid, {"长表", "宋体", 20}, a4, [](const QPageLayout&) {}, nullptr);
+    preview.resize(900, 700);
+    preview.show();
+    QCoreApplication::processEvents();
+    preview.strip().viewport()->repaint();
+    const int pages = preview.pageCount();
+    EXPECT_GT(pages, 500);
+    EXPECT_LE(preview.strip().pagesDrawn(), 2) << "the first page or two, not " << pages;
+    preview.strip().showPage(pages - 1);
+    preview.strip().viewport()->repaint();
+    EXPECT_LE(preview.strip().pagesDrawn(), 4);
+    EXPECT_LE(preview.strip().pagesKept(), 6);
+    EXPECT_EQ(preview.findChild<QSpinBox*>("页码")->value(), pages);
+    preview.close();
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    int heard = 0;
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageLayout(a4);
+        const SheetPages laidOut(grid, {"长表", "宋体", 20}, a4);
+        EXPECT_EQ(laidOut.count(), pages);
+        EXPECT_EQ(printSheet(laidOut, pdf, nullptr,
+                             [&heard](int printed) {
+                                 heard = printed;
+                                 return printed < 3;
+                             }),
+                  3);
+    }
+    EXPECT_EQ(heard, 3);
+    test::TempDir dir;
+    const auto file = dir / "three.pdf";
+    test::writeFile(file, buffer.data().toStdString());
+    const std::string info = toolOutput("pdfinfo", {qs(utf8FromPath(file))});
+    EXPECT_NE(info.find("Pages:           3"), std::string::npos) << info;
 }
 
 }  // namespace
