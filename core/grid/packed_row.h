@@ -77,6 +77,17 @@ class PackedRow {
     // Keeps the first `count` slots, blank or not.
     void truncate(int count);
 
+    // A copy for a holder of this row's arena (a copy of its grid): bytes in the arena are
+    // shared, since nothing changes them in place; others are copied.
+    PackedRow sharingArena() const {
+        if ((bits_ & 1) == 0) {
+            return *this;
+        }
+        PackedRow shared;
+        shared.bits_ = bits_;
+        return shared;
+    }
+
     // Builds a row from parallel arrays in one allocation, from `arena` when given (loading);
     // the arena must outlive the row.
     static PackedRow build(int count, const StyleId* styles, const std::string_view* texts,

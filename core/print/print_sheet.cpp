@@ -20,9 +20,7 @@ constexpr int kMostDecimals = 10;
 PrintSheet copiedSheet(const Grid& source, int firstDataRow) {
     PrintSheet sheet;
     sheet.firstDataRow = firstDataRow;
-    if (!sheet.grid.load(source.save())) {
-        sheet.grid = Grid();
-    }
+    sheet.grid = source;  // shares the table's loaded rows: no second copy of its texts
     return sheet;
 }
 

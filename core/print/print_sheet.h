@@ -36,8 +36,8 @@ struct PrintSheet {
     bool itemSummary = false;  // copied from 分统计表
 };
 
-// The sheets the editor opens with. The copy goes through the grid's byte format, as a
-// saved grid would; the backgrounds from the first data row and column 1 on are cleared.
+// The sheets the editor opens with, copies of the tables; the backgrounds from the first data
+// row and column 1 on are cleared.
 // Columns are as wide as the table's own layout makes them, with the widths the user gave
 // the table's columns on screen over them: not as wide as the window happens to be, so that
 // the window and the command line print a table alike.

@@ -85,6 +85,30 @@ TEST(Grid, AWrittenRowTakesAnotherRowsMakeUpAndOutlivesItsGrid) {
     EXPECT_EQ(copy.text(4, 1), "丙");
 }
 
+TEST(Grid, CopiesOfALoadedGridShareItsRowsAndEachChangesOnlyItself) {
+    Grid source(4, 3);
+    source.setTexts(1, 0, {"1", "水泥", "吨"});
+    source.setTexts(2, 0, {"2", "中砂", "立方米"});
+    Grid loaded;
+    ASSERT_TRUE(loaded.load(source.save()));
+    Grid copy = loaded;
+    Grid assigned;
+    assigned = copy;
+    EXPECT_EQ(copy.text(1, 1).data(), loaded.text(1, 1).data()) << "one copy of the texts";
+    copy.setText(1, 1, "水泥砂浆");
+    assigned.deleteRows(1);
+    EXPECT_EQ(loaded.text(1, 1), "水泥");
+    EXPECT_EQ(copy.text(1, 1), "水泥砂浆");
+    EXPECT_EQ(assigned.text(1, 1), "中砂");
+    // The original goes, undone or loaded over: the copies keep their rows.
+    loaded.setText(2, 1, "细砂");
+    ASSERT_TRUE(loaded.load(Grid(2, 2).save()));
+    loaded = Grid();
+    EXPECT_EQ(copy.text(2, 1), "中砂");
+    EXPECT_EQ(copy.text(1, 2), "吨");
+    EXPECT_EQ(assigned.text(1, 2), "立方米");
+}
+
 TEST(Grid, InsertingRowsMovesCellsMergesSumsAndCursor) {
     Grid g(6, 3);
     for (int r = 0; r < 6; ++r) {
