@@ -25,6 +25,12 @@ void FilterTree::setLocationTick(std::size_t location, Tick tick) {
     }
 }
 
+void FilterTree::setEveryTick(bool ticked) {
+    for (std::size_t l = 0; l < locations_.size(); ++l) {
+        setLocationTick(l, ticked ? Tick::Ticked : Tick::Unticked);
+    }
+}
+
 void FilterTree::setItemTick(std::size_t location, std::size_t item, bool ticked) {
     if (location >= locations_.size() || item >= locations_[location].items.size()) {
         return;

@@ -38,6 +38,8 @@ class FilterTree {
     // The user changed a location's box: ticked ticks all its items, unticked or partly
     // ticked clears them.
     void setLocationTick(std::size_t location, Tick tick);
+    // 全选 / 全不选: every location and every item.
+    void setEveryTick(bool ticked);
     // The user changed an item's box; its location shows whether all, some or none of its
     // items are ticked.
     void setItemTick(std::size_t location, std::size_t item, bool ticked);

@@ -295,9 +295,7 @@ void linkCumulative(SheetSource& sheet, const std::shared_ptr<const WorkbookData
 void tickEveryLocation(const ProjectDocument& document, Statistics& statistics,
                        Prompter& prompter) {
     rebuildFilterTree(document, statistics, prompter);
-    for (std::size_t i = 0; i < statistics.filter.locations().size(); ++i) {
-        statistics.filter.setLocationTick(i, Tick::Ticked);
-    }
+    statistics.filter.setEveryTick(true);
     chooseStatisticsView(document, statistics, StatisticsView::Filtered, prompter);
 }
 

@@ -206,6 +206,13 @@ void tickFilterItem(const ProjectDocument& document, Statistics& s, std::size_t 
     applyStatisticsFilter(document, s, prompter);
 }
 
+void tickEveryFilterLocation(const ProjectDocument& document, Statistics& s, bool ticked,
+                             Prompter& prompter) {
+    BusyCursor busy(prompter);
+    s.filter.setEveryTick(ticked);
+    applyStatisticsFilter(document, s, prompter);
+}
+
 void rebuildDivisionTree(const ProjectDocument& document, Statistics& s, Prompter& prompter) {
     BusyCursor busy(prompter);
     const auto source = selectedSource(s);

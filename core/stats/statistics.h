@@ -82,6 +82,9 @@ void tickFilterLocation(const ProjectDocument& document, Statistics& statistics,
                         std::size_t location, Tick tick, Prompter& prompter);
 void tickFilterItem(const ProjectDocument& document, Statistics& statistics, std::size_t location,
                     std::size_t item, bool ticked, Prompter& prompter);
+// 全选 / 全不选 of the tick tree: every location at once, and the filter run once.
+void tickEveryFilterLocation(const ProjectDocument& document, Statistics& statistics, bool ticked,
+                             Prompter& prompter);
 
 // Runs the filtered statistics for the ticks as they stand.
 void applyStatisticsFilter(const ProjectDocument& document, Statistics& statistics,

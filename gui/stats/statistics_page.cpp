@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QToolButton>
@@ -147,6 +148,20 @@ QWidget* StatisticsPage::buildSide() {
     });
     codeFrame_ = treeFrame("代号框", divisionHeading_, refreshButtons[0], divisionTree_);
     filterFrame_ = treeFrame("条件框", filterHeading, refreshButtons[1], filterTree_);
+    // Every location at once: a project of thousands is not ticked one box at a time.
+    auto* everyRow = new QHBoxLayout;
+    for (const bool ticked : {true, false}) {
+        auto* every = new QPushButton(ticked ? "全选" : "全不选", filterFrame_);
+        every->setObjectName(ticked ? "全选按钮" : "全不选按钮");
+        every->setStatusTip(ticked ? "勾选所有部位" : "取消所有部位的勾选");
+        connect(every, &QPushButton::clicked, this, [this, ticked] {
+            tickEveryFilterLocation(document_, statistics_, ticked, prompter_);
+            showFilterTicks();
+        });
+        everyRow->addWidget(every);
+    }
+    everyRow->addStretch(1);
+    static_cast<QVBoxLayout*>(filterFrame_->layout())->insertLayout(1, everyRow);
     layout->addWidget(codeFrame_, 1);
     layout->addWidget(filterFrame_, 1);
     layout->addStretch(0);
@@ -230,6 +245,24 @@ void StatisticsPage::filterItemChanged(QTreeWidgetItem* item) {
     for (int i = 0; i < top->childCount() && i < static_cast<int>(l.items.size()); ++i) {
         top->child(i)->setCheckState(
             0, l.items[static_cast<std::size_t>(i)].ticked ? Qt::Checked : Qt::Unchecked);
+    }
+    filling_ = false;
+}
+
+void StatisticsPage::showFilterTicks() {
+    filling_ = true;
+    const auto& locations = statistics_.filter.locations();
+    const int count =
+        std::min(filterTree_->topLevelItemCount(), static_cast<int>(locations.size()));
+    for (int l = 0; l < count; ++l) {
+        const FilterLocation& location = locations[static_cast<std::size_t>(l)];
+        QTreeWidgetItem* top = filterTree_->topLevelItem(l);
+        top->setCheckState(0, checkState(location.tick));
+        for (int i = 0; i < top->childCount() && i < static_cast<int>(location.items.size()); ++i) {
+            top->child(i)->setCheckState(0, location.items[static_cast<std::size_t>(i)].ticked
+                                                ? Qt::Checked
+                                                : Qt::Unchecked);
+        }
     }
     filling_ = false;
 }

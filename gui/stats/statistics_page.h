@@ -56,6 +56,8 @@ class StatisticsPage : public QWidget {
     void buildGrids();
     void fillDivisionTree();
     void fillFilterTree();
+    // The tree's boxes as the ticks stand.
+    void showFilterTicks();
     void showViewLayout();
     void filterItemChanged(QTreeWidgetItem* item);
     void wireGrid(GridView* view, StatisticsGrid grid);

@@ -6,11 +6,13 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <set>
 
 #include "core/base/number_text.h"
 #include "core/materials/material_layout.h"
@@ -212,6 +214,52 @@ TEST_F(StatisticsPageTest, AChangedPriceIsShownAndUndoKeepsTheTicks) {
     window->dispatch(Command::Redo);
     EXPECT_TRUE(allTicked()) << "and so does redo";
     EXPECT_TRUE(shows(price + 5));
+}
+
+// The sum of a statistics grid's column over its data rows.
+double columnSum(const Grid& g, int column) {
+    double sum = 0;
+    for (int r = 1; r < g.rowCount(); ++r) {
+        if (g.text(r, 1) != kSubtotalLabel && g.text(r, 2) != kSubtotalLabel) {
+            sum += parseNumber(g.text(r, column));
+        }
+    }
+    return sum;
+}
+
+TEST_F(StatisticsPageTest, EveryLocationIsTickedAndUntickedAtOnce) {
+    window->pressPageButton(MainWindow::StatisticsPage);
+    const Statistics& stats = window->statistics();
+    const double allMaterials = columnSum(stats.summary, SummaryColumn::kTotal);
+    ASSERT_GT(allMaterials, 0);
+    child<QRadioButton>("单选框3")->click();
+    auto* tree = child<QTreeWidget>("树型框2");
+    child<QPushButton>("全选按钮")->click();
+    for (int l = 0; l < tree->topLevelItemCount(); ++l) {
+        QTreeWidgetItem* location = tree->topLevelItem(l);
+        EXPECT_EQ(location->checkState(0), Qt::Checked) << l;
+        for (int i = 0; i < location->childCount(); ++i) {
+            EXPECT_EQ(location->child(i)->checkState(0), Qt::Checked) << l << "," << i;
+        }
+    }
+    // All six locations together cost what all materials cost.
+    EXPECT_NEAR(columnSum(stats.summary, SummaryColumn::kTotal), allMaterials, 1e-6);
+    EXPECT_NEAR(columnSum(stats.cumulative, CumulativeColumn::kMaterialCost), allMaterials, 1e-6);
+    std::set<std::string> places;
+    for (int r = 1; r < stats.cumulative.rowCount(); ++r) {
+        places.insert(std::string(stats.cumulative.text(r, CumulativeColumn::kLocation)));
+    }
+    places.erase("");
+    places.erase(std::string(kSubtotalLabel));
+    EXPECT_EQ(places.size(), 6u);
+
+    child<QPushButton>("全不选按钮")->click();
+    for (int l = 0; l < tree->topLevelItemCount(); ++l) {
+        EXPECT_EQ(tree->topLevelItem(l)->checkState(0), Qt::Unchecked) << l;
+        EXPECT_EQ(tree->topLevelItem(l)->child(0)->checkState(0), Qt::Unchecked) << l;
+    }
+    EXPECT_EQ(columnSum(stats.cumulative, CumulativeColumn::kMaterialCost), 0);
+    EXPECT_FALSE(stats.filter.anyTicked());
 }
 
 TEST(LargeProjectWindow, OpensWithoutSpansForMergesOffTheScreen) {
