@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -251,6 +252,9 @@ void StatisticsPage::filterItemChanged(QTreeWidgetItem* item) {
 
 void StatisticsPage::showFilterTicks() {
     filling_ = true;
+    // A box at a time the view would hear of every one of a million items: it reads them
+    // again when it paints.
+    const QSignalBlocker quiet(filterTree_->model());
     const auto& locations = statistics_.filter.locations();
     const int count =
         std::min(filterTree_->topLevelItemCount(), static_cast<int>(locations.size()));
@@ -265,6 +269,7 @@ void StatisticsPage::showFilterTicks() {
         }
     }
     filling_ = false;
+    filterTree_->viewport()->update();
 }
 
 void StatisticsPage::fillDivisionTree() {
