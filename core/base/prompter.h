@@ -1,8 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/base/work_progress.h"
 
 namespace tf {
 
@@ -52,6 +55,15 @@ class Prompter {
     virtual void processEvents() = 0;
     // A delay that keeps the interface running.
     virtual void pause(int milliseconds) = 0;
+    // Long work that reports how far it is and stops when asked: a window runs it off its
+    // own thread behind a progress dialog with 取消 (`work` then touches nothing the window
+    // changes). False when it was stopped or failed. Without a window it simply runs.
+    virtual bool runWithProgress(std::string_view label,
+                                 const std::function<bool(WorkProgress&)>& work) {
+        static_cast<void>(label);
+        WorkProgress progress;
+        return work(progress);
+    }
 };
 
 // A prompter without a window (command line, fuzzing): nothing is ever chosen in a

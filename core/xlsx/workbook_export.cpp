@@ -12,8 +12,18 @@ bool looksLikeWorkbook(std::string_view bytes) {
 
 bool exportWorkbook(const std::string& path, std::span<const SheetSource> sheets,
                     Prompter& prompter) {
+    std::optional<std::string> bytes;
+    bool stopped = false;
+    prompter.runWithProgress("正在导出Excel工作簿…", [&](WorkProgress& progress) {
+        bytes = workbookBytes(sheets, &progress);
+        stopped = progress.stopped();
+        return bytes.has_value();
+    });
+    if (stopped) {  // nothing is written
+        prompter.setStatus("导出已取消");
+        return false;
+    }
     BusyCursor busy(prompter);
-    const auto bytes = workbookBytes(sheets);
     if (!bytes) {
         prompter.message("保存失败，请重新再试！", Captions::kError, MessageFlags::kError);
         return false;

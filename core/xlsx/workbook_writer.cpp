@@ -81,7 +81,7 @@ lxw_error writeCell(lxw_worksheet* sheet, int row, int column, const SheetCell& 
 // In constant-memory mode a row can be written only until the next one begins, and a merge
 // writes blanks over all of its rows: so each merge is declared when its last row is reached,
 // before that row's cells, whose content then goes over the merge's blanks.
-bool writeSheet(lxw_workbook* book, SheetPlan& plan) {
+bool writeSheet(lxw_workbook* book, SheetPlan& plan, WorkProgress* progress) {
     lxw_worksheet* sheet = workbook_add_worksheet(book, plan.name().c_str());
     if (sheet == nullptr) {
         return false;
@@ -125,6 +125,12 @@ bool writeSheet(lxw_workbook* book, SheetPlan& plan) {
                 return false;
             }
         }
+        if (progress && (r & 1023) == 1023) {
+            progress->done.fetch_add(1024, std::memory_order_relaxed);
+            if (progress->stopped()) {
+                return false;
+            }
+        }
     }
     return true;
 }
@@ -140,7 +146,8 @@ struct TemporaryName {
 
 }  // namespace
 
-std::optional<std::string> workbookBytes(std::span<const SheetSource> sheets) {
+std::optional<std::string> workbookBytes(std::span<const SheetSource> sheets,
+                                         WorkProgress* progress) {
     // The library writes only to a named file: one of our own temporary files, read back.
     TemporaryName temporary;
     std::error_code ec;
@@ -156,13 +163,20 @@ std::optional<std::string> workbookBytes(std::span<const SheetSource> sheets) {
         return std::nullopt;
     }
     bool ok = !sheets.empty();
+    if (progress) {
+        std::int64_t rows = 0;
+        for (const SheetSource& source : sheets) {
+            rows += source.grid ? source.grid->rowCount() : 0;
+        }
+        progress->total = rows;
+    }
     for (const SheetSource& source : sheets) {
         if (!ok || source.grid == nullptr) {
             ok = false;
             break;
         }
         SheetPlan plan(source);
-        ok = writeSheet(book, plan);
+        ok = writeSheet(book, plan, progress);
     }
     // Closing writes the file and frees the workbook, whatever happened before.
     ok = workbook_close(book) == LXW_NO_ERROR && ok;

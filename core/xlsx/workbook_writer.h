@@ -7,16 +7,20 @@
 #include <vector>
 
 #include "core/base/prompter.h"
+#include "core/base/work_progress.h"
 #include "core/xlsx/sheet_plan.h"
 
 namespace tf {
 
 // The sheets as the bytes of one .xlsx workbook, written row by row so that memory stays
-// small however long the tables are; nothing when the workbook cannot be made.
-std::optional<std::string> workbookBytes(std::span<const SheetSource> sheets);
+// small however long the tables are; nothing when the workbook cannot be made or `progress`
+// asked it to stop (its rows counted as they are written).
+std::optional<std::string> workbookBytes(std::span<const SheetSource> sheets,
+                                         WorkProgress* progress = nullptr);
 
-// "导出为Excel…": the workbook written safely at `path` ("导出完毕" in the status bar); the user
-// hears why when it cannot be.
+// "导出为Excel…": the workbook made behind the prompter's progress (a window's off its thread,
+// with 取消), then written safely at `path` ("导出完毕" in the status bar); the user hears why
+// when it cannot be. Stopped, nothing is written ("导出已取消").
 bool exportWorkbook(const std::string& path, std::span<const SheetSource> sheets,
                     Prompter& prompter);
 

@@ -5,7 +5,7 @@
 
 namespace tf {
 
-std::optional<std::string> workbookBytes(std::span<const SheetSource>) {
+std::optional<std::string> workbookBytes(std::span<const SheetSource>, WorkProgress*) {
     return std::nullopt;
 }
 

@@ -1,5 +1,4 @@
 #include "gui/widgets/qt_prompter.h"
-#include "gui/widgets/qt_text.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -8,7 +7,12 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QTimer>
+#include <thread>
+
+#include "core/shell/app_settings.h"
+#include "gui/widgets/qt_text.h"
 
 namespace tf::gui {
 namespace {
@@ -151,6 +155,48 @@ void QtPrompter::pause(int milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+bool QtPrompter::runWithProgress(std::string_view label,
+                                 const std::function<bool(WorkProgress&)>& work) {
+    WorkProgress progress;
+    std::atomic<bool> finished{false};
+    bool succeeded = false;
+    QProgressDialog dialog(qs(label), "取消", 0, 1000, asker());
+    dialog.setObjectName("进度");
+    dialog.setWindowTitle(qs(kApplicationName));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setMinimumDuration(300);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    QObject::connect(&dialog, &QProgressDialog::canceled, [&progress] { progress.stop = true; });
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (finished) {
+            loop.quit();
+            return;
+        }
+        if (dialog.wasCanceled()) {
+            progress.stop = true;
+        }
+        const auto total = progress.total.load();
+        if (total > 0) {
+            dialog.setValue(
+                static_cast<int>(std::min<std::int64_t>(999, progress.done.load() * 1000 / total)));
+        }
+    });
+    // The work reads what the window shows and changes nothing; the modal dialog keeps the
+    // user from changing it meanwhile.
+    std::thread worker([&] {
+        succeeded = work(progress);
+        finished = true;
+    });
+    poll.start();
+    loop.exec();
+    worker.join();
+    return succeeded && !progress.stopped();
 }
 
 }  // namespace tf::gui

@@ -8,11 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
+#include <thread>
 
 #include "core/project/analysis_layout.h"
 #include "core/project/project_document.h"
@@ -298,6 +301,53 @@ TEST(FitCellFont, AFigureTooWideForItsCellIsSetSmallerOnScreenAndOnPaper) {
         EXPECT_GE(QFontMetricsF(font).height(), 6.0 * 0.9);
         EXPECT_GT(QFontMetricsF(font).horizontalAdvance(figure), 4);
     }
+}
+
+// Long work runs off the window's thread: the window keeps painting, the progress dialog's
+// 取消 stops the work, and short work shows no dialog.
+TEST(QtPrompterProgress, WorkRunsBesideTheWindowAndStopsOnCancel) {
+    QWidget main;
+    QLabel status;
+    main.show();
+    QtPrompter prompter(&main, &status);
+    EXPECT_TRUE(prompter.runWithProgress("短", [](WorkProgress& p) {
+        p.total = 1;
+        p.done = 1;
+        return true;
+    }));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    bool cancelled = false;
+    QTimer::singleShot(0, [&] {
+        QProgressDialog* dialog = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                dialog = main.findChild<QProgressDialog*>("进度");
+                return dialog != nullptr && dialog->isVisible();
+            },
+            60000));
+        EXPECT_EQ(dialog->labelText(), "正在导出…");
+        auto* cancel = dialog->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), "取消");
+        cancel->click();
+        cancelled = true;
+    });
+    const std::thread::id interfaceThread = std::this_thread::get_id();
+    std::thread::id workThread;
+    const bool finished = prompter.runWithProgress("正在导出…", [&](WorkProgress& p) {
+        workThread = std::this_thread::get_id();
+        p.total = 100;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!p.stopped() && std::chrono::steady_clock::now() < deadline) {
+            p.done = 10;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    });
+    EXPECT_TRUE(cancelled);
+    EXPECT_FALSE(finished) << "stopped work has not finished";
+    EXPECT_NE(workThread, interfaceThread);
 }
 
 TEST(QtPrompterBoxes, ABoxBelongsToTheWindowThatAskedAndGivesItTheKeysBack) {

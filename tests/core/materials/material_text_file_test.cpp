@@ -319,6 +319,35 @@ TEST_F(ImportTest, AWorkbookThatCannotBeReadChangesNothing) {
     EXPECT_EQ(doc.materials.rowCount(), 27);
 }
 
+// A prompter whose 取消 is pressed once the work has written its first rows.
+class StoppingPrompter : public test::ScriptedPrompter {
+  public:
+    bool runWithProgress(std::string_view,
+                         const std::function<bool(WorkProgress&)>& work) override {
+        WorkProgress progress;
+        progress.stop = true;
+        const bool done = work(progress);
+        total = progress.total;
+        return done && !progress.stopped();
+    }
+    std::int64_t total = 0;
+};
+
+TEST_F(ImportTest, AStoppedExportWritesNothingAndSaysSo) {
+    for (int i = 0; i < 3000; ++i) {
+        doc.materials.appendRows(1);
+        doc.materials.setText(doc.materials.rowCount() - 1, kName, "材料" + std::to_string(i));
+    }
+    const auto path = dir / "材料表.xlsx";
+    const SheetSource sheet{"材料表", &doc.materials, {}};
+    StoppingPrompter stopping;
+    EXPECT_FALSE(exportWorkbook(utf8FromPath(path), {&sheet, 1}, stopping));
+    EXPECT_EQ(stopping.total, doc.materials.rowCount()) << "every row to write, counted";
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(stopping.messages().empty());
+    EXPECT_EQ(stopping.status(), "导出已取消");
+}
+
 TEST_F(ImportTest, TheMaterialTableExportedAsAWorkbookImportsAgain) {
     importMaterialsAppending(
         doc, file("钢材\t圆钢\tΦ12\t吨\t4200\t国标\r\n管材\tPVC管\t\t米\t12.5\t\r\n"), prompter);
