@@ -156,7 +156,9 @@ void PackedRow::setStyle(int column, StyleId id) {
     if (column < 0) {
         return;
     }
-    if (column < slotCount() && (word() & kSharedStyle) == 0) {
+    // A row of its own takes the style in place; an arena's row may be shared by copies of
+    // its grid and is written anew.
+    if (column < slotCount() && (word() & kSharedStyle) == 0 && (bits_ & 1) == 0) {
         store<StyleId>(data() + 4 + static_cast<std::size_t>(column) * sizeof(StyleId), id);
         return;
     }

@@ -89,6 +89,7 @@ TEST(Grid, CopiesOfALoadedGridShareItsRowsAndEachChangesOnlyItself) {
     Grid source(4, 3);
     source.setTexts(1, 0, {"1", "水泥", "吨"});
     source.setTexts(2, 0, {"2", "中砂", "立方米"});
+    source.setBackground({1, 1, 1, 1}, Rgb{9, 9, 9});  // a style per cell
     Grid loaded;
     ASSERT_TRUE(loaded.load(source.save()));
     Grid copy = loaded;
@@ -100,6 +101,14 @@ TEST(Grid, CopiesOfALoadedGridShareItsRowsAndEachChangesOnlyItself) {
     EXPECT_EQ(loaded.text(1, 1), "水泥");
     EXPECT_EQ(copy.text(1, 1), "水泥砂浆");
     EXPECT_EQ(assigned.text(1, 1), "中砂");
+    // A style changed in the original stays out of the copies, and theirs out of it.
+    const Grid witness = loaded;
+    loaded.setBackground({1, 0, 1, 0}, Rgb{1, 2, 3});
+    EXPECT_EQ(witness.style(1, 0).background, std::nullopt);
+    EXPECT_EQ(witness.style(1, 1).background, (Rgb{9, 9, 9}));
+    EXPECT_EQ(loaded.style(1, 0).background, (Rgb{1, 2, 3}));
+    assigned.setBackground({1, 2, 1, 2}, Rgb{4, 5, 6});
+    EXPECT_EQ(loaded.style(2, 2).background, std::nullopt);
     // The original goes, undone or loaded over: the copies keep their rows.
     loaded.setText(2, 1, "细砂");
     ASSERT_TRUE(loaded.load(Grid(2, 2).save()));
