@@ -248,7 +248,8 @@ PageSetup pageSetupOf(const QPageLayout& layout) {
     return setup;
 }
 
-QByteArray sheetPdf(const Grid& grid, const SheetTitle& title, const PageSetup& setup) {
+QByteArray sheetPdf(const Grid& grid, const SheetTitle& title, const PageSetup& setup,
+                    WorkProgress* progress) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     DrawnText drawn;
@@ -257,7 +258,17 @@ QByteArray sheetPdf(const Grid& grid, const SheetTitle& title, const PageSetup& 
         pdf.setPageLayout(sheetPageLayout(grid, setup));
         pdf.setCreator("Tallyframe");
         pdf.setTitle(qs(title.text));
-        if (printSheet(grid, title, pdf, &drawn) == 0) {
+        const SheetPages pages(grid, title, pdf.pageLayout());
+        if (progress) {
+            progress->total = pages.count();
+        }
+        const int printed = printSheet(pages, pdf, &drawn, [progress](int done) {
+            if (progress) {
+                progress->done = done;
+            }
+            return !progress || !progress->stopped();
+        });
+        if (printed == 0 || (progress && progress->stopped())) {
             return {};
         }
     }  // the writer finishes the document when it goes

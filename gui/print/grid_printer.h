@@ -5,6 +5,7 @@
 #include <QPageLayout>
 #include <functional>
 
+#include "core/base/work_progress.h"
 #include "core/grid/grid.h"
 #include "core/print/page_plan.h"
 #include "core/print/page_setup.h"
@@ -61,8 +62,10 @@ int printSheet(const Grid& grid, const SheetTitle& title, QPagedPaintDevice& dev
 QPageLayout sheetPageLayout(const Grid& grid, const PageSetup& setup);
 PageSetup pageSetupOf(const QPageLayout& layout);
 
-// The sheet as a PDF document on its page (empty when it cannot be made), its text layer
-// naming what was drawn; the caller writes it the safe way.
-QByteArray sheetPdf(const Grid& grid, const SheetTitle& title, const PageSetup& setup);
+// The sheet as a PDF document on its page (empty when it cannot be made, or `progress`
+// asked it to stop), its text layer naming what was drawn; the caller writes it the safe
+// way. Pages are counted into `progress` as they are drawn.
+QByteArray sheetPdf(const Grid& grid, const SheetTitle& title, const PageSetup& setup,
+                    WorkProgress* progress = nullptr);
 
 }  // namespace tf::gui

@@ -289,8 +289,19 @@ void PrintEditorWindow::exportPdf() {
     if (!path) {
         return;
     }
+    // Thousands of pages are drawn off the window's thread, with progress and 取消.
+    QByteArray pdf;
+    bool stopped = false;
+    prompter_.runWithProgress("正在生成PDF文件…", [&](WorkProgress& progress) {
+        pdf = sheetPdf(sheet_.grid, sheetTitle(sheet_), pageSetup_, &progress);
+        stopped = progress.stopped();
+        return !pdf.isEmpty();
+    });
+    if (stopped) {
+        prompter_.setStatus("已取消");
+        return;
+    }
     BusyCursor busy(prompter_);
-    const QByteArray pdf = sheetPdf(sheet_.grid, sheetTitle(sheet_), pageSetup_);
     if (!pdf.isEmpty() &&
         writeFileTelling(pathFromUtf8(*path),
                          {pdf.constData(), static_cast<std::size_t>(pdf.size())}, prompter_)) {

@@ -259,6 +259,13 @@ TEST(LongSheets, ThePreviewDrawsOnlyThePagesInViewAndAPrintStopsWhenTold) {
     test::writeFile(file, buffer.data().toStdString());
     const std::string info = toolOutput("pdfinfo", {qs(utf8FromPath(file))});
     EXPECT_NE(info.find("Pages:           3"), std::string::npos) << info;
+
+    // The PDF button's document stops at the first page when asked to, and is not made.
+    WorkProgress stopped;
+    stopped.stop = true;
+    EXPECT_TRUE(sheetPdf(grid, {"长表", "宋体", 20}, PageSetup{}, &stopped).isEmpty());
+    EXPECT_EQ(stopped.done, 1);
+    EXPECT_EQ(stopped.total, pages);
 }
 
 }  // namespace
