@@ -56,11 +56,14 @@ class Prompter {
     // A delay that keeps the interface running.
     virtual void pause(int milliseconds) = 0;
     // Long work that reports how far it is and stops when asked: a window runs it off its
-    // own thread behind a progress dialog with 取消 (`work` then touches nothing the window
-    // changes). False when it was stopped or failed. Without a window it simply runs.
+    // own thread behind a progress dialog, with 取消 when the work can stop (`work` then
+    // touches nothing the window changes). False when it was stopped or failed. Without a
+    // window it simply runs.
     virtual bool runWithProgress(std::string_view label,
-                                 const std::function<bool(WorkProgress&)>& work) {
+                                 const std::function<bool(WorkProgress&)>& work,
+                                 bool stoppable = true) {
         static_cast<void>(label);
+        static_cast<void>(stoppable);
         WorkProgress progress;
         return work(progress);
     }

@@ -22,6 +22,9 @@ struct ProjectDocument {
     std::string path;                   // empty = untitled
     std::optional<ExclusiveFile> file;  // held open, sharing denied, while titled
     bool modified = false;
+    // While a save writes the project off the window's thread: nothing may change it, and an
+    // auto-save firing meanwhile waits for the next turn.
+    bool saving = false;
     // When the project was last saved, opened or made: the save reminder counts from then.
     std::chrono::steady_clock::time_point savedAt = std::chrono::steady_clock::now();
 

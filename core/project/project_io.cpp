@@ -79,24 +79,49 @@ std::string windowTitle(std::string_view path) {
 }
 
 bool saveProject(ProjectDocument& document, Prompter& prompter, bool autoSave) {
+    if (document.saving) {
+        return false;  // an auto-save firing while the project is being written
+    }
     clearSystemFault();
-    const std::string image = buildProjectImage(document);
     bool exists = true;
     if (document.path.empty() || !holdFileForSave(document, exists)) {
         prompter.message(withSystemFault(kSaveFailed), Captions::kError, MessageFlags::kError);
         return false;
     }
+    // The image is made and written off the window's thread (a million rows take a second),
+    // the document only read meanwhile; what the system says stays with that thread.
+    std::optional<ExclusiveFile> created;
+    ExclusiveFile::Refusal refusal = ExclusiveFile::Refusal::Other;
+    bool replaced = false;
+    SystemFault fault = SystemFault::None;
+    document.saving = true;
+    prompter.runWithProgress(
+        autoSave ? "正在自动保存…" : "正在保存…",
+        [&](WorkProgress&) {
+            const std::string image = buildProjectImage(document);
+            if (!exists) {
+                // A first save: the file appears whole or not at all, never empty or in part.
+                created = ExclusiveFile::create(pathFromUtf8(document.path), image, &refusal);
+            } else {
+                replaced = document.file->replaceContent(image);
+            }
+            fault = lastSystemFault();
+            return exists ? replaced : created.has_value();
+        },
+        false);
+    document.saving = false;
+    if (fault != SystemFault::None) {
+        noteSystemFault(fault);
+    }
     if (!exists) {
-        // A first save: the file appears whole or not at all, never empty or in part.
-        ExclusiveFile::Refusal refusal = ExclusiveFile::Refusal::Other;
-        document.file = ExclusiveFile::create(pathFromUtf8(document.path), image, &refusal);
+        document.file = std::move(created);
         if (!document.file && refusal != ExclusiveFile::Refusal::Other) {
             // Nowhere to write it: the project keeps its name, as when a file cannot be held.
             prompter.message(withSystemFault(kSaveFailed), Captions::kError, MessageFlags::kError);
             return false;
         }
     }
-    if (!document.file || (exists && !document.file->replaceContent(image))) {
+    if (!document.file || (exists && !replaced)) {
         document.path.clear();
         document.file.reset();
         document.modified = true;

@@ -70,6 +70,10 @@ void MainWindow::startPageNew() {
 }
 
 void MainWindow::openFromCommandLine(const QStringList& arguments) {
+    if (document_.saving) {  // a file handed over while the project is written: after it
+        QTimer::singleShot(200, this, [this, arguments] { openFromCommandLine(arguments); });
+        return;
+    }
     tf::openFromCommandLine(document_, *prompter_, *this, words(arguments));
 }
 

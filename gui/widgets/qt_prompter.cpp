@@ -158,18 +158,29 @@ void QtPrompter::pause(int milliseconds) {
 }
 
 bool QtPrompter::runWithProgress(std::string_view label,
-                                 const std::function<bool(WorkProgress&)>& work) {
+                                 const std::function<bool(WorkProgress&)>& work, bool stoppable) {
     WorkProgress progress;
     std::atomic<bool> finished{false};
     bool succeeded = false;
-    QProgressDialog dialog(qs(label), "取消", 0, 1000, asker());
+    // Busy until the work says how much there is.
+    QProgressDialog dialog(qs(label), "取消", 0, 0, asker());
+    if (!stoppable) {
+        dialog.setCancelButton(nullptr);
+    }
     dialog.setObjectName("进度");
     dialog.setWindowTitle(qs(kApplicationName));
     dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.setMinimumDuration(300);
+    // Shown once the work has taken a moment, whatever it has reported by then.
+    dialog.setMinimumDuration(1 << 30);
+    QTimer::singleShot(300, &dialog, [&] {
+        if (!finished) {
+            dialog.show();
+        }
+    });
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
-    QObject::connect(&dialog, &QProgressDialog::canceled, [&progress] { progress.stop = true; });
+    QObject::connect(&dialog, &QProgressDialog::canceled,
+                     [&progress, stoppable] { progress.stop = stoppable; });
     QEventLoop loop;
     QTimer poll;
     poll.setInterval(50);
@@ -178,11 +189,12 @@ bool QtPrompter::runWithProgress(std::string_view label,
             loop.quit();
             return;
         }
-        if (dialog.wasCanceled()) {
+        if (dialog.wasCanceled() && stoppable) {
             progress.stop = true;
         }
         const auto total = progress.total.load();
         if (total > 0) {
+            dialog.setMaximum(1000);
             dialog.setValue(
                 static_cast<int>(std::min<std::int64_t>(999, progress.done.load() * 1000 / total)));
         }

@@ -32,8 +32,8 @@ class QtPrompter : public Prompter {
     void setBusy(bool busy) override;
     void processEvents() override;
     void pause(int milliseconds) override;
-    bool runWithProgress(std::string_view label,
-                         const std::function<bool(WorkProgress&)>& work) override;
+    bool runWithProgress(std::string_view label, const std::function<bool(WorkProgress&)>& work,
+                         bool stoppable = true) override;
 
   private:
     // The window a box or dialog belongs to: the active one, else the owner.

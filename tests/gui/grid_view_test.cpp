@@ -19,11 +19,13 @@
 
 #include "core/project/analysis_layout.h"
 #include "core/project/project_document.h"
+#include "core/project/project_io.h"
 #include "gui/widgets/chinese_interface.h"
 #include "gui/widgets/grid_delegate.h"
 #include "gui/widgets/qt_prompter.h"
 #include "tests/gui/event_wait.h"
 #include "tests/gui/pane_alignment.h"
+#include "tests/support/temp_dir.h"
 
 namespace tf::gui {
 namespace {
@@ -348,6 +350,36 @@ TEST(QtPrompterProgress, WorkRunsBesideTheWindowAndStopsOnCancel) {
     EXPECT_TRUE(cancelled);
     EXPECT_FALSE(finished) << "stopped work has not finished";
     EXPECT_NE(workThread, interfaceThread);
+}
+
+// A save writes off the window's thread; an auto-save firing meanwhile waits its next turn
+// instead of writing the same file at the same time.
+TEST(QtPrompterProgress, ASaveWritesBesideTheWindowAndAnotherWaits) {
+    QWidget main;
+    QLabel status;
+    main.show();
+    QtPrompter prompter(&main, &status);
+    test::TempDir dir;
+    ProjectDocument doc;
+    resetProject(doc);
+    doc.analysis.setText(2, AnalysisColumn::kLocation, "客厅");
+    doc.path = utf8FromPath(dir / "a.gdb");
+    doc.modified = true;
+    std::optional<bool> second;
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(doc.saving);
+        second = saveProject(doc, prompter, true);
+    });
+    ASSERT_TRUE(saveProject(doc, prompter, false));
+    ASSERT_TRUE(second.has_value()) << "the auto-save fired while the save ran";
+    EXPECT_FALSE(*second);
+    EXPECT_FALSE(doc.saving);
+    EXPECT_FALSE(doc.modified);
+    doc.file.reset();
+    ProjectDocument again;
+    SilentPrompter quiet;
+    ASSERT_TRUE(loadProject(again, doc.path, quiet));
+    EXPECT_EQ(again.analysis.text(2, AnalysisColumn::kLocation), "客厅");
 }
 
 TEST(QtPrompterBoxes, ABoxBelongsToTheWindowThatAskedAndGivesItTheKeysBack) {

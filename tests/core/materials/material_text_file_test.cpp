@@ -322,8 +322,8 @@ TEST_F(ImportTest, AWorkbookThatCannotBeReadChangesNothing) {
 // A prompter whose 取消 is pressed once the work has written its first rows.
 class StoppingPrompter : public test::ScriptedPrompter {
   public:
-    bool runWithProgress(std::string_view,
-                         const std::function<bool(WorkProgress&)>& work) override {
+    bool runWithProgress(std::string_view, const std::function<bool(WorkProgress&)>& work,
+                         bool) override {
         WorkProgress progress;
         progress.stop = true;
         const bool done = work(progress);
