@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -350,6 +351,40 @@ TEST(QtPrompterProgress, WorkRunsBesideTheWindowAndStopsOnCancel) {
     EXPECT_TRUE(cancelled);
     EXPECT_FALSE(finished) << "stopped work has not finished";
     EXPECT_NE(workThread, interfaceThread);
+}
+
+// Work that cannot be stopped and does not say how much there is shows a busy window
+// without 取消 once it takes a moment.
+TEST(QtPrompterProgress, WorkOfUnknownSizeShowsABusyWindowWithoutCancel) {
+    QWidget main;
+    QLabel status;
+    main.show();
+    QtPrompter prompter(&main, &status);
+    std::atomic<bool> seen{false};
+    std::atomic<bool> release{false};
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                auto* dialog = main.findChild<QProgressDialog*>("进度");
+                return dialog != nullptr && dialog->isVisible();
+            },
+            60000));
+        auto* dialog = main.findChild<QProgressDialog*>("进度");
+        seen = dialog != nullptr && dialog->isVisible();
+        EXPECT_EQ(dialog ? dialog->findChild<QPushButton*>() : nullptr, nullptr) << "no 取消";
+        release = true;
+    });
+    EXPECT_TRUE(prompter.runWithProgress(
+        "正在保存…",
+        [&](WorkProgress&) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while (!release && std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            return true;
+        },
+        false));
+    EXPECT_TRUE(seen);
 }
 
 // A save writes off the window's thread; an auto-save firing meanwhile waits its next turn
