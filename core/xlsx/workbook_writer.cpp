@@ -135,11 +135,17 @@ bool writeSheet(lxw_workbook* book, SheetPlan& plan, WorkProgress* progress) {
     return true;
 }
 
+// Our temporary file, held (and so locked) until it is gone: another process that sweeps
+// the folder of what killed saves left behind takes an unlocked one for a leftover.
 struct TemporaryName {
     std::string path;
+    int fd = -1;
     ~TemporaryName() {
         if (!path.empty()) {
             ::unlink(path.c_str());
+        }
+        if (fd >= 0) {
+            ::close(fd);
         }
     }
 };
@@ -151,11 +157,10 @@ std::optional<std::string> workbookBytes(std::span<const SheetSource> sheets,
     // The library writes only to a named file: one of our own temporary files, read back.
     TemporaryName temporary;
     std::error_code ec;
-    const int fd = createTemporaryFile(std::filesystem::temp_directory_path(ec), temporary.path);
-    if (fd < 0) {
+    temporary.fd = createTemporaryFile(std::filesystem::temp_directory_path(ec), temporary.path);
+    if (temporary.fd < 0) {
         return std::nullopt;
     }
-    ::close(fd);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     lxw_workbook* book = workbook_new_opt(temporary.path.c_str(), &options);
