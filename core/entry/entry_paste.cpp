@@ -13,31 +13,11 @@ PasteReport EntryForm::paste(CellPos at, const CellBlock& block) {
         return report;
     }
     const bool processWanted = std::exchange(useProcess, false);
-    prompter_.gather(true);
-    for (std::size_t i = 0; i < block.rows.size(); ++i) {
-        const int row = at.row + static_cast<int>(i);
-        while (row >= grid_.rowCount()) {
-            addRow(grid_.rowCount() - 1);
-        }
-        const auto& cells = block.rows[i];
-        const std::vector<int> columns = pasteColumns(grid_, at.column, cells.size());
-        for (std::size_t j = 0; j < cells.size(); ++j) {
-            if (j >= columns.size()) {
-                if (!isBlank(cells[j])) {
-                    report.refuseOutside(row, cells[j]);
-                }
-                continue;
-            }
-            const int column = columns[j];
-            const std::string title(grid_.text(0, column));
-            if (const auto why = pasteCell(row, column, cells[j])) {
-                report.refuse(row, title, cells[j], *why);
-            } else if (const std::string told = prompter_.takeTold(); !told.empty()) {
-                report.note(row, title, told);
-            }
-        }
-    }
-    prompter_.gather(false);
+    pasteBlockCells(
+        grid_, at, block, prompter_, report, [this] { addRow(grid_.rowCount() - 1); },
+        [this](int row, int column, const std::string& text) {
+            return pasteCell(row, column, text);
+        });
     useProcess = processWanted;
     return report;
 }

@@ -65,4 +65,36 @@ Answer GatheringPrompter::message(std::string_view text, std::string_view captio
     return Answer::Ok;
 }
 
+void pasteBlockCells(
+    Grid& grid, CellPos at, const CellBlock& block, GatheringPrompter& told, PasteReport& report,
+    const std::function<void()>& addRow,
+    const std::function<std::optional<std::string>(int row, int column, const std::string& text)>&
+        paste) {
+    told.gather(true);
+    for (std::size_t i = 0; i < block.rows.size(); ++i) {
+        const int row = at.row + static_cast<int>(i);
+        while (row >= grid.rowCount()) {
+            addRow();
+        }
+        const auto& cells = block.rows[i];
+        const std::vector<int> columns = pasteColumns(grid, at.column, cells.size());
+        for (std::size_t j = 0; j < cells.size(); ++j) {
+            if (j >= columns.size()) {
+                if (!isBlank(cells[j])) {
+                    report.refuseOutside(row, cells[j]);
+                }
+                continue;
+            }
+            const int column = columns[j];
+            const std::string title(grid.text(0, column));
+            if (const auto why = paste(row, column, cells[j])) {
+                report.refuse(row, title, cells[j], *why);
+            } else if (const std::string said = told.takeTold(); !said.empty()) {
+                report.note(row, title, said);
+            }
+        }
+    }
+    told.gather(false);
+}
+
 }  // namespace tf

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/base/prompter.h"
+#include "core/grid/cell_block.h"
+#include "core/grid/grid.h"
 
 namespace tf {
 
@@ -62,5 +66,14 @@ class GatheringPrompter : public Prompter {
     bool gathering_ = false;
     std::string told_;
 };
+
+// Pastes a block cell by cell from `at` while `told` gathers: rows past the grid's end come
+// from `addRow`; a cell beyond the last column is refused; `paste` takes one cell through the
+// table's rules and says why when it refuses it; what the rules told meanwhile is noted.
+void pasteBlockCells(
+    Grid& grid, CellPos at, const CellBlock& block, GatheringPrompter& told, PasteReport& report,
+    const std::function<void()>& addRow,
+    const std::function<std::optional<std::string>(int row, int column, const std::string& text)>&
+        paste);
 
 }  // namespace tf

@@ -17,46 +17,25 @@ PasteReport pasteMaterialBlock(ProjectDocument& document, CellPos at, const Cell
         return report;
     }
     GatheringPrompter gathering(prompter);
-    gathering.gather(true);
-    for (std::size_t i = 0; i < block.rows.size(); ++i) {
-        const int row = at.row + static_cast<int>(i);
-        while (row >= g.rowCount()) {
-            appendMaterialRow(document);
-        }
-        const auto& cells = block.rows[i];
-        const std::vector<int> columns = pasteColumns(g, at.column, cells.size());
-        for (std::size_t j = 0; j < cells.size(); ++j) {
-            if (j >= columns.size()) {
-                if (!isBlank(cells[j])) {
-                    report.refuseOutside(row, cells[j]);
-                }
-                continue;
-            }
-            const int column = columns[j];
-            const std::string title(g.text(0, column));
+    pasteBlockCells(
+        g, at, block, gathering, report, [&document] { appendMaterialRow(document); },
+        [&](int row, int column, const std::string& text) -> std::optional<std::string> {
             if (column == kNumber) {  // numbers copied along are passed over
-                if (!isBlank(cells[j]) && !isWholeNumber(trimSpaces(cells[j]))) {
-                    report.refuse(row, title, cells[j], "：序号由程序编排");
-                }
-                continue;
+                return isBlank(text) || isWholeNumber(trimSpaces(text))
+                           ? std::nullopt
+                           : std::optional<std::string>("：序号由程序编排");
             }
             if (column != kCategory && withoutSpaces(g.text(row, kCategory)).empty()) {
-                if (!isBlank(cells[j])) {
-                    report.refuse(row, title, cells[j], "：这一行还没有类别");
-                }
-                continue;
+                return isBlank(text) ? std::nullopt
+                                     : std::optional<std::string>("：这一行还没有类别");
             }
-            if (column == kPrice && !isBlank(cells[j]) && !isPlainNumber(cells[j])) {
-                report.refuse(row, title, cells[j], "：不是数值");
-                continue;
+            if (column == kPrice && !isBlank(text) && !isPlainNumber(text)) {
+                return "：不是数值";
             }
-            g.setText(row, column, cells[j]);
+            g.setText(row, column, text);
             commitMaterialEdit(document, row, column, gathering, showAnalysisPage);
-            if (const std::string told = gathering.takeTold(); !told.empty()) {
-                report.note(row, title, told);
-            }
-        }
-    }
+            return std::nullopt;
+        });
     g.setCursor(at.row, at.column);
     document.modified = true;
     return report;
