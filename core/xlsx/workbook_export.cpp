@@ -12,9 +12,18 @@ bool looksLikeWorkbook(std::string_view bytes) {
 
 bool exportWorkbook(const std::string& path, std::span<const SheetSource> sheets,
                     Prompter& prompter) {
+    return exportWorkbook(
+        path, [&](Prompter&) { return std::vector<SheetSource>(sheets.begin(), sheets.end()); },
+        prompter);
+}
+
+bool exportWorkbook(const std::string& path, const SheetGatherer& gatherSheets,
+                    Prompter& prompter) {
     std::optional<std::string> bytes;
     bool stopped = false;
     prompter.runWithProgress("正在导出Excel工作簿…", [&](WorkProgress& progress) {
+        SilentPrompter silent;
+        const std::vector<SheetSource> sheets = gatherSheets(silent);
         bytes = workbookBytes(sheets, &progress);
         stopped = progress.stopped();
         return bytes.has_value();
@@ -35,11 +44,10 @@ bool exportWorkbook(const std::string& path, std::span<const SheetSource> sheets
     return true;
 }
 
-bool exportWorkbookAsked(Prompter& prompter,
-                         const std::function<std::vector<SheetSource>()>& gatherSheets) {
+bool exportWorkbookAsked(Prompter& prompter, const SheetGatherer& gatherSheets) {
     const auto path =
         prompter.chooseSaveFile("导出为Excel工作簿", "Excel 工作簿(*.xlsx)|*.xlsx", "xlsx");
-    return path && exportWorkbook(*path, gatherSheets(), prompter);
+    return path && exportWorkbook(*path, gatherSheets, prompter);
 }
 
 }  // namespace tf

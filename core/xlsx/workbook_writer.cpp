@@ -78,10 +78,31 @@ lxw_error writeCell(lxw_worksheet* sheet, int row, int column, const SheetCell& 
     return worksheet_write_blank(sheet, r, c, format);
 }
 
+// One library format per distinct look in the whole workbook: the library resolves a format
+// equal to an earlier one by hashing it again at every cell it is written with.
+class WorkbookFormats {
+  public:
+    explicit WorkbookFormats(lxw_workbook* book) : book_(book) {}
+    lxw_format* of(const SheetFormat& look) {
+        for (const auto& [made, format] : made_) {
+            if (made == look) {
+                return format;
+            }
+        }
+        made_.emplace_back(look, makeFormat(book_, look));
+        return made_.back().second;
+    }
+
+  private:
+    lxw_workbook* book_;
+    std::vector<std::pair<SheetFormat, lxw_format*>> made_;
+};
+
 // In constant-memory mode a row can be written only until the next one begins, and a merge
 // writes blanks over all of its rows: so each merge is declared when its last row is reached,
 // before that row's cells, whose content then goes over the merge's blanks.
-bool writeSheet(lxw_workbook* book, SheetPlan& plan, WorkProgress* progress) {
+bool writeSheet(lxw_workbook* book, WorkbookFormats& looks, SheetPlan& plan,
+                WorkProgress* progress) {
     lxw_worksheet* sheet = workbook_add_worksheet(book, plan.name().c_str());
     if (sheet == nullptr) {
         return false;
@@ -103,7 +124,7 @@ bool writeSheet(lxw_workbook* book, SheetPlan& plan, WorkProgress* progress) {
     std::vector<lxw_format*> formats;
     const auto formatOf = [&](int id) {
         while (formats.size() < plan.formats().size()) {
-            formats.push_back(makeFormat(book, plan.formats()[formats.size()]));
+            formats.push_back(looks.of(plan.formats()[formats.size()]));
         }
         return formats[static_cast<std::size_t>(id)];
     };
@@ -175,13 +196,14 @@ std::optional<std::string> workbookBytes(std::span<const SheetSource> sheets,
         }
         progress->total = rows;
     }
+    WorkbookFormats looks(book);
     for (const SheetSource& source : sheets) {
         if (!ok || source.grid == nullptr) {
             ok = false;
             break;
         }
         SheetPlan plan(source);
-        ok = writeSheet(book, plan, progress);
+        ok = writeSheet(book, looks, plan, progress);
     }
     // Closing writes the file and frees the workbook, whatever happened before.
     ok = workbook_close(book) == LXW_NO_ERROR && ok;

@@ -24,9 +24,15 @@ std::optional<std::string> workbookBytes(std::span<const SheetSource> sheets,
 bool exportWorkbook(const std::string& path, std::span<const SheetSource> sheets,
                     Prompter& prompter);
 
+// Gathers the sheets of a workbook. It runs off the window's thread, behind the progress
+// window, so it reads what it is given and tells nothing: the prompter it gets is silent.
+using SheetGatherer = std::function<std::vector<SheetSource>(Prompter& silent)>;
+
+// The same with the sheets gathered behind the progress too.
+bool exportWorkbook(const std::string& path, const SheetGatherer& gatherSheets, Prompter& prompter);
+
 // The same after asking where ("导出为Excel工作簿"); the sheets are gathered only once a file
 // was chosen. False when cancelled or not written.
-bool exportWorkbookAsked(Prompter& prompter,
-                         const std::function<std::vector<SheetSource>()>& gatherSheets);
+bool exportWorkbookAsked(Prompter& prompter, const SheetGatherer& gatherSheets);
 
 }  // namespace tf

@@ -281,7 +281,8 @@ void PrintEditorWindow::preview() {
 }
 
 void PrintEditorWindow::exportExcel() {
-    exportWorkbookAsked(prompter_, [this] { return std::vector{printSheetSource(sheet_)}; });
+    exportWorkbookAsked(prompter_,
+                        [this](Prompter&) { return std::vector{printSheetSource(sheet_)}; });
 }
 
 void PrintEditorWindow::exportPdf() {

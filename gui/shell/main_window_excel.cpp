@@ -9,16 +9,17 @@ namespace tf::gui {
 
 void MainWindow::registerExcelCommands() {
     handlers_[Command::ExportExcel] = [this] {
-        exportWorkbookAsked(*prompter_, [this] {
+        exportWorkbookAsked(*prompter_, [this](Prompter&) {
             return std::vector<SheetSource>{tableSheet(document_, statistics_, popupTable_)};
         });
     };
     handlers_[Command::ExportAllExcel] = [this] {
-        exportWorkbookAsked(*prompter_, [this] {
-            if (ensureStatisticsCurrent(document_, statistics_, *prompter_)) {
-                statisticsPage_->reload();
-            }
-            return projectWorkbookSheets(document_, statistics_, *prompter_);
+        // Built here, with the busy window, so that the gathering behind the progress only reads.
+        if (ensureStatisticsCurrent(document_, statistics_, *prompter_)) {
+            statisticsPage_->reload();
+        }
+        exportWorkbookAsked(*prompter_, [this](Prompter& silent) {
+            return projectWorkbookSheets(document_, statistics_, silent);
         });
     };
 }
