@@ -126,11 +126,13 @@ void buildFilteredStatistics(const Grid& analysis, const MaterialCatalogue& cata
     std::string_view numberText;
     double number = 0;
     for (int r = kAnalysisHeadingRows; r < analysis.rowCount(); ++r) {
-        const AnalysisUse use = readAnalysisUse(analysis, r);
-        const auto node = filter.find(use.location, use.code);
+        // Most rows belong to unticked locations: their numbers are not read at all.
+        const auto node = filter.find(analysis.text(r, AnalysisColumn::kLocation),
+                                      analysis.text(r, AnalysisColumn::kItemCode));
         if (!node || !filter.locations()[node->location].items[node->item].ticked) {
             continue;
         }
+        const AnalysisUse use = readAnalysisUse(analysis, r);
         ItemCost& cost = costs[first[node->location] + node->item];
         if (catalogueMaterial(catalogue, use.materialId)) {
             if (const MaterialSummaryRow* listed = list.add(use, catalogue)) {
