@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/attachment_commands.h"
+#include "cli/compare_commands.h"
 #include "cli/entry_commands.h"
 #include "cli/export_commands.h"
 #include "cli/material_commands.h"
@@ -26,6 +27,11 @@ constexpr const char* kUsage =
     "  info FILE.gdb                       open a project as the program does and describe\n"
     "                                      its sections (status 2 when some were damaged)\n"
     "  eval [EXPR ...]                     evaluate expressions (or each line of stdin)\n"
+    "  compare OLD.gdb NEW.gdb [--by location|material|cost|structure] [--changes]\n"
+    "          [--xlsx OUT.xlsx]\n"
+    "                   what changed between two projects: the totals, their split into\n"
+    "                   price and quantity effects and the counts; or the table asked for,\n"
+    "                   only its changed lines with --changes; every table as a workbook\n"
     "  structure FILE.gdb|FILE.gd|--default\n"
     "                   list the division structure: position, level, number, code, name\n"
     "  structure export FILE.gdb OUT.gd    write the project's structure file\n"
@@ -58,6 +64,10 @@ constexpr const char* kUsage =
     "                                      an existing file only with --force\n"
     "  settings [get SECTION KEY | set SECTION KEY VALUE]\n"
     "                   the program's settings file: its path, then the file or the value\n"
+    "  versions FILE.gdb                   the saved versions: time, label, total cost, file\n"
+    "  versions save FILE.gdb LABEL        save the project as it is as a version\n"
+    "  versions restore FILE.gdb VERSION   make a version (label, file name or number) the\n"
+    "                                      project, the state before saved as a version\n"
     "  stats FILE.gdb                      the all-materials statistics, one row per material\n"
     "  stats FILE.gdb --node N             the statistics of structure node N\n"
     "  stats FILE.gdb --filter [LOCATION ...]\n"
@@ -165,6 +175,18 @@ int main(int argc, char** argv) {
     }
     if (args.size() >= 4 && args[0] == "export") {
         const int status = tf::cli::exportCommand({args.begin() + 1, args.end()}, io);
+        if (status != 2) {
+            return status;
+        }
+    }
+    if (!args.empty() && args[0] == "compare") {
+        const int status = tf::cli::compareCommand({args.begin() + 1, args.end()}, io);
+        if (status != 2) {
+            return status;
+        }
+    }
+    if (!args.empty() && args[0] == "versions") {
+        const int status = tf::cli::versionsCommand({args.begin() + 1, args.end()}, io);
         if (status != 2) {
             return status;
         }

@@ -130,4 +130,18 @@ ProjectTally tallyProject(const ProjectDocument& document) {
     return Tallier(document).take();
 }
 
+double totalCost(const ProjectTally& tally) {
+    double total = 0;
+    for (const TalliedMaterial& m : tally.materials) {
+        total += m.quantity * m.price;
+    }
+    for (const TalliedLocation& location : tally.locations) {
+        for (const TalliedItem& item : location.items) {
+            const ItemFees& fees = tally.feesOf(item.code);
+            total += item.workQuantity * fees.labourPrice + fees.machinery + fees.management;
+        }
+    }
+    return total;
+}
+
 }  // namespace tf

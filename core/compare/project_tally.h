@@ -52,4 +52,7 @@ struct ProjectTally {
 
 ProjectTally tallyProject(const ProjectDocument& document);
 
+// Every cost of the project: its materials, and each item's fees at each location.
+double totalCost(const ProjectTally& tally);
+
 }  // namespace tf

@@ -1,0 +1,138 @@
+#include "cli/compare_commands.h"
+
+#include <memory>
+#include <ostream>
+
+#include "cli/cli_prompter.h"
+#include "core/base/number_text.h"
+#include "core/base/path_text.h"
+#include "core/compare/comparison_tables.h"
+#include "core/versions/project_versions.h"
+#include "core/xlsx/workbook_writer.h"
+
+namespace tf::cli {
+namespace {
+
+void writeLine(std::ostream& out, const std::vector<std::string>& cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        out << (i ? "\t" : "") << cells[i];
+    }
+    out << '\n';
+}
+
+// The project's tally; the file is let go at once, so a project compared with itself opens.
+std::shared_ptr<const ProjectTally> tallyOf(const std::string& path, Prompter& prompter,
+                                            Streams io) {
+    ProjectDocument document;
+    if (!openProject(document, path, prompter, io)) {
+        return nullptr;
+    }
+    return std::make_shared<ProjectTally>(tallyProject(document));
+}
+
+bool writeComparisonWorkbook(const ProjectComparison& comparison, const std::string& path,
+                             Prompter& prompter) {
+    Grid summary(1, 2);
+    summary.setFixedRows(1);
+    summary.setText(0, 0, "项目");
+    summary.setText(0, 1, "数值");
+    summary.setColumnWidth(0, 140);
+    summary.setColumnWidth(1, 120);
+    for (const auto& [caption, figure] : comparisonSummary(comparison)) {
+        summary.appendRows(1);
+        summary.setText(summary.rowCount() - 1, 0, caption);
+        summary.setText(summary.rowCount() - 1, 1, figure);
+    }
+    std::vector<Grid> grids;
+    for (const ComparisonTable table : kComparisonTables) {
+        grids.push_back(comparisonGrid(comparison, table, false));
+    }
+    std::vector<SheetSource> sheets{{"汇总", &summary, {}}};
+    for (std::size_t i = 0; i < grids.size(); ++i) {
+        sheets.push_back(comparisonSheet(grids[i], kComparisonTables[i]));
+    }
+    return exportWorkbook(path, sheets, prompter);
+}
+
+}  // namespace
+
+int compareCommand(const std::vector<std::string>& args, Streams io) {
+    if (args.size() < 2) {
+        return 2;
+    }
+    std::optional<ComparisonTable> table;
+    std::optional<std::string> workbook;
+    bool onlyChanges = false;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--by" && i + 1 < args.size() && comparisonTableNamed(args[i + 1])) {
+            table = comparisonTableNamed(args[++i]);
+        } else if (args[i] == "--xlsx" && i + 1 < args.size()) {
+            workbook = args[++i];
+        } else if (args[i] == "--changes") {
+            onlyChanges = true;
+        } else {
+            return 2;
+        }
+    }
+    CliPrompter prompter(io.err);
+    auto before = tallyOf(args[0], prompter, io);
+    auto after = before ? tallyOf(args[1], prompter, io) : nullptr;
+    if (!after) {
+        return 1;
+    }
+    const ProjectComparison comparison = compareProjects(std::move(before), std::move(after));
+    if (table) {
+        const auto headings = comparisonHeadings(*table);
+        writeLine(io.out, {headings.begin(), headings.end()});
+        forEachComparisonRow(
+            comparison, *table, onlyChanges,
+            [&](const std::vector<std::string>& cells, Change) { writeLine(io.out, cells); });
+    } else {
+        for (const auto& [caption, figure] : comparisonSummary(comparison)) {
+            io.out << caption << '\t' << figure << '\n';
+        }
+    }
+    if (workbook && !writeComparisonWorkbook(comparison, *workbook, prompter)) {
+        return 1;
+    }
+    return 0;
+}
+
+int versionsCommand(const std::vector<std::string>& args, Streams io) {
+    CliPrompter prompter(io.err);
+    if (args.size() == 1) {
+        for (const ProjectVersion& v : listVersions(pathFromUtf8(args[0]))) {
+            const auto tally = tallyOf(utf8FromPath(v.file), prompter, io);
+            io.out << v.time << '\t' << v.label << '\t'
+                   << (tally ? formatNumber(totalCost(*tally)) : "") << '\t'
+                   << utf8FromPath(v.file.filename()) << '\n';
+        }
+        return 0;
+    }
+    if (args.size() != 3 || (args[0] != "save" && args[0] != "restore")) {
+        return 2;
+    }
+    ProjectDocument document;
+    if (!openProjectToChange(document, args[1], prompter, io)) {
+        return 1;
+    }
+    if (args[0] == "save") {
+        const auto version = saveVersion(document, args[2], prompter);
+        if (version) {
+            io.out << utf8FromPath(version->file.filename()) << '\n';
+        }
+        return version ? 0 : 1;
+    }
+    const auto versions = listVersions(pathFromUtf8(args[1]));
+    for (std::size_t i = 0; i < versions.size(); ++i) {
+        const ProjectVersion& v = versions[i];
+        if (v.label == args[2] || utf8FromPath(v.file.filename()) == args[2] ||
+            std::to_string(i + 1) == args[2]) {
+            return restoreVersion(document, v, prompter) ? 0 : 1;
+        }
+    }
+    io.err << "tallyframe-cli: no version " << args[2] << '\n';
+    return 1;
+}
+
+}  // namespace tf::cli
