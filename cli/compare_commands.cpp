@@ -6,7 +6,7 @@
 #include "cli/cli_prompter.h"
 #include "core/base/number_text.h"
 #include "core/base/path_text.h"
-#include "core/compare/comparison_tables.h"
+#include "core/compare/comparison_job.h"
 #include "core/versions/project_versions.h"
 #include "core/xlsx/workbook_writer.h"
 
@@ -28,30 +28,6 @@ std::shared_ptr<const ProjectTally> tallyOf(const std::string& path, Prompter& p
         return nullptr;
     }
     return std::make_shared<ProjectTally>(tallyProject(document));
-}
-
-bool writeComparisonWorkbook(const ProjectComparison& comparison, const std::string& path,
-                             Prompter& prompter) {
-    Grid summary(1, 2);
-    summary.setFixedRows(1);
-    summary.setText(0, 0, "项目");
-    summary.setText(0, 1, "数值");
-    summary.setColumnWidth(0, 140);
-    summary.setColumnWidth(1, 120);
-    for (const auto& [caption, figure] : comparisonSummary(comparison)) {
-        summary.appendRows(1);
-        summary.setText(summary.rowCount() - 1, 0, caption);
-        summary.setText(summary.rowCount() - 1, 1, figure);
-    }
-    std::vector<Grid> grids;
-    for (const ComparisonTable table : kComparisonTables) {
-        grids.push_back(comparisonGrid(comparison, table, false));
-    }
-    std::vector<SheetSource> sheets{{"汇总", &summary, {}}};
-    for (std::size_t i = 0; i < grids.size(); ++i) {
-        sheets.push_back(comparisonSheet(grids[i], kComparisonTables[i]));
-    }
-    return exportWorkbook(path, sheets, prompter);
 }
 
 }  // namespace
@@ -80,7 +56,9 @@ int compareCommand(const std::vector<std::string>& args, Streams io) {
     if (!after) {
         return 1;
     }
-    const ProjectComparison comparison = compareProjects(std::move(before), std::move(after));
+    auto view = std::make_shared<ComparisonView>();
+    view->comparison = compareProjects(std::move(before), std::move(after));
+    const ProjectComparison& comparison = view->comparison;
     if (table) {
         const auto headings = comparisonHeadings(*table);
         writeLine(io.out, {headings.begin(), headings.end()});
@@ -92,8 +70,11 @@ int compareCommand(const std::vector<std::string>& args, Streams io) {
             io.out << caption << '\t' << figure << '\n';
         }
     }
-    if (workbook && !writeComparisonWorkbook(comparison, *workbook, prompter)) {
-        return 1;
+    if (workbook) {
+        layOutComparison(*view);
+        if (!exportWorkbook(*workbook, comparisonWorkbookSheets(view), prompter)) {
+            return 1;
+        }
     }
     return 0;
 }

@@ -52,6 +52,9 @@ struct LoadDetails {
 bool loadProject(ProjectDocument& document, const std::string& name, Prompter& prompter,
                  LoadDetails* details = nullptr);
 
+// A project file read whole is never near this size; a larger one is no project of ours.
+inline constexpr std::size_t kLargestProjectFile = std::size_t{1} << 32;
+
 // What the user hears of a file that is no project, or that cannot be opened at all.
 inline constexpr std::string_view kNotAProject = "非工程数据，无法打开！";
 

@@ -23,6 +23,10 @@ const std::vector<MenuItem>& menuItems(Menu menu) {
                                                item("保存", C::SaveProject, "Ctrl+S"),
                                                item("另存为", C::SaveProjectAs),
                                                separator(),
+                                               item("工程对比…", C::CompareProjects),
+                                               item("保存版本…", C::SaveVersion),
+                                               item("版本…", C::ShowVersions),
+                                               separator(),
                                                item("自动保存设置", C::AutoSaveSettings),
                                                separator(),
                                                item("打印", C::Print, "Ctrl+P"),
@@ -181,6 +185,12 @@ std::string_view commandTip(Command command) {
             return "把这个表格导出为 Excel 工作簿";
         case Command::ExportAllExcel:
             return "把所有表格导出为一个 Excel 工作簿，每表一页";
+        case Command::CompareProjects:
+            return "把另一个工程与当前工程对比：数量、材料和费用的变化";
+        case Command::SaveVersion:
+            return "把当前工程保存为一个带标签的版本";
+        case Command::ShowVersions:
+            return "查看、对比和恢复保存的版本";
         case Command::Undo:
             return "撤销上一步操作";
         case Command::Redo:

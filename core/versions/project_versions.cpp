@@ -18,8 +18,6 @@ namespace {
 constexpr std::string_view kFolderSuffix = ".版本";
 constexpr std::string_view kExtension = ".gdb";
 constexpr std::size_t kLongestLabel = 60;  // characters
-// A project file is never near this; more is no project of ours.
-constexpr std::size_t kLargestProject = std::size_t{1} << 32;
 
 // "2026-12-10 142233" of "2026-12-10 14:22:33": no colons, which Windows refuses in names.
 std::string nameTime(std::string_view time) {
@@ -118,7 +116,7 @@ std::optional<ProjectVersion> saveVersion(const ProjectDocument& document, std::
 }
 
 bool restoreVersion(ProjectDocument& document, const ProjectVersion& version, Prompter& prompter) {
-    const auto bytes = readFileBytes(utf8FromPath(version.file), kLargestProject);
+    const auto bytes = readFileBytes(utf8FromPath(version.file), kLargestProjectFile);
     if (!bytes) {
         prompter.message(kNotAProject, Captions::kError, MessageFlags::kError);
         return false;

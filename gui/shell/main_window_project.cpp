@@ -4,12 +4,15 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "core/project/analysis_layout.h"
 #include "core/project/project_io.h"
+#include "gui/compare/comparison_commands.h"
 #include "gui/entry/entry_dialog.h"
 #include "gui/shell/auto_save_dialog.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/ticker_label.h"
 #include "gui/stats/statistics_page.h"
+#include "gui/widgets/grid_view.h"
 
 namespace tf::gui {
 namespace {
@@ -57,6 +60,17 @@ void MainWindow::registerProjectCommands() {
             refreshTitle();
         }
     };
+    const auto host = [this] {
+        return ComparisonHost{document_,
+                              *prompter_,
+                              settings_,
+                              this,
+                              [this](const std::string& location) { showLocation(location); },
+                              [this] { projectReplaced(); }};
+    };
+    handlers_[Command::CompareProjects] = [host] { compareWithChosenProject(host()); };
+    handlers_[Command::SaveVersion] = [host] { saveVersionAsked(host()); };
+    handlers_[Command::ShowVersions] = [host] { showVersions(host()); };
     handlers_[Command::AutoSaveSettings] = [this] {
         auto* dialog = new AutoSaveDialog(settings_, *autoSaveTimer_, this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -104,6 +118,21 @@ void MainWindow::setMaterialButtonLook(ButtonLook look) {
 
 void MainWindow::pauseTicker(bool paused) {
     ticker_->setPaused(paused || pages_->currentIndex() != StartPage);
+}
+
+void MainWindow::showLocation(const std::string& name) {
+    for (const LocationSpan& span : document_.locations) {
+        if (document_.analysis.text(span.first, AnalysisColumn::kLocation) == name) {
+            pressPageButton(AnalysisPage);
+            const QModelIndex at = analysisView_->gridModel()->index(span.first, 1);
+            analysisView_->setCurrentIndex(at);
+            analysisView_->scrollTo(at, QAbstractItemView::PositionAtTop);
+            activateWindow();
+            raise();
+            return;
+        }
+    }
+    prompter_->setStatus("分析表中没有部位：" + name);
 }
 
 void MainWindow::projectReplaced() {

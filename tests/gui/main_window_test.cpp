@@ -124,7 +124,8 @@ TEST_F(MainWindowTest, MenusShowTheirCaptionsKeysAndSeparators) {
     MainWindow window(dir(), &prompter);
     EXPECT_EQ(menuTexts(window, Menu::File),
               (QStringList{"工程向导", "-", "新建\tCtrl+N", "打开\tCtrl+O", "-", "保存\tCtrl+S",
-                           "另存为", "-", "自动保存设置", "-", "打印\tCtrl+P", "-", "退出"}));
+                           "另存为", "-", "工程对比…", "保存版本…", "版本…", "-", "自动保存设置",
+                           "-", "打印\tCtrl+P", "-", "退出"}));
     EXPECT_EQ(menuTexts(window, Menu::Material),
               (QStringList{"添加一行\tInsert", "删除一行    Ctrl+Del", "-", "导入数据", "导出数据",
                            "-", "查找", "查找下一个\tCtrl+G", "查找上一个\tCtrl+Shift+G", "-",

@@ -30,7 +30,8 @@ TEST(Menus, CaptionsKeysAndSeparatorsAsListed) {
     using V = std::vector<std::string>;
     EXPECT_EQ(captions(Menu::File),
               (V{"工程向导", "-", "新建\tCtrl+N", "打开\tCtrl+O", "-", "保存\tCtrl+S", "另存为",
-                 "-", "自动保存设置", "-", "打印\tCtrl+P", "-", "退出"}));
+                 "-", "工程对比…", "保存版本…", "版本…", "-", "自动保存设置", "-", "打印\tCtrl+P",
+                 "-", "退出"}));
     EXPECT_EQ(captions(Menu::Edit), (V{"分部分项表设置", "-", "表达式计算器\tF4", "-", "刷新\tF5",
                                        "-", "撤销\tCtrl+Z", "重做\tCtrl+Y"}));
     EXPECT_EQ(actionName(Command::DeleteLocation), "删除一组");

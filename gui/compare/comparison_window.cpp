@@ -1,0 +1,113 @@
+#include "gui/compare/comparison_window.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "core/print/print_sheet.h"
+#include "core/xlsx/workbook_writer.h"
+#include "gui/print/print_editor_window.h"
+#include "gui/widgets/grid_view.h"
+#include "gui/widgets/qt_text.h"
+
+namespace tf::gui {
+namespace {
+
+// The summary as two lines of figures: costs, then counts.
+QString summaryText(const ComparisonView& view) {
+    const auto lines = comparisonSummary(view.comparison);
+    QString costs;
+    QString counts;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        QString& line = i < 9 ? costs : counts;
+        if (!line.isEmpty()) {
+            line += "    ";
+        }
+        line += qs(lines[i].first) + "：" + qs(lines[i].second);
+    }
+    return qs("对比前：" + view.beforeName + "    对比后：" + view.afterName) + "\n" + costs +
+           "\n" + counts;
+}
+
+}  // namespace
+
+ComparisonWindow::ComparisonWindow(std::shared_ptr<ComparisonView> view, Prompter& prompter,
+                                   AppSettings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      view_(std::move(view)),
+      prompter_(prompter),
+      settings_(settings) {
+    setWindowTitle(qs("工程对比 - " + view_->beforeName + " → " + view_->afterName));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* summary = new QLabel(summaryText(*view_));
+    summary->setObjectName("对比摘要");
+    summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    tabs_ = new QTabWidget;
+    for (std::size_t t = 0; t < grids_.size(); ++t) {
+        grids_[t] = new GridView;
+        grids_[t]->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        tabs_->addTab(grids_[t], qs(comparisonTableTitle(kComparisonTables[t])));
+    }
+    connect(grids_[0], &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& at) {
+        const std::string_view name = shownGrid().text(at.row(), 0);
+        if (at.row() > 0 && !name.empty()) {
+            emit locationRequested(qs(name));
+        }
+    });
+    onlyChanges_ = new QCheckBox("只显示变化");
+    onlyChanges_->setChecked(true);
+    connect(onlyChanges_, &QCheckBox::toggled, this, [this] { showLines(); });
+    auto* printButton = new QPushButton("打印…");
+    connect(printButton, &QPushButton::clicked, this, [this] { print(); });
+    auto* excelButton = new QPushButton("导出Excel…");
+    connect(excelButton, &QPushButton::clicked, this, [this] { exportWorkbook(); });
+    auto* closeButton = new QPushButton("关闭");
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(onlyChanges_);
+    buttons->addStretch();
+    buttons->addWidget(printButton);
+    buttons->addWidget(excelButton);
+    buttons->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary);
+    layout->addWidget(tabs_, 1);
+    layout->addLayout(buttons);
+    resize(1100, 650);
+    showLines();
+}
+
+void ComparisonWindow::showLines() {
+    auto& grids = onlyChanges_->isChecked() ? view_->changes : view_->all;
+    for (std::size_t t = 0; t < grids_.size(); ++t) {
+        grids_[t]->setGrid(grids[t]);
+    }
+}
+
+ComparisonTable ComparisonWindow::shownTable() const {
+    return kComparisonTables[static_cast<std::size_t>(std::max(0, tabs_->currentIndex()))];
+}
+
+const Grid& ComparisonWindow::shownGrid() const {
+    const auto t = static_cast<std::size_t>(std::max(0, tabs_->currentIndex()));
+    return (onlyChanges_->isChecked() ? view_->changes : view_->all)[t];
+}
+
+void ComparisonWindow::print() {
+    PrintSheet sheet = statisticsSheet(
+        shownGrid(), "工程对比（" + std::string(comparisonTableTitle(shownTable())) + "）", false,
+        {});
+    auto* editor = new PrintEditorWindow(std::move(sheet), prompter_, settings_, this);
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    editor->open();
+}
+
+void ComparisonWindow::exportWorkbook() {
+    exportWorkbookAsked(prompter_,
+                        [view = view_](Prompter&) { return comparisonWorkbookSheets(view); });
+}
+
+}  // namespace tf::gui
