@@ -20,16 +20,6 @@ void writeLine(std::ostream& out, const std::vector<std::string>& cells) {
     out << '\n';
 }
 
-// The project's tally; the file is let go at once, so a project compared with itself opens.
-std::shared_ptr<const ProjectTally> tallyOf(const std::string& path, Prompter& prompter,
-                                            Streams io) {
-    ProjectDocument document;
-    if (!openProject(document, path, prompter, io)) {
-        return nullptr;
-    }
-    return std::make_shared<ProjectTally>(tallyProject(document));
-}
-
 }  // namespace
 
 int compareCommand(const std::vector<std::string>& args, Streams io) {
@@ -51,8 +41,8 @@ int compareCommand(const std::vector<std::string>& args, Streams io) {
         }
     }
     CliPrompter prompter(io.err);
-    auto before = tallyOf(args[0], prompter, io);
-    auto after = before ? tallyOf(args[1], prompter, io) : nullptr;
+    auto before = tallyProjectFile(args[0], prompter);
+    auto after = before ? tallyProjectFile(args[1], prompter) : nullptr;
     if (!after) {
         return 1;
     }
@@ -83,7 +73,7 @@ int versionsCommand(const std::vector<std::string>& args, Streams io) {
     CliPrompter prompter(io.err);
     if (args.size() == 1) {
         for (const ProjectVersion& v : listVersions(pathFromUtf8(args[0]))) {
-            const auto tally = tallyOf(utf8FromPath(v.file), prompter, io);
+            const auto tally = tallyProjectFile(utf8FromPath(v.file), prompter);
             io.out << v.time << '\t' << v.label << '\t'
                    << (tally ? formatNumber(totalCost(*tally)) : "") << '\t'
                    << utf8FromPath(v.file.filename()) << '\n';

@@ -1,22 +1,10 @@
 #include "core/compare/comparison_job.h"
 
-#include "core/base/file_bytes.h"
 #include "core/base/path_text.h"
 #include "core/project/project_io.h"
 
 namespace tf {
 namespace {
-
-// Read without holding the file: it may be the open project's own, compared with its edits.
-std::shared_ptr<const ProjectTally> tallyOfFile(const std::string& path) {
-    SilentPrompter silent;
-    const auto bytes = readFileBytes(path, kLargestProjectFile);
-    const auto reading = bytes ? readProjectImage(*bytes, silent) : std::nullopt;
-    if (!reading) {
-        return nullptr;
-    }
-    return std::make_shared<ProjectTally>(tallyProject(reading->document));
-}
 
 std::string shownName(const std::string& path) {
     return utf8FromPath(pathFromUtf8(path).filename());
@@ -64,9 +52,10 @@ std::shared_ptr<ComparisonView> compareProjectFiles(const std::string& before,
     auto view = std::make_shared<ComparisonView>();
     bool unreadable = false;
     const bool done = prompter.runWithProgress("正在对比工程…", [&](WorkProgress& progress) {
-        auto earlier = tallyOfFile(before);
-        auto later =
-            after ? std::make_shared<ProjectTally>(tallyProject(*after)) : tallyOfFile(afterPath);
+        SilentPrompter silent;  // off the window's thread: what went wrong is told after
+        auto earlier = tallyProjectFile(before, silent);
+        auto later = after ? std::make_shared<ProjectTally>(tallyProject(*after))
+                           : tallyProjectFile(afterPath, silent);
         if (!earlier || !later) {
             unreadable = true;
             return false;

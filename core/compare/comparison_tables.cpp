@@ -10,9 +10,13 @@ constexpr Rgb kRemovedBackground{248, 215, 215};
 constexpr Rgb kUpInk{192, 0, 0};
 constexpr Rgb kDownInk{0, 112, 0};
 
+constexpr int kText = -1;
+constexpr int kQuantity = 3;  // decimals shown
+constexpr int kMoney = 2;
+
 struct ColumnSpec {
     std::string_view heading;
-    bool number = false;
+    int decimals = kText;
     // A column holding the difference of the two before it ("after - before"), or a price or
     // quantity effect: its formula over the row's cells, as "{D}*({H}-{G})".
     std::string_view formula = {};
@@ -25,43 +29,43 @@ const std::vector<ColumnSpec>& columnsOf(ComparisonTable table) {
                                                    {"分项名称"},
                                                    {"材料名称"},
                                                    {"单位"},
-                                                   {"对比前数量", true},
-                                                   {"对比后数量", true},
-                                                   {"数量差", true, "G-F"},
-                                                   {"对比前费用", true},
-                                                   {"对比后费用", true},
-                                                   {"费用差", true, "J-I"},
+                                                   {"对比前数量", kQuantity},
+                                                   {"对比后数量", kQuantity},
+                                                   {"数量差", kQuantity, "G-F"},
+                                                   {"对比前费用", kMoney},
+                                                   {"对比后费用", kMoney},
+                                                   {"费用差", kMoney, "J-I"},
                                                    {"变化"}};
     static const std::vector<ColumnSpec> materials{{"类别"},
                                                    {"材料名称"},
                                                    {"单位"},
-                                                   {"对比前数量", true},
-                                                   {"对比后数量", true},
-                                                   {"数量差", true, "E-D"},
-                                                   {"对比前单价", true},
-                                                   {"对比后单价", true},
-                                                   {"对比前费用", true, "D*G"},
-                                                   {"对比后费用", true, "E*H"},
-                                                   {"费用差", true, "J-I"},
-                                                   {"价格影响", true, "D*(H-G)"},
-                                                   {"数量影响", true, "H*(E-D)"},
+                                                   {"对比前数量", kQuantity},
+                                                   {"对比后数量", kQuantity},
+                                                   {"数量差", kQuantity, "E-D"},
+                                                   {"对比前单价", kMoney},
+                                                   {"对比后单价", kMoney},
+                                                   {"对比前费用", kMoney, "D*G"},
+                                                   {"对比后费用", kMoney, "E*H"},
+                                                   {"费用差", kMoney, "J-I"},
+                                                   {"价格影响", kMoney, "D*(H-G)"},
+                                                   {"数量影响", kMoney, "H*(E-D)"},
                                                    {"变化"}};
     static const std::vector<ColumnSpec> costs{{"费用项目"},
                                                {"代号或类别"},
                                                {"名称"},
-                                               {"对比前数量", true},
-                                               {"对比后数量", true},
-                                               {"对比前单价", true},
-                                               {"对比后单价", true},
-                                               {"对比前费用", true, "D*F"},
-                                               {"对比后费用", true, "E*G"},
-                                               {"费用差", true, "I-H"},
-                                               {"价格影响", true, "D*(G-F)"},
-                                               {"数量影响", true, "G*(E-D)"},
+                                               {"对比前数量", kQuantity},
+                                               {"对比后数量", kQuantity},
+                                               {"对比前单价", kMoney},
+                                               {"对比后单价", kMoney},
+                                               {"对比前费用", kMoney, "D*F"},
+                                               {"对比后费用", kMoney, "E*G"},
+                                               {"费用差", kMoney, "I-H"},
+                                               {"价格影响", kMoney, "D*(G-F)"},
+                                               {"数量影响", kMoney, "G*(E-D)"},
                                                {"变化"}};
-    static const std::vector<ColumnSpec> structure{{"分项代号"},     {"分项名称"},
-                                                   {"费用项目"},     {"对比前", true},
-                                                   {"对比后", true}, {"差额", true, "E-D"}};
+    static const std::vector<ColumnSpec> structure{{"分项代号"},       {"分项名称"},
+                                                   {"费用项目"},       {"对比前", kMoney},
+                                                   {"对比后", kMoney}, {"差额", kMoney, "E-D"}};
     switch (table) {
         case ComparisonTable::Materials:
             return materials;
@@ -260,9 +264,9 @@ Grid comparisonGrid(const ProjectComparison& comparison, ComparisonTable table, 
     for (int c = 0; c < count; ++c) {
         const ColumnSpec& spec = columns[static_cast<std::size_t>(c)];
         g.setText(0, c, spec.heading);
-        g.setColumnWidth(c, spec.number ? 90 : 110);
-        if (spec.number) {
-            g.setColumnKind(c, ColumnKind::Number, 4);
+        g.setColumnWidth(c, spec.decimals == kText ? 110 : 90);
+        if (spec.decimals != kText) {
+            g.setColumnKind(c, ColumnKind::Number, spec.decimals);
             g.setColumnAlign(c, Align::Right);
         }
     }

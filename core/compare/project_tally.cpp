@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "core/base/file_bytes.h"
 #include "core/base/number_text.h"
 #include "core/base/text_util.h"
 #include "core/project/analysis_layout.h"
+#include "core/project/project_io.h"
 #include "core/structure/default_structure.h"
 
 namespace tf {
@@ -128,6 +130,18 @@ const ItemFees& ProjectTally::feesOf(std::string_view code) const {
 
 ProjectTally tallyProject(const ProjectDocument& document) {
     return Tallier(document).take();
+}
+
+std::shared_ptr<const ProjectTally> tallyProjectFile(const std::string& path, Prompter& prompter) {
+    const auto bytes = readFileBytes(path, kLargestProjectFile);
+    const auto reading = bytes ? readProjectImage(*bytes, prompter) : std::nullopt;
+    if (!bytes) {
+        prompter.message(kNotAProject, Captions::kError, MessageFlags::kError);
+    }
+    if (!reading) {
+        return nullptr;
+    }
+    return std::make_shared<ProjectTally>(tallyProject(reading->document));
 }
 
 double totalCost(const ProjectTally& tally) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/base/prompter.h"
 #include "core/project/project_document.h"
 #include "core/stats/analysis_rows.h"
 
@@ -51,6 +53,11 @@ struct ProjectTally {
 };
 
 ProjectTally tallyProject(const ProjectDocument& document);
+
+// The tally of a project file, read without holding it: a comparison only reads, and the
+// file may be the one a window has open. Nothing when it is no project (told through the
+// prompter, as a reading tells).
+std::shared_ptr<const ProjectTally> tallyProjectFile(const std::string& path, Prompter& prompter);
 
 // Every cost of the project: its materials, and each item's fees at each location.
 double totalCost(const ProjectTally& tally);

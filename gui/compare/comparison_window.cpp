@@ -16,20 +16,18 @@
 namespace tf::gui {
 namespace {
 
-// The summary as two lines of figures: costs, then counts.
+// The summary in lines: the two projects, the totals and their split, the kinds of cost,
+// then the counts.
 QString summaryText(const ComparisonView& view) {
     const auto lines = comparisonSummary(view.comparison);
-    QString costs;
-    QString counts;
+    QString text = qs("对比前：" + view.beforeName + "    对比后：" + view.afterName);
+    // Lines break after the totals' split (5), the kinds of cost (4) and each count (3).
+    constexpr std::size_t kBreaks[] = {5, 9, 12, 15, 18};
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        QString& line = i < 9 ? costs : counts;
-        if (!line.isEmpty()) {
-            line += "    ";
-        }
-        line += qs(lines[i].first) + "：" + qs(lines[i].second);
+        const bool first = i == 0 || std::ranges::find(kBreaks, i) != std::end(kBreaks);
+        text += (first ? "\n" : "    ") + qs(lines[i].first) + "：" + qs(lines[i].second);
     }
-    return qs("对比前：" + view.beforeName + "    对比后：" + view.afterName) + "\n" + costs +
-           "\n" + counts;
+    return text;
 }
 
 }  // namespace
@@ -100,6 +98,8 @@ void ComparisonWindow::print() {
     PrintSheet sheet = statisticsSheet(
         shownGrid(), "工程对比（" + std::string(comparisonTableTitle(shownTable())) + "）", false,
         {});
+    // On paper the changes read from the 变化 column: no colour, in the first column either.
+    sheet.grid.setBackground({1, 0, sheet.grid.rowCount() - 1, 0}, std::nullopt);
     auto* editor = new PrintEditorWindow(std::move(sheet), prompter_, settings_, this);
     editor->setAttribute(Qt::WA_DeleteOnClose);
     editor->open();

@@ -342,5 +342,33 @@ class ImportTest(unittest.TestCase):
         self.assertEqual(self.materials(), [["钢材", "圆钢", "", "吨", "4200", ""]])
 
 
+class ComparisonExportTest(unittest.TestCase):
+    def test_a_comparison_workbook_computes_its_differences_from_its_own_cells(self):
+        with tempfile.TemporaryDirectory() as folder:
+            before = os.path.join(folder, "before.gdb")
+            after = os.path.join(folder, "after.gdb")
+            run("sample", before, "--locations", "3")
+            run("sample", after, "--locations", "5")
+            exported = os.path.join(folder, "compare.xlsx")
+            summary = dict(tsv("compare", before, after, "--xlsx", exported))
+            # The totals are those of 累计统计表 of each project.
+            for project, caption in ((before, "对比前合计"), (after, "对比后合计")):
+                subtotal = [r for r in tsv("stats", project, "--filter") if r[1] == "小计："][0]
+                self.assertAlmostEqual(float(summary[caption]), float(subtotal[9]), places=6)
+            self.assertEqual(summary["部位新增"], "2")
+            book, cached = both(exported)
+            self.assertEqual(book.sheetnames, ["汇总", "按部位", "按材料", "按费用", "结构变化"])
+            lines = tsv("compare", before, after, "--by", "material")
+            sheet, values = book["按材料"], cached["按材料"]
+            self.assertEqual([c.value for c in sheet[1]], lines[0])
+            for r, line in enumerate(lines[1:], start=2):
+                self.assertEqual(sheet[f"B{r}"].value, line[1])
+                self.assertEqual(sheet[f"K{r}"].value, f"=J{r}-I{r}")
+                self.assertEqual(sheet[f"L{r}"].value, f"=D{r}*(H{r}-G{r})")
+                self.assertAlmostEqual(values[f"K{r}"].value, float(line[10]), places=6)
+                self.assertAlmostEqual(values[f"L{r}"].value + values[f"M{r}"].value,
+                                       values[f"K{r}"].value, places=6)
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
