@@ -11,6 +11,7 @@
 #include "core/base/number_text.h"
 #include "core/base/path_text.h"
 #include "core/base/prompter.h"
+#include "core/compare/comparison_job.h"
 #include "core/project/analysis_layout.h"
 #include "core/project/project_io.h"
 
@@ -53,5 +54,17 @@ void BM_CompareMillionRowProjects(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CompareMillionRowProjects)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same for the comparison window, which lays out every table twice (all lines and the
+// changed ones) before it shows.
+void BM_CompareMillionRowProjectsForTheWindow(benchmark::State& state) {
+    static ProjectPair pair;
+    tf::SilentPrompter quiet;
+    for (auto _ : state) {
+        const auto view = tf::compareProjectFiles(pair.before, nullptr, pair.after, quiet);
+        state.counters["lines"] = view ? view->all[0].rowCount() : 0;
+    }
+}
+BENCHMARK(BM_CompareMillionRowProjectsForTheWindow)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "core/base/number_text.h"
 #include "core/print/print_sheet.h"
 #include "core/xlsx/workbook_writer.h"
 #include "gui/print/print_editor_window.h"
@@ -25,7 +26,17 @@ QString summaryText(const ComparisonView& view) {
     constexpr std::size_t kBreaks[] = {5, 9, 12, 15, 18};
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const bool first = i == 0 || std::ranges::find(kBreaks, i) != std::end(kBreaks);
-        text += (first ? "\n" : "    ") + qs(lines[i].first) + "：" + qs(lines[i].second);
+        // Money to the cent on screen; the workbook and the command line keep every digit.
+        const std::string figure =
+            i < kBreaks[1] ? formatFixed(parseNumber(lines[i].second), 2) : lines[i].second;
+        text += (first ? "\n" : "    ") + qs(lines[i].first) + "：" + qs(figure);
+    }
+    const ComparisonSummary& s = view.comparison.summary;
+    if (s.locations.added + s.locations.removed + s.locations.changed + s.materials.added +
+                s.materials.removed + s.materials.changed ==
+            0 &&
+        view.comparison.structure.empty()) {
+        text += "\n两个工程的数量和费用相同。";
     }
     return text;
 }

@@ -25,7 +25,7 @@ std::vector<std::string> totalsOf(const std::vector<ProjectVersion>& versions, P
             SilentPrompter silent;
             const auto bytes = readFileBytes(utf8FromPath(versions[i].file), kLargestProjectFile);
             if (const auto reading = bytes ? readProjectImage(*bytes, silent) : std::nullopt) {
-                totals[i] = formatNumber(totalCost(tallyProject(reading->document)));
+                totals[i] = formatFixed(totalCost(tallyProject(reading->document)), 2);
             }
             progress.done = static_cast<std::int64_t>(i + 1);
         }
