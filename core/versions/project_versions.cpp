@@ -44,6 +44,29 @@ std::optional<ProjectVersion> parseVersionName(std::string_view stem) {
     return v;
 }
 
+// The version's content; nothing when it cannot be read whole (told).
+std::optional<ProjectReading> readVersion(const ProjectVersion& version, Prompter& prompter) {
+    const auto bytes = readFileBytes(utf8FromPath(version.file), kLargestProjectFile);
+    if (!bytes) {
+        prompter.message(kNotAProject, Captions::kError, MessageFlags::kError);
+        return std::nullopt;
+    }
+    auto reading = readProjectImage(*bytes, prompter);
+    if (!reading || !reading->lostParts.empty()) {
+        return std::nullopt;  // told by the reading; a damaged version gives nothing
+    }
+    return reading;
+}
+
+void takeContent(ProjectDocument& document, ProjectDocument& from) {
+    document.analysis = std::move(from.analysis);
+    document.materials = std::move(from.materials);
+    document.attachments = std::move(from.attachments);
+    document.structure = std::move(from.structure);
+    document.catalogue = std::move(from.catalogue);
+    document.locations = std::move(from.locations);
+}
+
 }  // namespace
 
 std::filesystem::path versionFolder(const std::filesystem::path& project) {
@@ -116,27 +139,27 @@ std::optional<ProjectVersion> saveVersion(const ProjectDocument& document, std::
 }
 
 bool restoreVersion(ProjectDocument& document, const ProjectVersion& version, Prompter& prompter) {
-    const auto bytes = readFileBytes(utf8FromPath(version.file), kLargestProjectFile);
-    if (!bytes) {
-        prompter.message(kNotAProject, Captions::kError, MessageFlags::kError);
+    auto reading = readVersion(version, prompter);
+    if (!reading ||
+        !saveVersion(document, std::string(kBeforeRestore) + " " + version.label, prompter)) {
         return false;
     }
-    auto reading = readProjectImage(*bytes, prompter);
-    if (!reading || !reading->lostParts.empty()) {
-        return false;  // told by the reading; a damaged version restores nothing
-    }
-    if (!saveVersion(document, std::string(kBeforeRestore) + " " + version.label, prompter)) {
-        return false;
-    }
-    ProjectDocument& restored = reading->document;
-    document.analysis = std::move(restored.analysis);
-    document.materials = std::move(restored.materials);
-    document.attachments = std::move(restored.attachments);
-    document.structure = std::move(restored.structure);
-    document.catalogue = std::move(restored.catalogue);
-    document.locations = std::move(restored.locations);
+    takeContent(document, reading->document);
     document.modified = true;
     return saveProject(document, prompter, false);
+}
+
+bool openVersionUntitled(ProjectDocument& document, const ProjectVersion& version,
+                         Prompter& prompter) {
+    auto reading = readVersion(version, prompter);
+    if (!reading) {
+        return false;
+    }
+    takeContent(document, reading->document);
+    document.path.clear();
+    document.file.reset();
+    document.modified = false;
+    return true;
 }
 
 }  // namespace tf

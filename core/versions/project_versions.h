@@ -36,6 +36,12 @@ std::optional<ProjectVersion> saveVersion(
     const ProjectDocument& document, std::string_view label, Prompter& prompter,
     std::chrono::system_clock::time_point moment = std::chrono::system_clock::now());
 
+// The version as an untitled project in place of the document's content, so that no save
+// can write over it (a save asks for a new name). False, the document untouched, when the
+// version cannot be read whole. The caller settles unsaved changes first.
+bool openVersionUntitled(ProjectDocument& document, const ProjectVersion& version,
+                         Prompter& prompter);
+
 // The label the state before a restore is saved under.
 inline constexpr std::string_view kBeforeRestore = "恢复前";
 

@@ -11,6 +11,7 @@
 #include "core/base/path_text.h"
 #include "core/compare/project_tally.h"
 #include "core/project/project_io.h"
+#include "core/shell/lifecycle.h"
 #include "gui/widgets/qt_text.h"
 
 namespace tf::gui {
@@ -48,6 +49,24 @@ VersionsDialog::VersionsDialog(ComparisonHost host, QWidget* parent)
     auto* compareCurrent = new QPushButton("与当前工程对比");
     auto* compareTwo = new QPushButton("两个版本对比");
     auto* restore = new QPushButton("恢复此版本");
+    auto* open = new QPushButton("打开（另存为新工程）");
+    connect(open, &QPushButton::clicked, this, [this] {
+        const auto v = chosen();
+        if (v.size() != 1) {
+            host_.prompter.message("请选择一个版本。", Captions::kInformation,
+                                   MessageFlags::kInformation);
+            return;
+        }
+        const ProjectVersion version = *v[0];
+        if (!settleBeforeReplacing(host_.document, host_.prompter)) {
+            return;
+        }
+        if (openVersionUntitled(host_.document, version, host_.prompter)) {
+            host_.projectReplaced();
+            host_.prompter.setStatus("版本“" + version.label + "”：保存时请另取文件名");
+            accept();
+        }
+    });
     auto* close = new QPushButton("关闭");
     connect(compareCurrent, &QPushButton::clicked, this, [this] {
         if (const auto v = chosen(); v.size() == 1) {
@@ -92,6 +111,7 @@ VersionsDialog::VersionsDialog(ComparisonHost host, QWidget* parent)
     buttons->addWidget(compareCurrent);
     buttons->addWidget(compareTwo);
     buttons->addWidget(restore);
+    buttons->addWidget(open);
     buttons->addStretch();
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);

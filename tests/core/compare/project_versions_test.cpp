@@ -82,6 +82,21 @@ TEST_F(VersionsTest, TwoVersionsOfOneMomentAndLabelAreTwoFilesAndLabelsAreSafeNa
     EXPECT_EQ(listVersions(dir / "样板房.gdb").size(), 2u);
 }
 
+TEST_F(VersionsTest, AVersionOpenedUntitledCannotBeWrittenOver) {
+    const auto version = saveVersion(doc, "看看", prompter);
+    ASSERT_TRUE(version);
+    const std::string kept = bytesOf(version->file);
+    const std::string text(doc.analysis.text(kAnalysisHeadingRows, AnalysisColumn::kLocation));
+    doc.analysis.setText(kAnalysisHeadingRows, AnalysisColumn::kLocation, "改过的部位");
+    ASSERT_TRUE(openVersionUntitled(doc, *version, prompter));
+    EXPECT_EQ(doc.analysis.text(kAnalysisHeadingRows, AnalysisColumn::kLocation), text);
+    EXPECT_TRUE(doc.path.empty());
+    EXPECT_FALSE(doc.file);
+    EXPECT_FALSE(doc.modified);
+    EXPECT_FALSE(saveProject(doc, prompter, false)) << "a save needs a new name";
+    EXPECT_TRUE(bytesOf(version->file) == kept);
+}
+
 TEST_F(VersionsTest, ADamagedVersionRestoresNothing) {
     const auto version = saveVersion(doc, "坏", prompter);
     ASSERT_TRUE(version);
