@@ -12,7 +12,8 @@ deps:
 test: deps
 	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTF_SANITIZE=ON
 	cmake --build build/test -j $(JOBS)
-	cd build/test && ctest --output-on-failure -j $(JOBS) -LE long
+	cd build/test && ctest --output-on-failure -j $(JOBS) -LE 'long|library'
+	cd build/test && pg_virtualenv ctest --output-on-failure -L library
 
 build: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTF_TESTS=OFF

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 
 namespace tf {
 namespace detail {
@@ -110,6 +111,10 @@ int createTemporaryFile(const std::filesystem::path& folder, std::string& name) 
     return fd;
 }
 
+namespace {
+constexpr long kYoungestStaleSeconds = 60;
+}  // namespace
+
 void sweepStaleTemporaryFiles(const std::filesystem::path& folder,
                               const std::set<std::string>& keep) {
     std::error_code ec;
@@ -122,8 +127,11 @@ void sweepStaleTemporaryFiles(const std::filesystem::path& folder,
         if (fd < 0) {
             continue;
         }
+        // A file is made first and locked a moment later: one made within the last minute
+        // may be another process's that is not locked yet, and is left alone.
         struct stat info {};
         if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+            ::time(nullptr) - info.st_mtime > kYoungestStaleSeconds &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             ::unlink(entry.path().c_str());
         }
