@@ -9,6 +9,7 @@
 #include "cli/compare_commands.h"
 #include "cli/entry_commands.h"
 #include "cli/export_commands.h"
+#include "cli/library_commands.h"
 #include "cli/material_commands.h"
 #include "cli/print_commands.h"
 #include "cli/project_commands.h"
@@ -57,9 +58,19 @@ constexpr const char* kUsage =
     "                   write a table as an Excel workbook (statistics as for stats)\n"
     "  export FILE.gdb --all [--node N | --filter [LOCATION ...]] OUT.xlsx\n"
     "                   write every table, one sheet each\n"
+    "  library import FILE [--date D] [--source S] [--supplier X] [--region R]\n"
+    "                   add a price list (text file or workbook) to the price library\n"
+    "  library save FILE.gdb [--date D] [--source S]\n"
+    "                   add the project's material prices to the price library\n"
+    "  library list [--search T]           the library's materials with their latest price\n"
+    "  library history NAME [UNIT]         every price of a material, oldest first\n"
+    "                   (library commands and reprice take --library LOCATION: a SQLite\n"
+    "                   file or a postgresql:// URI; else Brix.ini [Library] Location, else\n"
+    "                   the user's own library; dates are YYYY-MM-DD, today by default)\n"
     "  print FILE.gdb --table 分析表|材料表|统计表 [--title T] OUT.pdf\n"
     "                   print a table as the print editor opens it, to PDF\n"
     "  print FILE.pb OUT.pdf               print a print file to PDF\n"
+    "  reprice FILE.gdb [--date D]         price 材料表 from the library as of the day\n"
     "  sample OUT.gdb [--locations N] [--force]  write a sample project (N = 40);\n"
     "                                      an existing file only with --force\n"
     "  settings [get SECTION KEY | set SECTION KEY VALUE]\n"
@@ -181,6 +192,14 @@ int main(int argc, char** argv) {
     }
     if (!args.empty() && args[0] == "compare") {
         const int status = tf::cli::compareCommand({args.begin() + 1, args.end()}, io);
+        if (status != 2) {
+            return status;
+        }
+    }
+    if (!args.empty() && (args[0] == "library" || args[0] == "reprice")) {
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        const int status = args[0] == "library" ? tf::cli::libraryCommand(rest, io)
+                                                : tf::cli::repriceCommand(rest, io);
         if (status != 2) {
             return status;
         }

@@ -16,6 +16,8 @@ std::filesystem::path programDirectory();
 // name them, so that the command-line companion and the program find the same "Brix.ini".
 std::filesystem::path userConfigFolder();
 std::filesystem::path userCacheFolder();
+// Where this user's data lives (Qt's AppLocalDataLocation): the price library's file.
+std::filesystem::path userDataFolder();
 // Standard output and input carry bytes unchanged: UTF-8 with LF line ends on every system.
 void useByteStandardStreams();
 

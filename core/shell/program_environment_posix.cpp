@@ -48,6 +48,10 @@ std::filesystem::path userCacheFolder() {
     return xdgFolder("XDG_CACHE_HOME", ".cache");
 }
 
+std::filesystem::path userDataFolder() {
+    return xdgFolder("XDG_DATA_HOME", ".local/share");
+}
+
 void useByteStandardStreams() {}
 
 }  // namespace tf

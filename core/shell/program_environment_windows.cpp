@@ -66,6 +66,10 @@ std::filesystem::path userCacheFolder() {
     return userConfigFolder() / "cache";
 }
 
+std::filesystem::path userDataFolder() {
+    return userConfigFolder();
+}
+
 void useByteStandardStreams() {
     ::_setmode(::_fileno(stdout), _O_BINARY);
     ::_setmode(::_fileno(stderr), _O_BINARY);
