@@ -76,6 +76,10 @@ const std::vector<MenuItem>& menuItems(Menu menu) {
         item("导入数据", C::ImportMaterials),
         item("导出数据", C::ExportMaterials),
         separator(),
+        item("从价格库取价…", C::RepriceFromLibrary),
+        item("价格库…", C::BrowseLibrary),
+        item("保存到价格库", C::SavePricesToLibrary),
+        separator(),
         item("查找", C::FindMaterial),
         item("查找下一个", C::FindNextMaterial, "Ctrl+G"),
         item("查找上一个", C::FindPreviousMaterial, "Ctrl+Shift+G"),
@@ -203,6 +207,12 @@ std::string_view commandTip(Command command) {
             return "从文本文件或 Excel 工作簿导入材料和单价";
         case Command::ExportMaterials:
             return "把材料表导出为文本文件";
+        case Command::RepriceFromLibrary:
+            return "按某一天价格库中的价格更新材料表的单价";
+        case Command::BrowseLibrary:
+            return "查看和查找价格库中的材料及其价格历史";
+        case Command::SavePricesToLibrary:
+            return "把材料表的单价存入价格库";
         case Command::FindMaterial:
             return "按材料名称查找并标出材料";
         case Command::FindNextMaterial:

@@ -1,9 +1,11 @@
-// The main window's tool windows: the material import and search windows, the expression
-// calculator and the print editor.
+// The main window's tool windows: the material import and search windows, the price library,
+// the expression calculator and the print editor.
 #include "core/materials/material_replace.h"
 #include "core/materials/material_text_file.h"
 #include "core/print/print_sheet.h"
 #include "gui/calculator/calculator_window.h"
+#include "gui/library/library_commands.h"
+#include "gui/materials/material_editor.h"
 #include "gui/materials/material_import_dialog.h"
 #include "gui/materials/material_search_window.h"
 #include "gui/print/print_editor_window.h"
@@ -23,6 +25,22 @@ void MainWindow::registerToolCommands() {
             importMaterialFile(*path);
         }
     };
+    const auto library = [this] {
+        return LibraryHost{document_, *prompter_, settings_, this,
+                           [this](const std::function<void()>& change) {
+                               {
+                                   // The table's look follows its prices in the same step.
+                                   UndoHistory::Action action(history_, document_, "从价格库取价");
+                                   change();
+                                   materialEditor_->refresh();
+                               }
+                               followStatistics();
+                               refreshTitle();
+                           }};
+    };
+    handlers_[Command::RepriceFromLibrary] = [library] { repriceFromLibrary(library()); };
+    handlers_[Command::BrowseLibrary] = [library] { browseLibrary(library()); };
+    handlers_[Command::SavePricesToLibrary] = [library] { savePricesToLibrary(library()); };
     handlers_[Command::FindMaterial] = [this] {
         if (!materialSearch_) {
             materialSearch_ = new MaterialSearchWindow(document_.materials, *materialView_, this);

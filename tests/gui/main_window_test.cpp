@@ -128,8 +128,9 @@ TEST_F(MainWindowTest, MenusShowTheirCaptionsKeysAndSeparators) {
                            "-", "打印\tCtrl+P", "-", "退出"}));
     EXPECT_EQ(menuTexts(window, Menu::Material),
               (QStringList{"添加一行\tInsert", "删除一行    Ctrl+Del", "-", "导入数据", "导出数据",
-                           "-", "查找", "查找下一个\tCtrl+G", "查找上一个\tCtrl+Shift+G", "-",
-                           "材料关联\tF8", "-", "导出为Excel…", "导出全部为Excel…"}));
+                           "-", "从价格库取价…", "价格库…", "保存到价格库", "-", "查找",
+                           "查找下一个\tCtrl+G", "查找上一个\tCtrl+Shift+G", "-", "材料关联\tF8",
+                           "-", "导出为Excel…", "导出全部为Excel…"}));
     EXPECT_EQ(
         menuTexts(window, Menu::Analysis),
         (QStringList{"添加新数据   (空格键)", "插入部位      Ins", "修改          F3", "-",

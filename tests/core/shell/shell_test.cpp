@@ -49,8 +49,9 @@ TEST(Menus, CaptionsKeysAndSeparatorsAsListed) {
                  "导出数据", "-", "导出为Excel…", "导出全部为Excel…"}));
     EXPECT_EQ(captions(Menu::Material),
               (V{"添加一行\tInsert", "删除一行    Ctrl+Del", "-", "导入数据", "导出数据", "-",
-                 "查找", "查找下一个\tCtrl+G", "查找上一个\tCtrl+Shift+G", "-", "材料关联\tF8", "-",
-                 "导出为Excel…", "导出全部为Excel…"}));
+                 "从价格库取价…", "价格库…", "保存到价格库", "-", "查找", "查找下一个\tCtrl+G",
+                 "查找上一个\tCtrl+Shift+G", "-", "材料关联\tF8", "-", "导出为Excel…",
+                 "导出全部为Excel…"}));
     // Every entry of every menu says in the status bar what it does.
     for (const Menu menu : {Menu::File, Menu::Edit, Menu::Help, Menu::Analysis, Menu::Statistics,
                             Menu::Material, Menu::Entry}) {
