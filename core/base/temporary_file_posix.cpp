@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <ctime>
 
 namespace tf {
 namespace detail {
@@ -94,26 +93,29 @@ bool moveToNew(const std::string& name, const std::filesystem::path& target) {
 }
 
 int createTemporaryFile(const std::filesystem::path& folder, std::string& name) {
-    name = (folder / (std::string(detail::kTemporaryPrefix) +
-                      std::string(detail::kTemporaryRandomLength, 'X') +
-                      std::string(detail::kTemporarySuffix)))
-               .string();
-    const int fd =
-        ::mkostemps(name.data(), static_cast<int>(detail::kTemporarySuffix.size()), O_CLOEXEC);
-    if (fd < 0) {
-        noteSystemFault();
-    }
-    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // The file exists a moment before it is locked, and another process sweeping the folder
+    // may take it for a leftover then: lock it, or unlink it, first. Either is seen here
+    // (the lock refused, or the file locked but gone), and another name is tried.
+    constexpr int kTries = 8;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        name = (folder / (std::string(detail::kTemporaryPrefix) +
+                          std::string(detail::kTemporaryRandomLength, 'X') +
+                          std::string(detail::kTemporarySuffix)))
+                   .string();
+        const int fd =
+            ::mkostemps(name.data(), static_cast<int>(detail::kTemporarySuffix.size()), O_CLOEXEC);
+        if (fd < 0) {
+            noteSystemFault();
+            return -1;
+        }
+        struct stat info {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &info) == 0 && info.st_nlink > 0) {
+            return fd;
+        }
         ::close(fd);
-        ::unlink(name.c_str());
-        return -1;
     }
-    return fd;
+    return -1;
 }
-
-namespace {
-constexpr long kYoungestStaleSeconds = 60;
-}  // namespace
 
 void sweepStaleTemporaryFiles(const std::filesystem::path& folder,
                               const std::set<std::string>& keep) {
@@ -127,11 +129,8 @@ void sweepStaleTemporaryFiles(const std::filesystem::path& folder,
         if (fd < 0) {
             continue;
         }
-        // A file is made first and locked a moment later: one made within the last minute
-        // may be another process's that is not locked yet, and is left alone.
         struct stat info {};
         if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-            ::time(nullptr) - info.st_mtime > kYoungestStaleSeconds &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             ::unlink(entry.path().c_str());
         }
