@@ -21,6 +21,7 @@ bool exportWorkbook(const std::string& path, const SheetGatherer& gatherSheets,
                     Prompter& prompter) {
     std::optional<std::string> bytes;
     bool stopped = false;
+    prompter.setStatus("正在导出Excel工作簿…");
     prompter.runWithProgress("正在导出Excel工作簿…", [&](WorkProgress& progress) {
         SilentPrompter silent;
         const std::vector<SheetSource> sheets = gatherSheets(silent);

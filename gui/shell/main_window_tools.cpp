@@ -78,6 +78,7 @@ void MainWindow::registerToolCommands() {
 }
 
 PrintEditorWindow* MainWindow::openPrintEditor() {
+    BusyCursor busy(*prompter_);  // a million rows take half a second
     prompter_->setStatus("打印当前窗口表格");
     PrintSheet sheet;
     switch (pages_->currentIndex()) {
