@@ -60,11 +60,6 @@ std::pair<LibraryMaterial, LibraryPrice> pricedRow(const SqlRow& row) {
             {text(row, 4), parseNumber(text(row, 5)), text(row, 6), text(row, 7), text(row, 8)}};
 }
 
-bool lessByName(const LibraryMaterial& a, const LibraryMaterial& b) {
-    return std::tie(a.category, a.name, a.spec, a.unit) <
-           std::tie(b.category, b.name, b.spec, b.unit);
-}
-
 }  // namespace
 
 std::string libraryKey(const LibraryMaterial& material) {
@@ -286,9 +281,6 @@ std::vector<PricedMaterial> PriceLibrary::search(std::string_view text, int limi
         auto [material, price] = pricedRow(row);
         found.push_back({std::move(material), std::move(price)});
     }
-    std::ranges::sort(found, [](const PricedMaterial& a, const PricedMaterial& b) {
-        return lessByName(a.material, b.material);
-    });
     return found;
 }
 

@@ -67,7 +67,7 @@ class PriceLibrary {
                                                 std::string_view day);
 
     // Materials whose category, name or spec contains `text` (all when empty), with their
-    // latest price, by category and name; at most `limit`.
+    // latest price, in the order they came into the library; at most `limit`.
     std::vector<PricedMaterial> search(std::string_view text, int limit = 1000);
 
     // Every price of the materials of that name (and unit), oldest first.
