@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/base/exclusive_file.h"
+#include "core/base/text_codec.h"
 #include "core/base/text_lines.h"
 #include "tests/cli/cli_fixture.h"
 
@@ -506,6 +507,45 @@ TEST_F(CliTest, SampleIsDeterministicAndOpens) {
     }
     EXPECT_GE(items.size(), 12u * 2);
     EXPECT_EQ(cli("sample " + path("x.gdb") + " --locations -3").status, 2);
+}
+
+}  // namespace
+}  // namespace tf
+
+namespace tf {
+namespace {
+
+// A price list into the library, the project repriced from it as of a day and saved; the
+// second import of the same list adds nothing; a library that cannot be opened changes no
+// project.
+TEST_F(CliTest, TheLibraryTakesAPriceListOnceAndRepricesAProject) {
+    const std::string project = path("样板房.gdb");
+    const std::string library = " --library " + path("价格库.sqlite");
+    ASSERT_EQ(cli("sample " + project + " --locations 2").status, 0);
+    writeFile(dir / "三月.txt", toGbk("涂料\t内墙乳胶漆\t\t千克\t19.5\r\n"
+                                      "涂料\t不在工程里的漆\t\t千克\t30\r\n"
+                                      "涂料\t面议的漆\t\t千克\t\r\n"));
+    const CliRun first = cli("library import " + path("三月.txt") + " --date 2026-03-01" + library);
+    EXPECT_EQ(first.out, "added\t2\nunchanged\t0\nskipped\t1\n") << first.err;
+    EXPECT_EQ(cli("library import " + path("三月.txt") + " --date 2026-03-01" + library).out,
+              "added\t0\nunchanged\t2\nskipped\t1\n");
+    EXPECT_EQ(cli("library list --search 乳胶" + library).out,
+              "涂料\t内墙乳胶漆\t\t千克\t19.5\t2026-03-01\t三月.txt\n");
+    EXPECT_EQ(cli("library import " + path("三月.txt") + " --date 2026-02-30" + library).status, 2);
+
+    const std::string before = readFile(dir / "样板房.gdb");
+    const CliRun unreachable = cli("reprice " + project + " --library " + path("无/库.sqlite"));
+    EXPECT_EQ(unreachable.status, 1);
+    EXPECT_NE(unreachable.err.find("价格库无法使用"), std::string::npos);
+    EXPECT_TRUE(readFile(dir / "样板房.gdb") == before) << "the project as it was";
+
+    const CliRun repriced = cli("reprice " + project + " --date 2026-06-30" + library);
+    ASSERT_EQ(repriced.status, 0) << repriced.err;
+    EXPECT_NE(repriced.out.find("涂料\t内墙乳胶漆\t\t千克\t18\t19.5\n"), std::string::npos)
+        << repriced.out;
+    EXPECT_NE(cli("materials " + project).out.find("内墙乳胶漆\t\t千克\t19.5"), std::string::npos);
+    EXPECT_EQ(cli("library history 内墙乳胶漆" + library).out,
+              "2026-03-01\t19.5\t三月.txt\t\t\t涂料\t\t千克\n");
 }
 
 }  // namespace
