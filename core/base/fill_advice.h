@@ -12,4 +12,8 @@ inline constexpr std::size_t kHugePageBytes = std::size_t{1} << 21;
 // where whole 2 MiB pages fit. A hint: nothing happens where the system has no such thing.
 void adviseFilling(const void* data, std::size_t bytes);
 
+// Hands the memory the program freed back to the system, where the allocator keeps it for
+// reuse otherwise: after a window that held a copy of a million rows is gone.
+void returnFreedMemory();
+
 }  // namespace tf

@@ -1,3 +1,4 @@
+#include <malloc.h>
 #include <sys/mman.h>
 
 #include <algorithm>
@@ -40,6 +41,10 @@ void adviseFilling(const void* data, std::size_t bytes) {
         adviseWholePages(from, std::min(from + kPiece, begin + bytes), 4096, MADV_POPULATE_WRITE);
     }
 #endif
+}
+
+void returnFreedMemory() {
+    ::malloc_trim(0);
 }
 
 }  // namespace tf

@@ -1,5 +1,6 @@
 // The main window's tool windows: the material import and search windows, the price library,
 // the expression calculator and the print editor.
+#include "core/base/fill_advice.h"
 #include "core/materials/material_replace.h"
 #include "core/materials/material_text_file.h"
 #include "core/print/print_sheet.h"
@@ -108,6 +109,8 @@ PrintEditorWindow* MainWindow::openPrintEditor() {
     auto* editor = new PrintEditorWindow(std::move(sheet), *prompter_, settings_, this);
     editor->setAttribute(Qt::WA_DeleteOnClose);
     connect(editor, &QDialog::finished, this, [this] { prompter_->setStatus("打印表格结束"); });
+    // Its copy of the table and the pages it drew are freed by now: the memory goes back.
+    connect(editor, &QObject::destroyed, this, [] { returnFreedMemory(); });
     editor->open();
     return editor;
 }
