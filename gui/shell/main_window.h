@@ -148,6 +148,8 @@ class MainWindow : public QMainWindow, private ProjectShell, private UpdaterHost
     // The attachments window, when it shows the current location's files, shows them again:
     // the location or its files may have changed under it.
     void followCurrentLocation();
+    // The statistics made current for their page; whether they had to be built.
+    bool statisticsBuiltBehindProgress();
     // 分析表 shown at the first location of that name (a comparison's double click).
     void showLocation(const std::string& name);
 
