@@ -44,9 +44,14 @@ class SqliteSession : public SqlSession {
         }
         sqlite3_busy_timeout(db_, waitMs);
         sqlite3_extended_result_codes(db_, 1);
-        // Readers never wait for the writer; a file that is no database fails here.
-        query("PRAGMA journal_mode=WAL");
-        query("PRAGMA foreign_keys=ON");
+        try {
+            // Readers never wait for the writer; a file that is no database fails here.
+            query("PRAGMA journal_mode=WAL");
+            query("PRAGMA foreign_keys=ON");
+        } catch (const LibraryError&) {
+            sqlite3_close(db_);  // no destructor runs for what a constructor gave up
+            throw;
+        }
     }
     ~SqliteSession() override { sqlite3_close(db_); }
 
