@@ -1,5 +1,6 @@
 #include "cli/compare_commands.h"
 
+#include <filesystem>
 #include <memory>
 #include <ostream>
 
@@ -72,9 +73,16 @@ int compareCommand(const std::vector<std::string>& args, Streams io) {
 int versionsCommand(const std::vector<std::string>& args, Streams io) {
     CliPrompter prompter(io.err);
     if (args.size() == 1) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(pathFromUtf8(args[0]), ec)) {
+            io.err << "tallyframe-cli: no project " << args[0] << '\n';
+            return 1;
+        }
+        // Numbered as `versions restore` takes them.
+        int number = 0;
         for (const ProjectVersion& v : listVersions(pathFromUtf8(args[0]))) {
             const auto tally = tallyProjectFile(utf8FromPath(v.file), prompter);
-            io.out << v.time << '\t' << v.label << '\t'
+            io.out << ++number << '\t' << v.time << '\t' << v.label << '\t'
                    << (tally ? formatNumber(totalCost(*tally)) : "") << '\t'
                    << utf8FromPath(v.file.filename()) << '\n';
         }

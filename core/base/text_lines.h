@@ -11,7 +11,8 @@ namespace tf {
 inline constexpr std::size_t kLongestTextLine = 64 * 1024;
 
 // The lines of a text file the user hands in, one at a time, decoded to UTF-8: GBK, or UTF-8
-// when it starts with a byte-order mark; CR LF or LF line ends; the last line may lack its
+// when it starts with a byte-order mark or is valid UTF-8 throughout with at least 8
+// characters beyond ASCII; CR LF or LF line ends; the last line may lack its
 // end. `visit` gets each line's number (from 1); a line longer than kLongestTextLine is not
 // decoded but told to `tooLong`, for the caller to refuse.
 void forEachTextLine(std::string_view bytes,

@@ -6,6 +6,18 @@
 namespace tf {
 namespace {
 
+// Keeps what the work off the window's thread would say, for the window to say after it.
+class TellingAfter : public HeadlessPrompter {
+  public:
+    Answer message(std::string_view text, std::string_view, int) override {
+        if (said.empty()) {
+            said = std::string(text);
+        }
+        return Answer::Ok;
+    }
+    std::string said;
+};
+
 std::string shownName(const std::string& path) {
     return utf8FromPath(pathFromUtf8(path).filename());
 }
@@ -13,16 +25,22 @@ std::string shownName(const std::string& path) {
 }  // namespace
 
 bool layOutComparison(ComparisonView& view, const WorkProgress* progress) {
+    // Money and counts in columns of their own, as numbers a spreadsheet sums.
     Grid& summary = view.summary;
-    summary = Grid(1, 2);
+    summary = Grid(1, 3);
     summary.setFixedRows(1);
-    summary.setTexts(0, 0, {"项目", "数值"});
+    summary.setTexts(0, 0, {"项目", "金额", "个数"});
     summary.setColumnWidth(0, 140);
     summary.setColumnWidth(1, 120);
-    for (const auto& [caption, figure] : comparisonSummary(view.comparison)) {
+    summary.setColumnWidth(2, 80);
+    summary.setColumnKind(1, ColumnKind::Number, 2);
+    summary.setColumnKind(2, ColumnKind::Number, 0);
+    const auto lines = comparisonSummary(view.comparison);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         const int row = summary.rowCount();
         summary.appendRows(1);
-        summary.setTexts(row, 0, {caption, figure});
+        summary.setText(row, 0, lines[i].first);
+        summary.setText(row, i < kMoneyLines ? 1 : 2, lines[i].second);
     }
     for (std::size_t t = 0; t < view.all.size(); ++t) {
         if (progress && progress->stopped()) {
@@ -34,10 +52,12 @@ bool layOutComparison(ComparisonView& view, const WorkProgress* progress) {
     return true;
 }
 
-std::vector<SheetSource> comparisonWorkbookSheets(std::shared_ptr<const ComparisonView> view) {
+std::vector<SheetSource> comparisonWorkbookSheets(std::shared_ptr<const ComparisonView> view,
+                                                  bool onlyChanges) {
     std::vector<SheetSource> sheets{{"汇总", &view->summary, {}}};
-    for (std::size_t t = 0; t < view->all.size(); ++t) {
-        sheets.push_back(comparisonSheet(view->all[t], kComparisonTables[t]));
+    const auto& grids = onlyChanges ? view->changes : view->all;
+    for (std::size_t t = 0; t < grids.size(); ++t) {
+        sheets.push_back(comparisonSheet(grids[t], kComparisonTables[t]));
     }
     for (SheetSource& sheet : sheets) {
         sheet.owner = view;
@@ -50,21 +70,19 @@ std::shared_ptr<ComparisonView> compareProjectFiles(const std::string& before,
                                                     const std::string& afterPath,
                                                     Prompter& prompter) {
     auto view = std::make_shared<ComparisonView>();
-    bool unreadable = false;
+    TellingAfter told;
     const bool done = prompter.runWithProgress("正在对比工程…", [&](WorkProgress& progress) {
-        SilentPrompter silent;  // off the window's thread: what went wrong is told after
-        auto earlier = tallyProjectFile(before, silent);
+        auto earlier = tallyProjectFile(before, told);
         auto later = after ? std::make_shared<ProjectTally>(tallyProject(*after))
-                           : tallyProjectFile(afterPath, silent);
+                           : tallyProjectFile(afterPath, told);
         if (!earlier || !later) {
-            unreadable = true;
             return false;
         }
         view->comparison = compareProjects(std::move(earlier), std::move(later));
         return layOutComparison(*view, &progress);
     });
-    if (unreadable) {
-        prompter.message(kNotAProject, Captions::kError, MessageFlags::kError);
+    if (!told.said.empty()) {
+        prompter.message(told.said, Captions::kError, MessageFlags::kError);
     }
     if (!done) {
         return nullptr;

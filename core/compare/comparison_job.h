@@ -24,9 +24,10 @@ struct ComparisonView {
 // Fills the grids of the view from its comparison; false when `progress` asked to stop.
 bool layOutComparison(ComparisonView& view, const WorkProgress* progress = nullptr);
 
-// The comparison as a workbook: "汇总", then every table with all its lines (a spreadsheet
-// filters them); differences and effects are formulas of the cells they compare.
-std::vector<SheetSource> comparisonWorkbookSheets(std::shared_ptr<const ComparisonView> view);
+// The comparison as a workbook: "汇总", then every table with all its lines or only the
+// changed ones; differences and effects are formulas of the cells they compare.
+std::vector<SheetSource> comparisonWorkbookSheets(std::shared_ptr<const ComparisonView> view,
+                                                  bool onlyChanges = false);
 
 // "工程对比…": the project file `before` against the open project (or against the file
 // `afterPath` when `after` is null), read, tallied, compared and laid out behind the

@@ -33,6 +33,8 @@ void forEachComparisonRow(const ProjectComparison& comparison, ComparisonTable t
 // split, each kind of cost, and the counts of what was added, removed and changed.
 std::vector<std::pair<std::string, std::string>> comparisonSummary(
     const ProjectComparison& comparison);
+// The summary's first lines are money, the rest counts.
+inline constexpr std::size_t kMoneyLines = 9;
 
 // The table as a grid: headings in row 0, then the lines, each coloured by its change.
 Grid comparisonGrid(const ProjectComparison& comparison, ComparisonTable table, bool onlyChanges);

@@ -134,11 +134,21 @@ ProjectTally tallyProject(const ProjectDocument& document) {
 
 std::shared_ptr<const ProjectTally> tallyProjectFile(const std::string& path, Prompter& prompter) {
     const auto bytes = readFileBytes(path, kLargestProjectFile);
-    const auto reading = bytes ? readProjectImage(*bytes, prompter) : std::nullopt;
-    if (!bytes) {
-        prompter.message(kNotAProject, Captions::kError, MessageFlags::kError);
-    }
+    SilentPrompter quiet;  // what a reading would say is said below, naming the file
+    const auto reading = bytes ? readProjectImage(*bytes, quiet) : std::nullopt;
     if (!reading) {
+        prompter.message(path + "：" + std::string(kNotAProject), Captions::kError,
+                         MessageFlags::kError);
+        return nullptr;
+    }
+    if (!reading->lostParts.empty()) {
+        // Its missing parts would be compared as the built-in ones: figures no one entered.
+        std::string parts;
+        for (const std::string& part : reading->lostParts) {
+            parts += (parts.empty() ? "" : "、") + part;
+        }
+        prompter.message(path + "：工程文件已损坏（" + parts + "），不能用于对比。",
+                         Captions::kError, MessageFlags::kError);
         return nullptr;
     }
     return std::make_shared<ProjectTally>(tallyProject(reading->document));

@@ -55,8 +55,8 @@ struct ProjectTally {
 ProjectTally tallyProject(const ProjectDocument& document);
 
 // The tally of a project file, read without holding it: a comparison only reads, and the
-// file may be the one a window has open. Nothing when it is no project (told through the
-// prompter, as a reading tells).
+// file may be the one a window has open. Nothing, told through the prompter with the file's
+// name, when it is no project or lost parts in a salvage.
 std::shared_ptr<const ProjectTally> tallyProjectFile(const std::string& path, Prompter& prompter);
 
 // Every cost of the project: its materials, and each item's fees at each location.

@@ -58,7 +58,7 @@ void showVersions(const ComparisonHost& host) {
     }
     auto* dialog = new VersionsDialog(host, host.window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
+    dialog->show();  // not modal: the comparisons it opens must take clicks
 }
 
 }  // namespace tf::gui

@@ -28,7 +28,7 @@ QString summaryText(const ComparisonView& view) {
         const bool first = i == 0 || std::ranges::find(kBreaks, i) != std::end(kBreaks);
         // Money to the cent on screen; the workbook and the command line keep every digit.
         const std::string figure =
-            i < kBreaks[1] ? formatFixed(parseNumber(lines[i].second), 2) : lines[i].second;
+            i < kMoneyLines ? formatFixed(parseNumber(lines[i].second), 2) : lines[i].second;
         text += (first ? "\n" : "    ") + qs(lines[i].first) + "：" + qs(figure);
     }
     const ComparisonSummary& s = view.comparison.summary;
@@ -106,9 +106,11 @@ const Grid& ComparisonWindow::shownGrid() const {
 }
 
 void ComparisonWindow::print() {
-    PrintSheet sheet = statisticsSheet(
-        shownGrid(), "工程对比（" + std::string(comparisonTableTitle(shownTable())) + "）", false,
-        {});
+    PrintSheet sheet =
+        statisticsSheet(shownGrid(),
+                        "工程对比（" + std::string(comparisonTableTitle(shownTable())) + "）：" +
+                            view_->beforeName + " → " + view_->afterName,
+                        false, {});
     // On paper the changes read from the 变化 column: no colour, in the first column either.
     sheet.grid.setBackground({1, 0, sheet.grid.rowCount() - 1, 0}, std::nullopt);
     auto* editor = new PrintEditorWindow(std::move(sheet), prompter_, settings_, this);
@@ -117,8 +119,10 @@ void ComparisonWindow::print() {
 }
 
 void ComparisonWindow::exportWorkbook() {
-    exportWorkbookAsked(prompter_,
-                        [view = view_](Prompter&) { return comparisonWorkbookSheets(view); });
+    // What the window shows: every line, or only the changed ones.
+    exportWorkbookAsked(prompter_, [view = view_, only = onlyChanges_->isChecked()](Prompter&) {
+        return comparisonWorkbookSheets(view, only);
+    });
 }
 
 }  // namespace tf::gui

@@ -1,8 +1,10 @@
 #include "gui/library/library_browser.h"
 
+#include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -40,9 +42,13 @@ LibraryBrowser::LibraryBrowser(std::unique_ptr<PriceLibrary> library, QWidget* p
     auto* split = new QSplitter(Qt::Vertical);
     split->addWidget(materials_);
     split->addWidget(history_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    buttons->button(QDialogButtonBox::Close)->setText("关闭");
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
     layout->addWidget(split, 1);
+    layout->addWidget(buttons);
     resize(820, 560);
     search();
 }

@@ -10,10 +10,14 @@
 namespace tf::gui {
 namespace {
 
-void tellFailure(const LibraryHost& host, const LibraryError& e) {
-    host.prompter.message("价格库无法使用：" + std::string(e.what()) + "\r\n工程没有改动。",
+// `after` says what became of the project, where anything could have.
+void tellFailure(const LibraryHost& host, const LibraryError& e, std::string_view after = {}) {
+    host.prompter.message("价格库无法使用：" + libraryLocation(host.settings, std::nullopt) +
+                              "\r\n" + std::string(e.what()) + std::string(after),
                           Captions::kError, MessageFlags::kError);
 }
+
+constexpr std::string_view kProjectUnchanged = "\r\n工程没有改动。";
 
 std::unique_ptr<PriceLibrary> openLibrary(const LibraryHost& host) {
     BusyCursor busy(host.prompter);
@@ -37,7 +41,7 @@ void repriceFromLibrary(const LibraryHost& host) {
     try {
         plan = planRepricing(host.document, *openLibrary(host), *day);
     } catch (const LibraryError& e) {
-        tellFailure(host, e);
+        tellFailure(host, e, kProjectUnchanged);
         return;
     }
     auto* dialog = new RepriceDialog(plan, host.window);

@@ -97,6 +97,24 @@ TEST_F(VersionsTest, AVersionOpenedUntitledCannotBeWrittenOver) {
     EXPECT_TRUE(bytesOf(version->file) == kept);
 }
 
+// A project salvaged with parts lost would compare its built-in stand-ins: it is refused,
+// naming the file.
+TEST_F(VersionsTest, ADamagedProjectIsNotCompared) {
+    std::string cut = bytesOf(dir / "样板房.gdb");
+    cut.resize(cut.size() * 2 / 3);
+    const auto damaged = dir / "坏.gdb";
+    ASSERT_TRUE(writeFileSafely(damaged, cut) == WriteOutcome::Written);
+    test::ScriptedPrompter told;
+    EXPECT_FALSE(tallyProjectFile(utf8FromPath(damaged), told));
+    ASSERT_EQ(told.messages().size(), 1u);
+    EXPECT_TRUE(told.messages()[0].text.starts_with(utf8FromPath(damaged) + "：工程文件已损坏"))
+        << told.messages()[0].text;
+    EXPECT_FALSE(tallyProjectFile(utf8FromPath(dir / "没有.gdb"), told));
+    EXPECT_EQ(told.messages().back().text,
+              utf8FromPath(dir / "没有.gdb") + "：非工程数据，无法打开！");
+    EXPECT_TRUE(tallyProjectFile(utf8FromPath(dir / "样板房.gdb"), told));
+}
+
 TEST_F(VersionsTest, ADamagedVersionRestoresNothing) {
     const auto version = saveVersion(doc, "坏", prompter);
     ASSERT_TRUE(version);

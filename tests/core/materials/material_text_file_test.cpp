@@ -83,6 +83,20 @@ TEST(MaterialText, ReadsLfLinesAndUtf8WithAByteOrderMark) {
     EXPECT_EQ(lines[1][3], "米");
 }
 
+// A list saved as UTF-8 without its mark reads as UTF-8; the same list in GBK as GBK; a
+// GBK line that happens to be valid UTF-8 (觥 is D6 A1 in GBK) is still GBK among others.
+TEST(MaterialText, TellsUtf8WithoutAMarkFromGbk) {
+    const std::string list = "涂料\t内墙乳胶漆\t\t千克\t18\n石材\t大理石板\t20厚\t平方米\t380\n";
+    const auto utf8 = usableLines(list);
+    ASSERT_EQ(utf8.size(), 2u);
+    EXPECT_EQ(utf8[0][1], "内墙乳胶漆");
+    EXPECT_EQ(utf8[1][2], "20厚");
+    EXPECT_EQ(usableLines(toGbk(list)), utf8);
+    const auto few = usableLines(toGbk("觥\t觥\t\t个\t1\n"));
+    ASSERT_EQ(few.size(), 1u);
+    EXPECT_EQ(few[0][0], "觥") << "too few characters to be taken for UTF-8";
+}
+
 class ImportTest : public ::testing::Test {
   protected:
     ImportTest() { resetProject(doc); }
