@@ -86,6 +86,12 @@ int importFile(const Words& words, Streams io) {
     }
     const std::string source =
         option(words, "source").value_or(utf8FromPath(pathFromUtf8(file).filename()));
+    for (const SkippedLine& skipped : list.skipped) {
+        if (skipped.reason != kBlankLine) {
+            io.err << "tallyframe-cli: " << file << ": line " << skipped.line << ": "
+                   << skipped.reason << '\n';
+        }
+    }
     const PriceImport done = openLibrary(words)->importPrices(
         prices, *day, source, option(words, "supplier").value_or(""),
         option(words, "region").value_or(""));
@@ -194,6 +200,8 @@ int repriceCommand(const std::vector<std::string>& args, Streams io) {
                        << formatNumber(line.oldPrice) << '\t'
                        << (line.newPrice ? formatNumber(*line.newPrice) : "") << '\n';
             }
+            io.err << "tallyframe-cli: " << plan.changed() << " prices changed, " << plan.missing()
+                   << " materials not in the library\n";
             if (applyRepricing(document, plan) > 0 && !saveProject(document, prompter, false)) {
                 return 1;
             }
