@@ -1,5 +1,6 @@
 #include "gui/stats/statistics_page.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -12,7 +13,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "core/charts/statistics_chart.h"
 #include "core/stats/statistics_layout.h"
+#include "gui/charts/statistics_chart_view.h"
 #include "gui/widgets/division_tree_items.h"
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/page_widgets.h"
@@ -79,6 +82,18 @@ StatisticsPage::StatisticsPage(const ProjectDocument& document, Statistics& stat
     right->addWidget(summaryView_, 1);
     right->addWidget(itemSummaryView_, 1);
     right->addWidget(cumulativeView_, 1);
+    chartView_ = new StatisticsChartView;
+    chartView_->setVisible(false);
+    connect(chartView_, &StatisticsChartView::rowsRequested, this, [this](int first, int last) {
+        GridView& table = statistics_.view == StatisticsView::Division   ? *itemSummaryView_
+                          : statistics_.view == StatisticsView::Filtered ? *cumulativeView_
+                                                                         : *summaryView_;
+        table.selectRowCells(first, 1, table.grid().columnCount() - 1);
+        table.scrollTo(table.model()->index(last, 1));
+        table.scrollTo(table.model()->index(first, 1));
+        table.setFocus();
+    });
+    right->addWidget(chartView_, 1);
     layout->addLayout(right, 1);
     reload();
 }
@@ -103,6 +118,14 @@ QWidget* StatisticsPage::buildSide() {
         optionLayout->addWidget(radio);
         viewButtons_[i] = radio;
     }
+    chartToggle_ = new QCheckBox("图表");
+    chartToggle_->setObjectName("图表开关");
+    connect(chartToggle_, &QCheckBox::toggled, this, [this](bool on) {
+        chartView_->setVisible(on);
+        chartShown_.clear();
+        refreshChart();
+    });
+    optionLayout->addWidget(chartToggle_);
     layout->addWidget(options);
 
     divisionHeading_ = new QLabel(qs(kDivisionHeading));
@@ -116,6 +139,7 @@ QWidget* StatisticsPage::buildSide() {
         }
         selectDivisionNode(statistics_, item->data(0, Qt::UserRole).toULongLong(), prompter_);
         divisionHeading_->setText(qs(statistics_.divisionHeading));
+        refreshChart();
     });
 
     auto* filterHeading = new QLabel("勾选统计");
@@ -248,6 +272,7 @@ void StatisticsPage::filterItemChanged(QTreeWidgetItem* item) {
             0, l.items[static_cast<std::size_t>(i)].ticked ? Qt::Checked : Qt::Unchecked);
     }
     filling_ = false;
+    refreshChart();
 }
 
 void StatisticsPage::showFilterTicks() {
@@ -321,6 +346,22 @@ void StatisticsPage::showViewLayout() {
     cumulativeView_->setVisible(view == StatisticsView::Filtered);
     codeFrame_->setVisible(view == StatisticsView::Division);
     filterFrame_->setVisible(view == StatisticsView::Filtered);
+    refreshChart();
+}
+
+void StatisticsPage::refreshChart() {
+    if (!chartToggle_->isChecked()) {
+        return;
+    }
+    // Never old figures: drawn again whenever the grids it reads changed.
+    const std::vector<std::uint64_t> from{
+        static_cast<std::uint64_t>(statistics_.view), statistics_.summary.revision(),
+        statistics_.itemSummary.revision(), statistics_.cumulative.revision(),
+        statistics_.selectedNode.value_or(~std::size_t{0})};
+    if (from != chartShown_) {
+        chartShown_ = from;
+        chartView_->showChart(statisticsChart(statistics_));
+    }
 }
 
 void StatisticsPage::reload() {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "core/base/prompter.h"
 #include "core/project/project_document.h"
@@ -11,6 +13,7 @@
 #include "core/stats/statistics_commands.h"
 #include "core/undo/undo_history.h"
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QRadioButton;
@@ -18,6 +21,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace tf::gui {
+
+class StatisticsChartView;
 
 class GridView;
 
@@ -62,6 +67,8 @@ class StatisticsPage : public QWidget {
     void filterItemChanged(QTreeWidgetItem* item);
     void wireGrid(GridView* view, StatisticsGrid grid);
     bool handleKey(GridView* view, QKeyEvent* event);
+    // The chart of the view shown, drawn again only when its figures changed.
+    void refreshChart();
 
     const ProjectDocument& document_;
     Statistics& statistics_;
@@ -76,6 +83,9 @@ class StatisticsPage : public QWidget {
     GridView* summaryView_ = nullptr;
     GridView* itemSummaryView_ = nullptr;
     GridView* cumulativeView_ = nullptr;
+    QCheckBox* chartToggle_ = nullptr;
+    StatisticsChartView* chartView_ = nullptr;
+    std::vector<std::uint64_t> chartShown_;  // what the chart was drawn from
     bool filling_ = false;  // tree widgets being filled: their signals are not the user's
     ActionScope scope_ = [](std::string_view, bool, const std::function<void()>& change) {
         change();

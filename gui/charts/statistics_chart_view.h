@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QChartView>
+
+#include "core/charts/statistics_chart.h"
+
+namespace tf::gui {
+
+// The chart of a statistics view: stacked bars, amounts as the tables show them; a click on
+// a bar asks for its rows.
+class StatisticsChartView : public QChartView {
+    Q_OBJECT
+  public:
+    explicit StatisticsChartView(QWidget* parent = nullptr);
+
+    void showChart(const StatisticsChart& chart);
+    const StatisticsChart& shownChart() const { return chart_; }
+
+  signals:
+    void rowsRequested(int firstRow, int lastRow);
+
+  private:
+    StatisticsChart chart_;
+};
+
+}  // namespace tf::gui
