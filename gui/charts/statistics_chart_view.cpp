@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QHorizontalStackedBarSeries>
 #include <QValueAxis>
+#include <algorithm>
 
 #include "gui/widgets/qt_text.h"
 
@@ -45,13 +46,21 @@ void StatisticsChartView::showChart(const StatisticsChart& chart) {
     view->addSeries(series);
     auto* names = new QBarCategoryAxis;
     names->append(labels);
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    names->setLabelsFont(small);
     view->addAxis(names, Qt::AlignLeft);
     series->attachAxis(names);
     auto* amounts = new QValueAxis;
     amounts->setTitleText("金额（元）");
-    amounts->setLabelFormat("%.2f");
+    amounts->setLabelFormat("%.0f");
+    amounts->setLabelsFont(small);
     view->addAxis(amounts, Qt::AlignBottom);
     series->attachAxis(amounts);
+    amounts->applyNiceNumbers();
+    series->setBarWidth(0.7);
+    // Room for every bar's name: about a line of text each.
+    setMinimumHeight(std::max(260, 24 * static_cast<int>(chart.bars.size()) + 140));
     view->legend()->setVisible(chart.series.size() > 1);
     view->legend()->setAlignment(Qt::AlignBottom);
     QChart* old = QChartView::chart();

@@ -93,7 +93,7 @@ StatisticsPage::StatisticsPage(const ProjectDocument& document, Statistics& stat
         table.scrollTo(table.model()->index(first, 1));
         table.setFocus();
     });
-    right->addWidget(chartView_, 1);
+    right->addWidget(chartView_, 2);
     layout->addLayout(right, 1);
     reload();
 }
