@@ -25,16 +25,6 @@
 namespace tf::gui {
 namespace {
 
-template <class Widget>
-Widget* shownWidget() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* found = qobject_cast<Widget*>(w); found && found->isVisible()) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
 TEST(ComparisonWindow, AVersionComparedFollowedIntoTheAnalysisTableAndRestored) {
     test::TempDir dir;
     test::ScriptedPrompter prompter;
@@ -57,7 +47,8 @@ TEST(ComparisonWindow, AVersionComparedFollowedIntoTheAnalysisTableAndRestored) 
     prompter.answerFile(utf8FromPath(listVersions(pathFromUtf8(doc.path))[0].file));
     window->dispatch(Command::CompareProjects);
     ComparisonWindow* comparison = nullptr;
-    ASSERT_TRUE(test::waitUntil([&] { return (comparison = shownWidget<ComparisonWindow>()); }));
+    ASSERT_TRUE(
+        test::waitUntil([&] { return (comparison = test::shownWindow<ComparisonWindow>()); }));
     const QString summary = comparison->findChild<QLabel*>("对比摘要")->text();
     EXPECT_TRUE(summary.contains("部位变化：1")) << summary.toStdString();
     EXPECT_TRUE(summary.contains("材料变化：1")) << summary.toStdString();
@@ -83,7 +74,7 @@ TEST(ComparisonWindow, AVersionComparedFollowedIntoTheAnalysisTableAndRestored) 
     // Restored: the project is the version again, and what it was is a version.
     window->dispatch(Command::ShowVersions);
     VersionsDialog* versions = nullptr;
-    ASSERT_TRUE(test::waitUntil([&] { return (versions = shownWidget<VersionsDialog>()); }));
+    ASSERT_TRUE(test::waitUntil([&] { return (versions = test::shownWindow<VersionsDialog>()); }));
     auto* list = versions->findChild<QTreeWidget*>("版本列表");
     ASSERT_EQ(list->topLevelItemCount(), 1);
     EXPECT_EQ(list->topLevelItem(0)->text(1), "初稿");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QTest>
@@ -42,6 +43,18 @@ inline void whenReady(std::function<bool()> ready, std::function<void()> action)
                          }
                      });
     poll->start();
+}
+
+// The top-level window of that class on screen, if any: one a command opened without
+// waiting for it.
+template <class Window>
+Window* shownWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<Window*>(w); found && found->isVisible()) {
+            return found;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace tf::test

@@ -23,16 +23,6 @@
 namespace tf::gui {
 namespace {
 
-template <class Widget>
-Widget* shownWidget() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* found = qobject_cast<Widget*>(w); found && found->isVisible()) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
 const LibraryMaterial kCement{"水泥砂浆", "普通硅酸盐水泥", "P.O 42.5", "吨"};
 
 double priceOf(const ProjectDocument& doc, std::string_view name) {
@@ -59,7 +49,7 @@ TEST(LibraryWindow, RepricedAfterAPreviewInOneUndoStepAndBrowsed) {
     prompter.answerInput("2026-06-30");
     window->dispatch(Command::RepriceFromLibrary);
     RepriceDialog* preview = nullptr;
-    ASSERT_TRUE(test::waitUntil([&] { return (preview = shownWidget<RepriceDialog>()); }));
+    ASSERT_TRUE(test::waitUntil([&] { return (preview = test::shownWindow<RepriceDialog>()); }));
     const QString summary = preview->findChild<QLabel*>("取价摘要")->text();
     EXPECT_TRUE(summary.startsWith("按 2026-06-30 的价格：1 种材料改价")) << summary.toStdString();
     EXPECT_EQ(priceOf(doc, "普通硅酸盐水泥"), cement) << "nothing before 应用";
@@ -78,7 +68,7 @@ TEST(LibraryWindow, RepricedAfterAPreviewInOneUndoStepAndBrowsed) {
 
     window->dispatch(Command::BrowseLibrary);
     LibraryBrowser* browser = nullptr;
-    ASSERT_TRUE(test::waitUntil([&] { return (browser = shownWidget<LibraryBrowser>()); }));
+    ASSERT_TRUE(test::waitUntil([&] { return (browser = test::shownWindow<LibraryBrowser>()); }));
     browser->findChild<QLineEdit*>("价格库查找")->setText("硅酸盐");
     auto* materials = browser->findChild<QTreeWidget*>("价格库材料");
     ASSERT_EQ(materials->topLevelItemCount(), 1);
@@ -102,7 +92,7 @@ TEST(LibraryWindow, ALibraryThatCannotBeOpenedLeavesTheProjectAlone) {
     ASSERT_FALSE(prompter.messages().empty());
     EXPECT_TRUE(prompter.messages().back().text.starts_with("价格库无法使用："));
     EXPECT_EQ(window->document().modified, modified);
-    EXPECT_EQ(shownWidget<RepriceDialog>(), nullptr);
+    EXPECT_EQ(test::shownWindow<RepriceDialog>(), nullptr);
 }
 
 }  // namespace

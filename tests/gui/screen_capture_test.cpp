@@ -35,12 +35,7 @@ class Pattern : public QWidget {
 };
 
 CaptureOverlay* overlay() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* o = qobject_cast<CaptureOverlay*>(w); o && o->isVisible()) {
-            return o;
-        }
-    }
-    return nullptr;
+    return test::shownWindow<CaptureOverlay>();
 }
 
 void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
