@@ -64,7 +64,8 @@ MaterialSearchWindow::MaterialSearchWindow(Grid& materials, GridView& view, QWid
     for (const auto& [keys, forward] : {std::pair(QKeySequence("Ctrl+G"), true),
                                         std::pair(QKeySequence("Ctrl+Shift+G"), false)}) {
         auto* shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, [this, forward] { go(forward); });
+        // Copied by name: a structured binding cannot be captured by every compiler.
+        connect(shortcut, &QShortcut::activated, this, [this, down = forward] { go(down); });
     }
     connect(cancel, &QPushButton::clicked, this, [this] {
         paintMaterialBands(materials_);

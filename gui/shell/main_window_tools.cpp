@@ -53,10 +53,11 @@ void MainWindow::registerToolCommands() {
     };
     for (const auto& [command, forward] : {std::pair(Command::FindNextMaterial, true),
                                            std::pair(Command::FindPreviousMaterial, false)}) {
-        handlers_[command] = [this, forward] {
+        // Copied by name: a structured binding cannot be captured by every compiler.
+        handlers_[command] = [this, down = forward] {
             pressPageButton(MaterialPage);
             const auto position = goToMarkedMaterial(document_.materials, *materialView_,
-                                                     document_.materials.cursor().row, forward);
+                                                     document_.materials.cursor().row, down);
             prompter_->setStatus(position ? *position : "没有查找到的材料，请先查找。");
         };
     }
