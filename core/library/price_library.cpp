@@ -284,6 +284,19 @@ std::vector<PricedMaterial> PriceLibrary::search(std::string_view text, int limi
     return found;
 }
 
+std::vector<LibraryPrice> PriceLibrary::historyOf(const LibraryMaterial& material) {
+    const auto rows = session_->query(
+        "SELECT " + std::string(kPricedColumns) +
+            " FROM materials m JOIN prices p ON p.material_id = m.id WHERE m.match_key = $1 "
+            "ORDER BY p.day, p.id",
+        std::vector{libraryKey(material)});
+    std::vector<LibraryPrice> prices;
+    for (const SqlRow& row : rows) {
+        prices.push_back(pricedRow(row).second);
+    }
+    return prices;
+}
+
 std::vector<std::pair<LibraryMaterial, LibraryPrice>> PriceLibrary::history(std::string_view name,
                                                                             std::string_view unit) {
     const auto rows = session_->query(

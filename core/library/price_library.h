@@ -71,6 +71,9 @@ class PriceLibrary {
     std::vector<PricedMaterial> search(std::string_view text, int limit = 1000);
 
     // Every price of the materials of that name (and unit), oldest first.
+    // Every price of that one material (matched as repricing matches), oldest first.
+    std::vector<LibraryPrice> historyOf(const LibraryMaterial& material);
+
     std::vector<std::pair<LibraryMaterial, LibraryPrice>> history(std::string_view name,
                                                                   std::string_view unit = {});
 

@@ -18,6 +18,18 @@ int RepricePlan::missing() const {
         std::ranges::count_if(lines, [](const RepriceLine& l) { return !l.newPrice; }));
 }
 
+std::vector<const RepriceLine*> RepricePlan::previewOrder() const {
+    std::vector<const RepriceLine*> shown;
+    for (const auto wanted : {0, 1, 2}) {
+        for (const RepriceLine& line : lines) {
+            if ((line.changes() ? 0 : line.newPrice ? 2 : 1) == wanted) {
+                shown.push_back(&line);
+            }
+        }
+    }
+    return shown;
+}
+
 std::vector<RepriceLine> projectMaterials(const ProjectDocument& document) {
     using namespace MaterialColumn;
     const Grid& g = document.materials;

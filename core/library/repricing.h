@@ -23,6 +23,9 @@ struct RepricePlan {
     std::vector<RepriceLine> lines;
     int changed() const;
     int missing() const;
+    // The lines as a preview lists them: what changes, then what the library lacks, then the
+    // rest, each in table order.
+    std::vector<const RepriceLine*> previewOrder() const;
 };
 
 // The materials of the table (rows with a name), each with its category: a row whose

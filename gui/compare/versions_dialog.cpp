@@ -6,11 +6,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "core/base/file_bytes.h"
 #include "core/base/number_text.h"
 #include "core/base/path_text.h"
 #include "core/compare/project_tally.h"
-#include "core/project/project_io.h"
 #include "core/shell/lifecycle.h"
 #include "gui/widgets/qt_text.h"
 
@@ -23,10 +21,9 @@ std::vector<std::string> totalsOf(const std::vector<ProjectVersion>& versions, P
     prompter.runWithProgress("正在读取版本…", [&](WorkProgress& progress) {
         progress.total = static_cast<std::int64_t>(versions.size());
         for (std::size_t i = 0; i < versions.size() && !progress.stopped(); ++i) {
-            SilentPrompter silent;
-            const auto bytes = readFileBytes(utf8FromPath(versions[i].file), kLargestProjectFile);
-            if (const auto reading = bytes ? readProjectImage(*bytes, silent) : std::nullopt) {
-                totals[i] = formatFixed(totalCost(tallyProject(reading->document)), 2);
+            SilentPrompter silent;  // one that cannot be read shows no total
+            if (const auto tally = tallyProjectFile(utf8FromPath(versions[i].file), silent)) {
+                totals[i] = formatFixed(totalCost(*tally), 2);
             }
             progress.done = static_cast<std::int64_t>(i + 1);
         }

@@ -57,8 +57,8 @@ void LibraryBrowser::search() {
     materials_->clear();
     history_->clear();
     try {
-        for (const PricedMaterial& m :
-             library_->search(text_->text().toStdString(), kShownMaterials)) {
+        found_ = library_->search(text_->text().toStdString(), kShownMaterials);
+        for (const PricedMaterial& m : found_) {
             auto* item = new QTreeWidgetItem({qs(m.material.category), qs(m.material.name),
                                               qs(m.material.spec), qs(m.material.unit),
                                               qs(formatNumber(m.price.price)), qs(m.price.day),
@@ -73,17 +73,13 @@ void LibraryBrowser::search() {
 
 void LibraryBrowser::showHistory() {
     history_->clear();
-    const QTreeWidgetItem* chosen = materials_->currentItem();
-    if (chosen == nullptr) {
+    const int row = materials_->indexOfTopLevelItem(materials_->currentItem());
+    if (row < 0 || row >= static_cast<int>(found_.size())) {
         return;
     }
     try {
-        const std::string spec = chosen->text(2).toStdString();
-        for (const auto& [material, price] :
-             library_->history(chosen->text(1).toStdString(), chosen->text(3).toStdString())) {
-            if (material.spec != spec || material.category != chosen->text(0).toStdString()) {
-                continue;  // another material of that name
-            }
+        for (const LibraryPrice& price :
+             library_->historyOf(found_[static_cast<std::size_t>(row)].material)) {
             auto* item =
                 new QTreeWidgetItem({qs(price.day), qs(formatNumber(price.price)), qs(price.source),
                                      qs(price.supplier), qs(price.region)});

@@ -22,6 +22,7 @@ class LibraryBrowser : public QDialog {
     void showHistory();
 
     std::unique_ptr<PriceLibrary> library_;
+    std::vector<PricedMaterial> found_;  // the materials listed, in the list's order
     QLineEdit* text_ = nullptr;
     QTreeWidget* materials_ = nullptr;
     QTreeWidget* history_ = nullptr;

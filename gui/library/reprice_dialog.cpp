@@ -23,15 +23,7 @@ RepriceDialog::RepriceDialog(const RepricePlan& plan, QWidget* parent) : QDialog
     table->setHorizontalHeaderLabels({"类别", "材料名称", "最小规格", "单位", "原单价", "新单价"});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
-    // What changes first, then what the library lacks, then the rest, each in table order.
-    std::vector<const RepriceLine*> shown;
-    for (const auto wanted : {0, 1, 2}) {
-        for (const RepriceLine& line : plan.lines) {
-            if ((line.changes() ? 0 : line.newPrice ? 2 : 1) == wanted) {
-                shown.push_back(&line);
-            }
-        }
-    }
+    const std::vector<const RepriceLine*> shown = plan.previewOrder();
     for (int r = 0; r < table->rowCount(); ++r) {
         const RepriceLine& line = *shown[static_cast<std::size_t>(r)];
         const QStringList cells{qs(line.material.category),

@@ -86,6 +86,12 @@ TEST_P(LibraryTest, AFileImportedTwiceAddsItsPricesOnce) {
     ASSERT_EQ(history.size(), 2u);
     EXPECT_EQ(history[0].second.source, "三月价格.txt");
     EXPECT_DOUBLE_EQ(history[1].second.price, 21);
+    // One material's own history: the 20KG/桶 imported after is the same 真石漆.
+    const auto stone = library().historyOf({"涂料", "真石漆", "20kg/桶", "桶"});
+    ASSERT_EQ(stone.size(), 2u);
+    EXPECT_DOUBLE_EQ(stone[0].price, 260);
+    EXPECT_DOUBLE_EQ(stone[1].price, 255);
+    EXPECT_TRUE(library().historyOf({"涂料", "真石漆", "", "桶"}).empty());
     EXPECT_EQ(library().search("").size(), 3u);
     const auto found = library().search("真石");
     ASSERT_EQ(found.size(), 1u);
@@ -129,6 +135,10 @@ TEST_P(LibraryTest, RepricingTheProjectMovesItsTotalsAsWorkedByHand) {
     EXPECT_EQ(plan.missing(), 1);
     EXPECT_EQ(plan.lines[1].material.name, "界面剂");
     EXPECT_FALSE(plan.lines[1].newPrice);
+    const auto order = plan.previewOrder();
+    EXPECT_EQ(order[0]->material.name, "水泥砂浆");
+    EXPECT_EQ(order[1]->material.name, "乳胶漆");
+    EXPECT_EQ(order[2]->material.name, "界面剂") << "the one the library lacks last";
     EXPECT_EQ(applyRepricing(doc, plan), 2);
     EXPECT_TRUE(doc.modified);
     // 12.9 + 16.8 + 255 = 284.7 of materials.
