@@ -1,13 +1,16 @@
 // The window's statistics on the 1,000,000-row sample (128,000 locations): the first visit
 // to 统计表 (the statistics built and the page filled), one tick of a location in 勾选统计,
-// and a price committed in 材料表.
+// a price committed in 材料表, and each view's chart taken from the statistics built and
+// drawn.
 #include <benchmark/benchmark.h>
 
 #include <QTreeWidget>
 
 #include "cli/sample_project.h"
+#include "core/charts/statistics_chart.h"
 #include "core/materials/material_layout.h"
 #include "core/materials/material_table.h"
+#include "gui/charts/statistics_chart_view.h"
 #include "gui/stats/statistics_page.h"
 
 namespace {
@@ -65,5 +68,28 @@ void BM_PriceCommittedWithMillionRows(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PriceCommittedWithMillionRows)->Unit(benchmark::kMillisecond);
+
+// Argument: the view (0 所有材料统计, 1 分部分项统计 of the whole structure, 2 筛选统计 with
+// every location ticked).
+void BM_ChartOfMillionRows(benchmark::State& state) {
+    MillionRows& s = sample();
+    tf::Statistics statistics;
+    tf::resetStatistics(statistics);
+    tf::rebuildStatistics(s.document, statistics, s.quiet);
+    const auto view = static_cast<tf::StatisticsView>(state.range(0));
+    tf::chooseStatisticsView(s.document, statistics, view, s.quiet);
+    if (view == tf::StatisticsView::Filtered) {
+        tf::tickEveryFilterLocation(s.document, statistics, true, s.quiet);
+    }
+    tf::gui::StatisticsChartView chart;
+    chart.resize(900, 700);
+    chart.show();
+    for (auto _ : state) {
+        chart.showChart(tf::statisticsChart(statistics));
+        benchmark::DoNotOptimize(chart.grab());
+    }
+    state.counters["bars"] = static_cast<double>(chart.shownChart().bars.size());
+}
+BENCHMARK(BM_ChartOfMillionRows)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -67,7 +67,7 @@ constexpr const char* kUsage =
     "                   (library commands and reprice take --library LOCATION: a SQLite\n"
     "                   file or a postgresql:// URI; else Brix.ini [Library] Location, else\n"
     "                   the user's own library; dates are YYYY-MM-DD, today by default)\n"
-    "  print FILE.gdb --table 分析表|材料表|统计表 [--title T] OUT.pdf\n"
+    "  print FILE.gdb --table 分析表|材料表|统计表 [--title T] [--chart] OUT.pdf\n"
     "                   print a table as the print editor opens it, to PDF\n"
     "  print FILE.pb OUT.pdf               print a print file to PDF\n"
     "  reprice FILE.gdb [--date D]         price 材料表 from the library as of the day\n"

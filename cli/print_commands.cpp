@@ -1,15 +1,17 @@
 #include "cli/print_commands.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <ostream>
 
 #include "cli/cli_prompter.h"
 #include "core/base/path_text.h"
 #include "core/base/safe_write.h"
+#include "core/charts/statistics_chart.h"
 #include "core/print/page_setup.h"
 #include "core/print/print_file.h"
 #include "core/shell/program_environment.h"
 #include "core/stats/statistics.h"
+#include "gui/charts/chart_figure.h"
 #include "gui/print/grid_printer.h"
 #include "gui/widgets/chinese_faces.h"
 
@@ -23,8 +25,13 @@ AppSettings programSettings() {
 }
 
 int writePdf(const PrintSheet& sheet, const std::string& out, Streams io) {
-    const QByteArray pdf = gui::sheetPdf(sheet.grid, sheetTitle(sheet),
-                                         keptPageSetup(programSettings(), pageSetupKey(sheet)));
+    const PageSetup setup = keptPageSetup(programSettings(), pageSetupKey(sheet));
+    const gui::PagePainter chart =
+        sheet.chart && sheet.printChart
+            ? gui::chartPage(*sheet.chart,
+                             gui::extraPageArea(gui::sheetPageLayout(sheet.grid, setup)))
+            : gui::PagePainter{};
+    const QByteArray pdf = gui::sheetPdf(sheet.grid, sheetTitle(sheet), setup, nullptr, chart);
     if (pdf.isEmpty()) {
         io.err << "tallyframe-cli: the PDF could not be made\n";
         return 1;
@@ -37,11 +44,16 @@ int writePdf(const PrintSheet& sheet, const std::string& out, Streams io) {
 }
 
 int printTable(const std::string& project, const std::string& table,
-               const std::optional<std::string>& title, const std::string& out, Streams io) {
+               const std::optional<std::string>& title, bool chart, const std::string& out,
+               Streams io) {
     CliPrompter prompter(io.err);
     ProjectDocument document;
     if (table != "分析表" && table != "材料表" && table != "统计表") {
         io.err << "tallyframe-cli: no table " << table << " (分析表, 材料表 or 统计表)\n";
+        return 2;
+    }
+    if (chart && table != "统计表") {
+        io.err << "tallyframe-cli: --chart goes with --table 统计表\n";
         return 2;
     }
     if (!openProject(document, project, prompter, io)) {
@@ -58,6 +70,8 @@ int printTable(const std::string& project, const std::string& table,
         rebuildStatistics(document, statistics, prompter);
         sheet = statisticsSheet(statistics.summary, statistics.title, false,
                                 keptColumnWidths(programSettings(), table));
+        sheet.chart = materialsChart(statistics.summary, statistics.statisticRow);
+        sheet.printChart = chart;
     }
     if (title) {
         sheet.title = *title;
@@ -82,21 +96,23 @@ int printFile(const std::string& printFile, const std::string& out, Streams io) 
 
 }  // namespace
 
-int printCommand(const std::vector<std::string>& words, int argc, char** argv, Streams io) {
-    if (!printWordsFit(words)) {
+int printCommand(const std::vector<std::string>& all, int argc, char** argv, Streams io) {
+    if (!printWordsFit(all)) {
         return 2;
     }
+    const auto [words, chart] = withoutChartWord(all);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QGuiApplication app(argc, argv);
+    // Charts are drawn by Qt Charts, whose figures need the widgets' application.
+    QApplication app(argc, argv);
     gui::useSimplifiedChineseFaces();
     if (words.size() == 2) {
         return printFile(words[0], words[1], io);
     }
     const std::optional<std::string> title =
         words.size() == 6 ? std::optional<std::string>(words[4]) : std::nullopt;
-    return printTable(words[0], words[2], title, words.back(), io);
+    return printTable(words[0], words[2], title, chart, words.back(), io);
 }
 
 }  // namespace tf::cli

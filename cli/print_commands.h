@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/project_commands.h"
@@ -8,12 +9,15 @@
 namespace tf::cli {
 
 // The words `print` takes:
-//   FILE.gdb --table 分析表|材料表|统计表 [--title T] OUT.pdf
+//   FILE.gdb --table 分析表|材料表|统计表 [--title T] [--chart] OUT.pdf
 //       the table as the print editor opens it (统计表: the all-materials view), printed to
-//       PDF with its default title unless one is given;
+//       PDF with its default title unless one is given; 统计表 with its chart on a page of
+//       its own after it when asked;
 //   FILE.pb OUT.pdf
 //       a print file with its own title, font and size.
 bool printWordsFit(const std::vector<std::string>& words);
+// The words without "--chart", and whether it was among them.
+std::pair<std::vector<std::string>, bool> withoutChartWord(std::vector<std::string> words);
 
 // The program that prints, beside tallyframe-cli. Printing paints with Qt's window-system
 // libraries, which take longer to load than most commands take to run, so only it links them.

@@ -1,5 +1,7 @@
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -9,8 +11,18 @@
 
 namespace tf::cli {
 
-bool printWordsFit(const std::vector<std::string>& words) {
-    const bool file = words.size() == 2;
+std::pair<std::vector<std::string>, bool> withoutChartWord(std::vector<std::string> words) {
+    const auto chart = std::ranges::find(words, "--chart");
+    if (chart == words.end()) {
+        return {std::move(words), false};
+    }
+    words.erase(chart);
+    return {std::move(words), true};
+}
+
+bool printWordsFit(const std::vector<std::string>& all) {
+    const auto [words, chart] = withoutChartWord(all);
+    const bool file = words.size() == 2 && !chart;
     const bool table = (words.size() == 4 || (words.size() == 6 && words[3] == "--title")) &&
                        words[1] == "--table";
     return file || table;

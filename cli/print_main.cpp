@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
         tf::cli::printCommand(tf::programArguments(argc, argv), argc, argv, {std::cout, std::cerr});
     if (status == 2) {
         std::cerr << "usage: tallyframe-cli print FILE.gdb --table 分析表|材料表|统计表 "
-                     "[--title T] OUT.pdf\n"
+                     "[--title T] [--chart] OUT.pdf\n"
                      "       tallyframe-cli print FILE.pb OUT.pdf\n";
     }
     return status;

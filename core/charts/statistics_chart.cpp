@@ -1,35 +1,12 @@
 #include "core/charts/statistics_chart.h"
 
 #include <algorithm>
-#include <numeric>
 
-#include "core/base/number_text.h"
 #include "core/base/text_util.h"
 #include "core/stats/statistics_layout.h"
 
 namespace tf {
 namespace {
-
-double numberAt(const Grid& g, int row, int column) {
-    return parseNumber(g.text(row, column));
-}
-
-// The largest `kept` bars in falling order, the rest added up into one "其他".
-void keepLargest(std::vector<ChartBar>& bars, std::size_t kept) {
-    std::stable_sort(bars.begin(), bars.end(),
-                     [](const ChartBar& a, const ChartBar& b) { return a.total() > b.total(); });
-    if (bars.size() <= kept) {
-        return;
-    }
-    ChartBar other{std::string(kOtherBar), std::vector<double>(bars.front().values.size(), 0)};
-    for (std::size_t i = kept; i < bars.size(); ++i) {
-        for (std::size_t s = 0; s < other.values.size(); ++s) {
-            other.values[s] += bars[i].values[s];
-        }
-    }
-    bars.resize(kept);
-    bars.push_back(std::move(other));
-}
 
 // A text column merged over its rows holds its text in the first: the rows below take it.
 std::string carried(const Grid& g, int row, int column, std::string& last) {
@@ -39,55 +16,67 @@ std::string carried(const Grid& g, int row, int column, std::string& last) {
     return last;
 }
 
-StatisticsChart materialsChart(const Grid& g) {
+// The row of "小计：" in `column`, or the row after the last.
+int subtotalRow(const Grid& g, int column) {
+    for (int r = 1; r < g.rowCount(); ++r) {
+        if (trimSpaces(g.text(r, column)) == kSubtotalLabel) {
+            return r;
+        }
+    }
+    return g.rowCount();
+}
+
+// The four kinds of cost of rows first…last, one series each.
+std::vector<std::vector<GridSpan>> costSpans(std::initializer_list<int> columns, int first,
+                                             int last) {
+    std::vector<std::vector<GridSpan>> sums;
+    for (const int column : columns) {
+        sums.push_back({{column, first, last}});
+    }
+    return sums;
+}
+
+}  // namespace
+
+BarChart materialsChart(const Grid& g, std::optional<int> statisticRow) {
     using namespace SummaryColumn;
-    StatisticsChart chart{"材料费（前 " + std::to_string(kChartedMaterials) + " 种）", {}, {}};
+    BarChart chart{"材料费（前 " + std::to_string(kChartedMaterials) + " 种）", {}, {}};
     std::string category;
-    std::vector<std::size_t> seriesOf;
     for (int r = 1; r < g.rowCount(); ++r) {
         const std::string group = carried(g, r, kCategory, category);
-        if (isBlank(g.text(r, kName))) {
-            continue;  // blank rows, and statistic rows
+        if (isBlank(g.text(r, kName)) || r == statisticRow) {
+            continue;
         }
         auto at = std::ranges::find(chart.series, group);
         if (at == chart.series.end()) {
             chart.series.push_back(group);
             at = chart.series.end() - 1;
         }
-        seriesOf.push_back(static_cast<std::size_t>(at - chart.series.begin()));
-        chart.bars.push_back({std::string(trimSpaces(g.text(r, kName))), {}, r, r});
-        chart.bars.back().values.assign(1, numberAt(g, r, kTotal));  // spread below
+        // Each bar in its category's series only, so that it takes the category's colour.
+        std::vector<std::vector<GridSpan>> sums(chart.series.size());
+        sums[static_cast<std::size_t>(at - chart.series.begin())] = {{kTotal, r, r}};
+        chart.bars.push_back(
+            sumBar(g, std::string(trimSpaces(g.text(r, kName))), std::move(sums), r, r));
     }
-    // Each bar in its category's series only, so the bars take the category's colour.
-    for (std::size_t i = 0; i < chart.bars.size(); ++i) {
-        const double value = chart.bars[i].values[0];
-        chart.bars[i].values.assign(chart.series.size(), 0);
-        chart.bars[i].values[seriesOf[i]] = value;
+    for (ChartBar& bar : chart.bars) {
+        bar.values.resize(chart.series.size(), 0);
+        bar.sums.resize(chart.series.size());
     }
-    keepLargest(chart.bars, kChartedMaterials);
+    keepLargest(chart, kChartedMaterials);
     return chart;
 }
 
-StatisticsChart divisionChart(const Statistics& s) {
-    const Grid& g = s.itemSummary;
-    StatisticsChart chart{s.divisionHeading, {"材料费", "人工费", "机械使用费", "管理费"}, {}};
+BarChart divisionChart(const Grid& g, const std::string& heading) {
+    BarChart chart{heading, {"材料费", "人工费", "机械使用费", "管理费"}, {}};
     if (g.columnCount() == ItemColumn::kCount) {
-        // One work item: its materials, then its fees, make one bar.
+        // One work item: its materials and its fees, the rows its "小计：" adds up, make one bar.
         using namespace ItemColumn;
-        ChartBar bar{s.divisionHeading, std::vector<double>(4, 0), -1, -1};
-        for (int r = 1; r < g.rowCount(); ++r) {
-            if (isBlank(g.text(r, kName)) && isBlank(g.text(r, kWorkQuantity))) {
-                continue;
-            }
-            bar.firstRow = bar.firstRow < 0 ? r : bar.firstRow;
-            bar.lastRow = r;
-            bar.values[0] += numberAt(g, r, kMaterialCost);
-            bar.values[1] += numberAt(g, r, kLabourCost);
-            bar.values[2] += numberAt(g, r, kMachinery);
-            bar.values[3] += numberAt(g, r, kManagement);
-        }
-        if (bar.firstRow >= 0) {
-            chart.bars.push_back(std::move(bar));
+        const int last = subtotalRow(g, kName) - 1;
+        if (last >= 1) {
+            chart.bars.push_back(
+                sumBar(g, heading,
+                       costSpans({kMaterialCost, kLabourCost, kMachinery, kManagement}, 1, last), 1,
+                       last));
         }
         return chart;
     }
@@ -97,53 +86,52 @@ StatisticsChart divisionChart(const Statistics& s) {
         if (code.empty() || code == kSubtotalLabel) {
             continue;
         }
-        chart.bars.push_back({std::string(code),
-                              {numberAt(g, r, kMaterialCost), numberAt(g, r, kLabourCost),
-                               numberAt(g, r, kMachinery), numberAt(g, r, kManagement)},
-                              r,
-                              r});
+        chart.bars.push_back(
+            sumBar(g, std::string(code),
+                   costSpans({kMaterialCost, kLabourCost, kMachinery, kManagement}, r, r), r, r));
     }
     return chart;
 }
 
-StatisticsChart locationsChart(const Grid& g) {
+BarChart locationsChart(const Grid& g) {
     using namespace CumulativeColumn;
-    StatisticsChart chart{
-        "各部位费用（前 " + std::to_string(kChartedLocations) + " 个）", {"合计"}, {}};
+    BarChart chart{"各部位费用（前 " + std::to_string(kChartedLocations) + " 个）", {"合计"}, {}};
     std::string location;
+    const auto close = [&](int first, int last) {
+        chart.bars.push_back(sumBar(g, location, {{{kTotal, first, last}}}, first, last));
+    };
+    int first = -1;
+    std::string name;
     for (int r = 1; r < g.rowCount(); ++r) {
-        const std::string name = carried(g, r, kLocation, location);
+        const std::string here = carried(g, r, kLocation, name);
         const std::string_view code = trimSpaces(g.text(r, kCode));
-        if (code.empty() || code == kSubtotalLabel || name == kSubtotalLabel) {
-            continue;
+        const bool item = !code.empty() && code != kSubtotalLabel && here != kSubtotalLabel;
+        if (first >= 0 && (!item || here != location)) {
+            close(first, r - 1);
+            first = -1;
         }
-        if (chart.bars.empty() || chart.bars.back().label != name ||
-            chart.bars.back().lastRow != r - 1) {
-            chart.bars.push_back({name, {0}, r, r});
+        if (item && first < 0) {
+            first = r;
+            location = here;
         }
-        chart.bars.back().values[0] += numberAt(g, r, kTotal);
-        chart.bars.back().lastRow = r;
     }
-    keepLargest(chart.bars, kChartedLocations);
+    if (first >= 0) {
+        close(first, g.rowCount() - 1);
+    }
+    keepLargest(chart, kChartedLocations);
     return chart;
 }
 
-}  // namespace
-
-double ChartBar::total() const {
-    return std::accumulate(values.begin(), values.end(), 0.0);
-}
-
-StatisticsChart statisticsChart(const Statistics& statistics) {
+BarChart statisticsChart(const Statistics& statistics) {
     switch (statistics.view) {
         case StatisticsView::Division:
-            return divisionChart(statistics);
+            return divisionChart(statistics.itemSummary, statistics.divisionHeading);
         case StatisticsView::Filtered:
             return locationsChart(statistics.cumulative);
         case StatisticsView::AllMaterials:
             break;
     }
-    return materialsChart(statistics.summary);
+    return materialsChart(statistics.summary, statistics.statisticRow);
 }
 
 }  // namespace tf

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/base/prompter.h"
+#include "core/charts/bar_chart.h"
 #include "core/grid/grid.h"
 #include "core/shell/column_widths.h"
 
@@ -34,6 +35,10 @@ struct PrintSheet {
     std::string fontSize = "20";
     PrintSource source = PrintSource::Other;
     bool itemSummary = false;  // copied from 分统计表
+    // The chart of the statistics the sheet was copied from, printed on a page of its own
+    // after the sheet when asked; a print file keeps neither.
+    std::optional<BarChart> chart;
+    bool printChart = false;
 };
 
 // The sheets the editor opens with, copies of the tables; the backgrounds from the first data

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/base/text_util.h"
+#include "core/charts/statistics_chart.h"
 #include "core/stats/statistics_layout.h"
 
 namespace tf {
@@ -98,12 +99,15 @@ SheetSource tableSheet(const ProjectDocument& document, const Statistics& statis
                 sheet.grandTotal =
                     GrandTotal{SummaryColumn::kName, "合计", {SummaryColumn::kTotal}};
             }
+            sheet.chart = materialsChart(*sheet.grid, statistics.statisticRow);
             return sheet;
         case ExportTable::ItemSummary:
             sheet.grid = &statistics.itemSummary;
+            sheet.chart = divisionChart(*sheet.grid, statistics.divisionHeading);
             break;
         case ExportTable::Cumulative:
             sheet.grid = &statistics.cumulative;
+            sheet.chart = locationsChart(*sheet.grid);
             break;
     }
     sheet.rowTotals = rowTotals(*sheet.grid);

@@ -29,6 +29,19 @@ std::string sheetColumnName(int column) {
     return name;
 }
 
+std::string sheetRange(std::string_view sheet, int column, int firstRow, int lastRow) {
+    std::string quoted = "'";
+    for (const char c : sheet) {
+        quoted += c;
+        if (c == '\'') {
+            quoted += c;
+        }
+    }
+    const std::string name = "$" + sheetColumnName(column) + "$";
+    return quoted + "'!" + name + std::to_string(firstRow + 1) + ":" + name +
+           std::to_string(lastRow + 1);
+}
+
 std::string sheetNameFrom(std::string_view text, std::string_view fallback) {
     constexpr int kLongest = 31;
     std::string name;
@@ -77,10 +90,36 @@ SheetPlan::SheetPlan(SheetSource source)
     for (const RangeSum& sum : grid_.rangeSums()) {
         sums_[cellKey(sum.row, sum.column)] = &sum;
     }
+    if (source_.chart && !source_.chart->bars.empty()) {
+        chartColumn_ = tableColumns() + 1;
+        for (const ChartBar& bar : source_.chart->bars) {
+            for (const auto& spans : bar.sums) {
+                chartLook_ = spans.empty() ? chartLook_ : spans.front().column;
+            }
+        }
+    }
+}
+
+int SheetPlan::rowCount() const {
+    const int table = rows_ + (source_.grandTotal ? 1 : 0);
+    const BarChart* shown = chart();
+    return shown ? std::max(table, static_cast<int>(shown->bars.size()) + 1) : table;
+}
+
+int SheetPlan::columnCount() const {
+    const BarChart* shown = chart();
+    return shown ? chartColumn_ + 1 + static_cast<int>(shown->series.size()) : tableColumns();
+}
+
+const BarChart* SheetPlan::chart() const {
+    return chartColumn_ >= 0 ? &*source_.chart : nullptr;
 }
 
 int SheetPlan::gridColumn(int sheetColumn) const {
     const auto c = static_cast<std::size_t>(sheetColumn);
+    if (sheetColumn >= tableColumns()) {
+        return chartLook_;
+    }
     return c < columns_.size() ? columns_[c] : source_.addedColumns[c - columns_.size()].lookColumn;
 }
 
@@ -90,6 +129,12 @@ std::optional<std::string> SheetPlan::sheetColumnNameOf(int gridColumn) const {
 }
 
 int SheetPlan::columnPixels(int sheetColumn) const {
+    constexpr int kGap = 16;
+    constexpr int kLabels = 150;
+    constexpr int kFigures = 96;
+    if (chartColumn_ >= 0 && sheetColumn >= tableColumns()) {
+        return sheetColumn < chartColumn_ ? kGap : sheetColumn == chartColumn_ ? kLabels : kFigures;
+    }
     return grid_.column(gridColumn(sheetColumn)).width;
 }
 
@@ -181,6 +226,18 @@ int SheetPlan::formatOf(int row, int gridColumn, bool numeric) {
     return id;
 }
 
+int SheetPlan::plainFormat(int id, Align align) {
+    SheetFormat format = formats_[static_cast<std::size_t>(id)];
+    format.background.reset();
+    format.align = align;
+    auto found = std::find(formats_.begin(), formats_.end(), format);
+    const int plain = static_cast<int>(found - formats_.begin());
+    if (found == formats_.end()) {
+        formats_.push_back(std::move(format));
+    }
+    return plain;
+}
+
 SheetCell SheetPlan::addedCell(int row, const AddedColumn& column) {
     const int look = std::clamp(column.lookColumn, 0, grid_.columnCount() - 1);
     SheetCell cell;
@@ -230,9 +287,74 @@ SheetCell SheetPlan::totalCell(int sheetColumn) {
     return cell;
 }
 
+std::optional<std::string> SheetPlan::sumFormula(const std::vector<GridSpan>& spans) const {
+    // Far below a formula's 255 arguments: "其他" of a long table is a few runs.
+    constexpr std::size_t kMostTerms = 64;
+    if (spans.empty() || spans.size() > kMostTerms) {
+        return std::nullopt;
+    }
+    std::string terms;
+    for (const GridSpan& span : spans) {
+        const auto column = sheetColumnOf(span.column);
+        if (!column || span.firstRow < 0 || span.lastRow >= rows_ || span.firstRow > span.lastRow) {
+            return std::nullopt;
+        }
+        terms += terms.empty() ? "" : ",";
+        terms += cellName(*column, span.firstRow);
+        if (span.lastRow > span.firstRow) {
+            terms += ":" + cellName(*column, span.lastRow);
+        }
+    }
+    const bool oneCell = spans.size() == 1 && spans.front().firstRow == spans.front().lastRow;
+    return oneCell ? "=" + terms : "=SUM(" + terms + ")";
+}
+
+SheetCell SheetPlan::chartCell(int row, int sheetColumn) {
+    const BarChart* shown = chart();
+    const int k = sheetColumn - chartColumn_;  // 0: the labels, then a series each
+    SheetCell cell;
+    cell.format = kUnwritten;
+    if (!shown || k < 0 || row > static_cast<int>(shown->bars.size())) {
+        return cell;
+    }
+    const auto series = static_cast<std::size_t>(k - 1);
+    if (row == 0) {
+        cell.kind = SheetCellKind::Text;
+        cell.text = k == 0 ? shown->title : shown->series[series];
+        cell.format = formatOf(0, chartLook_, false);
+        return cell;
+    }
+    const ChartBar& bar = shown->bars[static_cast<std::size_t>(row - 1)];
+    const int look = std::min(grid_.fixedRows(), grid_.rowCount() - 1);
+    if (k == 0) {
+        cell.kind = SheetCellKind::Text;
+        cell.text = bar.label;
+        cell.format = plainFormat(formatOf(look, chartLook_, false), Align::Left);
+        return cell;
+    }
+    if (series >= bar.sums.size() || bar.sums[series].empty()) {
+        return cell;  // not of this series: the stack leaves it out
+    }
+    cell.value = series < bar.values.size() ? bar.values[series] : 0;
+    if (auto formula = sumFormula(bar.sums[series])) {
+        cell.kind = SheetCellKind::Formula;
+        cell.text = std::move(*formula);
+    } else {
+        cell.kind = SheetCellKind::Number;
+    }
+    cell.format = plainFormat(formatOf(look, chartLook_, true), Align::Right);
+    return cell;
+}
+
 SheetCell SheetPlan::cell(int row, int sheetColumn) {
+    if (sheetColumn >= tableColumns()) {
+        return chartCell(row, sheetColumn);
+    }
     if (row >= rows_) {
-        return totalCell(sheetColumn);
+        if (row == rows_ && source_.grandTotal) {
+            return totalCell(sheetColumn);
+        }
+        return {SheetCellKind::Blank, {}, 0, kUnwritten};
     }
     if (const auto added = static_cast<std::size_t>(sheetColumn); added >= columns_.size()) {
         return addedCell(row, source_.addedColumns[added - columns_.size()]);

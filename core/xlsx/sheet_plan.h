@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/charts/bar_chart.h"
 #include "core/grid/grid.h"
 
 namespace tf {
@@ -64,6 +65,8 @@ struct SheetSource {
     // The last row written (-1: every row): the rows after it hold nothing but their 序号.
     int lastRow = -1;
     std::optional<GrandTotal> grandTotal = std::nullopt;
+    // A chart of the table's own cells (its spans are grid rows and columns).
+    std::optional<BarChart> chart = std::nullopt;
     // What the grid and the functions above refer to, kept while the source lives.
     std::shared_ptr<const void> owner = nullptr;
 };
@@ -92,11 +95,15 @@ struct SheetCell {
     SheetCellKind kind = SheetCellKind::Blank;
     std::string text;  // a text, or a formula such as "=D3*F3"
     double value = 0;  // a number, or a formula's result as the program computed it
-    int format = 0;    // into SheetPlan::formats()
+    int format = 0;    // into SheetPlan::formats(); kUnwritten for no cell at all
 };
+inline constexpr int kUnwritten = -1;
 
 // "A", "B", … "Z", "AA", … for a sheet column counted from 0.
 std::string sheetColumnName(int column);
+// "'统计表'!$L$2:$L$17": a column's rows first…last of the sheet named, for another sheet or
+// a chart to refer to.
+std::string sheetRange(std::string_view sheet, int column, int firstRow, int lastRow);
 
 // A text as a sheet's name: at most 31 characters, none of []:*?/\ (each becomes '_'), no
 // apostrophe at either end; `fallback` when nothing is left.
@@ -106,16 +113,20 @@ std::string sheetNameFrom(std::string_view text, std::string_view fallback);
 // numbers become numbers at the cell's full precision; the values the program computes (a
 // column's products, range sums, row totals) become formulas over the sheet's own cells, with
 // the program's result kept as the cached value; merges, frozen heading rows and columns,
-// widths and looks carried over. Rows keep their numbers.
+// widths and looks carried over. Rows keep their numbers. A chart's figures stand in a block
+// right of the table, after a column left empty: its title over the bars' labels, each
+// series' name over its figures, a row a bar; each figure a formula adding up the table's
+// cells, so that a price changed in the workbook moves the bars.
 class SheetPlan {
   public:
     explicit SheetPlan(SheetSource source);
 
     const std::string& name() const { return name_; }
-    int rowCount() const { return rows_ + (source_.grandTotal ? 1 : 0); }
-    int columnCount() const {
-        return static_cast<int>(columns_.size() + source_.addedColumns.size());
-    }
+    int rowCount() const;
+    int columnCount() const;
+    // The chart and the block's column of labels (its series follow); nothing without bars.
+    const BarChart* chart() const;
+    int chartColumn() const { return chartColumn_; }
     // The grid column a sheet column shows; an added column shows the one it looks like.
     int gridColumn(int sheetColumn) const;
     // The sheet column ("F") a grid column is written in; nothing when it is hidden.
@@ -127,7 +138,8 @@ class SheetPlan {
     // In sheet columns, sorted by their bottom row.
     const std::vector<CellRange>& merges() const { return merges_; }
 
-    // The cell as the sheet holds it; formats met for the first time join formats().
+    // The cell as the sheet holds it (kUnwritten: none); formats met for the first time join
+    // formats().
     SheetCell cell(int row, int sheetColumn);
     const std::vector<SheetFormat>& formats() const { return formats_; }
 
@@ -135,10 +147,18 @@ class SheetPlan {
     std::optional<int> sheetColumnOf(int gridColumn) const;
     SheetCell addedCell(int row, const AddedColumn& column);
     SheetCell totalCell(int sheetColumn);
+    SheetCell chartCell(int row, int sheetColumn);
+    // "=SUM(G3:G9,G12)" over the spans' cells; nothing when one is not written.
+    std::optional<std::string> sumFormula(const std::vector<GridSpan>& spans) const;
+    int tableColumns() const {
+        return static_cast<int>(columns_.size() + source_.addedColumns.size());
+    }
     // A grid merge in sheet columns; nothing when at most one of its cells shows.
     std::optional<CellRange> sheetMerge(const CellRange& merge) const;
     std::optional<std::string> formula(int row, int gridColumn) const;
     int formatOf(int row, int gridColumn, bool numeric);
+    // The format `id` made plain: no background, aligned as asked.
+    int plainFormat(int id, Align align);
 
     SheetSource source_;  // read as the sheet is written
     const Grid& grid_;
@@ -151,6 +171,8 @@ class SheetPlan {
     std::vector<CellRange> merges_;
     std::unordered_map<std::uint64_t, const RangeSum*> sums_;  // (row, grid column)
     std::vector<int> numberedColumns_;
+    int chartColumn_ = -1;
+    int chartLook_ = 0;  // the grid column whose figures the chart adds up
     std::unordered_map<std::uint64_t, int> formatIds_;  // (style, grid column, numeric)
     std::vector<SheetFormat> formats_;
 };

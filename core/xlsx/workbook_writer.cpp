@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -98,6 +99,52 @@ class WorkbookFormats {
     std::vector<std::pair<SheetFormat, lxw_format*>> made_;
 };
 
+// The plan's chart over its block of figures: stacked bars across, the first bar on top, a
+// series a colour (a legend when there are several), right of the block.
+bool insertChart(lxw_workbook* book, lxw_worksheet* sheet, const SheetPlan& plan) {
+    const BarChart* shown = plan.chart();
+    if (shown == nullptr) {
+        return true;
+    }
+    lxw_chart* chart = workbook_add_chart(book, LXW_CHART_BAR_STACKED);
+    if (chart == nullptr) {
+        return false;
+    }
+    const int labels = plan.chartColumn();
+    const int last = static_cast<int>(shown->bars.size());
+    const std::string categories = "=" + sheetRange(plan.name(), labels, 1, last);
+    for (std::size_t s = 0; s < shown->series.size(); ++s) {
+        const int column = labels + 1 + static_cast<int>(s);
+        const std::string values = "=" + sheetRange(plan.name(), column, 1, last);
+        lxw_chart_series* series = chart_add_series(chart, categories.c_str(), values.c_str());
+        if (series == nullptr) {
+            return false;
+        }
+        const std::string name = "=" + sheetRange(plan.name(), column, 0, 0);
+        chart_series_set_name(series, name.c_str());
+    }
+    chart_title_set_name(chart, shown->title.c_str());
+    // Bars count from the bottom: the category axis reversed puts the block's first row on top.
+    // (and the amounts' axis kept at the foot).
+    chart_axis_set_reverse(chart->y_axis);
+    chart_axis_set_crossing_max(chart->y_axis);
+    chart_axis_set_num_format(chart->x_axis, "#,##0");
+    chart_axis_set_name(chart->x_axis, "金额（元）");
+    if (shown->series.size() < 2) {
+        chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
+    } else {
+        chart_legend_set_position(chart, LXW_CHART_LEGEND_BOTTOM);
+    }
+    // 480 × 288 pixels at scale 1: wider, and a line of text a bar.
+    lxw_chart_options place{};
+    place.x_offset = 8;
+    place.x_scale = 1.6;
+    place.y_scale = std::max(1.0, (22.0 * last + 140) / 288);
+    return worksheet_insert_chart_opt(sheet, 0,
+                                      static_cast<lxw_col_t>(labels + 1 + shown->series.size()),
+                                      chart, &place) == LXW_NO_ERROR;
+}
+
 // In constant-memory mode a row can be written only until the next one begins, and a merge
 // writes blanks over all of its rows: so each merge is declared when its last row is reached,
 // before that row's cells, whose content then goes over the merge's blanks.
@@ -142,7 +189,8 @@ bool writeSheet(lxw_workbook* book, WorkbookFormats& looks, SheetPlan& plan,
         }
         for (int c = 0; c < plan.columnCount(); ++c) {
             const SheetCell cell = plan.cell(r, c);
-            if (writeCell(sheet, r, c, cell, formatOf(cell.format)) != LXW_NO_ERROR) {
+            if (cell.format != kUnwritten &&
+                writeCell(sheet, r, c, cell, formatOf(cell.format)) != LXW_NO_ERROR) {
                 return false;
             }
         }
@@ -153,7 +201,7 @@ bool writeSheet(lxw_workbook* book, WorkbookFormats& looks, SheetPlan& plan,
             }
         }
     }
-    return true;
+    return insertChart(book, sheet, plan);
 }
 
 // Our temporary file, held (and so locked) until it is gone: another process that sweeps

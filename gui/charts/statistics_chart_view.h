@@ -13,14 +13,14 @@ class StatisticsChartView : public QChartView {
   public:
     explicit StatisticsChartView(QWidget* parent = nullptr);
 
-    void showChart(const StatisticsChart& chart);
-    const StatisticsChart& shownChart() const { return chart_; }
+    void showChart(const BarChart& chart);
+    const BarChart& shownChart() const { return chart_; }
 
   signals:
     void rowsRequested(int firstRow, int lastRow);
 
   private:
-    StatisticsChart chart_;
+    BarChart chart_;
 };
 
 }  // namespace tf::gui

@@ -23,18 +23,6 @@ QColor toQColor(Rgb c) {
     return QColor(c.red, c.green, c.blue);
 }
 
-// Fonts by pixel size: the painter works in screen pixels whatever the device's resolution.
-QFont pixelFont(const std::string& family, int points) {
-    QFont font(family.empty() ? QString::fromUtf8(kDefaultTitleFont.data(),
-                                                  static_cast<qsizetype>(kDefaultTitleFont.size()))
-                              : qs(family));
-    font.setPixelSize(std::max(1, (points * 4 + 1) / 3));
-    // Shaped Latin text takes glyphs no character maps to (the CJK faces' own digits after a
-    // letter), which a PDF's text layer cannot name; tables need no shaping.
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    return font;
-}
-
 Qt::Alignment horizontalFlags(Align align) {
     switch (align) {
         case Align::Center:
@@ -134,10 +122,31 @@ class SheetPainter {
     std::vector<double> left_;
 };
 
+double footerHeight(const QFont& footerFont) {
+    return QFontMetricsF(footerFont).height() * 2.2;
+}
+
 }  // namespace
 
-SheetPages::SheetPages(const Grid& grid, SheetTitle title, const QPageLayout& layout)
-    : grid_(grid), title_(std::move(title)), layout_(layout) {
+QFont pixelFont(const std::string& family, int points) {
+    QFont font(family.empty() ? QString::fromUtf8(kDefaultTitleFont.data(),
+                                                  static_cast<qsizetype>(kDefaultTitleFont.size()))
+                              : qs(family));
+    font.setPixelSize(std::max(1, (points * 4 + 1) / 3));
+    // Shaped Latin text takes glyphs no character maps to (the CJK faces' own digits after a
+    // letter), which a PDF's text layer cannot name; tables need no shaping.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
+QSizeF extraPageArea(const QPageLayout& layout) {
+    const QRectF area = layout.paintRectPixels(static_cast<int>(kScreenDpi));
+    return {area.width(), area.height() - footerHeight(pixelFont({}, kFooterPoints))};
+}
+
+SheetPages::SheetPages(const Grid& grid, SheetTitle title, const QPageLayout& layout,
+                       PagePainter extraPage)
+    : grid_(grid), title_(std::move(title)), layout_(layout), extraPage_(std::move(extraPage)) {
     const QRectF area = layout.paintRectPixels(static_cast<int>(kScreenDpi));
     pageWidth_ = area.width();
     pageHeight_ = area.height();
@@ -150,7 +159,7 @@ SheetPages::SheetPages(const Grid& grid, SheetTitle title, const QPageLayout& la
     }
     titleHeight_ = title_.text.empty() ? 0 : QFontMetricsF(titleFont_).height() * 1.8;
     footerFont_ = pixelFont({}, kFooterPoints);
-    footerHeight_ = QFontMetricsF(footerFont_).height() * 2.2;
+    footerHeight_ = footerHeight(footerFont_);
     plan_ = planPages(grid, pageWidth_, pageHeight_, titleHeight_, footerHeight_);
 }
 
@@ -169,6 +178,17 @@ void SheetPages::paint(QPainter& painter, int page, DrawnText* drawn) const {
         painter.setPen(Qt::black);
         painter.drawText(rect, static_cast<int>(flags), text);
     };
+    const auto footer = [&] {
+        drawLine(footerFont_, QRectF(0, pageHeight_ - footerHeight_, pageWidth_, footerHeight_),
+                 Qt::AlignHCenter | Qt::AlignBottom, qs(pageFooter(page + 1, count())));
+    };
+    if (page == static_cast<int>(plan_.pages.size())) {
+        painter.save();
+        extraPage_(painter, QSizeF(pageWidth_, pageHeight_ - footerHeight_), drawn);
+        painter.restore();
+        footer();
+        return;
+    }
     double y = 0;
     if (page == 0 && titleHeight_ > 0) {
         drawLine(titleFont_, QRectF(0, 0, pageWidth_, titleHeight_), Qt::AlignCenter,
@@ -183,8 +203,7 @@ void SheetPages::paint(QPainter& painter, int page, DrawnText* drawn) const {
     const auto [first, last] = plan_.pages[static_cast<std::size_t>(page)];
     sheet.paintRows(first, last, grid_.fixedRows() * grid_.rowHeight());
     painter.restore();
-    drawLine(footerFont_, QRectF(0, pageHeight_ - footerHeight_, pageWidth_, footerHeight_),
-             Qt::AlignHCenter | Qt::AlignBottom, qs(pageFooter(page + 1, count())));
+    footer();
 }
 
 int printSheet(const SheetPages& pages, QPagedPaintDevice& device, DrawnText* drawn,
@@ -249,7 +268,7 @@ PageSetup pageSetupOf(const QPageLayout& layout) {
 }
 
 QByteArray sheetPdf(const Grid& grid, const SheetTitle& title, const PageSetup& setup,
-                    WorkProgress* progress) {
+                    WorkProgress* progress, const PagePainter& extraPage) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     DrawnText drawn;
@@ -258,7 +277,7 @@ QByteArray sheetPdf(const Grid& grid, const SheetTitle& title, const PageSetup& 
         pdf.setPageLayout(sheetPageLayout(grid, setup));
         pdf.setCreator("Tallyframe");
         pdf.setTitle(qs(title.text));
-        const SheetPages pages(grid, title, pdf.pageLayout());
+        const SheetPages pages(grid, title, pdf.pageLayout(), extraPage);
         if (progress) {
             progress->total = pages.count();
         }

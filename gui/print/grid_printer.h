@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFont>
 #include <QPageLayout>
+#include <QSizeF>
 #include <functional>
 
 #include "core/base/work_progress.h"
@@ -17,17 +18,30 @@ class QPainter;
 
 namespace tf::gui {
 
+// What a page of its own after the sheet's shows (a chart), painted in screen pixels from the
+// top left of `area`, the page without its footer; its texts go into `drawn` when one is given.
+using PagePainter = std::function<void(QPainter& painter, const QSizeF& area, DrawnText* drawn)>;
+
+// A printed font by pixel size (the painter works in screen pixels whatever the device's
+// resolution): the face (the tables' own when none is named), `points` at 96 to the inch.
+QFont pixelFont(const std::string& family, int points);
+
+// The part of a page of the layout that such a page paints on.
+QSizeF extraPageArea(const QPageLayout& layout);
+
 // A sheet as the page plan lays it out on one page layout: the title over the first page,
 // the heading rows on every page, merges (also across page breaks), wrapping, colours and
 // fonts as the grid shows them, hidden columns left out, a sheet wider than the page scaled
-// to its width, "第 n 页 共 m 页" at the foot of each page. Any page paints on its own, so a
-// preview draws only the pages in view and a long print can stop between two pages.
+// to its width, "第 n 页 共 m 页" at the foot of each page, then `extraPage` when there is one.
+// Any page paints on its own, so a preview draws only the pages in view and a long print can
+// stop between two pages.
 class SheetPages {
   public:
     // The grid is read as pages are painted: it outlives this.
-    SheetPages(const Grid& grid, SheetTitle title, const QPageLayout& layout);
+    SheetPages(const Grid& grid, SheetTitle title, const QPageLayout& layout,
+               PagePainter extraPage = {});
 
-    int count() const { return static_cast<int>(plan_.pages.size()); }
+    int count() const { return static_cast<int>(plan_.pages.size()) + (extraPage_ ? 1 : 0); }
     const QPageLayout& layout() const { return layout_; }
     // Paints a page (from 0) in screen pixels (96 to the inch) from the top left of the
     // page's printable area. What is drawn goes into `drawn` when one is given, for the text
@@ -45,6 +59,7 @@ class SheetPages {
     QFont titleFont_;
     QFont footerFont_;
     PagePlan plan_;
+    PagePainter extraPage_;
 };
 
 // Prints every page on the device (laid out for it); `carryOn`, when given, hears after each
@@ -66,6 +81,6 @@ PageSetup pageSetupOf(const QPageLayout& layout);
 // asked it to stop), its text layer naming what was drawn; the caller writes it the safe
 // way. Pages are counted into `progress` as they are drawn.
 QByteArray sheetPdf(const Grid& grid, const SheetTitle& title, const PageSetup& setup,
-                    WorkProgress* progress = nullptr);
+                    WorkProgress* progress = nullptr, const PagePainter& extraPage = {});
 
 }  // namespace tf::gui

@@ -21,6 +21,7 @@
 #include "core/shell/commands.h"
 #include "core/stats/table_sheets.h"
 #include "core/xlsx/workbook_writer.h"
+#include "gui/charts/chart_figure.h"
 #include "gui/print/cell_properties_dialog.h"
 #include "gui/print/grid_printer.h"
 #include "gui/print/sheet_preview.h"
@@ -125,6 +126,15 @@ void PrintEditorWindow::buildButtons(QHBoxLayout* strip) {
     fontButton_ = new QPushButton("字体…", this);
     fontButton_->setObjectName("字体按钮");
     strip->addWidget(fontButton_);
+    // Only a sheet of statistics has a chart to print, after its table.
+    printChart_ = new QCheckBox("打印图表", this);
+    printChart_->setObjectName("打印图表");
+    printChart_->setToolTip("在表格之后另起一页打印统计图表");
+    printChart_->setVisible(sheet_.chart.has_value());
+    printChart_->setChecked(sheet_.printChart);
+    strip->addWidget(printChart_);
+    connect(printChart_, &QCheckBox::toggled, this,
+            [this](bool ticked) { sheet_.printChart = ticked; });
 
     connect(printTitle_, &QCheckBox::clicked, this, [this](bool ticked) {
         tickPrintTitle(sheet_, ticked);
@@ -243,7 +253,8 @@ void PrintEditorWindow::print(QWidget* over) {
     keepPage(printer.pageLayout());
     const bool toPdf =
         printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-    const SheetPages pages(sheet_.grid, sheetTitle(sheet_), printer.pageLayout());
+    const SheetPages pages(sheet_.grid, sheetTitle(sheet_), printer.pageLayout(),
+                           chartPageOn(printer.pageLayout()));
     // A long print shows how far it is and can be stopped between two pages.
     QProgressDialog progress("正在打印…", "取消", 0, pages.count(), over);
     progress.setWindowTitle("打印");
@@ -267,6 +278,13 @@ void PrintEditorWindow::print(QWidget* over) {
     }
 }
 
+PagePainter PrintEditorWindow::chartPageOn(const QPageLayout& layout) const {
+    if (!sheet_.chart || !sheet_.printChart) {
+        return {};
+    }
+    return chartPage(*sheet_.chart, extraPageArea(layout));
+}
+
 void PrintEditorWindow::preview() {
     SheetPreview preview(
         sheet_.grid, sheetTitle(sheet_), sheetPageLayout(sheet_.grid, pageSetup_),
@@ -274,7 +292,7 @@ void PrintEditorWindow::preview() {
             keepPage(layout);
             print(QApplication::activeModalWidget());
         },
-        this);
+        this, [this](const QPageLayout& layout) { return chartPageOn(layout); });
     preview.resize(size());
     preview.exec();
     keepPage(preview.pageLayout());
@@ -293,8 +311,9 @@ void PrintEditorWindow::exportPdf() {
     // Thousands of pages are drawn off the window's thread, with progress and 取消.
     QByteArray pdf;
     bool stopped = false;
+    const PagePainter chart = chartPageOn(sheetPageLayout(sheet_.grid, pageSetup_));
     prompter_.runWithProgress("正在生成PDF文件…", [&](WorkProgress& progress) {
-        pdf = sheetPdf(sheet_.grid, sheetTitle(sheet_), pageSetup_, &progress);
+        pdf = sheetPdf(sheet_.grid, sheetTitle(sheet_), pageSetup_, &progress, chart);
         stopped = progress.stopped();
         return !pdf.isEmpty();
     });

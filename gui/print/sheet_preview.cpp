@@ -146,8 +146,13 @@ void PageStrip::scrollContentsBy(int, int) {
 }
 
 SheetPreview::SheetPreview(const Grid& grid, const SheetTitle& title, const QPageLayout& layout,
-                           std::function<void(const QPageLayout&)> print, QWidget* parent)
-    : QDialog(parent), grid_(grid), title_(title), print_(std::move(print)) {
+                           std::function<void(const QPageLayout&)> print, QWidget* parent,
+                           std::function<PagePainter(const QPageLayout&)> extraPage)
+    : QDialog(parent),
+      grid_(grid),
+      title_(title),
+      print_(std::move(print)),
+      extraPage_(std::move(extraPage)) {
     setObjectName("打印预览");
     setWindowTitle("打印预览");
     auto* column = new QVBoxLayout(this);
@@ -205,7 +210,8 @@ SheetPreview::SheetPreview(const Grid& grid, const SheetTitle& title, const QPag
 
 void SheetPreview::setPageLayout(const QPageLayout& layout) {
     const int page = strip_->currentPage();
-    auto pages = std::make_unique<SheetPages>(grid_, title_, layout);
+    auto pages = std::make_unique<SheetPages>(grid_, title_, layout,
+                                              extraPage_ ? extraPage_(layout) : PagePainter{});
     strip_->setPages(pages.get());
     pages_ = std::move(pages);
     page_->setRange(1, std::max(1, pages_->count()));

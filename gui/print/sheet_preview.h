@@ -61,8 +61,10 @@ class PageStrip : public QAbstractScrollArea {
 class SheetPreview : public QDialog {
     Q_OBJECT
   public:
+    // `extraPage` gives the page after the sheet's (a chart) for a page layout, or none.
     SheetPreview(const Grid& grid, const SheetTitle& title, const QPageLayout& layout,
-                 std::function<void(const QPageLayout&)> print, QWidget* parent);
+                 std::function<void(const QPageLayout&)> print, QWidget* parent,
+                 std::function<PagePainter(const QPageLayout&)> extraPage = {});
 
     const QPageLayout& pageLayout() const { return pages_->layout(); }
     // The sheet laid out again on another page (what 页面设置 does).
@@ -81,6 +83,7 @@ class SheetPreview : public QDialog {
     SheetTitle title_;
     std::unique_ptr<SheetPages> pages_;
     std::function<void(const QPageLayout&)> print_;
+    std::function<PagePainter(const QPageLayout&)> extraPage_;
     PageStrip* strip_ = nullptr;
     QSpinBox* page_ = nullptr;
     QLabel* count_ = nullptr;

@@ -1,6 +1,7 @@
 // The main window's tool windows: the material import and search windows, the price library,
 // the expression calculator and the print editor.
 #include "core/base/fill_advice.h"
+#include "core/charts/statistics_chart.h"
 #include "core/materials/material_replace.h"
 #include "core/materials/material_text_file.h"
 #include "core/print/print_sheet.h"
@@ -98,6 +99,10 @@ PrintEditorWindow* MainWindow::openPrintEditor() {
                                                                                : "分统计表";
             sheet = statisticsSheet(grid, statistics_.title, shown == StatisticsGrid::ItemSummary,
                                     keptColumnWidths(settings_, table));
+            sheet.chart = shown == StatisticsGrid::Cumulative ? locationsChart(grid)
+                          : shown == StatisticsGrid::Summary
+                              ? materialsChart(grid, statistics_.statisticRow)
+                              : divisionChart(grid, statistics_.divisionHeading);
             break;
         }
         case MaterialPage:

@@ -1,6 +1,7 @@
 // tallyframe-cli print: the tables and print files as PDF documents, read back with pdftotext.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <set>
 
@@ -103,6 +104,38 @@ TEST_F(PrintCommandTest, TheStatisticsUnderTheirOwnTitleAndPrintFiles) {
         << noTable.err;
     EXPECT_EQ(cli("print " + path("s.gdb") + " --table 材料表 " + path("无此目录/f.pdf")).status,
               1);
+}
+
+// 统计表 --chart: the table's pages, then the chart on one of its own, drawn as paths and text
+// (no picture), every name in the text layer as itself.
+TEST_F(PrintCommandTest, TheStatisticsChartFollowsOnAPageOfItsOwn) {
+    ASSERT_EQ(cli("sample " + path("s.gdb") + " --locations 3").status, 0);
+    ASSERT_EQ(cli("print " + path("s.gdb") + " --table 统计表 " + path("t.pdf")).status, 0);
+    const CliRun charted =
+        cli("print " + path("s.gdb") + " --table 统计表 --chart " + path("c.pdf"));
+    ASSERT_EQ(charted.status, 0) << charted.err;
+    const int pages = pdfPages(path("c.pdf"));
+    ASSERT_EQ(pages, pdfPages(path("t.pdf")) + 1);
+    const std::string last = std::to_string(pages);
+    const std::string chart =
+        run("pdftotext -f " + last + " -l " + last + " " + path("c.pdf") + " -").out;
+    // The title, the amounts' axis, 其他 (the sample uses more than 15 materials), the doors
+    // (2 × 1250, the largest figure of three flats) and their category in the legend.
+    for (const char* expected :
+         {"材料费（前 15 种）", "金额（元）", "其他", "实木复合门", "门窗"}) {
+        EXPECT_NE(chart.find(expected), std::string::npos) << expected << "\n" << chart;
+    }
+    EXPECT_EQ(chart.find("序号"), std::string::npos) << "no table on the chart's page";
+    // Radicals are what a wrong text layer names 水, 页 and the like by.
+    EXPECT_EQ(chart.find("\xE2\xBC"), std::string::npos);
+    EXPECT_EQ(chart.find("\xE2\xBA"), std::string::npos);
+    EXPECT_EQ(chart.find("\xE2\xBB"), std::string::npos);
+    const std::string images =
+        run("pdfimages -list -f " + last + " -l " + last + " " + path("c.pdf")).out;
+    EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;  // the heading only
+
+    EXPECT_EQ(cli("print " + path("s.gdb") + " --table 分析表 --chart " + path("e.pdf")).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir / "e.pdf"));
 }
 
 // Printing is handed to a program of its own, so that every other command starts without

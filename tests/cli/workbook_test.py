@@ -5,6 +5,7 @@ program write, imported. Run with the system interpreter (python3-openpyxl):
 
 import csv
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -141,6 +142,69 @@ class ExportTest(unittest.TestCase):
             parts = sum(values[f"{c}{r}"].value or 0 for c in "FIJK")
             self.assertAlmostEqual(values[f"L{r}"].value, parts, places=6)
 
+    def test_statistics_sheets_chart_their_own_cells(self):
+        book, cached = self.export("charts.xlsx", "--all")
+
+        def block(name, labels):
+            """The chart of the sheet, and its block: (label, [(formula, value) a series]) a bar."""
+            sheet, values = book[name], cached[name]
+            self.assertEqual(len(sheet._charts), 1, name)
+            chart = sheet._charts[0]
+            first = openpyxl.utils.column_index_from_string(labels) + 1
+            bars = []
+            for r in range(2, sheet.max_row + 1):
+                if sheet[f"{labels}{r}"].value is None:
+                    break
+                figures = [(sheet.cell(r, c).value, values.cell(r, c).value)
+                           for c in range(first, first + len(chart.series))]
+                bars.append((sheet[f"{labels}{r}"].value, figures))
+            # Every series charts its column of the block, named by the block's heading.
+            last = len(bars) + 1
+            for i, series in enumerate(chart.series):
+                column = openpyxl.utils.get_column_letter(first + i)
+                names = series.cat.strRef or series.cat.numRef  # the writer caches no labels
+                self.assertEqual(names.f, f"'{name}'!${labels}$2:${labels}${last}")
+                self.assertEqual(series.val.numRef.f, f"'{name}'!${column}$2:${column}${last}")
+                self.assertEqual(series.tx.strRef.f, f"'{name}'!${column}$1:${column}$1")
+            return sheet, values, bars
+
+        # 统计表 (A…H): the largest materials, each its own 合计 cell in its category's series.
+        sheet, values, bars = block("统计表", "J")
+        self.assertEqual(len(bars), 16)
+        self.assertEqual(bars[-1][0], "其他")
+        totals = []
+        for label, figures in bars[:-1]:
+            formula, value = next(f for f in figures if f[0] is not None)
+            row = int(formula[2:])
+            self.assertEqual(formula, f"=G{row}")
+            self.assertEqual(sheet[f"C{row}"].value, label)
+            self.assertAlmostEqual(value, values[f"G{row}"].value, places=9)
+            totals.append(value)
+        self.assertEqual(totals, sorted(totals, reverse=True))
+        every = sum(values[f"G{r}"].value or 0 for r in range(2, sheet.max_row)
+                    if sheet[f"C{r}"].value)
+        rest = sum(v for _, figures in bars[-1:] for _, v in figures if v)
+        self.assertAlmostEqual(rest, every - sum(totals), places=6)
+        self.assertLess(max(totals + [rest]), every)
+
+        # 分统计表 (A…J): a bar a division row, its four kinds of cost its own cells.
+        sheet, values, bars = block("分统计表", "L")
+        self.assertGreater(len(bars), 1)
+        for label, figures in bars:
+            row = int(figures[0][0][2:])
+            self.assertEqual(sheet[f"B{row}"].value, label)
+            self.assertEqual([f for f, _ in figures], [f"={c}{row}" for c in "CFGH"])
+
+        # 累计统计表 (A…K): a bar a location, adding up its rows; all bars make the 小计.
+        sheet, values, bars = block("累计统计表", "M")
+        for label, figures in bars:
+            if label != "其他":
+                first = re.fullmatch(r"=SUM\(J(\d+):J\d+\)|=J(\d+)", figures[0][0])
+                self.assertTrue(first, figures)
+                self.assertEqual(sheet[f"B{first[1] or first[2]}"].value, label)
+        subtotal = values[f"J{sheet.max_row}"].value
+        self.assertAlmostEqual(sum(f[0][1] for _, f in bars), subtotal, places=6)
+
     def test_cumulative_codes_keep_their_leading_zeros(self):
         book, cached = self.export("cumulative.xlsx", "--table", "累计统计表", "--filter")
         sheet = book["累计统计表"]
@@ -235,6 +299,9 @@ class RecalculationTest(unittest.TestCase):
             self.assertAlmostEqual(float(row_of(summary, 2, "实木复合门")[6]), 2600, places=9)
             self.assertAlmostEqual(float(row_of(summary, 2, "水泥砂浆1:3")[6]), 241.6689, places=9)
             self.assertAlmostEqual(float(row_of(summary, 2, "水泥砂浆1:3")[3]), 0.73233, places=9)
+            # The chart's bar of the door moves with it: its figure in the block right of 统计表.
+            bar = row_of(summary, 9, "实木复合门")
+            self.assertAlmostEqual(float(next(v for v in bar[10:] if v)), 2600, places=9)
             # The door's work item: 2 doors at 1300, 2 locks at 180, 6 hinges at 25; with
             # 2 × 18.5 labour, 1.2 machinery and 2.5 management.
             items = sheet("分统计表")

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QPdfWriter>
 #include <QProcess>
@@ -205,6 +206,85 @@ TEST(PrintLayout, TheWindowAndTheCommandLinePrintATableAlikeOnThePageLastSetUp) 
         }
     }
     EXPECT_GT(compared, 1);
+}
+
+// 打印图表 in the editor of a statistics table: the preview, the PDF and the command line's
+// --chart all end with the same page of the chart; the editor of 材料表 has none to offer.
+TEST(PrintLayout, TheStatisticsChartEndsThePrintInTheWindowAsOnTheCommandLine) {
+    test::TempDir dir;
+    test::ScriptedPrompter prompter;
+    auto window = test::openSampleWindow(dir.path(), prompter, 3);
+    ASSERT_NE(window, nullptr);
+    window->pressPageButton(MainWindow::MaterialPage);
+    window->dispatch(Command::Print);
+    auto* editor = window->findChild<PrintEditorWindow*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(editor->findChild<QCheckBox*>("打印图表")->isVisibleTo(editor));
+    editor->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    window->pressPageButton(MainWindow::StatisticsPage);
+    window->dispatch(Command::Print);
+    editor = window->findChild<PrintEditorWindow*>();
+    ASSERT_NE(editor, nullptr);
+    int plain = 0;
+    int charted = 0;
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<SheetPreview*>(QApplication::activeModalWidget());
+        ASSERT_NE(preview, nullptr);
+        plain = preview->pageCount();
+        preview->reject();
+    });
+    editor->findChild<QPushButton*>("预览按钮")->click();
+    auto* chart = editor->findChild<QCheckBox*>("打印图表");
+    ASSERT_TRUE(chart->isVisibleTo(editor));
+    chart->click();
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<SheetPreview*>(QApplication::activeModalWidget());
+        ASSERT_NE(preview, nullptr);
+        charted = preview->pageCount();
+        preview->strip().showPage(charted - 1);
+        preview->reject();
+    });
+    editor->findChild<QPushButton*>("预览按钮")->click();
+    ASSERT_GT(plain, 0);
+    EXPECT_EQ(charted, plain + 1);
+
+    const auto fromWindow = dir / "window.pdf";
+    prompter.answerFile(utf8FromPath(fromWindow));
+    prompter.answer(Answer::Ok);
+    editor->exportPdf();
+    for (const char* program : {"tallyframe-cli", "tallyframe-cli-print"}) {
+        std::filesystem::copy_file(std::filesystem::path(TALLYFRAME_CLI).parent_path() / program,
+                                   dir / program);
+    }
+    std::filesystem::copy_file(dir / "sample.gdb", dir / "copy.gdb");
+    const auto fromCli = dir / "cli.pdf";
+    toolOutput(qs(utf8FromPath(dir / "tallyframe-cli")),
+               {"print", qs(utf8FromPath(dir / "copy.gdb")), "--table", "统计表", "--chart",
+                qs(utf8FromPath(fromCli))});
+    const QString last = QString::number(charted);
+    for (const auto& [pdf, name] : {std::pair{fromWindow, "w"}, std::pair{fromCli, "c"}}) {
+        const std::string info = toolOutput("pdfinfo", {qs(utf8FromPath(pdf))});
+        const std::size_t pages = info.find("Pages:");
+        ASSERT_NE(pages, std::string::npos) << name;
+        EXPECT_EQ(std::stoi(info.substr(pages + 6)), charted) << name;
+        toolOutput("pdftoppm", {"-r", "40", "-f", last, "-l", last, qs(utf8FromPath(pdf)),
+                                qs(utf8FromPath(dir / name))});
+    }
+    const std::string chartText =
+        toolOutput("pdftotext", {"-f", last, "-l", last, qs(utf8FromPath(fromWindow)), "-"});
+    EXPECT_NE(chartText.find("材料费（前 15 种）"), std::string::npos) << chartText;
+    int compared = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("w-") && name.ends_with(".ppm")) {
+            EXPECT_EQ(test::readFile(entry.path()), test::readFile(dir / ("c" + name.substr(1))))
+                << name;
+            ++compared;
+        }
+    }
+    EXPECT_EQ(compared, 1);
 }
 
 // A sheet of thousands of pages: the preview draws the pages in view and keeps a few; a print

@@ -41,7 +41,7 @@ TEST(StatisticsChartPage, DrawsTheViewsFiguresAndFollowsATick) {
     page.findChild<QCheckBox*>("图表开关")->setChecked(true);
     auto* view = page.findChild<StatisticsChartView*>("图表");
     ASSERT_TRUE(view);
-    const StatisticsChart expected = statisticsChart(statistics);
+    const BarChart expected = statisticsChart(statistics);
     ASSERT_FALSE(expected.bars.empty());
     EXPECT_EQ(view->shownChart().bars.size(), expected.bars.size());
     EXPECT_EQ(topBar(*view), expected.bars.front().values);

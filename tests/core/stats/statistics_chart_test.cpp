@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/base/number_text.h"
 #include "core/stats/statistics_layout.h"
 #include "tests/core/stats/priced_project.h"
@@ -18,7 +20,7 @@ class StatisticsChartTest : public ::testing::Test, protected test::PricedProjec
         resetStatistics(stats);
         enterThreeLocations();
     }
-    StatisticsChart chartOf(StatisticsView view) {
+    BarChart chartOf(StatisticsView view) {
         stats.view = view;
         rebuildStatistics(doc, stats, prompter);
         if (view == StatisticsView::Filtered) {
@@ -30,7 +32,7 @@ class StatisticsChartTest : public ::testing::Test, protected test::PricedProjec
 };
 
 TEST_F(StatisticsChartTest, MaterialsLargestFirstEachInItsCategorysSeries) {
-    const StatisticsChart chart = chartOf(StatisticsView::AllMaterials);
+    const BarChart chart = chartOf(StatisticsView::AllMaterials);
     EXPECT_EQ(chart.series, (std::vector<std::string>{"砂浆", "涂料"}));
     ASSERT_EQ(chart.bars.size(), 3u);
     EXPECT_EQ(chart.bars[0].label, "乳胶漆");
@@ -49,7 +51,7 @@ TEST_F(StatisticsChartTest, BeyondFifteenMaterialsTheRestIsOneBar) {
         const int id = addMaterial("杂项", "材料" + std::to_string(i), "个", "1");
         addRow(4, "储藏室", "030801", 1, "材料" + std::to_string(i), i, "个", id);
     }
-    const StatisticsChart chart = chartOf(StatisticsView::AllMaterials);
+    const BarChart chart = chartOf(StatisticsView::AllMaterials);
     ASSERT_EQ(chart.bars.size(), kChartedMaterials + 1);
     EXPECT_EQ(chart.bars[0].label, "乳胶漆");
     EXPECT_EQ(chart.bars.back().label, "其他");
@@ -57,10 +59,22 @@ TEST_F(StatisticsChartTest, BeyondFifteenMaterialsTheRestIsOneBar) {
     // 砂浆 (10.75) and 材料10 … stay.
     EXPECT_NEAR(chart.bars.back().total(), 15, 1e-9);
     EXPECT_EQ(chart.bars.back().firstRow, -1);
+    // "其他" adds up the five rows of 合计 they stand on, listed next to each other: one run.
+    const auto misc = std::ranges::find(chart.series, "杂项") - chart.series.begin();
+    const auto& rest = chart.bars.back().sums;
+    ASSERT_EQ(rest.size(), chart.series.size());
+    ASSERT_EQ(rest[static_cast<std::size_t>(misc)].size(), 1u);
+    const GridSpan run = rest[static_cast<std::size_t>(misc)][0];
+    EXPECT_EQ(run.column, SummaryColumn::kTotal);
+    EXPECT_EQ(run.lastRow - run.firstRow, 4);
+    EXPECT_EQ(stats.summary.text(run.firstRow, SummaryColumn::kName), "材料1");
+    for (std::size_t s = 0; s < rest.size(); ++s) {
+        EXPECT_EQ(rest[s].empty(), static_cast<std::ptrdiff_t>(s) != misc) << chart.series[s];
+    }
 }
 
 TEST_F(StatisticsChartTest, DivisionItemsStackedByKindOfCost) {
-    const StatisticsChart chart = chartOf(StatisticsView::Division);
+    const BarChart chart = chartOf(StatisticsView::Division);
     EXPECT_EQ(chart.series, (std::vector<std::string>{"材料费", "人工费", "机械使用费", "管理费"}));
     ASSERT_EQ(chart.bars.size(), 2u) << "no bar for 小计";
     EXPECT_EQ(chart.bars[0].label, "030201");
@@ -72,7 +86,7 @@ TEST_F(StatisticsChartTest, DivisionItemsStackedByKindOfCost) {
 }
 
 TEST_F(StatisticsChartTest, TickedLocationsLargestFirstLeadingToTheirRows) {
-    const StatisticsChart chart = chartOf(StatisticsView::Filtered);
+    const BarChart chart = chartOf(StatisticsView::Filtered);
     ASSERT_EQ(chart.bars.size(), 3u);
     EXPECT_EQ(chart.bars[0].label, "客厅");
     EXPECT_NEAR(chart.bars[0].total(), 681.85, 1e-9);

@@ -162,6 +162,20 @@ TEST(TableSheets, ItemStatisticsTotalTheirRowsAndSubtotalTheirColumns) {
     EXPECT_EQ(plan.cell(3, ItemColumn::kName).text, "小计：");
     EXPECT_EQ(plan.merges(),
               (std::vector<CellRange>{{3, ItemColumn::kName, 3, ItemColumn::kPrice}}));
+
+    // The chart: one bar of the rows "小计：" adds up (not of 小计 itself), a kind of cost a
+    // series, each a sum over the sheet's own cells, right of an empty column.
+    const int labels = plan.chartColumn();
+    ASSERT_GT(labels, ItemColumn::kNote);
+    EXPECT_EQ(plan.columnCount(), labels + 5);
+    EXPECT_EQ(plan.cell(0, labels - 1).format, kUnwritten);
+    EXPECT_EQ(plan.cell(0, labels + 2).text, "人工费");
+    EXPECT_EQ(plan.cell(1, labels + 1).text, "=SUM(F2:F3)");
+    EXPECT_DOUBLE_EQ(plan.cell(1, labels + 1).value, 1046.81376);  // 944.18496 + 102.6288
+    EXPECT_EQ(plan.cell(1, labels + 2).text, "=SUM(I2:I3)");
+    EXPECT_DOUBLE_EQ(plan.cell(1, labels + 2).value, 2373.291);
+    EXPECT_DOUBLE_EQ(plan.cell(1, labels + 3).value + plan.cell(1, labels + 4).value, 3.7);
+    EXPECT_EQ(plan.cell(2, labels + 1).format, kUnwritten) << "one bar";
 }
 
 TEST(TableSheets, ThePrintEditorsCopyKeepsTheTotalsUntilItIsReshaped) {
@@ -196,6 +210,17 @@ TEST(TableSheets, AStatisticRowOfTheMaterialListIsASum) {
     // 8.493588 × 320 + 32.0715 × 3.2
     EXPECT_DOUBLE_EQ(sum.value, 2820.57696);
     EXPECT_EQ(plan.cell(3, kNumber).text, "合计");
+    // The chart's bars are the two materials, the larger first, not the statistic row: each
+    // the material's 合计 cell.
+    const int labels = plan.chartColumn();
+    EXPECT_EQ(labels, kCount + 1);
+    EXPECT_EQ(plan.cell(0, labels + 1).text, "水泥砂浆") << "the category, a series";
+    EXPECT_EQ(plan.cell(1, labels).text, "水泥砂浆1:3");
+    EXPECT_EQ(plan.cell(1, labels + 1).text, "=G2");
+    EXPECT_DOUBLE_EQ(plan.cell(1, labels + 1).value, 2717.94816);
+    EXPECT_EQ(plan.cell(2, labels).text, "界面剂");
+    EXPECT_EQ(plan.cell(2, labels + 1).text, "=G3");
+    EXPECT_EQ(plan.cell(3, labels).format, kUnwritten);
     // 序号 goes out as a number where it is one.
     g.setText(1, kNumber, "1");
     EXPECT_EQ(
