@@ -91,7 +91,7 @@ SheetPlan::SheetPlan(SheetSource source)
         sums_[cellKey(sum.row, sum.column)] = &sum;
     }
     if (source_.chart && !source_.chart->bars.empty()) {
-        chartColumn_ = tableColumns() + 1;
+        chartColumn_ = tableColumnCount() + 1;
         for (const ChartBar& bar : source_.chart->bars) {
             for (const auto& spans : bar.sums) {
                 chartLook_ = spans.empty() ? chartLook_ : spans.front().column;
@@ -101,14 +101,14 @@ SheetPlan::SheetPlan(SheetSource source)
 }
 
 int SheetPlan::rowCount() const {
-    const int table = rows_ + (source_.grandTotal ? 1 : 0);
     const BarChart* shown = chart();
-    return shown ? std::max(table, static_cast<int>(shown->bars.size()) + 1) : table;
+    return shown ? std::max(tableRowCount(), static_cast<int>(shown->bars.size()) + 1)
+                 : tableRowCount();
 }
 
 int SheetPlan::columnCount() const {
     const BarChart* shown = chart();
-    return shown ? chartColumn_ + 1 + static_cast<int>(shown->series.size()) : tableColumns();
+    return shown ? chartColumn_ + 1 + static_cast<int>(shown->series.size()) : tableColumnCount();
 }
 
 const BarChart* SheetPlan::chart() const {
@@ -117,7 +117,7 @@ const BarChart* SheetPlan::chart() const {
 
 int SheetPlan::gridColumn(int sheetColumn) const {
     const auto c = static_cast<std::size_t>(sheetColumn);
-    if (sheetColumn >= tableColumns()) {
+    if (sheetColumn >= tableColumnCount()) {
         return chartLook_;
     }
     return c < columns_.size() ? columns_[c] : source_.addedColumns[c - columns_.size()].lookColumn;
@@ -132,7 +132,7 @@ int SheetPlan::columnPixels(int sheetColumn) const {
     constexpr int kGap = 16;
     constexpr int kLabels = 150;
     constexpr int kFigures = 96;
-    if (chartColumn_ >= 0 && sheetColumn >= tableColumns()) {
+    if (chartColumn_ >= 0 && sheetColumn >= tableColumnCount()) {
         return sheetColumn < chartColumn_ ? kGap : sheetColumn == chartColumn_ ? kLabels : kFigures;
     }
     return grid_.column(gridColumn(sheetColumn)).width;
@@ -347,7 +347,7 @@ SheetCell SheetPlan::chartCell(int row, int sheetColumn) {
 }
 
 SheetCell SheetPlan::cell(int row, int sheetColumn) {
-    if (sheetColumn >= tableColumns()) {
+    if (sheetColumn >= tableColumnCount()) {
         return chartCell(row, sheetColumn);
     }
     if (row >= rows_) {

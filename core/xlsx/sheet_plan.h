@@ -124,6 +124,11 @@ class SheetPlan {
     const std::string& name() const { return name_; }
     int rowCount() const;
     int columnCount() const;
+    // The table's own, without a chart's block.
+    int tableRowCount() const { return rows_ + (source_.grandTotal ? 1 : 0); }
+    int tableColumnCount() const {
+        return static_cast<int>(columns_.size() + source_.addedColumns.size());
+    }
     // The chart and the block's column of labels (its series follow); nothing without bars.
     const BarChart* chart() const;
     int chartColumn() const { return chartColumn_; }
@@ -150,9 +155,6 @@ class SheetPlan {
     SheetCell chartCell(int row, int sheetColumn);
     // "=SUM(G3:G9,G12)" over the spans' cells; nothing when one is not written.
     std::optional<std::string> sumFormula(const std::vector<GridSpan>& spans) const;
-    int tableColumns() const {
-        return static_cast<int>(columns_.size() + source_.addedColumns.size());
-    }
     // A grid merge in sheet columns; nothing when at most one of its cells shows.
     std::optional<CellRange> sheetMerge(const CellRange& merge) const;
     std::optional<std::string> formula(int row, int gridColumn) const;

@@ -124,6 +124,7 @@ bool insertChart(lxw_workbook* book, lxw_worksheet* sheet, const SheetPlan& plan
         chart_series_set_name(series, name.c_str());
     }
     chart_title_set_name(chart, shown->title.c_str());
+    chart_set_series_gap(chart, 40);  // bars as thick as the window's
     // Bars count from the bottom: the category axis reversed puts the block's first row on top.
     // (and the amounts' axis kept at the foot).
     chart_axis_set_reverse(chart->y_axis);
@@ -167,6 +168,10 @@ bool writeSheet(lxw_workbook* book, WorkbookFormats& looks, SheetPlan& plan,
     worksheet_fit_to_pages(sheet, 1, 0);
     if (plan.frozenRows() > 0) {
         worksheet_repeat_rows(sheet, 0, static_cast<lxw_row_t>(plan.frozenRows() - 1));
+    }
+    if (plan.chart() != nullptr) {  // the table printed as without the chart beside it
+        worksheet_print_area(sheet, 0, 0, static_cast<lxw_row_t>(plan.tableRowCount() - 1),
+                             static_cast<lxw_col_t>(plan.tableColumnCount() - 1));
     }
     std::vector<lxw_format*> formats;
     const auto formatOf = [&](int id) {

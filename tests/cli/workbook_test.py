@@ -158,6 +158,9 @@ class ExportTest(unittest.TestCase):
                 figures = [(sheet.cell(r, c).value, values.cell(r, c).value)
                            for c in range(first, first + len(chart.series))]
                 bars.append((sheet[f"{labels}{r}"].value, figures))
+            # Printed, the sheet is its table (A to the column before the empty one).
+            table_end = openpyxl.utils.get_column_letter(first - 3)
+            self.assertRegex(",".join(sheet.print_area), rf"^\$A\$1:\${table_end}\$\d+$")
             # Every series charts its column of the block, named by the block's heading.
             last = len(bars) + 1
             for i, series in enumerate(chart.series):
