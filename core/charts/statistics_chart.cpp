@@ -9,9 +9,10 @@ namespace tf {
 namespace {
 
 // A text column merged over its rows holds its text in the first: the rows below take it.
-std::string carried(const Grid& g, int row, int column, std::string& last) {
+// (A view into the grid, which the chart is made from at once.)
+std::string_view carried(const Grid& g, int row, int column, std::string_view& last) {
     if (const std::string_view text = trimSpaces(g.text(row, column)); !text.empty()) {
-        last = std::string(text);
+        last = text;
     }
     return last;
 }
@@ -41,15 +42,15 @@ std::vector<std::vector<GridSpan>> costSpans(std::initializer_list<int> columns,
 BarChart materialsChart(const Grid& g, std::optional<int> statisticRow) {
     using namespace SummaryColumn;
     BarChart chart{"材料费（前 " + std::to_string(kChartedMaterials) + " 种）", {}, {}};
-    std::string category;
+    std::string_view category;
     for (int r = 1; r < g.rowCount(); ++r) {
-        const std::string group = carried(g, r, kCategory, category);
+        const std::string_view group = carried(g, r, kCategory, category);
         if (isBlank(g.text(r, kName)) || r == statisticRow) {
             continue;
         }
         auto at = std::ranges::find(chart.series, group);
         if (at == chart.series.end()) {
-            chart.series.push_back(group);
+            chart.series.emplace_back(group);
             at = chart.series.end() - 1;
         }
         // Each bar in its category's series only, so that it takes the category's colour.
@@ -96,14 +97,15 @@ BarChart divisionChart(const Grid& g, const std::string& heading) {
 BarChart locationsChart(const Grid& g) {
     using namespace CumulativeColumn;
     BarChart chart{"各部位费用（前 " + std::to_string(kChartedLocations) + " 个）", {"合计"}, {}};
-    std::string location;
+    std::string_view location;
     const auto close = [&](int first, int last) {
-        chart.bars.push_back(sumBar(g, location, {{{kTotal, first, last}}}, first, last));
+        chart.bars.push_back(
+            sumBar(g, std::string(location), {{{kTotal, first, last}}}, first, last));
     };
     int first = -1;
-    std::string name;
+    std::string_view name;
     for (int r = 1; r < g.rowCount(); ++r) {
-        const std::string here = carried(g, r, kLocation, name);
+        const std::string_view here = carried(g, r, kLocation, name);
         const std::string_view code = trimSpaces(g.text(r, kCode));
         const bool item = !code.empty() && code != kSubtotalLabel && here != kSubtotalLabel;
         if (first >= 0 && (!item || here != location)) {
