@@ -55,6 +55,39 @@ std::string withoutSpaces(std::string_view text) {
     return out;
 }
 
+// The command line beside the program's settings in `dir`, printing a copy of the sample
+// project there (the window holds the project itself) with `words` after the project.
+void printFromCommandLine(const test::TempDir& dir, const QStringList& words) {
+    for (const char* program : {"tallyframe-cli", "tallyframe-cli-print"}) {
+        std::filesystem::copy_file(std::filesystem::path(TALLYFRAME_CLI).parent_path() / program,
+                                   dir / program);
+    }
+    std::filesystem::copy_file(dir / "sample.gdb", dir / "copy.gdb");
+    toolOutput(qs(utf8FromPath(dir / "tallyframe-cli")),
+               QStringList{"print", qs(utf8FromPath(dir / "copy.gdb"))} + words);
+}
+
+// The pages `range` (pdftoppm's options) of both PDFs drawn at 40 dots to the inch and
+// compared pixel for pixel; how many pages were compared.
+int compareDrawnPages(const test::TempDir& dir, const std::filesystem::path& fromWindow,
+                      const std::filesystem::path& fromCli, const QStringList& range) {
+    for (const auto& [pdf, name] : {std::pair{fromWindow, "w"}, std::pair{fromCli, "c"}}) {
+        toolOutput("pdftoppm",
+                   QStringList{"-r", "40"} + range +
+                       QStringList{qs(utf8FromPath(pdf)), qs(utf8FromPath(dir / name))});
+    }
+    int compared = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("w-") && name.ends_with(".ppm")) {
+            EXPECT_EQ(test::readFile(entry.path()), test::readFile(dir / ("c" + name.substr(1))))
+                << name;
+            ++compared;
+        }
+    }
+    return compared;
+}
+
 // The faces a PDF names, as pdffonts lists them.
 std::set<std::string> pdfFaces(const std::filesystem::path& pdf) {
     std::set<std::string> faces;
@@ -176,16 +209,8 @@ TEST(PrintLayout, TheWindowAndTheCommandLinePrintATableAlikeOnThePageLastSetUp) 
     editor->exportPdf();
     ASSERT_TRUE(std::filesystem::exists(fromWindow));
 
-    // The command line beside the program's settings, on a copy (the window holds the project).
-    for (const char* program : {"tallyframe-cli", "tallyframe-cli-print"}) {
-        std::filesystem::copy_file(std::filesystem::path(TALLYFRAME_CLI).parent_path() / program,
-                                   dir / program);
-    }
-    std::filesystem::copy_file(dir / "sample.gdb", dir / "copy.gdb");
     const auto fromCli = dir / "cli.pdf";
-    toolOutput(qs(utf8FromPath(dir / "tallyframe-cli")),
-               {"print", qs(utf8FromPath(dir / "copy.gdb")), "--table", "分析表",
-                qs(utf8FromPath(fromCli))});
+    printFromCommandLine(dir, {"--table", "分析表", qs(utf8FromPath(fromCli))});
     const std::string info = toolOutput("pdfinfo", {qs(utf8FromPath(fromCli))});
     EXPECT_NE(info.find("595 x 842"), std::string::npos) << "A4 upright\n" << info;
     const auto pagesLine = [](const std::string& text) {
@@ -193,19 +218,7 @@ TEST(PrintLayout, TheWindowAndTheCommandLinePrintATableAlikeOnThePageLastSetUp) 
         return text.substr(at, text.find('\n', at) - at);
     };
     EXPECT_EQ(pagesLine(info), pagesLine(toolOutput("pdfinfo", {qs(utf8FromPath(fromWindow))})));
-    for (const auto& [pdf, name] : {std::pair{fromWindow, "w"}, std::pair{fromCli, "c"}}) {
-        toolOutput("pdftoppm", {"-r", "40", qs(utf8FromPath(pdf)), qs(utf8FromPath(dir / name))});
-    }
-    int compared = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        const std::string name = entry.path().filename().string();
-        if (name.starts_with("w-") && name.ends_with(".ppm")) {
-            EXPECT_EQ(test::readFile(entry.path()), test::readFile(dir / ("c" + name.substr(1))))
-                << name;
-            ++compared;
-        }
-    }
-    EXPECT_GT(compared, 1);
+    EXPECT_GT(compareDrawnPages(dir, fromWindow, fromCli, {}), 1);
 }
 
 // 打印图表 in the editor of a statistics table: the preview, the PDF and the command line's
@@ -254,37 +267,19 @@ TEST(PrintLayout, TheStatisticsChartEndsThePrintInTheWindowAsOnTheCommandLine) {
     prompter.answerFile(utf8FromPath(fromWindow));
     prompter.answer(Answer::Ok);
     editor->exportPdf();
-    for (const char* program : {"tallyframe-cli", "tallyframe-cli-print"}) {
-        std::filesystem::copy_file(std::filesystem::path(TALLYFRAME_CLI).parent_path() / program,
-                                   dir / program);
-    }
-    std::filesystem::copy_file(dir / "sample.gdb", dir / "copy.gdb");
     const auto fromCli = dir / "cli.pdf";
-    toolOutput(qs(utf8FromPath(dir / "tallyframe-cli")),
-               {"print", qs(utf8FromPath(dir / "copy.gdb")), "--table", "统计表", "--chart",
-                qs(utf8FromPath(fromCli))});
-    const QString last = QString::number(charted);
-    for (const auto& [pdf, name] : {std::pair{fromWindow, "w"}, std::pair{fromCli, "c"}}) {
+    printFromCommandLine(dir, {"--table", "统计表", "--chart", qs(utf8FromPath(fromCli))});
+    for (const auto& pdf : {fromWindow, fromCli}) {
         const std::string info = toolOutput("pdfinfo", {qs(utf8FromPath(pdf))});
         const std::size_t pages = info.find("Pages:");
-        ASSERT_NE(pages, std::string::npos) << name;
-        EXPECT_EQ(std::stoi(info.substr(pages + 6)), charted) << name;
-        toolOutput("pdftoppm", {"-r", "40", "-f", last, "-l", last, qs(utf8FromPath(pdf)),
-                                qs(utf8FromPath(dir / name))});
+        ASSERT_NE(pages, std::string::npos);
+        EXPECT_EQ(std::stoi(info.substr(pages + 6)), charted) << utf8FromPath(pdf);
     }
+    const QString last = QString::number(charted);
     const std::string chartText =
         toolOutput("pdftotext", {"-f", last, "-l", last, qs(utf8FromPath(fromWindow)), "-"});
     EXPECT_NE(chartText.find("材料费（前 15 种）"), std::string::npos) << chartText;
-    int compared = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        const std::string name = entry.path().filename().string();
-        if (name.starts_with("w-") && name.ends_with(".ppm")) {
-            EXPECT_EQ(test::readFile(entry.path()), test::readFile(dir / ("c" + name.substr(1))))
-                << name;
-            ++compared;
-        }
-    }
-    EXPECT_EQ(compared, 1);
+    EXPECT_EQ(compareDrawnPages(dir, fromWindow, fromCli, {"-f", last, "-l", last}), 1);
 }
 
 // A sheet of thousands of pages: the preview draws the pages in view and keeps a few; a print
