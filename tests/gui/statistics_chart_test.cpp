@@ -2,10 +2,13 @@
 // they follow a tick at once.
 #include <gtest/gtest.h>
 
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
 #include <QCheckBox>
 #include <QHorizontalStackedBarSeries>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QTreeWidget>
 
 #include "cli/sample_project.h"
@@ -46,6 +49,21 @@ TEST(StatisticsChartPage, DrawsTheViewsFiguresAndFollowsATick) {
     EXPECT_EQ(view->shownChart().bars.size(), expected.bars.size());
     EXPECT_EQ(topBar(*view), expected.bars.front().values);
     EXPECT_EQ(topBar(*view).size(), expected.series.size()) << "one bar set a series";
+    // The names drawn beside the bars, top down, and in the legend.
+    QStringList names;
+    for (const ChartBar& bar : expected.bars) {
+        names.prepend(QString::fromStdString(bar.label));
+    }
+    const auto axes = view->chart()->axes(Qt::Vertical);
+    ASSERT_EQ(axes.size(), 1);
+    EXPECT_EQ(qobject_cast<QBarCategoryAxis*>(axes.front())->categories(), names);
+    EXPECT_EQ(names.back().toStdString(), expected.bars.front().label);
+    QStringList legend;
+    for (QLegendMarker* marker : view->chart()->legend()->markers()) {
+        legend << marker->label();
+    }
+    ASSERT_EQ(legend.size(), static_cast<qsizetype>(expected.series.size()));
+    EXPECT_EQ(legend.front().toStdString(), expected.series.front());
 
     page.chooseView(StatisticsView::Filtered);
     EXPECT_TRUE(view->shownChart().bars.empty()) << "nothing ticked";
