@@ -41,7 +41,7 @@ std::vector<std::vector<GridSpan>> costSpans(std::initializer_list<int> columns,
 
 BarChart materialsChart(const Grid& g, std::optional<int> statisticRow) {
     using namespace SummaryColumn;
-    BarChart chart{"材料费（前 " + std::to_string(kChartedMaterials) + " 种）", {}, {}};
+    BarChart chart{"材料费", {}, {}};
     std::string_view category;
     for (int r = 1; r < g.rowCount(); ++r) {
         const std::string_view group = carried(g, r, kCategory, category);
@@ -64,6 +64,9 @@ BarChart materialsChart(const Grid& g, std::optional<int> statisticRow) {
         bar.sums.resize(chart.series.size());
     }
     keepLargest(chart, kChartedMaterials);
+    if (chart.bars.size() > kChartedMaterials) {
+        chart.title += "（前 " + std::to_string(kChartedMaterials) + " 种）";
+    }
     return chart;
 }
 
@@ -96,7 +99,7 @@ BarChart divisionChart(const Grid& g, const std::string& heading) {
 
 BarChart locationsChart(const Grid& g) {
     using namespace CumulativeColumn;
-    BarChart chart{"各部位费用（前 " + std::to_string(kChartedLocations) + " 个）", {"合计"}, {}};
+    BarChart chart{"各部位费用", {"合计"}, {}};
     std::string_view location;
     const auto close = [&](int first, int last) {
         chart.bars.push_back(
@@ -121,6 +124,9 @@ BarChart locationsChart(const Grid& g) {
         close(first, g.rowCount() - 1);
     }
     keepLargest(chart, kChartedLocations);
+    if (chart.bars.size() > kChartedLocations) {
+        chart.title += "（前 " + std::to_string(kChartedLocations) + " 个）";
+    }
     return chart;
 }
 

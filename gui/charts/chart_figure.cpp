@@ -4,6 +4,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QHorizontalStackedBarSeries>
@@ -60,7 +61,11 @@ QChart* newBarChart(const BarChart& chart, const QFont& font) {
     amounts->setLabelsFont(small);
     view->addAxis(amounts, Qt::AlignBottom);
     series->attachAxis(amounts);
-    amounts->applyNiceNumbers();
+    if (chart.bars.empty()) {
+        amounts->setRange(0, 1);  // nothing ticked: an empty axis, not a range of nothing
+    } else {
+        amounts->applyNiceNumbers();
+    }
     series->setBarWidth(0.7);
     view->legend()->setFont(small);
     view->legend()->setVisible(chart.series.size() > 1);
@@ -69,16 +74,35 @@ QChart* newBarChart(const BarChart& chart, const QFont& font) {
 }
 
 PagePainter chartPage(const BarChart& chart, const QSizeF& area) {
+    if (chart.bars.empty()) {
+        return {};  // nothing to draw: no page
+    }
     // The tables' face, in pixels as theirs: the page is drawn in screen pixels whatever the
     // device, and alike by the window and the command line.
     const QFont font = pixelFont({}, 11);
     QGraphicsScene scene;
     QChart* figure = newBarChart(chart, font);
-    scene.addItem(figure);  // the scene owns it
+    figure->setMargins(QMargins(4, 4, 4, 4));  // the page has margins of its own
+    scene.addItem(figure);                     // the scene owns it
     figure->setGeometry(QRectF(QPointF(0, 0), area));
     // Laid out now, not when the event loop comes round.
-    figure->layout()->activate();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const auto layOut = [figure] {
+        figure->layout()->activate();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    };
+    layOut();
+    // Qt shortens a bar's name to "…", or leaves it out, unless a line of it and some 9 pixels
+    // of padding fit the bar's share of the axis: on a page of thirty bars the names are set
+    // smaller until they fit (about 7 pixels on a page across).
+    const double share = figure->plotArea().height() / static_cast<double>(chart.bars.size());
+    for (QAbstractAxis* axis : figure->axes(Qt::Vertical)) {
+        QFont names = axis->labelsFont();
+        while (names.pixelSize() > 5 && QFontMetricsF(names).height() + 9 > share) {
+            names.setPixelSize(names.pixelSize() - 1);
+        }
+        axis->setLabelsFont(names);
+    }
+    layOut();
     auto picture = std::make_shared<QPicture>();
     {
         QPainter recorder(picture.get());

@@ -18,7 +18,7 @@ QChart* newBarChart(const BarChart& chart, const QFont& font);
 // The chart on a printed page of its own, under its title. Qt Charts draws on the window's
 // thread only: so it is drawn now, for a page of `area`, as vector graphics (paths and text on
 // a PDF) that any thread then paints, shrunk to fit a smaller page; its texts are told to the
-// PDF's text layer.
+// PDF's text layer. A chart without bars has no page.
 PagePainter chartPage(const BarChart& chart, const QSizeF& area);
 
 }  // namespace tf::gui

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
@@ -83,7 +84,12 @@ StatisticsPage::StatisticsPage(const ProjectDocument& document, Statistics& stat
     right->addWidget(itemSummaryView_, 1);
     right->addWidget(cumulativeView_, 1);
     chartView_ = new StatisticsChartView;
-    chartView_->setVisible(false);
+    chartArea_ = new QScrollArea;
+    chartArea_->setObjectName("图表区");
+    chartArea_->setWidget(chartView_);
+    chartArea_->setWidgetResizable(true);
+    chartArea_->setFrameShape(QFrame::NoFrame);
+    chartArea_->setVisible(false);
     connect(chartView_, &StatisticsChartView::rowsRequested, this, [this](int first, int last) {
         GridView& table = statistics_.view == StatisticsView::Division   ? *itemSummaryView_
                           : statistics_.view == StatisticsView::Filtered ? *cumulativeView_
@@ -93,8 +99,15 @@ StatisticsPage::StatisticsPage(const ProjectDocument& document, Statistics& stat
         table.scrollTo(table.model()->index(first, 1));
         table.setFocus();
     });
-    right->addWidget(chartView_, 2);
+    right->addWidget(chartArea_, 2);
     layout->addLayout(right, 1);
+    // The chart follows the tables: whatever changed them reaches it as it reaches them.
+    for (GridView* table : {summaryView_, itemSummaryView_, cumulativeView_}) {
+        connect(table->gridModel(), &QAbstractItemModel::dataChanged, this,
+                [this] { refreshChart(); });
+        connect(table->gridModel(), &QAbstractItemModel::modelReset, this,
+                [this] { refreshChart(); });
+    }
     reload();
 }
 
@@ -121,7 +134,7 @@ QWidget* StatisticsPage::buildSide() {
     chartToggle_ = new QCheckBox("图表");
     chartToggle_->setObjectName("图表开关");
     connect(chartToggle_, &QCheckBox::toggled, this, [this](bool on) {
-        chartView_->setVisible(on);
+        chartArea_->setVisible(on);
         chartShown_.clear();
         refreshChart();
     });
@@ -182,6 +195,7 @@ QWidget* StatisticsPage::buildSide() {
         connect(every, &QPushButton::clicked, this, [this, ticked] {
             tickEveryFilterLocation(document_, statistics_, ticked, prompter_);
             showFilterTicks();
+            refreshChart();
         });
         everyRow->addWidget(every);
     }

@@ -14,6 +14,7 @@
 #include "core/undo/undo_history.h"
 
 class QCheckBox;
+class QScrollArea;
 class QGroupBox;
 class QLabel;
 class QRadioButton;
@@ -85,6 +86,7 @@ class StatisticsPage : public QWidget {
     GridView* cumulativeView_ = nullptr;
     QCheckBox* chartToggle_ = nullptr;
     StatisticsChartView* chartView_ = nullptr;
+    QScrollArea* chartArea_ = nullptr;  // a chart of many bars scrolls, the page keeps its size
     std::vector<std::uint64_t> chartShown_;  // what the chart was drawn from
     bool filling_ = false;  // tree widgets being filled: their signals are not the user's
     ActionScope scope_ = [](std::string_view, bool, const std::function<void()>& change) {

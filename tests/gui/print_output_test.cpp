@@ -22,6 +22,7 @@
 #include "core/project/project_io.h"
 #include "core/shell/app_settings.h"
 #include "core/structure/default_structure.h"
+#include "gui/charts/chart_figure.h"
 #include "gui/print/grid_printer.h"
 #include "gui/print/print_editor_window.h"
 #include "gui/print/sheet_preview.h"
@@ -280,6 +281,33 @@ TEST(PrintLayout, TheStatisticsChartEndsThePrintInTheWindowAsOnTheCommandLine) {
         toolOutput("pdftotext", {"-f", last, "-l", last, qs(utf8FromPath(fromWindow)), "-"});
     EXPECT_NE(chartText.find("材料费（前 15 种）"), std::string::npos) << chartText;
     EXPECT_EQ(compareDrawnPages(dir, fromWindow, fromCli, {"-f", last, "-l", last}), 1);
+}
+
+// A chart of thirty-one bars on a page across: every name is printed, set smaller, none left
+// out for want of room.
+TEST(PrintLayout, EveryBarOfALongChartIsNamedOnPaper) {
+    test::TempDir dir;
+    BarChart chart{"各部位费用（前 30 个）", {"合计"}, {}};
+    for (int i = 1; i <= 31; ++i) {
+        chart.bars.push_back({"第" + std::to_string(i) + "号楼梯间", {1000.0 * i}, {}});
+    }
+    Grid grid(2, 2);
+    grid.setFixedRows(1);
+    grid.setText(0, 0, "部位");
+    PageSetup across;
+    across.orientation = PageSetup::Orientation::Landscape;
+    const QByteArray pdf = sheetPdf(grid, {}, across, nullptr,
+                                    chartPage(chart, extraPageArea(sheetPageLayout(grid, across))));
+    const auto file = dir / "chart.pdf";
+    test::writeFile(file, std::string(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+    const std::string text =
+        withoutSpaces(toolOutput("pdftotext", {"-f", "2", "-l", "2", qs(utf8FromPath(file)), "-"}));
+    for (int i = 1; i <= 31; ++i) {
+        EXPECT_NE(text.find("第" + std::to_string(i) + "号楼梯间"), std::string::npos) << i;
+    }
+    EXPECT_EQ(text.find("…"), std::string::npos) << text;
+    EXPECT_TRUE(chartPage(BarChart{"材料费", {}, {}}, QSizeF(800, 600)) == nullptr)
+        << "no bars, no page";
 }
 
 // A sheet of thousands of pages: the preview draws the pages in view and keeps a few; a print

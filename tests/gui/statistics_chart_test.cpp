@@ -2,6 +2,8 @@
 // they follow a tick at once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
@@ -9,6 +11,7 @@
 #include <QHorizontalStackedBarSeries>
 #include <QLegend>
 #include <QLegendMarker>
+#include <QPushButton>
 #include <QTreeWidget>
 
 #include "cli/sample_project.h"
@@ -72,6 +75,32 @@ TEST(StatisticsChartPage, DrawsTheViewsFiguresAndFollowsATick) {
     ASSERT_EQ(view->shownChart().bars.size(), 1u);
     EXPECT_EQ(view->shownChart().bars[0].label, tree->topLevelItem(2)->text(0).toStdString());
     EXPECT_GT(view->shownChart().bars[0].total(), 0);
+
+    // 全选 and 全不选 reach the chart as they reach the table.
+    page.findChild<QPushButton*>("全选按钮")->click();
+    EXPECT_EQ(view->shownChart().bars.size(), 6u);
+    page.findChild<QPushButton*>("全不选按钮")->click();
+    EXPECT_TRUE(view->shownChart().bars.empty());
+}
+
+// Thirty-one bars want more height than the page has: the chart scrolls, the page keeps the
+// size it had.
+TEST(StatisticsChartPage, AChartOfManyBarsScrollsInsteadOfGrowingThePage) {
+    ProjectDocument document;
+    cli::buildSampleProject(document, 40);
+    Statistics statistics;
+    resetStatistics(statistics);
+    SilentPrompter quiet;
+    rebuildStatistics(document, statistics, quiet);
+    StatisticsPage page(document, statistics, quiet);
+    const int before = page.minimumSizeHint().height();
+    page.findChild<QCheckBox*>("图表开关")->setChecked(true);
+    page.chooseView(StatisticsView::Filtered);
+    page.findChild<QPushButton*>("全选按钮")->click();
+    auto* view = page.findChild<StatisticsChartView*>("图表");
+    ASSERT_EQ(view->shownChart().bars.size(), kChartedLocations + 1);
+    EXPECT_GT(view->minimumHeight(), 800) << "a line of text a bar";
+    EXPECT_LT(page.minimumSizeHint().height(), std::max(before, 400) + 300);
 }
 
 }  // namespace

@@ -33,6 +33,7 @@ class StatisticsChartTest : public ::testing::Test, protected test::PricedProjec
 
 TEST_F(StatisticsChartTest, MaterialsLargestFirstEachInItsCategorysSeries) {
     const BarChart chart = chartOf(StatisticsView::AllMaterials);
+    EXPECT_EQ(chart.title, "材料费") << "all three charted: not the largest of more";
     EXPECT_EQ(chart.series, (std::vector<std::string>{"砂浆", "涂料"}));
     ASSERT_EQ(chart.bars.size(), 3u);
     EXPECT_EQ(chart.bars[0].label, "乳胶漆");
@@ -53,6 +54,7 @@ TEST_F(StatisticsChartTest, BeyondFifteenMaterialsTheRestIsOneBar) {
     }
     const BarChart chart = chartOf(StatisticsView::AllMaterials);
     ASSERT_EQ(chart.bars.size(), kChartedMaterials + 1);
+    EXPECT_EQ(chart.title, "材料费（前 15 种）");
     EXPECT_EQ(chart.bars[0].label, "乳胶漆");
     EXPECT_EQ(chart.bars.back().label, "其他");
     // Of 20 materials the 5 smallest go: 材料1 … 材料4 (1 + 2 + 3 + 4) and 材料5 (5); 水泥
@@ -88,6 +90,7 @@ TEST_F(StatisticsChartTest, DivisionItemsStackedByKindOfCost) {
 TEST_F(StatisticsChartTest, TickedLocationsLargestFirstLeadingToTheirRows) {
     const BarChart chart = chartOf(StatisticsView::Filtered);
     ASSERT_EQ(chart.bars.size(), 3u);
+    EXPECT_EQ(chart.title, "各部位费用");
     EXPECT_EQ(chart.bars[0].label, "客厅");
     EXPECT_NEAR(chart.bars[0].total(), 681.85, 1e-9);
     EXPECT_EQ(chart.bars[1].label, "厨房");
