@@ -13,6 +13,7 @@
 #include <QPicture>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -62,7 +63,8 @@ QChart* newBarChart(const BarChart& chart, const QFont& font) {
     view->addAxis(amounts, Qt::AlignBottom);
     series->attachAxis(amounts);
     if (chart.bars.empty()) {
-        amounts->setRange(0, 1);  // nothing ticked: an empty axis, not a range of nothing
+        amounts->setRange(0, 1);  // nothing ticked: no axis, not a range of nothing
+        amounts->setVisible(false);
     } else {
         amounts->applyNiceNumbers();
     }
@@ -82,40 +84,51 @@ PagePainter chartPage(const BarChart& chart, const QSizeF& area) {
     const QFont font = pixelFont({}, 11);
     QGraphicsScene scene;
     QChart* figure = newBarChart(chart, font);
-    figure->setMargins(QMargins(4, 4, 4, 4));  // the page has margins of its own
-    scene.addItem(figure);                     // the scene owns it
+    // Qt shortens a bar's name to "…", or leaves it out, unless a line of it and some padding
+    // fit the bar's share of the axis, which thirty bars on a page do not have: the names are
+    // written here instead, beside their bars, in the room kept left of them.
+    auto* axis = qobject_cast<QBarCategoryAxis*>(figure->axes(Qt::Vertical).value(0));
+    QFont nameFont = axis ? axis->labelsFont() : font;
+    const QColor nameInk = axis ? axis->labelsBrush().color() : QColor(Qt::black);
+    double widest = 0;
+    for (const ChartBar& bar : chart.bars) {
+        widest = std::max(widest, QFontMetricsF(nameFont).horizontalAdvance(qs(bar.label)));
+    }
+    if (axis) {
+        axis->setLabelsVisible(false);
+    }
+    constexpr int kMargin = 4;  // the page has margins of its own
+    figure->setMargins(
+        QMargins(kMargin + static_cast<int>(std::ceil(widest)) + 8, kMargin, kMargin, kMargin));
+    scene.addItem(figure);  // the scene owns it
     figure->setGeometry(QRectF(QPointF(0, 0), area));
     // Laid out now, not when the event loop comes round.
-    const auto layOut = [figure] {
-        figure->layout()->activate();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    };
-    layOut();
-    // Qt shortens a bar's name to "…", or leaves it out, unless a line of it and some 9 pixels
-    // of padding fit the bar's share of the axis: on a page of thirty bars the names are set
-    // smaller until they fit (about 7 pixels on a page across).
-    const double share = figure->plotArea().height() / static_cast<double>(chart.bars.size());
-    for (QAbstractAxis* axis : figure->axes(Qt::Vertical)) {
-        QFont names = axis->labelsFont();
-        while (names.pixelSize() > 5 && QFontMetricsF(names).height() + 9 > share) {
-            names.setPixelSize(names.pixelSize() - 1);
-        }
-        axis->setLabelsFont(names);
+    figure->layout()->activate();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QRectF plot = figure->plotArea();
+    const double step = plot.height() / static_cast<double>(chart.bars.size());
+    while (nameFont.pixelSize() > 4 && QFontMetricsF(nameFont).height() > step) {
+        nameFont.setPixelSize(nameFont.pixelSize() - 1);  // more bars than lines of text
     }
-    layOut();
     auto picture = std::make_shared<QPicture>();
     {
         QPainter recorder(picture.get());
         recorder.setRenderHint(QPainter::Antialiasing);
         scene.render(&recorder, QRectF(QPointF(0, 0), area), QRectF(QPointF(0, 0), area));
+        recorder.setFont(nameFont);
+        recorder.setPen(nameInk);
+        for (std::size_t i = 0; i < chart.bars.size(); ++i) {  // the first bar on top
+            const QRectF line(0, plot.top() + step * static_cast<double>(i), plot.left() - 6, step);
+            recorder.drawText(line, Qt::AlignRight | Qt::AlignVCenter, qs(chart.bars[i].label));
+        }
     }
     auto texts = std::make_shared<std::vector<std::pair<QFont, QString>>>();
     texts->emplace_back(figure->titleFont(), figure->title());
-    for (QAbstractAxis* axis : figure->axes()) {
-        texts->emplace_back(axis->titleFont(), axis->titleText());
-        if (auto* names = qobject_cast<QBarCategoryAxis*>(axis)) {
-            texts->emplace_back(names->labelsFont(), names->categories().join(QString()));
-        }
+    for (QAbstractAxis* each : figure->axes()) {
+        texts->emplace_back(each->titleFont(), each->titleText());
+    }
+    for (const ChartBar& bar : chart.bars) {
+        texts->emplace_back(nameFont, qs(bar.label));
     }
     for (const auto& name : chart.series) {
         texts->emplace_back(figure->legend()->font(), qs(name));
