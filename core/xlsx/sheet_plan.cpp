@@ -217,11 +217,7 @@ int SheetPlan::formatOf(int row, int gridColumn, bool numeric) {
     format.align = effectiveAlign(grid_, row, gridColumn);
     format.decimals = numeric && column.kind == ColumnKind::Number ? column.decimals : -1;
     format.border = grid_.gridLineColor();
-    auto found = std::find(formats_.begin(), formats_.end(), format);
-    const int id = static_cast<int>(found - formats_.begin());
-    if (found == formats_.end()) {
-        formats_.push_back(std::move(format));
-    }
+    const int id = formatId(std::move(format));
     formatIds_.emplace(key, id);
     return id;
 }
@@ -230,12 +226,16 @@ int SheetPlan::plainFormat(int id, Align align) {
     SheetFormat format = formats_[static_cast<std::size_t>(id)];
     format.background.reset();
     format.align = align;
+    return formatId(std::move(format));
+}
+
+int SheetPlan::formatId(SheetFormat format) {
     auto found = std::find(formats_.begin(), formats_.end(), format);
-    const int plain = static_cast<int>(found - formats_.begin());
+    const int id = static_cast<int>(found - formats_.begin());
     if (found == formats_.end()) {
         formats_.push_back(std::move(format));
     }
-    return plain;
+    return id;
 }
 
 SheetCell SheetPlan::addedCell(int row, const AddedColumn& column) {

@@ -161,6 +161,8 @@ class SheetPlan {
     int formatOf(int row, int gridColumn, bool numeric);
     // The format `id` made plain: no background, aligned as asked.
     int plainFormat(int id, Align align);
+    // The format's place in formats(), where it joins them when it is new.
+    int formatId(SheetFormat format);
 
     SheetSource source_;  // read as the sheet is written
     const Grid& grid_;
