@@ -125,8 +125,8 @@ bool insertChart(lxw_workbook* book, lxw_worksheet* sheet, const SheetPlan& plan
     }
     chart_title_set_name(chart, shown->title.c_str());
     chart_set_series_gap(chart, 40);  // bars as thick as the window's
-    // Bars count from the bottom: the category axis reversed puts the block's first row on top.
-    // (and the amounts' axis kept at the foot).
+    // Bars count from the bottom: the category axis reversed puts the block's first row on top,
+    // and crossing it at its far end keeps the amounts at the foot.
     chart_axis_set_reverse(chart->y_axis);
     chart_axis_set_crossing_max(chart->y_axis);
     chart_axis_set_num_format(chart->x_axis, "#,##0");
