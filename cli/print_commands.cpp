@@ -26,12 +26,9 @@ AppSettings programSettings() {
 
 int writePdf(const PrintSheet& sheet, const std::string& out, Streams io) {
     const PageSetup setup = keptPageSetup(programSettings(), pageSetupKey(sheet));
-    const gui::PagePainter chart =
-        sheet.chart && sheet.printChart
-            ? gui::chartPage(*sheet.chart,
-                             gui::extraPageArea(gui::sheetPageLayout(sheet.grid, setup)))
-            : gui::PagePainter{};
-    const QByteArray pdf = gui::sheetPdf(sheet.grid, sheetTitle(sheet), setup, nullptr, chart);
+    const QByteArray pdf =
+        gui::sheetPdf(sheet.grid, sheetTitle(sheet), setup, nullptr,
+                      gui::chartPageOf(sheet, gui::sheetPageLayout(sheet.grid, setup)));
     if (pdf.isEmpty()) {
         io.err << "tallyframe-cli: the PDF could not be made\n";
         return 1;
@@ -70,8 +67,10 @@ int printTable(const std::string& project, const std::string& table,
         rebuildStatistics(document, statistics, prompter);
         sheet = statisticsSheet(statistics.summary, statistics.title, false,
                                 keptColumnWidths(programSettings(), table));
-        sheet.chart = materialsChart(statistics.summary, statistics.statisticRow);
-        sheet.printChart = chart;
+        if (chart) {
+            sheet.chart = tableChart(statistics, statistics.summary);
+            sheet.printChart = true;
+        }
     }
     if (title) {
         sheet.title = *title;

@@ -37,8 +37,6 @@ std::vector<std::vector<GridSpan>> costSpans(std::initializer_list<int> columns,
     return sums;
 }
 
-}  // namespace
-
 BarChart materialsChart(const Grid& g, std::optional<int> statisticRow) {
     using namespace SummaryColumn;
     BarChart chart{"材料费", {}, {}};
@@ -130,16 +128,31 @@ BarChart locationsChart(const Grid& g) {
     return chart;
 }
 
+}  // namespace
+
+std::optional<BarChart> tableChart(const Statistics& statistics, const Grid& table) {
+    if (&table == &statistics.summary) {
+        return materialsChart(table, statistics.statisticRow);
+    }
+    if (&table == &statistics.itemSummary) {
+        return divisionChart(table, statistics.divisionHeading);
+    }
+    if (&table == &statistics.cumulative) {
+        return locationsChart(table);
+    }
+    return std::nullopt;
+}
+
 BarChart statisticsChart(const Statistics& statistics) {
     switch (statistics.view) {
         case StatisticsView::Division:
-            return divisionChart(statistics.itemSummary, statistics.divisionHeading);
+            return *tableChart(statistics, statistics.itemSummary);
         case StatisticsView::Filtered:
-            return locationsChart(statistics.cumulative);
+            return *tableChart(statistics, statistics.cumulative);
         case StatisticsView::AllMaterials:
             break;
     }
-    return materialsChart(statistics.summary, statistics.statisticRow);
+    return *tableChart(statistics, statistics.summary);
 }
 
 }  // namespace tf

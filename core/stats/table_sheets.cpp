@@ -99,17 +99,16 @@ SheetSource tableSheet(const ProjectDocument& document, const Statistics& statis
                 sheet.grandTotal =
                     GrandTotal{SummaryColumn::kName, "合计", {SummaryColumn::kTotal}};
             }
-            sheet.chart = materialsChart(*sheet.grid, statistics.statisticRow);
+            sheet.chart = tableChart(statistics, *sheet.grid);
             return sheet;
         case ExportTable::ItemSummary:
             sheet.grid = &statistics.itemSummary;
-            sheet.chart = divisionChart(*sheet.grid, statistics.divisionHeading);
             break;
         case ExportTable::Cumulative:
             sheet.grid = &statistics.cumulative;
-            sheet.chart = locationsChart(*sheet.grid);
             break;
     }
+    sheet.chart = tableChart(statistics, *sheet.grid);
     sheet.rowTotals = rowTotals(*sheet.grid);
     sheet.lastRow = lastRowWithData(*sheet.grid);
     return sheet;

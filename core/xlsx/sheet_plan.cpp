@@ -92,9 +92,10 @@ SheetPlan::SheetPlan(SheetSource source)
     }
     if (source_.chart && !source_.chart->bars.empty()) {
         chartColumn_ = tableColumnCount() + 1;
-        for (const ChartBar& bar : source_.chart->bars) {
-            for (const auto& spans : bar.sums) {
-                chartLook_ = spans.empty() ? chartLook_ : spans.front().column;
+        for (const auto& spans : source_.chart->bars.front().sums) {
+            if (!spans.empty()) {
+                chartLook_ = spans.front().column;
+                break;
             }
         }
     }

@@ -151,4 +151,11 @@ PagePainter chartPage(const BarChart& chart, const QSizeF& area) {
         };
 }
 
+PagePainter chartPageOf(const PrintSheet& sheet, const QPageLayout& layout) {
+    if (!sheet.chart || !sheet.printChart) {
+        return {};
+    }
+    return chartPage(*sheet.chart, extraPageArea(layout));
+}
+
 }  // namespace tf::gui

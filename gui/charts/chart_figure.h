@@ -21,4 +21,8 @@ QChart* newBarChart(const BarChart& chart, const QFont& font);
 // PDF's text layer. A chart without bars has no page.
 PagePainter chartPage(const BarChart& chart, const QSizeF& area);
 
+// The chart's page of a print sheet on `layout` when it is to be printed ("打印图表"); none
+// otherwise.
+PagePainter chartPageOf(const PrintSheet& sheet, const QPageLayout& layout);
+
 }  // namespace tf::gui

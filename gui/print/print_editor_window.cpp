@@ -254,7 +254,7 @@ void PrintEditorWindow::print(QWidget* over) {
     const bool toPdf =
         printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
     const SheetPages pages(sheet_.grid, sheetTitle(sheet_), printer.pageLayout(),
-                           chartPageOn(printer.pageLayout()));
+                           chartPageOf(sheet_, printer.pageLayout()));
     // A long print shows how far it is and can be stopped between two pages.
     QProgressDialog progress("正在打印…", "取消", 0, pages.count(), over);
     progress.setWindowTitle("打印");
@@ -278,13 +278,6 @@ void PrintEditorWindow::print(QWidget* over) {
     }
 }
 
-PagePainter PrintEditorWindow::chartPageOn(const QPageLayout& layout) const {
-    if (!sheet_.chart || !sheet_.printChart) {
-        return {};
-    }
-    return chartPage(*sheet_.chart, extraPageArea(layout));
-}
-
 void PrintEditorWindow::preview() {
     SheetPreview preview(
         sheet_.grid, sheetTitle(sheet_), sheetPageLayout(sheet_.grid, pageSetup_),
@@ -292,7 +285,7 @@ void PrintEditorWindow::preview() {
             keepPage(layout);
             print(QApplication::activeModalWidget());
         },
-        this, [this](const QPageLayout& layout) { return chartPageOn(layout); });
+        this, [this](const QPageLayout& layout) { return chartPageOf(sheet_, layout); });
     preview.resize(size());
     preview.exec();
     keepPage(preview.pageLayout());
@@ -311,7 +304,7 @@ void PrintEditorWindow::exportPdf() {
     // Thousands of pages are drawn off the window's thread, with progress and 取消.
     QByteArray pdf;
     bool stopped = false;
-    const PagePainter chart = chartPageOn(sheetPageLayout(sheet_.grid, pageSetup_));
+    const PagePainter chart = chartPageOf(sheet_, sheetPageLayout(sheet_.grid, pageSetup_));
     prompter_.runWithProgress("正在生成PDF文件…", [&](WorkProgress& progress) {
         pdf = sheetPdf(sheet_.grid, sheetTitle(sheet_), pageSetup_, &progress, chart);
         stopped = progress.stopped();

@@ -6,7 +6,6 @@
 #include "core/print/page_setup.h"
 #include "core/print/print_sheet.h"
 #include "core/undo/grid_history.h"
-#include "gui/print/grid_printer.h"
 
 class QCheckBox;
 class QHBoxLayout;
@@ -50,8 +49,6 @@ class PrintEditorWindow : public QDialog {
     void print(QWidget* over);
     void preview();
     void preparePrinter(QPrinter& printer) const;
-    // The chart's page for sheets on `layout` when it is to be printed; none otherwise.
-    PagePainter chartPageOn(const QPageLayout& layout) const;
     // The page the user set in a print or page-setup dialog, kept for the session and the
     // table.
     void keepPage(const QPageLayout& layout);

@@ -99,10 +99,7 @@ PrintEditorWindow* MainWindow::openPrintEditor() {
                                                                                : "分统计表";
             sheet = statisticsSheet(grid, statistics_.title, shown == StatisticsGrid::ItemSummary,
                                     keptColumnWidths(settings_, table));
-            sheet.chart = shown == StatisticsGrid::Cumulative ? locationsChart(grid)
-                          : shown == StatisticsGrid::Summary
-                              ? materialsChart(grid, statistics_.statisticRow)
-                              : divisionChart(grid, statistics_.divisionHeading);
+            sheet.chart = tableChart(statistics_, grid);
             break;
         }
         case MaterialPage:

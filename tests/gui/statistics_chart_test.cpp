@@ -36,14 +36,28 @@ std::vector<double> topBar(StatisticsChartView& view) {
     return values;
 }
 
-TEST(StatisticsChartPage, DrawsTheViewsFiguresAndFollowsATick) {
+// A sample project of `locations` locations with its statistics built.
+struct SampleStatistics {
+    explicit SampleStatistics(int locations) {
+        cli::buildSampleProject(document, locations);
+        resetStatistics(statistics);
+        rebuildStatistics(document, statistics, quiet);
+    }
     ProjectDocument document;
-    cli::buildSampleProject(document, 6);
     Statistics statistics;
-    resetStatistics(statistics);
     SilentPrompter quiet;
-    rebuildStatistics(document, statistics, quiet);
-    StatisticsPage page(document, statistics, quiet);
+};
+
+// Its statistics page, made once they are built.
+struct SamplePage : SampleStatistics {
+    explicit SamplePage(int locations) : SampleStatistics(locations) {}
+    StatisticsPage page{document, statistics, quiet};
+};
+
+TEST(StatisticsChartPage, DrawsTheViewsFiguresAndFollowsATick) {
+    SamplePage sample(6);
+    StatisticsPage& page = sample.page;
+    const Statistics& statistics = sample.statistics;
     page.findChild<QCheckBox*>("图表开关")->setChecked(true);
     auto* view = page.findChild<StatisticsChartView*>("图表");
     ASSERT_TRUE(view);
@@ -86,13 +100,8 @@ TEST(StatisticsChartPage, DrawsTheViewsFiguresAndFollowsATick) {
 // Thirty-one bars want more height than the page has: the chart scrolls, the page keeps the
 // size it had.
 TEST(StatisticsChartPage, AChartOfManyBarsScrollsInsteadOfGrowingThePage) {
-    ProjectDocument document;
-    cli::buildSampleProject(document, 40);
-    Statistics statistics;
-    resetStatistics(statistics);
-    SilentPrompter quiet;
-    rebuildStatistics(document, statistics, quiet);
-    StatisticsPage page(document, statistics, quiet);
+    SamplePage sample(40);
+    StatisticsPage& page = sample.page;
     const int before = page.minimumSizeHint().height();
     page.findChild<QCheckBox*>("图表开关")->setChecked(true);
     page.chooseView(StatisticsView::Filtered);

@@ -1,6 +1,7 @@
 // The charts' figures from the statistics of the priced project, worked out by hand: the
 // materials 水泥砂浆 21.5 kg × 0.5, 界面剂 7 × 2.4, 乳胶漆 12.75 × 18.5; the locations 客厅
-// 681.85, 卧室 206.95, 厨房 282.125; the items 030201 and 030801 of the division view.
+// 681.85 (030201: 14.6 of materials + 250 + 8.5; 030801: 166.5 + 240 + 2.25), 卧室 206.95,
+// 厨房 282.125; the items 030201 and 030801 of the division view.
 #include "core/charts/statistics_chart.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 
 #include "core/base/number_text.h"
 #include "core/stats/statistics_layout.h"
+#include "core/stats/table_sheets.h"
+#include "core/xlsx/sheet_plan.h"
 #include "tests/core/stats/priced_project.h"
 
 namespace tf {
@@ -98,6 +101,30 @@ TEST_F(StatisticsChartTest, TickedLocationsLargestFirstLeadingToTheirRows) {
     EXPECT_EQ(chart.bars[2].label, "卧室");
     EXPECT_NEAR(chart.bars[2].total(), 206.95, 1e-9);
     EXPECT_EQ(chart.bars[0].lastRow - chart.bars[0].firstRow, 1) << "客厅's two items";
+}
+
+// One item of 客厅 unticked: 客厅 keeps 030201 alone, 10 × 0.5 + 4 × 2.4 + 20 m² × 12.5 + 3 +
+// 5.5 = 273.1, and falls behind 厨房 (282.125); in the workbook its bar is its one row of
+// 累计统计表, and the three bars (no 其他) add up to what is still ticked.
+TEST_F(StatisticsChartTest, AnUntickedItemLeavesItsLocationsBarAndTheWorkbooksFormula) {
+    chartOf(StatisticsView::Filtered);
+    const auto& items = stats.filter.locations()[0].items;
+    const auto sitting = std::ranges::find(items, "030801", &FilterItem::code) - items.begin();
+    tickFilterItem(doc, stats, 0, static_cast<std::size_t>(sitting), false, prompter);
+    const BarChart chart = statisticsChart(stats);
+    ASSERT_EQ(chart.bars.size(), 3u);
+    EXPECT_EQ(chart.bars[0].label, "厨房");
+    EXPECT_EQ(chart.bars[1].label, "客厅");
+    EXPECT_NEAR(chart.bars[1].total(), 273.1, 1e-9);
+    EXPECT_EQ(chart.bars[1].firstRow, chart.bars[1].lastRow) << "one item left";
+
+    SheetPlan plan(tableSheet(doc, stats, ExportTable::Cumulative));
+    const int figures = plan.chartColumn() + 1;
+    EXPECT_EQ(plan.cell(2, figures).text, "=J" + std::to_string(chart.bars[1].firstRow + 1));
+    EXPECT_NEAR(plan.cell(2, figures).value, 273.1, 1e-9);
+    EXPECT_NEAR(
+        plan.cell(1, figures).value + plan.cell(2, figures).value + plan.cell(3, figures).value,
+        282.125 + 273.1 + 206.95, 1e-9);
 }
 
 }  // namespace
